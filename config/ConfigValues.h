@@ -1,0 +1,30 @@
+// Owns value-with-default reads from the configuration document, with the JSON library's type errors.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+// Each read looks key up in object: an absent member gives the default; object must be a JSON object
+// ("cannot use value() with <type>" otherwise); a present member must have the default's type ("type must
+// be number, but is string", ...). Numbers accept integers, floats (truncated toward zero) and booleans.
+namespace ConfigValue {
+
+// The member when it is present, otherwise an empty object. Returns a reference into object.
+const nlohmann::json& Section(const nlohmann::json& object, std::string_view key);
+
+bool Bool(const nlohmann::json& object, std::string_view key, bool fallback);
+std::int32_t Int32(const nlohmann::json& object, std::string_view key, std::int32_t fallback);
+float Float(const nlohmann::json& object, std::string_view key, float fallback);
+std::string String(const nlohmann::json& object, std::string_view key, std::string_view fallback);
+std::vector<std::string> StringList(const nlohmann::json& object, std::string_view key);
+
+// A JSON number or boolean as a 32-bit integer: integers cut to their low 32 bits, floats truncated toward
+// zero (beyond the 64-bit range: saturated), booleans 1 or 0. Raises the library's type error otherwise.
+std::int32_t ToInt32(const nlohmann::json& value);
+float ToFloat(const nlohmann::json& value);
+
+}  // namespace ConfigValue

@@ -1,0 +1,94 @@
+// Builds the custom chat command table from configuration and keeps the host's chat commands in step
+// with it.
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <utility>
+
+#include "chat/CustomCommands.h"
+#include "config/Config.h"
+#include "config/ConfigValues.h"
+#include "host/ICommands.h"
+#include "text/Text.h"
+
+namespace {
+
+constexpr char16_t FoldAscii(char16_t unit) noexcept {
+  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+}
+
+// One command object of the section. The reads go in a fixed order because the first bad member decides
+// which error the administrator sees.
+CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
+  CustomCommand command;
+  command.Message = std::move(message);
+
+  // No colour, or a short one, still gives a usable command: the missing channels are black.
+  const auto colour = value.find("MessageColor");
+  if (colour != value.end()) command.MessageColor = ColourFromArray(*colour);
+
+  for (const std::string& group : ConfigValue::StringList(value, "RequiredPermissionGroups")) {
+    command.RequiredPermissionGroups.push_back(WidenAscii(group));
+  }
+  command.DisplayTime = ConfigValue::Float(value, "DisplayTime", 0.0F);
+  command.DisplayScale = ConfigValue::Float(value, "DisplayScale", 0.0F);
+  command.Type = ConfigValue::String(value, "Type", "Chat");
+  command.Sender = FromUtf8(ConfigValue::String(value, "Sender", ""));
+  command.Icon_BP = WidenAscii(ConfigValue::String(value, "Icon_BP", ""));
+  command.Command_To_Execute = WidenAscii(ConfigValue::String(value, "Command_To_Execute", ""));
+  return command;
+}
+
+}  // namespace
+
+bool CaseInsensitiveLess::operator()(const FString& left, const FString& right) const noexcept {
+  const std::u16string_view a = left.View();
+  const std::u16string_view b = right.View();
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t x = FoldAscii(a[i]);
+    const char16_t y = FoldAscii(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
+CustomCommandMap& CustomCommandTable() {
+  static CustomCommandMap table;
+  return table;
+}
+
+CustomCommandMap BuildCustomCommandTable(const nlohmann::json& document) {
+  CustomCommandMap table;
+  const nlohmann::json& section = ConfigValue::Section(document, "CustomCommands");
+  // Walking by iterator and asking for the member name makes an array or a scalar section fail at its
+  // first element with the library's own iterator error, while null and an empty array hold nothing.
+  for (auto member = section.begin(); member != section.end(); ++member) {
+    const std::string& name = member.key();
+    const nlohmann::json& value = member.value();
+    FString message = FromUtf8(ConfigValue::String(value, "Message", ""));
+    if (message.IsEmpty()) continue;
+    table.insert_or_assign(WidenAscii(name), ReadCustomCommand(value, std::move(message)));
+  }
+  return table;
+}
+
+void InstallCustomCommands(CustomCommandMap table) {
+  RemoveCustomCommands();
+  CustomCommandMap& held = CustomCommandTable();
+  held.swap(table);
+  TarrowApi::ICommands& commands = TarrowApi::GetCommands();
+  for (const auto& entry : held) {
+    commands.RegisterChatCommand(entry.first, &OnCustomChatCommand);
+  }
+  // The old table goes here, after the host has stopped dispatching to any of its names.
+}
+
+void RegisterCustomCommands() { InstallCustomCommands(BuildCustomCommandTable(Config())); }
+
+void RemoveCustomCommands() {
+  TarrowApi::ICommands& commands = TarrowApi::GetCommands();
+  for (const auto& entry : CustomCommandTable()) {
+    commands.UnregisterChatCommand(entry.first);
+  }
+}

@@ -1,0 +1,130 @@
+// The one callback behind every custom chat command: permission check, reply, follow-up line.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "chat/CustomCommands.h"
+#include "config/Config.h"
+#include "config/ConfigValues.h"
+#include "delivery/Delivery.h"
+#include "host/GameFunctions.h"
+#include "host/Permissions.h"
+#include "text/Text.h"
+
+namespace {
+
+constexpr std::string_view DefaultSenderName = "Heraldix";
+constexpr std::string_view DefaultNoPermission = "You don't have permission to perform this command";
+
+// A follow-up line that names a custom command comes straight back into this callback through the game's
+// chat handling. Counting the nesting keeps a command that leads back to itself from running forever.
+constexpr int MaxFollowUpDepth = 4;
+int followUpDepth = 0;
+
+struct DepthGuard {
+  DepthGuard() noexcept { ++followUpDepth; }
+  ~DepthGuard() { --followUpDepth; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+};
+
+bool IsDefaultGroup(const FString& group) {
+  constexpr std::u16string_view defaultGroup = u"default";
+  const std::u16string_view name = group.View();
+  if (name.size() != defaultGroup.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t unit = name[i];
+    const char16_t folded = unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+    if (folded != defaultGroup[i]) return false;
+  }
+  return true;
+}
+
+bool MayRun(AShooterPlayerController* player, const CustomCommand& command) {
+  if (command.RequiredPermissionGroups.empty()) return true;
+  for (const FString& group : command.RequiredPermissionGroups) {
+    if (IsDefaultGroup(group)) return true;
+  }
+  const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
+  for (const FString& group : command.RequiredPermissionGroups) {
+    if (Permissions::IsPlayerInGroup(id, group)) return true;
+  }
+  return false;
+}
+
+// The refusal's texts come from the held document; a section an administrator broke must not keep the
+// player from learning they were refused, so an unreadable value falls back to its default.
+FString RefusalSender() {
+  try {
+    const nlohmann::json& section = ConfigValue::Section(Config(), "Heraldix");
+    return WidenAscii(ConfigValue::String(section, "ClientChatSenderName", DefaultSenderName));
+  } catch (const std::exception&) {
+    return WidenAscii(DefaultSenderName);
+  }
+}
+
+FString RefusalText() {
+  try {
+    return FromUtf8(ConfigValue::String(Config(), "NoPermission", DefaultNoPermission));
+  } catch (const std::exception&) {
+    return FromUtf8(std::string(DefaultNoPermission));
+  }
+}
+
+void Refuse(AShooterPlayerController* player) {
+  FString sender = RefusalSender();
+  FString text = RefusalText();
+  SendChatMessage(player, std::move(text), std::move(sender), ColourBytes{255, 0, 0, 255}, false);
+}
+
+void Reply(AShooterPlayerController* player, const CustomCommand& command) {
+  if (command.Type == "Chat" || command.Type == "Client") {
+    SendChatMessage(player, command.Message, command.Sender, command.MessageColor, false);
+  } else if (command.Type == "Server") {
+    SendServerMessage(player, command.Message, command.MessageColor, false);
+  } else if (command.Type == "Notification") {
+    UTexture2D* icon = LoadTexture(command.Icon_BP.View());
+    SendNotification(player, command.Message, command.MessageColor, command.DisplayTime, command.DisplayScale,
+                     icon, false);
+  }
+}
+
+void SendFollowUp(AShooterPlayerController* player, CustomCommand& command) {
+  if (command.Command_To_Execute.IsEmpty() || followUpDepth >= MaxFollowUpDepth) return;
+  // The game throttles chat by the last message time; moving it back lets the line through at once.
+  *Game::FieldOf<Game::AShooterPlayerController_LastChatMessageTime>(player) -= 2.0;
+  const DepthGuard nested;
+  Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(
+      player, &command.Command_To_Execute, static_cast<EChatSendMode::Type>(0));
+}
+
+void RunCustomCommand(AShooterPlayerController* player, const FString& line) {
+  FStringArray words;
+  if (SplitIntoArray(line, u" ", words) == 0) return;
+
+  const CustomCommandMap& table = CustomCommandTable();
+  const auto found = table.find(words[0]);
+  if (found == table.end()) return;
+  // A copy: the follow-up line may reach code that rebuilds the table.
+  CustomCommand command = found->second;
+
+  if (!MayRun(player, command)) {
+    Refuse(player);
+    return;
+  }
+  Reply(player, command);
+  SendFollowUp(player, command);
+}
+
+}  // namespace
+
+void OnCustomChatCommand(AShooterPlayerController* player, FString* text, EChatSendMode::Type /*mode*/) {
+  if (player == nullptr || text == nullptr) return;
+  try {
+    RunCustomCommand(player, *text);
+  } catch (...) {
+    // The host's chat dispatch must never see an error of ours; the player simply gets no (further) reply.
+  }
+}

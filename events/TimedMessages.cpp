@@ -1,0 +1,159 @@
+// Broadcasts a randomly chosen configured message every interval, driven by the game state's timer.
+#include "events/TimedMessages.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/Config.h"
+#include "config/ConfigValues.h"
+#include "delivery/Delivery.h"
+#include "events/Welcome.h"
+#include "host/Permissions.h"
+#include "host/Platform.h"
+#include "text/Colour.h"
+#include "text/Text.h"
+
+Game::AGameState_DefaultTimer::Pointer AGameState_DefaultTimer_original = nullptr;
+
+namespace {
+
+// The clock may be moved anywhere; a due time past the end of the range means "never again".
+std::int64_t AddSaturated(std::int64_t now, std::int64_t delta) {
+  std::int64_t sum = 0;
+  if (__builtin_add_overflow(now, delta, &sum)) return delta > 0 ? INT64_MAX : INT64_MIN;
+  return sum;
+}
+
+// Draws until the index differs from the last one, so a list of two or more never repeats itself.
+std::int32_t ChooseIndex(const nlohmann::json& messages) {
+  std::size_t count = 0;
+  if (messages.is_array() || messages.is_object()) count = messages.size();
+  if (count < 2) return 0;
+  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(count, INT32_MAX));
+  std::int32_t index = 0;
+  do {
+    const float unit = static_cast<float>(Rand15()) / 32767.0F;
+    index = static_cast<std::int32_t>(unit * static_cast<float>(n));
+    if (index > n - 1) index = n - 1;
+  } while (index == LastTimedMessageIndex());
+  LastTimedMessageIndex() = index;
+  return index;
+}
+
+bool InAnyGroup(std::uint64_t id, const std::vector<FString>& groups) {
+  for (const FString& group : groups) {
+    if (Permissions::IsPlayerInGroup(id, group)) return true;
+  }
+  return false;
+}
+
+std::vector<FString> WidenAll(const std::vector<std::string>& names) {
+  std::vector<FString> wide;
+  wide.reserve(names.size());
+  for (const std::string& name : names) wide.push_back(WidenAscii(name));
+  return wide;
+}
+
+// One delivery of the message, to one player or (player null) to everyone. The per-kind values are read
+// at each delivery, so every receiving player costs the same reads.
+void Deliver(const nlohmann::json& message, const std::string& type, const FString& text, ColourBytes colour,
+             AShooterPlayerController* player) {
+  const bool everyone = player == nullptr;
+  if (type == "Server") {
+    SendServerMessage(player, text, colour, everyone);
+  } else if (type == "Chat" || type == "Client") {
+    FString sender = FromUtf8(ConfigValue::String(message, "Sender", "Heraldix"));
+    SendChatMessage(player, text, std::move(sender), colour, everyone);
+  } else if (type == "Notification") {
+    const float scale = ConfigValue::Float(message, "DisplayScale", 1.0F);
+    const float time = ConfigValue::Float(message, "DisplayTime", 10.0F);
+    const FString iconPath = WidenAscii(ConfigValue::String(message, "Icon_BP", ""));
+    UTexture2D* icon = LoadTexture(iconPath.View());
+    SendNotification(player, text, colour, time, scale, icon, everyone);
+  }
+}
+
+void SendMessageAt(const nlohmann::json& messages, std::int32_t index) {
+  // Only an element that exists can be read; anything else (a null or short list, an object) would fail
+  // at its first read, and such a message is abandoned.
+  if (!messages.is_array() || static_cast<std::size_t>(index) >= messages.size()) return;
+  const nlohmann::json& message = messages[static_cast<std::size_t>(index)];
+
+  const FString text = FromUtf8(ConfigValue::String(message, "MessageToSend", ""));
+  const std::string type = ConfigValue::String(message, "MessageType", "Chat");
+  const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, "Only_Send_To_Permission_Groups"));
+  const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, "Exclude_Permissions_Groups"));
+  const ColourBytes colour = ColourFromObject(ConfigValue::Section(message, "MessageColour"));
+
+  if (only.empty() && exclude.empty()) {
+    Deliver(message, type, text, colour, nullptr);
+    return;
+  }
+  ForEachOnlinePlayer([&](AShooterPlayerController* player) {
+    const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
+    // An "only" list decides alone; the exclusions count only when it is empty.
+    const bool receives = !only.empty() ? InAnyGroup(id, only) : !InAnyGroup(id, exclude);
+    if (receives) Deliver(message, type, text, colour, player);
+  });
+}
+
+}  // namespace
+
+std::int64_t& NextTimedMessageTime() {
+  static std::int64_t ticks = 0;
+  return ticks;
+}
+
+std::int32_t& LastTimedMessageIndex() {
+  static std::int32_t index = -1;
+  return index;
+}
+
+int Rand15() {
+  // glibc's rand spans 31 bits, the classic one 15; the high bits are the better ones in either.
+  constexpr int bits = std::bit_width(static_cast<unsigned>(RAND_MAX));
+  static_assert(bits >= 15, "the C runtime promises at least 15 random bits");
+  return std::rand() >> (bits - 15);  // NOLINT(cert-msc30-c): an unseeded sequence is the intent
+}
+
+void SendTimedMessage() {
+  try {
+    const nlohmann::json& timed = ConfigValue::Section(Config(), "TimedMessages");
+    const auto found = timed.find("Messages");
+    static const nlohmann::json noMessages = nlohmann::json::array();
+    const nlohmann::json& messages = found != timed.end() ? *found : noMessages;
+    SendMessageAt(messages, ChooseIndex(messages));
+  } catch (...) {
+    // A broken message is skipped silently; the next one is due one interval later.
+  }
+}
+
+void Hook_AGameState_DefaultTimer(AGameState* self) {
+  try {
+    AGameState_DefaultTimer_original(self);
+  } catch (...) {
+    // Nothing may leave a hook body into the game.
+  }
+  try {
+    const nlohmann::json& timed = ConfigValue::Section(Config(), "TimedMessages");
+    if (ConfigValue::Bool(timed, "Enabled", false)) {
+      const std::int64_t now = Platform::SystemClockTicks();
+      if (now >= NextTimedMessageTime()) {
+        const std::int64_t interval = ConfigValue::Int32(timed, "Interval", 0);
+        // The due time moves before the message is built: a message that fails still used its turn.
+        NextTimedMessageTime() = AddSaturated(now, interval * Platform::TicksPerSecond);
+        SendTimedMessage();
+      }
+    }
+  } catch (...) {
+    // An unreadable section sends nothing this time; greetings below do not depend on it.
+  }
+  SendWelcomeMessages();
+}

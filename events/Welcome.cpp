@@ -1,0 +1,168 @@
+// Greets each player once per visit, a few seconds after their character is first possessed.
+#include "events/Welcome.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include <fmt/format.h>
+
+#include "config/Config.h"
+#include "config/ConfigValues.h"
+#include "delivery/Delivery.h"
+#include "host/IApiUtils.h"
+#include "host/Timer.h"
+#include "text/Colour.h"
+#include "text/Text.h"
+
+Game::AShooterCharacter_PossessedBy::Pointer AShooterCharacter_PossessedBy_original = nullptr;
+Game::AShooterGameMode_Logout::Pointer AShooterGameMode_Logout_original = nullptr;
+
+namespace {
+
+// Bumped by ForgetWelcomes: a delayed welcome scheduled before that belongs to an earlier life of the
+// plug-in and must not touch the lists of this one.
+std::uint64_t welcomeGeneration = 0;
+
+bool Contains(const std::vector<std::uint64_t>& ids, std::uint64_t id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+const nlohmann::json& WelcomeSection() {
+  return ConfigValue::Section(ConfigValue::Section(Config(), "Heraldix"), "WelcomeMessage");
+}
+
+std::uint64_t PlayerId(AController* controller) {
+  // The controller of a player character is always the game's player controller; the host offers no
+  // class test, and the game does none either.
+  return Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(
+      static_cast<AShooterPlayerController*>(controller));
+}
+
+void MarkDue(std::uint64_t id, std::uint64_t generation) noexcept {
+  try {
+    if (generation != welcomeGeneration) return;
+    // A player who left during the delay is not marked, so their next visit is greeted.
+    if (TarrowApi::GetApiUtils().FindPlayerById(id) == nullptr) return;
+    PendingWelcomes().push_back(id);
+    if (!Contains(WelcomedPlayers(), id)) WelcomedPlayers().push_back(id);
+  } catch (...) {
+    // Runs from the host's timer: nothing may escape into it.
+  }
+}
+
+void ScheduleWelcome(AShooterCharacter* self) {
+  if (!ConfigValue::Bool(WelcomeSection(), "EnableWelcomeMessage", false)) return;
+  if (Game::Call<Game::APrimalCharacter_IsDead>(self)) return;
+
+  AController* controller = Game::Call<Game::APawn_GetOwnerController>(self);
+  if (controller == nullptr) controller = Game::Call<Game::AActor_GetInstigatorController>(self);
+  if (controller == nullptr) return;
+
+  const std::uint64_t id = PlayerId(controller);
+  if (Contains(WelcomedPlayers(), id)) return;
+
+  const std::uint64_t generation = welcomeGeneration;
+  API::Timer::Get().DelayExecute([id, generation] { MarkDue(id, generation); }, WelcomeDelaySeconds);
+}
+
+void Greet(std::uint64_t id) {
+  AShooterPlayerController* player = TarrowApi::GetApiUtils().FindPlayerById(id);
+  if (player == nullptr) return;
+
+  const nlohmann::json& welcome = WelcomeSection();
+  std::string type = ConfigValue::String(welcome, "WelcomeMessageType", "Chat");
+  if (type != "Server" && type != "Notification") type = "Chat";
+
+  const std::string name = ToUtf8(Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player));
+  const std::string message = ConfigValue::String(welcome, "Message", "Welcome to the server {0}");
+  FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
+  const ColourBytes colour = ColourFromObject(ConfigValue::Section(welcome, "WelcomeMessageColour"));
+
+  if (type == "Server") {
+    SendServerMessage(player, std::move(text), colour, false);
+  } else if (type == "Chat") {
+    const nlohmann::json& heraldix = ConfigValue::Section(Config(), "Heraldix");
+    FString sender = WidenAscii(ConfigValue::String(heraldix, "ClientChatSenderName", "Heraldix"));
+    SendChatMessage(player, std::move(text), std::move(sender), colour, false);
+  } else {
+    const float scale = ConfigValue::Float(welcome, "NotificationDisplayScale", 1.0F);
+    const float time = ConfigValue::Float(welcome, "NotificationDisplayTime", 10.0F);
+    const FString iconPath = WidenAscii(ConfigValue::String(welcome, "Icon_BP", ""));
+    UTexture2D* icon = LoadTexture(iconPath.View());
+    SendNotification(player, std::move(text), colour, time, scale, icon, false);
+  }
+}
+
+}  // namespace
+
+std::vector<std::uint64_t>& WelcomedPlayers() {
+  static std::vector<std::uint64_t> ids;
+  return ids;
+}
+
+std::vector<std::uint64_t>& PendingWelcomes() {
+  static std::vector<std::uint64_t> ids;
+  return ids;
+}
+
+void Hook_AShooterCharacter_PossessedBy(AShooterCharacter* self, AController* newController) {
+  try {
+    AShooterCharacter_PossessedBy_original(self, newController);
+  } catch (...) {
+    // The game's own work raised; greeting decisions below still see a consistent character.
+  }
+  if (self == nullptr) return;
+  try {
+    ScheduleWelcome(self);
+  } catch (...) {
+    // An unreadable welcome section or a game call that failed: this possession schedules nothing.
+  }
+}
+
+void Hook_AShooterGameMode_Logout(AShooterGameMode* self, AController* exiting) {
+  try {
+    if (exiting != nullptr) {
+      const std::uint64_t id = PlayerId(exiting);
+      std::erase(WelcomedPlayers(), id);
+    }
+  } catch (...) {
+    // The game must log the player out whatever happened to our bookkeeping.
+  }
+  try {
+    AShooterGameMode_Logout_original(self, exiting);
+  } catch (...) {
+    // Nothing may leave a hook body into the game.
+  }
+}
+
+void SendWelcomeMessages() {
+  std::vector<std::uint64_t>& pending = PendingWelcomes();
+  if (pending.empty()) return;
+  // Greeting goes through game calls that never reach back here, so taking the whole queue at once is
+  // the same as removing each id after it has been handled.
+  std::vector<std::uint64_t> due;
+  due.swap(pending);
+  for (std::size_t i = 0; i < due.size(); ++i) {
+    const std::uint64_t id = due[i];
+    const auto here = due.begin() + static_cast<std::ptrdiff_t>(i);
+    if (std::find(due.begin(), here, id) != here) continue;  // greeted once per step
+    try {
+      Greet(id);
+    } catch (...) {
+      // A greeting that cannot be made (a section of the wrong type, a template the formatter rejects) is
+      // dropped; the other due players are still greeted.
+    }
+  }
+}
+
+void ForgetWelcomes() {
+  ++welcomeGeneration;
+  WelcomedPlayers().clear();
+  WelcomedPlayers().shrink_to_fit();
+  PendingWelcomes().clear();
+  PendingWelcomes().shrink_to_fit();
+}

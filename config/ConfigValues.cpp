@@ -47,7 +47,8 @@ std::int32_t ToInt32(const json& value) {
 }
 
 float ToFloat(const json& value) {
-  if (value.is_number() || value.is_boolean()) {
+  if (value.is_boolean()) return value.get<bool>() ? 1.0F : 0.0F;
+  if (value.is_number()) {
     const double number = value.get<double>();
     // Beyond float's range the narrowing is undefined; the nearest finite value is what an admin meant.
     if (number > std::numeric_limits<float>::max()) return std::numeric_limits<float>::max();

@@ -1,0 +1,84 @@
+// Configuration reads: value-with-default lookups with the JSON library's own errors.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "config/ConfigValues.h"
+
+namespace {
+
+using nlohmann::json;
+
+// The message of the error a read raises, or "" when it raises none.
+template <class Read>
+std::string ErrorOf(Read&& read) {
+  try {
+    read();
+  } catch (const json::exception& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(Config, AbsentMembersTakeTheirDefaults) {
+  const json object = json::object();
+  EXPECT_FALSE(ConfigValue::Bool(object, "EnableWelcomeMessage", false));
+  EXPECT_EQ(ConfigValue::Int32(object, "Interval", 7), 7);
+  EXPECT_FLOAT_EQ(ConfigValue::Float(object, "DisplayTime", 10.0F), 10.0F);
+  EXPECT_EQ(ConfigValue::String(object, "Sender", "Heraldix"), "Heraldix");
+  EXPECT_TRUE(ConfigValue::StringList(object, "RequiredPermissionGroups").empty());
+  EXPECT_TRUE(ConfigValue::Section(object, "Heraldix").is_object());
+  EXPECT_TRUE(ConfigValue::Section(object, "Heraldix").empty());
+}
+
+TEST(Config, SectionsAreReturnedWithoutCopying) {
+  const json document = json::parse(R"({"TimedMessages": {"Enabled": true}})");
+  EXPECT_EQ(&ConfigValue::Section(document, "TimedMessages"), &document["TimedMessages"]);
+}
+
+TEST(Config, NumbersAcceptIntegersFloatsAndBooleans) {
+  const json object = json::parse(R"({"a": 2.7, "b": -2.7, "c": true, "d": false, "e": 4294967297, "f": -1})");
+  EXPECT_EQ(ConfigValue::Int32(object, "a", 0), 2);
+  EXPECT_EQ(ConfigValue::Int32(object, "b", 0), -2);
+  EXPECT_EQ(ConfigValue::Int32(object, "c", 0), 1);
+  EXPECT_EQ(ConfigValue::Int32(object, "d", 5), 0);
+  EXPECT_EQ(ConfigValue::Int32(object, "e", 0), 1) << "integers keep their low 32 bits";
+  EXPECT_EQ(ConfigValue::Int32(object, "f", 0), -1);
+  EXPECT_FLOAT_EQ(ConfigValue::Float(object, "a", 0.0F), 2.7F);
+  EXPECT_FLOAT_EQ(ConfigValue::Float(object, "c", 0.0F), 1.0F);
+}
+
+TEST(Config, HugeFloatsSaturateInsteadOfOverflowing) {
+  const json object = json::parse(R"({"big": 1e300, "small": -1e300, "edge": 2147483648.0})");
+  EXPECT_EQ(ConfigValue::Int32(object, "big", 0), 2147483647);
+  EXPECT_EQ(ConfigValue::Int32(object, "small", 0), -2147483647 - 1);
+  EXPECT_EQ(ConfigValue::Int32(object, "edge", 0), 2147483647);
+  EXPECT_GT(ConfigValue::Float(object, "big", 0.0F), 3e38F);
+}
+
+TEST(Config, WrongTypesRaiseTheLibrarysTypeErrors) {
+  const json object = json::parse(R"({"n": "10", "b": 1, "s": 5, "l": [1, 2], "o": [], "x": null})");
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::Int32(object, "n", 0); }),
+            "[json.exception.type_error.302] type must be number, but is string");
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::Float(object, "x", 0.0F); }),
+            "[json.exception.type_error.302] type must be number, but is null");
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::Bool(object, "b", false); }),
+            "[json.exception.type_error.302] type must be boolean, but is number");
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::String(object, "s", ""); }),
+            "[json.exception.type_error.302] type must be string, but is number");
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::StringList(object, "l"); }),
+            "[json.exception.type_error.302] type must be string, but is number");
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::StringList(object, "s"); }),
+            "[json.exception.type_error.302] type must be array, but is number");
+}
+
+TEST(Config, LookupsInSomethingOtherThanAnObjectFail) {
+  const json array = json::array();
+  const json null;
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::Section(array, "Heraldix"); }),
+            "[json.exception.type_error.306] cannot use value() with array");
+  EXPECT_EQ(ErrorOf([&] { ConfigValue::Bool(null, "Enabled", false); }),
+            "[json.exception.type_error.306] cannot use value() with null");
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Server messages, chat messages and notifications, to one player or to everyone online.
+#include "delivery/Delivery.h"
+
+#include <string>
+#include <utility>
+
+#include "host/GameFunctions.h"
+#include "host/Tools.h"
+#include "text/FStringArray.h"
+#include "text/RichColor.h"
+#include "text/Text.h"
+
+namespace {
+
+// Every line wrapped in its markup, decoded, and joined; an empty message composes nothing.
+std::u16string ComposeChat(const FString& message, ColourBytes colour) {
+  FStringArray lines;
+  SplitIntoArray(message, u"\n", lines);
+  const bool multiline = lines.Num() >= 2;
+  std::u16string composed;
+  for (const FString& line : lines) {
+    const std::u16string decoded = TarrowApi::Tools::Utf8Decode(RichColorMarkup(line, colour, multiline));
+    const std::u16string_view markup = std::u16string_view(decoded).substr(0, decoded.find(u'\0'));
+    composed.append(markup);
+  }
+  return composed;
+}
+
+}  // namespace
+
+bool SendServerMessage(AShooterPlayerController* player, FString message, ColourBytes colour, bool allPlayers) {
+  try {
+    if (!allPlayers && player == nullptr) return false;
+    const LinearColour linear = SrgbToLinear(colour);
+    FString text = FormatText(message.View());
+    using Row = Game::AShooterPlayerController_ClientServerChatDirectMessage;
+    if (!allPlayers) {
+      Game::Call<Row>(player, &text, linear, false);
+    } else {
+      ForEachOnlinePlayer([&](AShooterPlayerController* each) { Game::Call<Row>(each, &text, linear, false); });
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool SendChatMessage(AShooterPlayerController* player, FString message, FString sender, ColourBytes colour,
+                     bool allPlayers) {
+  try {
+    const std::u16string composed = ComposeChat(message, colour);
+    if (!allPlayers && player == nullptr) return false;
+    FChatMessage record;
+    record.SenderName = std::move(sender);
+    record.Message = FormatText(composed);
+    record.ReceivedTime = -1.0;
+    // The game takes the record by value: each call gets its own copy, made from the game allocator.
+    using Row = Game::AShooterPlayerController_ClientChatMessage;
+    if (!allPlayers) {
+      Game::Call<Row>(player, record);
+    } else {
+      ForEachOnlinePlayer([&](AShooterPlayerController* each) { Game::Call<Row>(each, record); });
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool SendNotification(AShooterPlayerController* player, FString message, ColourBytes colour, float displayTime,
+                      float displayScale, UTexture2D* icon, bool allPlayers) {
+  try {
+    if (!allPlayers && player == nullptr) return false;
+    const LinearColour linear = SrgbToLinear(colour);
+    FString text = FormatText(message.View());
+    USoundBase* const noSound = nullptr;
+    // The game function takes the scale before the time.
+    using Row = Game::AShooterPlayerController_ClientServerVellNotificationCustom;
+    if (!allPlayers) {
+      Game::Call<Row>(player, &text, linear, displayScale, displayTime, icon, noSound);
+    } else {
+      ForEachOnlinePlayer([&](AShooterPlayerController* each) {
+        Game::Call<Row>(each, &text, linear, displayScale, displayTime, icon, noSound);
+      });
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+UTexture2D* LoadTexture(std::u16string_view path) {
+  const std::u16string name(path);  // the game reads a zero-terminated name
+  UClass* textureClass = Game::Call<Game::UTexture2D_StaticClass>();
+  UObject* object = Game::Call<Game::Global_StaticLoadObject>(textureClass, nullptr, name.c_str(), nullptr,
+                                                               std::uint32_t{0}, nullptr, true);
+  return static_cast<UTexture2D*>(object);
+}

@@ -1,0 +1,98 @@
+// Conversions between narrow, UTF-16 and FString text; formatting, the numeric test and splitting.
+#include "text/Text.h"
+
+#include <iterator>
+
+#include <fmt/format.h>
+#include <fmt/xchar.h>
+
+#include "host/Tools.h"
+
+FString WidenAscii(std::string_view text) {
+  if (text.empty()) return FString();
+  std::u16string wide(text.size(), u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    wide[i] = byte > 127 ? u'?' : static_cast<char16_t>(byte);
+  }
+  return FString(wide);
+}
+
+FString FromUtf8(const std::string& text) {
+  const std::u16string wide = TarrowApi::Tools::Utf8Decode(text);
+  // A zero unit ends the text, as it would for any C string the game reads.
+  const std::u16string_view view(wide);
+  return FString(view.substr(0, view.find(u'\0')));
+}
+
+std::string ToUtf8(const FString& text) { return ToUtf8(text.View()); }
+
+std::string ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t code = text[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;  // a surrogate without its partner names no character
+    }
+    if (code < 0x80) {
+      out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+  }
+  return out;
+}
+
+FString FormatText(std::u16string_view text) {
+  // No arguments: the formatter only undoubles braces and rejects everything else with its own errors.
+  using Context = fmt::buffer_context<char16_t>;
+  fmt::basic_memory_buffer<char16_t> formatted;
+  fmt::vformat_to(std::back_inserter(formatted), fmt::basic_string_view<char16_t>(text.data(), text.size()),
+                  fmt::basic_format_args<Context>());
+  return FString(std::u16string_view(formatted.data(), formatted.size()));
+}
+
+bool IsNumeric(const FString& text) {
+  if (text.ArrayNum < 2) return false;
+  std::u16string_view units = text.View();
+  if (units.empty()) return false;
+  if (units.front() == u'+' || units.front() == u'-') units.remove_prefix(1);
+  bool seenPoint = false;
+  for (const char16_t unit : units) {
+    if (unit == u'.') {
+      if (seenPoint) return false;
+      seenPoint = true;
+    } else if (unit < u'0' || unit > u'9') {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::int32_t SplitIntoArray(const FString& source, std::u16string_view delimiter, FStringArray& out) {
+  out.Empty();
+  const std::u16string_view text = source.View();
+  if (text.empty() || delimiter.empty()) return 0;
+  std::size_t start = 0;
+  for (std::size_t found = text.find(delimiter); found != std::u16string_view::npos;
+       found = text.find(delimiter, start)) {
+    if (found > start) out.Add(FString(text.substr(start, found - start)));
+    start = found + delimiter.size();
+  }
+  if (start < text.size()) out.Add(FString(text.substr(start)));
+  return out.Num();
+}

@@ -1,7 +1,9 @@
 // Conversions between narrow, UTF-16 and FString text; formatting, the numeric test and splitting.
 #include "text/Text.h"
 
+#include <functional>
 #include <iterator>
+#include <string>
 
 #include <fmt/format.h>
 #include <fmt/xchar.h>
@@ -84,8 +86,12 @@ bool IsNumeric(const FString& text) {
 }
 
 std::int32_t SplitIntoArray(const FString& source, std::u16string_view delimiter, FStringArray& out) {
+  // The source may be one of out's own elements, which emptying out would free.
+  const std::less<const FString*> before;
+  const bool sourceInOut = !before(&source, out.begin()) && before(&source, out.end());
+  const std::u16string kept = sourceInOut ? std::u16string(source.View()) : std::u16string();
+  const std::u16string_view text = sourceInOut ? std::u16string_view(kept) : source.View();
   out.Empty();
-  const std::u16string_view text = source.View();
   if (text.empty() || delimiter.empty()) return 0;
   std::size_t start = 0;
   for (std::size_t found = text.find(delimiter); found != std::u16string_view::npos;

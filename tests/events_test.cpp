@@ -1,0 +1,481 @@
+// The welcome message and the timed messages through the real plug-in library on the simulated server.
+#include <cstddef>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "events/TimedMessages.h"
+#include "tests/support/Scenario.h"
+
+namespace {
+
+using heraldix::test::RunScenario;
+using heraldix::test::ServerDir;
+using nlohmann::json;
+
+void ExpectClean(const heraldix::test::Run& run) {
+  EXPECT_EQ(run.exitStatus, 0);
+  for (const json& fault : run.Faults()) ADD_FAILURE() << "fault: " << fault.dump();
+}
+
+std::vector<std::string> Texts(const std::vector<json>& events) {
+  std::vector<std::string> texts;
+  for (const json& event : events) texts.push_back(event.at("text").get<std::string>());
+  return texts;
+}
+
+std::vector<double> Times(const std::vector<json>& events) {
+  std::vector<double> times;
+  for (const json& event : events) times.push_back(event.at("t").get<double>());
+  return times;
+}
+
+std::vector<std::string> Recipients(const std::vector<json>& events) {
+  std::vector<std::string> to;
+  for (const json& event : events) to.push_back(event.at("to").get<std::string>());
+  return to;
+}
+
+std::string Markup(std::string_view colour, std::string_view text) {
+  return "<RichColor Color=\"" + std::string(colour) + "\">" + std::string(text) + "</>";
+}
+
+// A configuration with greetings on and the given members added to "WelcomeMessage".
+std::string Welcome(std::string_view members, std::string_view more = "") {
+  std::string config = R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true)";
+  if (!members.empty()) config += ", " + std::string(members);
+  config += "}}";
+  if (!more.empty()) config += ", " + std::string(more);
+  return config + "}";
+}
+
+// A configuration with timed messages on, the given interval and messages.
+std::string Timed(std::string_view interval, std::string_view messages, std::string_view more = "") {
+  std::string config = R"({"TimedMessages": {"Enabled": true, "Interval": )" + std::string(interval) +
+                       R"(, "Messages": )" + std::string(messages) + "}";
+  if (!more.empty()) config += ", " + std::string(more);
+  return config + "}";
+}
+
+// --- Welcome --------------------------------------------------------------------------------------
+
+TEST(Events, AJoiningPlayerIsGreetedOnTheFirstTimerCallFiveSecondsLater) {
+  ServerDir dir(Welcome(""));
+  auto run = RunScenario("join 1 Alice\nwait 4\n", dir);
+  ExpectClean(run);
+  EXPECT_TRUE(run.Of("chat").empty());
+  const auto delays = run.Traces("DelayExecute");
+  ASSERT_EQ(delays.size(), 1u);
+  EXPECT_EQ(delays[0].at("args"), json::parse("[5]"));
+
+  run = RunScenario("join 1 Alice\nwait 10\n", dir);
+  ExpectClean(run);
+  const auto greeting = run.To("1", "chat");
+  ASSERT_EQ(greeting.size(), 1u);
+  EXPECT_EQ(greeting[0].at("t"), 5);
+  EXPECT_EQ(greeting[0].at("sender"), "Heraldix");
+  // Black is all channels at most one, so the bytes are printed as they are.
+  EXPECT_EQ(greeting[0].at("text"), Markup("0, 0, 0, 255", "Welcome to the server Alice"));
+}
+
+TEST(Events, GreetingsOffSchedulesNothing) {
+  for (const char* config : {R"({})", R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": false}}})"}) {
+    ServerDir dir(config);
+    auto run = RunScenario("join 1 Alice\nwait 10\n", dir);
+    ExpectClean(run);
+    EXPECT_TRUE(run.Traces("DelayExecute").empty()) << config;
+    EXPECT_TRUE(run.Of("chat").empty()) << config;
+  }
+}
+
+TEST(Events, OneGreetingPerVisit) {
+  ServerDir dir(Welcome(R"("Message": "Hi {0}")"));
+  auto run = RunScenario("join 1 Alice\nwait 10\ndie 1\nrespawn 1\nwait 10\nleave 1\njoin 1 Alice\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5, 25}));
+  EXPECT_EQ(run.Traces("DelayExecute").size(), 2u);
+}
+
+TEST(Events, ADeadCharacterBringsNoGreetingUntilALivingOneIsPossessed) {
+  // Alice is already playing when greetings are switched on, so her next possession decides.
+  ServerDir dir("{}");
+  auto run = RunScenario("join 1 Alice\nconfig-text " + Welcome("") +
+                             "\nconsole none hx.reload\npossess-dead 1\nwait 10\n",
+                         dir);
+  ExpectClean(run);
+  EXPECT_TRUE(run.Traces("DelayExecute").empty());
+  EXPECT_TRUE(run.Of("chat").empty());
+
+  run = RunScenario("join 1 Alice\nconfig-text " + Welcome("") +
+                        "\nconsole none hx.reload\npossess-dead 1\nwait 10\nrespawn 1\nwait 10\n",
+                    dir);
+  ExpectClean(run);
+  EXPECT_EQ(run.Traces("DelayExecute").size(), 1u);
+  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{15}));
+}
+
+TEST(Events, TwoPossessionsWithinTheDelay) {
+  ServerDir dir(Welcome(""));
+  // Both delays run out before the same timer call: one greeting.
+  auto run = RunScenario("join 1 Alice\nrespawn 1\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5}));
+  // Two seconds apart: each delay is followed by its own timer call, so two greetings.
+  run = RunScenario("join 1 Alice\nwait 2\nrespawn 1\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5, 7}));
+}
+
+TEST(Events, APlayerWhoLeavesDuringTheDelayIsGreetedOnTheNextVisit) {
+  ServerDir dir(Welcome(""));
+  auto run = RunScenario("join 1 Alice\nwait 2\nleave 1\nwait 10\njoin 1 Alice\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{17}));
+}
+
+TEST(Events, PlayersDueTogetherAreEachGreetedOnceInQueueOrder) {
+  ServerDir dir(Welcome(R"("Message": "Hi {0}")"));
+  auto run = RunScenario("join 3 Carol\njoin 1 Alice\njoin 2 Bob\nwait 20\n", dir);
+  ExpectClean(run);
+  const auto greetings = run.Of("chat");
+  ASSERT_EQ(greetings.size(), 3u);
+  EXPECT_EQ(Recipients(greetings), (std::vector<std::string>{"3", "1", "2"}));
+  EXPECT_EQ(Times(greetings), (std::vector<double>{5, 5, 5}));
+}
+
+TEST(Events, EachKindOfGreeting) {
+  {
+    ServerDir dir(Welcome(R"("WelcomeMessageType": "Server", "WelcomeMessageColour": {"R": 255, "G": 0, "B": 300})"));
+    auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
+    ExpectClean(run);
+    const auto shown = run.To("1", "server");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].at("text"), "Welcome to the server Alice");
+    EXPECT_EQ(shown[0].at("color").at(0), 1.0);
+    EXPECT_EQ(shown[0].at("color").at(1), 0.0);
+    EXPECT_GT(shown[0].at("color").at(2).get<double>(), 0.0);  // 300 cut to 44
+    EXPECT_LT(shown[0].at("color").at(2).get<double>(), 0.1);
+  }
+  {
+    ServerDir dir(Welcome(R"("WelcomeMessageType": "Notification", "NotificationDisplayScale": 2,
+                              "NotificationDisplayTime": 4, "Icon_BP": "/Game/Hello")"));
+    auto run = RunScenario("texture /Game/Hello\njoin 1 Alice\nwait 5\n", dir);
+    ExpectClean(run);
+    const auto shown = run.To("1", "notification");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_FLOAT_EQ(shown[0].at("scale").get<float>(), 2.0F);
+    EXPECT_FLOAT_EQ(shown[0].at("time").get<float>(), 4.0F);
+    EXPECT_EQ(shown[0].at("icon"), "/Game/Hello");
+  }
+  {
+    ServerDir dir(Welcome(R"("WelcomeMessageType": "Notification")"));
+    auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
+    ExpectClean(run);
+    const auto shown = run.To("1", "notification");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_FLOAT_EQ(shown[0].at("scale").get<float>(), 1.0F);
+    EXPECT_FLOAT_EQ(shown[0].at("time").get<float>(), 10.0F);
+    EXPECT_TRUE(shown[0].at("icon").is_null());
+    EXPECT_EQ(run.Traces("StaticLoadObject").size(), 1u);
+  }
+  for (const char* type : {"chat", "Client", "whatever"}) {
+    ServerDir dir(Welcome(std::string(R"("WelcomeMessageType": ")") + type + "\""));
+    auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
+    ExpectClean(run);
+    EXPECT_EQ(run.To("1", "chat").size(), 1u) << type;
+  }
+}
+
+TEST(Events, NamesAndSendersOutsideAscii) {
+  ServerDir dir(R"({"Heraldix": {"ClientChatSenderName": "H\u00e9rault",
+    "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Gr\u00fc\u00df dich, {0}!"}}})");
+  auto run = RunScenario("join 1 Zo\u00eb\u65e5\nwait 5\n", dir);
+  ExpectClean(run);
+  const auto greeting = run.To("1", "chat");
+  ASSERT_EQ(greeting.size(), 1u);
+  EXPECT_EQ(greeting[0].at("sender"), "H??rault");
+  EXPECT_EQ(greeting[0].at("text"), Markup("0, 0, 0, 255", "Gr\u00fc\u00df dich, Zo\u00eb\u65e5!"));
+}
+
+TEST(Events, BracesInTemplateAndName) {
+  ServerDir dir(Welcome(R"("WelcomeMessageType": "Server", "Message": "{{{{{0}}}}} and {{x}}")"));
+  auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
+  ExpectClean(run);
+  EXPECT_TRUE(run.Of("server").empty());  // "{x}" survives the first pass and the delivery rejects it
+
+  dir.WriteConfig(Welcome(R"("WelcomeMessageType": "Server", "Message": "{{{{{0}}}}}")"));
+  run = RunScenario("join 1 Alice\nwait 5\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Texts(run.To("1", "server")), (std::vector<std::string>{"{Alice}"}));
+
+  // A brace in one name costs only that player the greeting; the queue empties all the same.
+  dir.WriteConfig(Welcome(R"("WelcomeMessageType": "Server")"));
+  run = RunScenario("join 1 Al{ice\njoin 2 Bob\nwait 5\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_TRUE(run.To("1", "server").empty());
+  EXPECT_EQ(Texts(run.To("2", "server")), (std::vector<std::string>{"Welcome to the server Bob"}));
+}
+
+TEST(Events, AGreetingThatCannotBeMadeIsDroppedAndTheOthersStillGo) {
+  const char* broken[] = {
+      R"("Message": "{1}")",
+      R"("Message": "{0")",
+      R"("Message": 5)",
+      R"("WelcomeMessageType": 5)",
+      R"("WelcomeMessageColour": "red")",
+      R"("WelcomeMessageType": "Notification", "NotificationDisplayTime": "10")",
+  };
+  for (const char* members : broken) {
+    ServerDir dir(Welcome(members));
+    auto run = RunScenario("join 1 Alice\njoin 2 Bob\nwait 5\n"
+                           "config-text {\"Heraldix\": {\"WelcomeMessage\": {\"EnableWelcomeMessage\": true}}}\n"
+                           "console none hx.reload\nwait 10\n",
+                           dir);
+    ExpectClean(run);
+    // Both ids left the queue at the failed step: the repaired configuration greets nobody afterwards.
+    EXPECT_TRUE(run.Of("chat").empty()) << members;
+    EXPECT_TRUE(run.Of("server").empty()) << members;
+    EXPECT_TRUE(run.Of("notification").empty()) << members;
+  }
+}
+
+TEST(Events, ABrokenSectionAtPossessionSchedulesNothingAndTheGameGoesOn) {
+  for (const char* config : {R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}})",
+                             R"({"Heraldix": {"WelcomeMessage": []}})", R"({"Heraldix": "x"})"}) {
+    ServerDir dir(config);
+    auto run = RunScenario("join 1 Alice\nwait 10\nleave 1\n", dir);
+    ExpectClean(run);
+    EXPECT_TRUE(run.Traces("DelayExecute").empty()) << config;
+  }
+}
+
+TEST(Events, UnloadingWithAWelcomePendingRunsNoPluginCode) {
+  ServerDir dir(Welcome(""));
+  auto run = RunScenario("join 1 Alice\nwait 2\nunload\nwait 10\nload\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_TRUE(run.Of("chat").empty());
+  // After the reload the player is greeted at their next possession, the lists having started afresh.
+  run = RunScenario("join 1 Alice\nwait 10\nunload\nload\nrespawn 1\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5, 15}));
+}
+
+TEST(Events, TheWelcomeStepRunsWhateverTheTimedSectionHolds) {
+  for (const char* timed : {R"("TimedMessages": 5)", R"("TimedMessages": {"Enabled": "yes"})",
+                            R"("TimedMessages": {"Enabled": true, "Interval": "x"})",
+                            R"("TimedMessages": {"Enabled": false})",
+                            R"("TimedMessages": {"Enabled": true, "Messages": null})"}) {
+    ServerDir dir(Welcome("", timed));
+    auto run = RunScenario("join 1 Alice\nwait 10\n", dir);
+    ExpectClean(run);
+    EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5})) << timed;
+  }
+}
+
+// --- Timed messages -------------------------------------------------------------------------------
+
+TEST(Events, TheFirstTimedMessageGoesAtOnceThenEveryInterval) {
+  ServerDir dir(Timed("60", R"([{"MessageToSend": "tick", "MessageType": "Server"}])"));
+  auto run = RunScenario("join 1 Alice\nwait 130\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 61, 121}));
+}
+
+TEST(Events, IntervalsOfZeroNegativeAndFractional) {
+  const std::string one = R"([{"MessageToSend": "m", "MessageType": "Server"}])";
+  for (const char* interval : {"0", "-5"}) {
+    ServerDir dir(Timed(interval, one));
+    auto run = RunScenario("join 1 Alice\nwait 4\ntick\n", dir);
+    ExpectClean(run);
+    EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 2, 3, 4, 4})) << interval;
+  }
+  ServerDir dir(Timed("2.9", one));
+  auto run = RunScenario("join 1 Alice\nwait 6\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 3, 5}));
+}
+
+TEST(Events, AClockSetBackWaitsUntilItReachesTheDueTimeAgain) {
+  ServerDir dir(Timed("10", R"([{"MessageToSend": "m", "MessageType": "Server"}])"));
+  auto run = RunScenario("join 1 Alice\nwait 1\nclock -3600\nwait 3600\nwait 20\n", dir);
+  ExpectClean(run);
+  // Due at second 11 of the old clock, which the moved clock reaches at second 3611.
+  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 3611, 3621}));
+}
+
+TEST(Events, SwitchedOffMessagesSendNothingAndKeepTheirDueTime) {
+  const std::string messages = R"([{"MessageToSend": "m", "MessageType": "Server"}])";
+  ServerDir dir(Timed("100", messages));
+  const std::string off = R"({"TimedMessages": {"Enabled": false, "Interval": 100, "Messages": )" + messages + "}}";
+  auto run = RunScenario("join 1 Alice\nwait 1\nconfig-text " + off + "\nconsole none hx.reload\nwait 50\n" +
+                             "config-text " + Timed("100", messages) + "\nconsole none hx.reload\nwait 60\n",
+                         dir);
+  ExpectClean(run);
+  // Sent at once, silent while off, then due again where the first message put it.
+  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 101}));
+}
+
+TEST(Events, OneMessageRepeatsAndTwoAlternateStrictly) {
+  {
+    ServerDir dir(Timed("0", R"([{"MessageToSend": "only", "MessageType": "Server"}])"));
+    auto run = RunScenario("join 1 Alice\nwait 20\n", dir);
+    ExpectClean(run);
+    EXPECT_EQ(Texts(run.To("1", "server")), std::vector<std::string>(20, "only"));
+  }
+  ServerDir dir(Timed("0", R"([{"MessageToSend": "A", "MessageType": "Server"},
+                              {"MessageToSend": "B", "MessageType": "Server"}])"));
+  auto run = RunScenario("join 1 Alice\nwait 40\n", dir);
+  ExpectClean(run);
+  const auto texts = Texts(run.To("1", "server"));
+  ASSERT_EQ(texts.size(), 40u);
+  for (std::size_t i = 1; i < texts.size(); ++i) EXPECT_NE(texts[i], texts[i - 1]) << i;
+}
+
+TEST(Events, ThreeMessagesAreDrawnEvenlyAndNeverTwiceInARow) {
+  ServerDir dir(Timed("0", R"([{"MessageToSend": "A", "MessageType": "Server"},
+                              {"MessageToSend": "B", "MessageType": "Server"},
+                              {"MessageToSend": "C", "MessageType": "Server"}])"));
+  auto run = RunScenario("join 1 Alice\nwait 600\n", dir);
+  ExpectClean(run);
+  const auto texts = Texts(run.To("1", "server"));
+  ASSERT_EQ(texts.size(), 600u);
+  std::map<std::string, int> counts;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    ++counts[texts[i]];
+    if (i > 0) EXPECT_NE(texts[i], texts[i - 1]) << i;
+  }
+  ASSERT_EQ(counts.size(), 3u);
+  // A draw stuck in the low bits of a 31-bit generator, or one never reaching the last index, shows here.
+  for (const auto& [text, count] : counts) {
+    EXPECT_GT(count, 150) << text;
+    EXPECT_LT(count, 250) << text;
+  }
+}
+
+TEST(Events, EachKindOfTimedMessage) {
+  ServerDir dir(Timed("0", R"([{"MessageToSend": "srv", "MessageType": "Server", "MessageColour": {"R": 256, "G": -1}}])"));
+  auto run = RunScenario("join 1 Alice\njoin 2 Bob\nwait 1\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(run.Of("server")[0].at("color"), json::parse("[0.0, 1.0, 0.0, 1.0]"));
+
+  for (const char* type : {"Chat", "Client"}) {
+    dir.WriteConfig(Timed("0", std::string(R"([{"MessageToSend": "hello", "Sender": "Cr\u00ebw", "MessageType": ")") +
+                                   type + R"(", "MessageColour": {"R": 255}}])"));
+    run = RunScenario("join 1 Alice\nwait 1\n", dir);
+    ExpectClean(run);
+    const auto chat = run.To("1", "chat");
+    ASSERT_EQ(chat.size(), 1u) << type;
+    EXPECT_EQ(chat[0].at("sender"), "Cr\u00ebw");
+    EXPECT_EQ(chat[0].at("text"), Markup("1, 0, 0, 1", "hello"));
+  }
+
+  dir.WriteConfig(Timed("0", R"([{"MessageToSend": "hello"}])"));
+  run = RunScenario("join 1 Alice\nwait 1\n", dir);
+  ExpectClean(run);
+  ASSERT_EQ(run.To("1", "chat").size(), 1u);
+  EXPECT_EQ(run.To("1", "chat")[0].at("sender"), "Heraldix");
+
+  dir.WriteConfig(Timed("0", R"([{"MessageToSend": "note", "MessageType": "Notification", "Icon_BP": "/Game/I"}])"));
+  run = RunScenario("texture /Game/I\njoin 1 Alice\nwait 1\n", dir);
+  ExpectClean(run);
+  const auto shown = run.To("1", "notification");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_FLOAT_EQ(shown[0].at("scale").get<float>(), 1.0F);
+  EXPECT_FLOAT_EQ(shown[0].at("time").get<float>(), 10.0F);
+  EXPECT_EQ(shown[0].at("icon"), "/Game/I");
+
+  dir.WriteConfig(Timed("0", R"([{"MessageToSend": "low", "MessageType": "chat"}])"));
+  run = RunScenario("join 1 Alice\nwait 3\n", dir);
+  ExpectClean(run);
+  EXPECT_TRUE(run.Of("chat").empty());
+}
+
+TEST(Events, OnlyGroupsReachTheirMembersAndExcludedGroupsAreLeftOut) {
+  const std::string players = "join 1 Alice VIP\njoin 2 Bob\njoin 3 Carol Admins\njoin 4 Dan\nstale 4\nwait 1\n";
+  {
+    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
+                                 "Only_Send_To_Permission_Groups": ["VIP", "Admins"]}])"));
+    auto run = RunScenario(players, dir);
+    ExpectClean(run);
+    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1", "3"}));
+    std::vector<std::string> asked;
+    for (const json& trace : run.Traces("IsPlayerInGroup")) asked.push_back(trace.at("args").dump());
+    EXPECT_EQ(asked, (std::vector<std::string>{R"(["1","VIP"])", R"(["2","VIP"])", R"(["2","Admins"])",
+                                               R"(["3","VIP"])", R"(["3","Admins"])"}));
+  }
+  {
+    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
+                                 "Exclude_Permissions_Groups": ["VIP"]}])"));
+    auto run = RunScenario(players, dir);
+    ExpectClean(run);
+    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"2", "3"}));
+  }
+  {
+    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
+                                 "Only_Send_To_Permission_Groups": ["VIP"], "Exclude_Permissions_Groups": ["VIP"]}])"));
+    auto run = RunScenario(players, dir);
+    ExpectClean(run);
+    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1"}));
+  }
+  {
+    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
+                                 "Only_Send_To_Permission_Groups": ["Gr\u00fcn"]}])"));
+    auto run = RunScenario("join 1 Alice Gr??n\njoin 2 Bob\nwait 1\n", dir);
+    ExpectClean(run);
+    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1"}));
+  }
+}
+
+TEST(Events, ABadMessageIsSkippedSilently) {
+  const char* broken[] = {
+      R"([{"MessageToSend": "m", "MessageType": "Notification", "DisplayTime": "10"}])",
+      R"([{"MessageToSend": "{0}", "MessageType": "Server"}])",
+      R"([{"MessageToSend": 1}])",
+      R"(["just text"])",
+      R"([])",
+      R"(null)",
+      R"({"a": {"MessageToSend": "m"}, "b": {"MessageToSend": "m"}})",
+      R"([{"MessageToSend": "m", "Only_Send_To_Permission_Groups": "VIP"}])",
+      R"([{"MessageToSend": "m", "MessageColour": {"R": "red"}}])",
+      R"([{"MessageToSend": "m", "Sender": 3}])",
+  };
+  for (const char* messages : broken) {
+    ServerDir dir(Timed("0", messages));
+    auto run = RunScenario("join 1 Alice\nwait 3\n", dir);
+    ExpectClean(run);
+    EXPECT_TRUE(run.Of("server").empty()) << messages;
+    EXPECT_TRUE(run.Of("chat").empty()) << messages;
+    EXPECT_TRUE(run.Of("notification").empty()) << messages;
+    EXPECT_TRUE(run.Of("log").empty()) << messages;
+  }
+}
+
+TEST(Events, ABadMessageStillUsesItsTurn) {
+  ServerDir dir(Timed("10", R"([{"MessageToSend": "{0}", "MessageType": "Server"}])"));
+  const std::string fixed = Timed("10", R"([{"MessageToSend": "fixed", "MessageType": "Server"}])");
+  auto run = RunScenario("join 1 Alice\nwait 3\nconfig-text " + fixed + "\nconsole none hx.reload\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{11}));
+}
+
+// --- The draw -------------------------------------------------------------------------------------
+
+TEST(Events, TheDrawTakesFifteenBitsWhateverTheRuntimeGives) {
+  int seenLow = 0;
+  int seenHigh = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const int r = Rand15();
+    ASSERT_GE(r, 0);
+    ASSERT_LE(r, 32767);
+    if (r < 16384) ++seenLow; else ++seenHigh;
+  }
+  EXPECT_GT(seenLow, 9000);
+  EXPECT_GT(seenHigh, 9000);
+}
+
+}  // namespace

@@ -17,6 +17,17 @@ constexpr char16_t FoldAscii(char16_t unit) noexcept {
   return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
 }
 
+// The colour is a list of numbers as a whole: a stray string after the third channel is as wrong as one
+// before it.
+void RequireNumbers(const nlohmann::json& list) {
+  for (const nlohmann::json& element : list) {
+    if (!element.is_number() && !element.is_boolean()) {
+      throw nlohmann::json::type_error::create(
+          302, std::string("type must be number, but is ") + element.type_name(), &element);
+    }
+  }
+}
+
 // One command object of the section. The reads go in a fixed order because the first bad member decides
 // which error the administrator sees.
 CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
@@ -25,7 +36,10 @@ CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
 
   // No colour, or a short one, still gives a usable command: the missing channels are black.
   const auto colour = value.find("MessageColor");
-  if (colour != value.end()) command.MessageColor = ColourFromArray(*colour);
+  if (colour != value.end()) {
+    command.MessageColor = ColourFromArray(*colour);
+    RequireNumbers(*colour);
+  }
 
   for (const std::string& group : ConfigValue::StringList(value, "RequiredPermissionGroups")) {
     command.RequiredPermissionGroups.push_back(WidenAscii(group));

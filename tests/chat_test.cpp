@@ -96,6 +96,7 @@ TEST(Chat, ABrokenSectionAtLoadRegistersNoChatCommandButTheRestOfLoadStands) {
       R"({"CustomCommands": {"/a": "text"}, "TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "tm", "MessageType": "Server"}]}})",
       R"({"CustomCommands": {"/a": {"Message": "ok"}, "/b": {"Message": "x", "DisplayTime": "10"}}, "TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "tm", "MessageType": "Server"}]}})",
       R"({"CustomCommands": {"/a": {"Message": "ok"}, "/b": {"Message": "x", "MessageColor": "red"}}, "TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "tm", "MessageType": "Server"}]}})",
+      R"({"CustomCommands": {"/a": {"Message": "ok", "MessageColor": [0, 0, 0, "x"]}}, "TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "tm", "MessageType": "Server"}]}})",
       R"({"CustomCommands": {"/a": {"Message": 3}}, "TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "tm", "MessageType": "Server"}]}})",
   };
   for (const char* config : broken) {

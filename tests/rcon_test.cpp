@@ -1,0 +1,582 @@
+// Remote console: the packet parser and encoder on raw bytes, and the server over real loopback sockets.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <asio/connect.hpp>
+#include <asio/io_context.hpp>
+#include <asio/ip/tcp.hpp>
+#include <asio/write.hpp>
+
+#include "sim/rcon/RconPacket.h"
+#include "sim/rcon/RconServer.h"
+
+using heraldix::rcon::AppendEncoded;
+using heraldix::rcon::Encode;
+using heraldix::rcon::kAuth;
+using heraldix::rcon::kAuthResponse;
+using heraldix::rcon::kCommand;
+using heraldix::rcon::kResponseValue;
+using heraldix::rcon::Packet;
+using heraldix::rcon::PacketParser;
+using heraldix::rcon::RconDispatch;
+using heraldix::rcon::RconServer;
+using heraldix::rcon::RconServerOptions;
+
+namespace {
+
+std::string Int32Bytes(std::int32_t value) {
+  std::string out;
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (int shift = 0; shift < 32; shift += 8) {
+    out.push_back(static_cast<char>((bits >> shift) & 0xFFU));
+  }
+  return out;
+}
+
+// A packet written by hand, so tests can state sizes and terminators the encoder would never produce.
+std::string RawPacket(std::int32_t size, std::int32_t id, std::int32_t type, const std::string& rest) {
+  return Int32Bytes(size) + Int32Bytes(id) + Int32Bytes(type) + rest;
+}
+
+std::vector<Packet> ParseAll(const std::string& bytes, PacketParser& parser) {
+  std::vector<Packet> out;
+  parser.Feed(bytes, out);
+  return out;
+}
+
+const std::vector<Packet> kThree = {{1, kAuth, "secret"}, {2, kCommand, "hx.reload"}, {3, kResponseValue, ""}};
+
+std::string Stream(const std::vector<Packet>& packets) {
+  std::string out;
+  for (const Packet& packet : packets) {
+    out += Encode(packet);
+  }
+  return out;
+}
+
+}  // namespace
+
+// ---- wire format ----
+
+TEST(Rcon, EncodesLittleEndianHeaderBodyAndTwoTerminators) {
+  const std::string bytes = Encode(Packet{0x01020304, kCommand, "hi"});
+  const std::string expected("\x0c\x00\x00\x00\x04\x03\x02\x01\x02\x00\x00\x00hi\x00\x00", 16);
+  EXPECT_EQ(bytes, expected);
+  EXPECT_EQ(Encode(Packet{-1, kAuthResponse, ""}), RawPacket(10, -1, 2, std::string(2, '\0')));
+}
+
+TEST(Rcon, EncoderRefusesABodyTooLongForOnePacket) {
+  EXPECT_NO_THROW((void)Encode(Packet{1, kResponseValue, std::string(heraldix::rcon::kMaxBodyBytes, 'a')}));
+  EXPECT_THROW((void)Encode(Packet{1, kResponseValue, std::string(heraldix::rcon::kMaxBodyBytes + 1, 'a')}),
+               std::length_error);
+}
+
+TEST(Rcon, LongBodiesAreCutIntoPacketsAtCharacterBoundaries) {
+  // The limit falls inside the two-byte "é": it must move to the next packet whole.
+  const std::string body = std::string(heraldix::rcon::kMaxBodyBytes - 1, 'a') + "\xc3\xa9" + std::string(5000, 'b');
+  std::string wire;
+  AppendEncoded(wire, 9, kResponseValue, body);
+  PacketParser parser;
+  const auto packets = ParseAll(wire, parser);
+  ASSERT_FALSE(parser.Broken()) << parser.Error();
+  ASSERT_EQ(packets.size(), 3U);
+  EXPECT_EQ(packets[0].body.size(), heraldix::rcon::kMaxBodyBytes - 1);
+  EXPECT_EQ(packets[1].body.substr(0, 2), "\xc3\xa9");
+  std::string joined;
+  for (const Packet& packet : packets) {
+    EXPECT_EQ(packet.id, 9);
+    EXPECT_EQ(packet.type, kResponseValue);
+    joined += packet.body;
+  }
+  EXPECT_EQ(joined, body);
+
+  std::string empty;
+  AppendEncoded(empty, 4, kResponseValue, "");
+  EXPECT_EQ(empty, Encode(Packet{4, kResponseValue, ""}));
+}
+
+TEST(Rcon, ParsesSeveralPacketsArrivingInOneRead) {
+  PacketParser parser;
+  EXPECT_EQ(ParseAll(Stream(kThree), parser), kThree);
+  EXPECT_FALSE(parser.Broken());
+  EXPECT_EQ(parser.Pending(), 0U);
+}
+
+TEST(Rcon, ParsesPacketsSplitAtEveryByte) {
+  const std::string wire = Stream(kThree);
+  for (std::size_t cut = 0; cut <= wire.size(); ++cut) {
+    PacketParser parser;
+    std::vector<Packet> out;
+    ASSERT_TRUE(parser.Feed(wire.substr(0, cut), out));
+    ASSERT_TRUE(parser.Feed(wire.substr(cut), out));
+    EXPECT_EQ(out, kThree) << "cut at " << cut;
+  }
+  PacketParser parser;
+  std::vector<Packet> out;
+  for (char byte : wire) {
+    ASSERT_TRUE(parser.Feed(std::string_view(&byte, 1), out));
+  }
+  EXPECT_EQ(out, kThree);
+}
+
+TEST(Rcon, AcceptsTheSmallestAndLargestSizes) {
+  PacketParser parser;
+  const std::string largest(heraldix::rcon::kMaxBodyBytes, 'x');
+  const auto packets = ParseAll(RawPacket(10, 1, kCommand, std::string(2, '\0')) +
+                                    RawPacket(4096, 2, kCommand, largest + std::string(2, '\0')),
+                                parser);
+  ASSERT_FALSE(parser.Broken()) << parser.Error();
+  ASSERT_EQ(packets.size(), 2U);
+  EXPECT_EQ(packets[0].body, "");
+  EXPECT_EQ(packets[1].body, largest);
+}
+
+TEST(Rcon, RejectsSizesOutsideTenTo4096AsSoonAsTheSizeArrives) {
+  struct Case {
+    std::int32_t size;
+    std::string reason;
+  };
+  for (const Case& bad : {Case{9, "packet size 9 is below 10"}, Case{0, "packet size 0 is below 10"},
+                          Case{4097, "packet size 4097 is above 4096"}, Case{-1, "packet size -1 is negative"},
+                          Case{INT32_MIN, "packet size -2147483648 is negative"},
+                          Case{INT32_MAX, "packet size 2147483647 is above 4096"}}) {
+    PacketParser parser;
+    std::vector<Packet> out;
+    EXPECT_FALSE(parser.Feed(Int32Bytes(bad.size), out)) << bad.size;
+    EXPECT_EQ(parser.Error(), bad.reason);
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+TEST(Rcon, RejectsUnknownTypesBeforeTheBodyArrives) {
+  for (std::int32_t type : {1, 4, 5, -1, 100}) {
+    PacketParser parser;
+    std::vector<Packet> out;
+    EXPECT_FALSE(parser.Feed(RawPacket(100, 1, type, "partial"), out)) << type;
+    EXPECT_EQ(parser.Error(), "packet type " + std::to_string(type) + " is unknown");
+  }
+}
+
+TEST(Rcon, RejectsBodiesWithoutBothTerminatorsOrWithANulInside) {
+  for (const std::string& rest : {std::string("ab\0x", 4), std::string("abx\0", 4), std::string("abxy", 4)}) {
+    PacketParser parser;
+    std::vector<Packet> out;
+    EXPECT_FALSE(parser.Feed(RawPacket(12, 1, kCommand, rest), out));
+    EXPECT_EQ(parser.Error(), "packet body lacks its two NUL terminators");
+  }
+  PacketParser parser;
+  std::vector<Packet> out;
+  EXPECT_FALSE(parser.Feed(RawPacket(13, 1, kCommand, std::string("a\0b\0\0", 5)), out));
+  EXPECT_EQ(parser.Error(), "packet body holds a NUL before its terminators");
+}
+
+TEST(Rcon, PacketsBeforeABrokenOneAreKeptAndTheStreamStaysBroken) {
+  PacketParser parser;
+  std::vector<Packet> out;
+  EXPECT_FALSE(parser.Feed(Stream(kThree) + Int32Bytes(5), out));
+  EXPECT_EQ(out, kThree);
+  EXPECT_TRUE(parser.Broken());
+  out.clear();
+  EXPECT_FALSE(parser.Feed(Encode(Packet{4, kCommand, "more"}), out));
+  EXPECT_TRUE(out.empty());
+}
+
+TEST(Rcon, GarbageNeverMisleadsTheParser) {
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::uniform_int_distribution<int> piece(1, 64);
+  for (int round = 0; round < 300; ++round) {
+    std::string wire = Stream(kThree);
+    const std::size_t spot = static_cast<std::size_t>(random() % wire.size());
+    wire[spot] = static_cast<char>(byte(random));
+    PacketParser parser;
+    std::vector<Packet> out;
+    for (std::size_t at = 0; at < wire.size();) {
+      const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(piece(random)), wire.size() - at);
+      parser.Feed(std::string_view(wire).substr(at, take), out);
+      at += take;
+    }
+    for (const Packet& packet : out) {
+      EXPECT_TRUE(packet.type == 0 || packet.type == 2 || packet.type == 3);
+      EXPECT_LE(packet.body.size(), heraldix::rcon::kMaxBodyBytes);
+      EXPECT_EQ(packet.body.find('\0'), std::string::npos);
+    }
+    EXPECT_LE(parser.Pending(), wire.size());
+  }
+}
+
+// ---- the server over loopback ----
+
+namespace {
+
+using Clock = RconServerOptions::Clock;
+
+// Answers like a small game: a few fixed commands, and the unknown-command reply for the rest.
+struct FakeDispatch final : RconDispatch {
+  std::vector<std::pair<std::int32_t, std::string>> calls;
+
+  std::vector<std::string> Execute(std::int32_t id, const std::string& line) override {
+    calls.emplace_back(id, line);
+    const std::string name = line.substr(0, line.find(' '));
+    if (name == "echo") {
+      return {line.size() > 5 ? line.substr(5) : std::string()};
+    }
+    if (name == "two") {
+      return {"first", "second"};
+    }
+    if (name == "silent") {
+      return {};
+    }
+    if (name == "throw") {
+      throw std::runtime_error("handler broke");
+    }
+    if (name == "big") {
+      return {std::string(10000, 'z')};
+    }
+    return {"Unknown command: " + name};
+  }
+};
+
+struct TestServer {
+  FakeDispatch dispatch;
+  Clock::time_point now = Clock::time_point() + std::chrono::hours(1);
+  std::vector<std::string> notes;
+  RconServer server;
+
+  explicit TestServer(RconServerOptions options = {})
+      : server(dispatch, [this, &options] {
+          if (options.password.empty()) {
+            options.password = "pw";
+          }
+          options.now = [this] { return now; };
+          options.note = [this](const std::string& text) { notes.push_back(text); };
+          return options;
+        }()) {}
+
+  void Advance(std::chrono::seconds span) {
+    now += span;
+    server.Poll();
+  }
+};
+
+// The test's side of a connection. Its reads never block: between attempts it lets the server run, and
+// a generous round limit turns a server that never answers into a failure instead of a hang.
+class Client {
+ public:
+  Client(TestServer& test) : test_(test), socket_(io_) {
+    socket_.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), test.server.Port()));
+    socket_.non_blocking(true);
+  }
+
+  void SendRaw(std::string_view bytes) {
+    for (int round = 0; !bytes.empty() && round < kRounds; ++round) {
+      asio::error_code error;
+      const std::size_t sent = socket_.write_some(asio::buffer(bytes.data(), bytes.size()), error);
+      if (error && error != asio::error::would_block) {
+        return;  // the server closed on us; the test looks at that through Closed()
+      }
+      bytes.remove_prefix(sent);
+      test_.server.RunFor(std::chrono::milliseconds(1));
+    }
+  }
+  void Send(const Packet& packet) { SendRaw(Encode(packet)); }
+
+  std::vector<Packet> Receive(std::size_t count) {
+    for (int round = 0; received_.size() < count && !eof_ && round < kRounds; ++round) {
+      test_.server.RunFor(std::chrono::milliseconds(2));
+      ReadAvailable();
+    }
+    const std::size_t take = std::min(count, received_.size());
+    std::vector<Packet> out(received_.begin(), received_.begin() + static_cast<std::ptrdiff_t>(take));
+    received_.erase(received_.begin(), received_.begin() + static_cast<std::ptrdiff_t>(take));
+    return out;
+  }
+
+  // True once the server has closed the connection; packets that came before are still Receive()d.
+  bool Closed() {
+    for (int round = 0; !eof_ && round < kRounds; ++round) {
+      test_.server.RunFor(std::chrono::milliseconds(2));
+      ReadAvailable();
+    }
+    return eof_;
+  }
+
+  // The connection is still open: the server answers a mirror request on it (with a refusal before login).
+  bool Alive() {
+    Send(Packet{555, kResponseValue, ""});
+    const auto answer = Receive(1);
+    return !eof_ && answer.size() == 1 &&
+           (answer[0] == Packet{555, kResponseValue, ""} || answer[0] == Packet{-1, kAuthResponse, ""});
+  }
+
+  void Login(const std::string& password = "pw") {
+    Send(Packet{1000, kAuth, password});
+    const auto answer = Receive(2);
+    ASSERT_EQ(answer.size(), 2U);
+    ASSERT_EQ(answer[1].id, 1000) << "login refused";
+  }
+
+ private:
+  static constexpr int kRounds = 2500;
+
+  void ReadAvailable() {
+    std::array<char, 8192> buffer{};
+    for (;;) {
+      asio::error_code error;
+      const std::size_t got = socket_.read_some(asio::buffer(buffer), error);
+      if (error == asio::error::would_block) {
+        return;
+      }
+      if (error) {
+        eof_ = true;
+        return;
+      }
+      ASSERT_TRUE(parser_.Feed(std::string_view(buffer.data(), got), received_)) << parser_.Error();
+    }
+  }
+
+  TestServer& test_;
+  asio::io_context io_;
+  asio::ip::tcp::socket socket_;
+  PacketParser parser_;
+  std::vector<Packet> received_;
+  bool eof_ = false;
+};
+
+}  // namespace
+
+TEST(Rcon, ServerRefusesToStartWithoutAPassword) {
+  FakeDispatch dispatch;
+  EXPECT_THROW(RconServer(dispatch, RconServerOptions{}), std::invalid_argument);
+}
+
+TEST(Rcon, LoginAnswersAnEmptyValueThenTheAuthResponseWithTheRequestId) {
+  TestServer test;
+  EXPECT_NE(test.server.Port(), 0);
+  Client client(test);
+  client.Send(Packet{42, kAuth, "pw"});
+  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{42, kResponseValue, ""}, {42, kAuthResponse, ""}}));
+  client.Send(Packet{43, kCommand, "echo hello there"});
+  EXPECT_EQ(client.Receive(1), (std::vector<Packet>{{43, kResponseValue, "hello there"}}));
+}
+
+TEST(Rcon, WrongPasswordIsAnsweredWithMinusOneAndRunsNothingAfterwards) {
+  TestServer test;
+  Client client(test);
+  client.Send(Packet{5, kAuth, "wrong"});
+  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{5, kResponseValue, ""}, {-1, kAuthResponse, ""}}));
+  client.Send(Packet{6, kCommand, "echo x"});
+  EXPECT_EQ(client.Receive(1), (std::vector<Packet>{{-1, kAuthResponse, ""}}));
+  EXPECT_TRUE(test.dispatch.calls.empty());
+  // A later right password still opens the connection.
+  client.Send(Packet{7, kAuth, "pw"});
+  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{7, kResponseValue, ""}, {7, kAuthResponse, ""}}));
+}
+
+TEST(Rcon, CommandsBeforeLoginAreRefusedAndNeverReachTheGame) {
+  TestServer test;
+  Client client(test);
+  client.Send(Packet{3, kCommand, "echo sneaky"});
+  client.Send(Packet{4, kResponseValue, ""});
+  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{-1, kAuthResponse, ""}, {-1, kAuthResponse, ""}}));
+  EXPECT_TRUE(test.dispatch.calls.empty());
+  client.Login();
+  client.Send(Packet{5, kResponseValue, ""});
+  EXPECT_EQ(client.Receive(1), (std::vector<Packet>{{5, kResponseValue, ""}}));
+}
+
+TEST(Rcon, RepliesComeBackInOrderWithTheRequestIdAndTheEmptyValueIsMirrored) {
+  TestServer test;
+  Client client(test);
+  client.Login();
+  client.Send(Packet{9, kCommand, "two"});
+  client.Send(Packet{10, kResponseValue, ""});
+  EXPECT_EQ(client.Receive(3), (std::vector<Packet>{{9, kResponseValue, "first"},
+                                                    {9, kResponseValue, "second"},
+                                                    {10, kResponseValue, ""}}));
+  ASSERT_EQ(test.dispatch.calls.size(), 1U);
+  EXPECT_EQ(test.dispatch.calls[0], (std::pair<std::int32_t, std::string>{9, "two"}));
+}
+
+TEST(Rcon, EveryCommandGetsAnAnswerEvenWhenItsHandlerSaysNothingOrBreaks) {
+  TestServer test;
+  Client client(test);
+  client.Login();
+  client.Send(Packet{11, kCommand, "silent"});
+  client.Send(Packet{12, kCommand, "throw"});
+  client.Send(Packet{13, kCommand, "nosuch arg"});
+  EXPECT_EQ(client.Receive(3), (std::vector<Packet>{{11, kResponseValue, ""},
+                                                    {12, kResponseValue, ""},
+                                                    {13, kResponseValue, "Unknown command: nosuch"}}));
+  EXPECT_TRUE(client.Alive());
+}
+
+TEST(Rcon, LongRepliesArriveAsSeveralPacketsWithTheSameId) {
+  TestServer test;
+  Client client(test);
+  client.Login();
+  client.Send(Packet{21, kCommand, "big"});
+  const auto parts = client.Receive(3);
+  ASSERT_EQ(parts.size(), 3U);
+  std::string joined;
+  for (const Packet& part : parts) {
+    EXPECT_EQ(part.id, 21);
+    joined += part.body;
+  }
+  EXPECT_EQ(joined, std::string(10000, 'z'));
+}
+
+TEST(Rcon, PipelinedRequestsInOneSegmentAreAnsweredInArrivalOrder) {
+  TestServer test;
+  Client client(test);
+  const std::string wire = Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "echo a"}) +
+                           Encode(Packet{3, kCommand, "two"}) + Encode(Packet{4, kCommand, "echo b"}) +
+                           Encode(Packet{5, kResponseValue, ""});
+  client.SendRaw(wire);
+  EXPECT_EQ(client.Receive(7), (std::vector<Packet>{{1, kResponseValue, ""},
+                                                    {1, kAuthResponse, ""},
+                                                    {2, kResponseValue, "a"},
+                                                    {3, kResponseValue, "first"},
+                                                    {3, kResponseValue, "second"},
+                                                    {4, kResponseValue, "b"},
+                                                    {5, kResponseValue, ""}}));
+}
+
+TEST(Rcon, RequestsSplitIntoSingleBytesAreAnsweredLikeWholeOnes) {
+  TestServer test;
+  Client client(test);
+  const std::string wire = Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "echo split"});
+  for (char byte : wire) {
+    client.SendRaw(std::string_view(&byte, 1));
+  }
+  EXPECT_EQ(client.Receive(3), (std::vector<Packet>{{1, kResponseValue, ""},
+                                                    {1, kAuthResponse, ""},
+                                                    {2, kResponseValue, "split"}}));
+}
+
+TEST(Rcon, AHostilePacketClosesOnlyItsOwnConnection) {
+  const std::vector<std::string> hostile = {
+      Int32Bytes(9),
+      Int32Bytes(4097),
+      Int32Bytes(-20),
+      RawPacket(10, 1, 7, std::string(2, '\0')),
+      RawPacket(12, 1, kCommand, "abcd"),
+      RawPacket(13, 1, kCommand, std::string("a\0b\0\0", 5)),
+  };
+  TestServer test;
+  Client bystander(test);
+  bystander.Login();
+  for (const std::string& bytes : hostile) {
+    Client attacker(test);
+    attacker.Login();
+    attacker.SendRaw(Encode(Packet{2, kCommand, "echo before"}) + bytes);
+    // What came before the bad packet is still answered; then the connection ends.
+    EXPECT_EQ(attacker.Receive(1), (std::vector<Packet>{{2, kResponseValue, "before"}}));
+    EXPECT_TRUE(attacker.Closed());
+    EXPECT_TRUE(bystander.Alive());
+  }
+  EXPECT_EQ(test.server.ConnectionCount(), 1U);
+  bool noted = false;
+  for (const std::string& note : test.notes) {
+    noted = noted || note.find("malformed packet: packet size 9 is below 10") != std::string::npos;
+  }
+  EXPECT_TRUE(noted);
+}
+
+TEST(Rcon, FiveFailedLoginsInAMinuteRefuseTheAddressForFiveMinutes) {
+  TestServer test;
+  Client admin(test);
+  admin.Login();
+  {
+    Client guesser(test);
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+      guesser.Send(Packet{attempt, kAuth, "guess"});
+      EXPECT_EQ(guesser.Receive(2).at(1).id, -1);
+      test.Advance(std::chrono::seconds(10));
+    }
+    EXPECT_TRUE(guesser.Alive());
+    guesser.Send(Packet{5, kAuth, "guess"});
+    EXPECT_EQ(guesser.Receive(2), (std::vector<Packet>{{5, kResponseValue, ""}, {-1, kAuthResponse, ""}}));
+    EXPECT_TRUE(guesser.Closed());
+  }
+  {
+    Client late(test);  // even with the right password
+    EXPECT_TRUE(late.Closed());
+  }
+  EXPECT_TRUE(admin.Alive());  // a connection already logged in keeps working
+  test.Advance(std::chrono::minutes(4) + std::chrono::seconds(59));
+  {
+    Client late(test);
+    EXPECT_TRUE(late.Closed());
+  }
+  test.now += std::chrono::seconds(1);
+  Client back(test);
+  back.Login();
+  EXPECT_TRUE(back.Alive());
+}
+
+TEST(Rcon, FailedLoginsSpreadOverMoreThanAMinuteAreNotCountedTogether) {
+  TestServer test;
+  Client guesser(test);
+  for (int attempt = 1; attempt <= 8; ++attempt) {
+    guesser.Send(Packet{attempt, kAuth, "guess"});
+    EXPECT_EQ(guesser.Receive(2).size(), 2U);
+    test.now += std::chrono::seconds(16);  // never five within one minute
+  }
+  EXPECT_TRUE(guesser.Alive());
+  guesser.Login();
+}
+
+TEST(Rcon, IdleConnectionsCloseAfterTenMinutesWithoutARequest) {
+  TestServer test;
+  Client quiet(test);
+  Client busy(test);
+  busy.Login();
+  test.Advance(std::chrono::minutes(9));
+  EXPECT_TRUE(busy.Alive());  // a request restarts its ten minutes
+  test.Advance(std::chrono::seconds(59));
+  EXPECT_EQ(test.server.ConnectionCount(), 2U);
+  test.Advance(std::chrono::seconds(1));
+  EXPECT_TRUE(quiet.Closed());
+  EXPECT_EQ(test.server.ConnectionCount(), 1U);
+  EXPECT_TRUE(busy.Alive());
+  test.Advance(std::chrono::minutes(10));
+  EXPECT_TRUE(busy.Closed());
+}
+
+TEST(Rcon, AtMostSixteenConnectionsAreOpenAtOnce) {
+  TestServer test;
+  std::vector<std::unique_ptr<Client>> clients;
+  for (int i = 0; i < 16; ++i) {
+    clients.push_back(std::make_unique<Client>(test));
+    clients.back()->Login();
+  }
+  EXPECT_EQ(test.server.ConnectionCount(), 16U);
+  {
+    Client extra(test);
+    EXPECT_TRUE(extra.Closed());
+  }
+  clients.pop_back();
+  for (int round = 0; round < 200 && test.server.ConnectionCount() == 16U; ++round) {
+    test.server.RunFor(std::chrono::milliseconds(2));
+  }
+  Client again(test);
+  again.Login();
+  EXPECT_TRUE(again.Alive());
+}
+
+TEST(Rcon, AClientThatNeverReadsIsDroppedInsteadOfBufferedForever) {
+  RconServerOptions options;
+  options.maxPendingOutput = 4096;
+  TestServer test(options);
+  Client client(test);
+  client.Login();
+  client.Send(Packet{30, kCommand, "big"});
+  EXPECT_TRUE(client.Closed());
+  EXPECT_EQ(test.server.ConnectionCount(), 0U);
+}

@@ -18,6 +18,7 @@ struct RconServer::Connection {
   explicit Connection(asio::io_context& io) : socket(io) {}
 
   asio::ip::tcp::socket socket;
+  std::uint64_t number = 0;
   std::string address;
   PacketParser parser;
   std::array<char, 4096> readBuffer{};
@@ -148,6 +149,7 @@ void RconServer::OnAccept(std::shared_ptr<Connection> connection) {
   }
   connection->socket.set_option(asio::ip::tcp::no_delay(true), error);
   connection->lastActivity = Now();
+  connection->number = nextConnection_++;
   connections_.emplace(connection.get(), connection);
   Note("rcon: connection from " + who);
   StartRead(connection);
@@ -198,7 +200,7 @@ void RconServer::Handle(Connection& connection, const Packet& packet) {
   if (packet.type == kCommand) {
     std::vector<std::string> replies;
     try {
-      replies = dispatch_.Execute(packet.id, packet.body);
+      replies = dispatch_.Execute(connection.number, packet.id, packet.body);
     } catch (const std::exception& error) {
       Note(std::string("rcon: command failed: ") + error.what());
     } catch (...) {
@@ -295,6 +297,10 @@ void RconServer::Close(const std::shared_ptr<Connection>& connection, const std:
   connection->socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
   connection->socket.close(ignored);
   connections_.erase(connection.get());
+  try {
+    dispatch_.Closed(connection->number);
+  } catch (...) {
+  }
   Note("rcon: closed connection from " + connection->address + ": " + why);
 }
 

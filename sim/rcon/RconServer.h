@@ -19,9 +19,12 @@ namespace heraldix::rcon {
 
 // What runs an authenticated client's command line. The game behind it hands the line to the command
 // registered under its first word; the returned texts are that command's replies, in the order it sent
-// them ("Unknown command: NAME" when no command takes the line).
+// them ("Unknown command: NAME" when no command takes the line). `connection` numbers the client's
+// connection, never reused, so the game can keep one connection object of its own per client.
 struct RconDispatch {
-  virtual std::vector<std::string> Execute(std::int32_t id, const std::string& line) = 0;
+  virtual std::vector<std::string> Execute(std::uint64_t connection, std::int32_t id, const std::string& line) = 0;
+  // The client's connection is gone; no further Execute names it.
+  virtual void Closed(std::uint64_t /*connection*/) {}
 
  protected:
   ~RconDispatch() = default;
@@ -98,6 +101,7 @@ class RconServer {
   bool acceptPaused_ = false;
   std::map<Connection*, std::shared_ptr<Connection>> connections_;
   std::map<std::string, FailedAuths> failedAuths_;
+  std::uint64_t nextConnection_ = 1;
 };
 
 }  // namespace heraldix::rcon

@@ -1,0 +1,267 @@
+#include "sim/check/Context.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include <fmt/format.h>
+
+#include "sim/check/Keys.h"
+
+namespace heraldix::check {
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::size_t Distance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      const std::size_t cost = LowerAscii(a[i - 1]) == LowerAscii(b[j - 1]) ? 0 : 1;
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + cost});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+bool HasNonAscii(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });
+}
+
+std::string Widened(std::string_view text) {
+  std::string out;
+  for (const char c : text) out += static_cast<unsigned char>(c) > 127 ? '?' : c;
+  return out;
+}
+
+void TypeError(Context& context, const Place& place, std::string_view expected, const json& value) {
+  std::string message = "must be " + std::string(expected) + ", but is " + Described(value);
+  if (!place.consequence.empty()) message += ": " + place.consequence;
+  context.Error("type", place.pointer, std::move(message));
+}
+
+}  // namespace
+
+void Context::Add(Severity severity, std::string_view code, const std::string& pointer, std::string message,
+                  bool atKey) {
+  const std::size_t offset = atKey ? index_.KeyOffset(pointer) : index_.ValueOffset(pointer);
+  const LineColumn where = index_.Locate(offset);
+  problems_.push_back(Problem{severity, std::string(code), pointer, where.line, where.column, std::move(message)});
+}
+
+std::vector<Problem> Context::TakeProblems() {
+  std::stable_sort(problems_.begin(), problems_.end(), [](const Problem& a, const Problem& b) {
+    return a.line != b.line ? a.line < b.line : a.column < b.column;
+  });
+  return std::exchange(problems_, {});
+}
+
+Place Place::Member(std::string_view name) const { return Place{pointer + "/" + PointerToken(name), consequence}; }
+
+Place Place::Element(std::size_t index) const { return Place{pointer + "/" + std::to_string(index), consequence}; }
+
+std::string Described(const json& value) {
+  switch (value.type()) {
+    case json::value_t::null: return "null";
+    case json::value_t::object: return "an object";
+    case json::value_t::array: return "an array";
+    case json::value_t::string: return "a string";
+    case json::value_t::boolean: return "a boolean";
+    default: return "a number";
+  }
+}
+
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kLongest = 60;
+  std::string shown = json(std::string(text)).dump(-1, ' ', false, json::error_handler_t::replace);
+  if (shown.size() > kLongest) shown = shown.substr(0, kLongest - 4) + "...\"";
+  return shown;
+}
+
+std::string Shown(const json& value) {
+  if (value.is_string()) return Quoted(value.get_ref<const std::string&>());
+  std::string shown = value.dump(-1, ' ', false, json::error_handler_t::replace);
+  if (shown.size() > 60) shown = shown.substr(0, 56) + " ...";
+  return shown;
+}
+
+std::int32_t AsInt32(const json& number) {
+  if (number.is_boolean()) return number.get<bool>() ? 1 : 0;
+  if (number.is_number_unsigned()) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(number.get<std::uint64_t>()));
+  }
+  if (number.is_number_integer()) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(number.get<std::int64_t>()));
+  }
+  const double value = number.get<double>();
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+  if (value <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+bool ExpectObject(Context& context, const Place& place, const json& value) {
+  if (value.is_object()) return true;
+  TypeError(context, place, "an object", value);
+  return false;
+}
+
+bool ExpectBool(Context& context, const Place& place, const json& value) {
+  if (value.is_boolean()) return true;
+  TypeError(context, place, "true or false", value);
+  return false;
+}
+
+bool ExpectString(Context& context, const Place& place, const json& value) {
+  if (value.is_string()) return true;
+  TypeError(context, place, "a string", value);
+  return false;
+}
+
+bool ExpectNumber(Context& context, const Place& place, const json& value) {
+  if (value.is_boolean()) {
+    context.Warning("boolean-number", place.pointer,
+                    std::string("a number is expected; ") + (value.get<bool>() ? "true reads as 1" : "false reads as 0"));
+    return true;
+  }
+  if (value.is_number()) return true;
+  TypeError(context, place, "a number", value);
+  return false;
+}
+
+std::optional<std::int32_t> ExpectInteger(Context& context, const Place& place, const json& value) {
+  if (!ExpectNumber(context, place, value)) return std::nullopt;
+  const std::int32_t read = AsInt32(value);
+  if (value.is_number_float()) {
+    const double written = value.get<double>();
+    if (written != std::trunc(written) || written != static_cast<double>(read)) {
+      context.Warning("integer", place.pointer, "reads as the whole number " + std::to_string(read));
+    }
+  } else if (value.is_number_integer() && !value.is_number_unsigned() && value.get<std::int64_t>() != read) {
+    context.Warning("integer", place.pointer, "does not fit 32 bits and reads as " + std::to_string(read));
+  } else if (value.is_number_unsigned() && value.get<std::uint64_t>() != static_cast<std::uint64_t>(read)) {
+    context.Warning("integer", place.pointer, "does not fit 32 bits and reads as " + std::to_string(read));
+  }
+  return read;
+}
+
+bool ExpectByteText(Context& context, const Place& place, const json& value, std::string_view what) {
+  if (!ExpectString(context, place, value)) return false;
+  const auto& text = value.get_ref<const std::string&>();
+  if (HasNonAscii(text)) {
+    context.Warning("non-ascii", place.pointer,
+                    std::string(what) + " is taken byte by byte, so each byte of a non-ASCII letter becomes \"?\": " +
+                        Quoted(Widened(text)));
+  }
+  return true;
+}
+
+bool ExpectGroupList(Context& context, const Place& place, const json& value) {
+  if (!value.is_array()) {
+    TypeError(context, place, "an array of strings", value);
+    return false;
+  }
+  bool readable = true;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    readable = ExpectByteText(context, place.Element(i), value[i], "a group name") && readable;
+  }
+  return readable;
+}
+
+void CheckColourObject(Context& context, const Place& place, const json& value) {
+  if (!ExpectObject(context, place, value)) return;
+  for (const std::string_view channel : keys::kColour) {
+    const auto member = value.find(channel);
+    if (member == value.end()) continue;
+    const Place at = place.Member(channel);
+    const std::optional<std::int32_t> read = ExpectInteger(context, at, *member);
+    if (read && (*read < 0 || *read > 255)) {
+      context.Warning("colour-range", at.pointer,
+                      "a channel runs from 0 to 255; " + std::to_string(*read) + " wraps to " +
+                          std::to_string(*read & 0xFF));
+    }
+  }
+  for (const auto& [name, member] : value.items()) {
+    if (name == "A") {
+      context.KeyWarning("unknown-key", place.Member(name).pointer,
+                         "there is no alpha channel: configured colours are always opaque");
+    }
+  }
+  static constexpr std::array<std::string_view, 4> kKnown{"R", "G", "B", "A"};
+  CheckUnknownKeys(context, place, value, kKnown);
+  CheckDuplicateKeys(context, place, value);
+}
+
+void CheckDeliveredText(Context& context, const Place& place, const std::string& text) {
+  try {
+    (void)fmt::format(fmt::runtime(text));
+  } catch (const fmt::format_error& error) {
+    context.Error("brace", place.pointer,
+                  std::string("the text holds a brace that delivery rejects (") + error.what() +
+                      "), so it is never sent; write {{ or }} for a literal brace");
+  }
+}
+
+std::optional<std::string> Nearest(std::string_view word, std::span<const std::string_view> candidates) {
+  std::optional<std::string> best;
+  std::size_t bestDistance = std::numeric_limits<std::size_t>::max();
+  const std::size_t limit = std::max<std::size_t>(1, std::min<std::size_t>(3, word.size() / 4));
+  for (const std::string_view candidate : candidates) {
+    std::size_t distance = Distance(word, candidate);
+    const bool prefix = word.size() >= 4 && (StartsWithIgnoringCase(candidate, word) || StartsWithIgnoringCase(word, candidate));
+    if (distance > limit && !prefix) continue;
+    if (prefix) distance = std::min(distance, limit);
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = std::string(candidate);
+    }
+  }
+  return best;
+}
+
+void CheckUnknownKeys(Context& context, const Place& place, const json& object,
+                      std::span<const std::string_view> known) {
+  for (const auto& [name, member] : object.items()) {
+    if (std::find(known.begin(), known.end(), name) != known.end()) continue;
+    std::string message = "unknown key " + Quoted(name) + ", never read";
+    if (const auto near = Nearest(name, known)) {
+      message += "; did you mean " + Quoted(*near) + "?";
+    } else {
+      std::string homes;
+      for (const keys::Section& section : keys::kSections) {
+        if (std::find(section.names.begin(), section.names.end(), name) == section.names.end()) continue;
+        homes += (homes.empty() ? "" : " or ") + std::string(section.where);
+      }
+      if (!homes.empty()) message += "; it belongs in " + homes;
+    }
+    context.KeyWarning("unknown-key", place.Member(name).pointer, std::move(message));
+  }
+}
+
+void CheckDuplicateKeys(Context& context, const Place& place, const json& object) {
+  for (const auto& [name, member] : object.items()) {
+    const std::string pointer = place.Member(name).pointer;
+    const std::size_t count = context.Index().Occurrences(pointer);
+    if (count > 1) {
+      context.KeyWarning("duplicate-key", pointer,
+                         Quoted(name) + " is written " + std::to_string(count) + " times; only the last one counts");
+    }
+  }
+}
+
+}  // namespace heraldix::check

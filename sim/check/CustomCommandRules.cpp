@@ -1,0 +1,181 @@
+// How the custom-command table is built from "CustomCommands", and what players can then reach.
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sim/check/Keys.h"
+#include "sim/check/Rules.h"
+
+namespace heraldix::check {
+namespace {
+
+using namespace std::string_view_literals;
+
+// The table's key: each byte above 127 becomes "?", and A-Z compare as a-z.
+std::string TableKey(std::string_view name) {
+  std::string key;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > 127) {
+      key += '?';
+    } else if (c >= 'A' && c <= 'Z') {
+      key += static_cast<char>(c - 'A' + 'a');
+    } else {
+      key += c;
+    }
+  }
+  return key;
+}
+
+std::string Registered(std::string_view name) {
+  std::string shown;
+  for (const char c : name) shown += static_cast<unsigned char>(c) > 127 ? '?' : c;
+  return shown;
+}
+
+void CheckName(Context& context, const Place& place, const std::string& name) {
+  if (name.empty()) {
+    context.KeyWarning("unreachable-command", place.pointer,
+                       "a command with an empty name is registered but no chat line ever reaches it");
+    return;
+  }
+  const std::size_t space = name.find(' ');
+  if (space != std::string::npos) {
+    const std::size_t first = name.find_first_not_of(' ');
+    const std::string word =
+        first == std::string::npos ? std::string() : name.substr(first, name.find(' ', first) - first);
+    context.KeyWarning("unreachable-command", place.pointer,
+                       "the name holds a space, but only the first word of a chat line is looked up" +
+                           (word.empty() ? std::string() : " (" + Quoted(word) + ")") +
+                           ", so this command is registered and never found");
+  }
+  if (Registered(name) != name) {
+    context.KeyWarning("unreachable-command", place.pointer,
+                       "non-ASCII letters in a command name become \"?\" per byte: it is registered as " +
+                           Quoted(Registered(name)) + " and players typing " + Quoted(name) + " never reach it");
+  }
+}
+
+void CheckColourArray(Context& context, const Place& place, const json* value) {
+  if (value == nullptr) {
+    context.Warning("colour-missing", place.pointer,
+                    "no \"MessageColor\": the reply is black (0, 0, 0); give [red, green, blue]");
+    return;
+  }
+  const Place at = place.Member("MessageColor");
+  if (!value->is_array()) {
+    context.Error("type", at.pointer,
+                  "must be an array of numbers [red, green, blue], but is " + Described(*value) + ": " +
+                      at.consequence);
+    return;
+  }
+  for (std::size_t i = 0; i < value->size(); ++i) {
+    const Place element = at.Element(i);
+    if (!ExpectNumber(context, element, (*value)[i]) || i >= 3) continue;
+    const std::int32_t read = AsInt32((*value)[i]);
+    if (read < 0 || read > 255) {
+      context.Warning("colour-range", element.pointer,
+                      "a channel runs from 0 to 255; " + std::to_string(read) + " wraps to " +
+                          std::to_string(read & 0xFF));
+    }
+  }
+  if (value->size() < 3) {
+    context.Warning("colour-short", at.pointer,
+                    "fewer than three channels [red, green, blue]: the missing ones are 0");
+  } else if (value->size() > 3) {
+    context.Warning("colour-long", at.Element(3).pointer,
+                    "only red, green and blue are read; there is no alpha and the rest is ignored");
+  }
+}
+
+// One member of "CustomCommands"; returns whether it makes a table entry.
+bool CheckCommand(Context& context, const Place& place, const std::string& name, const json& command) {
+  if (!ExpectObject(context, place, command)) return false;
+  CheckDuplicateKeys(context, place, command);
+  CheckUnknownKeys(context, place, command, keys::kCommand);
+
+  bool entry = false;
+  const json* message = FindMember(command, "Message");
+  if (message != nullptr && ExpectString(context, place.Member("Message"), *message)) {
+    entry = !message->get_ref<const std::string&>().empty();
+    if (entry) CheckDeliveredText(context, place.Member("Message"), message->get<std::string>());
+  }
+  if (!entry && (message == nullptr || message->is_string())) {
+    context.KeyWarning("skipped-command", place.pointer,
+                       std::string("no \"Message\" (or an empty one): this command is skipped and not registered") +
+                           (FindMember(command, "Command_To_Execute") != nullptr ? ", its Command_To_Execute included"
+                                                                                 : ""));
+  }
+
+  CheckColourArray(context, place, FindMember(command, "MessageColor"));
+  if (const json* groups = FindMember(command, "RequiredPermissionGroups")) {
+    ExpectGroupList(context, place.Member("RequiredPermissionGroups"), *groups);
+  }
+  const json* time = FindMember(command, "DisplayTime");
+  const json* scale = FindMember(command, "DisplayScale");
+  const bool timeReadable = time == nullptr || ExpectNumber(context, place.Member("DisplayTime"), *time);
+  const bool scaleReadable = scale == nullptr || ExpectNumber(context, place.Member("DisplayScale"), *scale);
+
+  std::string type = "Chat";
+  if (const json* value = FindMember(command, "Type")) {
+    const Place at = place.Member("Type");
+    if (ExpectString(context, at, *value)) {
+      type = value->get<std::string>();
+      static constexpr std::array kTypes{"Chat"sv, "Client"sv, "Server"sv, "Notification"sv};
+      CheckKind(context, at, type, kTypes, "no reply is sent (a Command_To_Execute still runs)", "no-reply-type");
+    }
+  }
+  if (type == "Notification") {
+    const Place where = time != nullptr ? place.Member("DisplayTime") : place;
+    if (timeReadable) CheckDisplayNumber(context, where, time, "DisplayTime", true);
+    const Place whereScale = scale != nullptr ? place.Member("DisplayScale") : place;
+    if (scaleReadable) CheckDisplayNumber(context, whereScale, scale, "DisplayScale", true);
+  }
+  if (const json* sender = FindMember(command, "Sender")) ExpectString(context, place.Member("Sender"), *sender);
+  if (const json* icon = FindMember(command, "Icon_BP")) {
+    ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
+  }
+  if (const json* follow = FindMember(command, "Command_To_Execute")) {
+    ExpectByteText(context, place.Member("Command_To_Execute"), *follow, "the follow-up chat line");
+  }
+  if (entry) CheckName(context, place, name);
+  return entry;
+}
+
+}  // namespace
+
+void CheckCustomCommands(Context& context, const Place& where, const json& section) {
+  const Place place{where.pointer,
+                    "the custom-command table cannot be built, so no custom command works (at a reload the "
+                    "previous ones stay)"};
+  // Walking the section asks each element for its member name: null and an empty array hold nothing.
+  if (section.is_null() || (section.is_array() && section.empty())) return;
+  if (section.is_array()) {
+    context.Error("type", place.pointer,
+                  "must be an object of commands, but is an array with elements: " + place.consequence);
+    return;
+  }
+  if (!ExpectObject(context, place, section)) return;
+  CheckDuplicateKeys(context, place, section);
+
+  // The library visits members in byte order; a later case twin replaces the earlier one's record and
+  // keeps the earlier one's name.
+  std::map<std::string, std::vector<std::string>> twins;
+  for (const auto& [name, command] : section.items()) {
+    const Place at{place.Member(name).pointer, place.consequence};
+    if (CheckCommand(context, at, name, command)) twins[TableKey(name)].push_back(name);
+  }
+  for (const auto& [key, names] : twins) {
+    if (names.size() < 2) continue;
+    const std::string& winner = names.back();
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+      context.KeyWarning("case-twin", place.Member(names[i]).pointer,
+                         Quoted(names[i]) + " and " + Quoted(winner) +
+                             " are one command (letter case is ignored): the reply of " + Quoted(winner) +
+                             " answers, under the name " + Quoted(names.front()) + ", and this one is never used");
+    }
+  }
+}
+
+}  // namespace heraldix::check

@@ -1,0 +1,177 @@
+#include "sim/check/Rules.h"
+
+#include <array>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "sim/check/Keys.h"
+
+namespace heraldix::check {
+namespace {
+
+using namespace std::string_view_literals;
+
+void CheckWelcome(Context& context, const Place& place, const json& section) {
+  CheckDuplicateKeys(context, place, section);
+  CheckUnknownKeys(context, place, section, keys::kWelcome);
+
+  if (const json* enabled = FindMember(section, "EnableWelcomeMessage")) {
+    ExpectBool(context, place.Member("EnableWelcomeMessage"), *enabled);
+  }
+  if (const json* message = FindMember(section, "Message")) {
+    const Place at = place.Member("Message");
+    if (ExpectString(context, at, *message)) {
+      // Formatted once with the character name as argument 0, then once more by delivery with none.
+      const auto& text = message->get_ref<const std::string&>();
+      try {
+        const std::string greeting = fmt::format(fmt::runtime(text), std::string("Player"));
+        try {
+          (void)fmt::format(fmt::runtime(greeting));
+        } catch (const fmt::format_error&) {
+          context.Error("brace", at.pointer,
+                        "after the name is put in, a brace is left that delivery rejects, so nobody is welcomed; "
+                        "a literal brace is written four times here ({{{{ or }}}})");
+        }
+      } catch (const fmt::format_error& error) {
+        context.Error("welcome-template", at.pointer,
+                      std::string("the welcome template is rejected (") + error.what() +
+                          "), so nobody is welcomed; {0} is the character name and the only argument");
+      }
+    }
+  }
+
+  static constexpr std::array kTypes{"Server"sv, "Chat"sv, "Notification"sv};
+  std::string type = "Chat";
+  if (const json* value = FindMember(section, "WelcomeMessageType")) {
+    const Place at = place.Member("WelcomeMessageType");
+    if (ExpectString(context, at, *value)) {
+      type = value->get<std::string>();
+      if (!CheckKind(context, at, type, kTypes, "the welcome is sent as Chat", "fallback-type")) type = "Chat";
+    }
+  }
+  if (const json* colour = FindMember(section, "WelcomeMessageColour")) {
+    CheckColourObject(context, place.Member("WelcomeMessageColour"), *colour);
+  }
+  for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
+    const json* value = FindMember(section, name);
+    if (value == nullptr) continue;
+    const Place at = place.Member(name);
+    if (ExpectNumber(context, at, *value) && type == "Notification") {
+      CheckDisplayNumber(context, at, value, name, false);
+    }
+  }
+  if (const json* icon = FindMember(section, "Icon_BP")) ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
+}
+
+}  // namespace
+
+const json* FindMember(const json& object, std::string_view name) {
+  const auto found = object.find(name);
+  return found == object.end() ? nullptr : &*found;
+}
+
+// A kind-of-message value compared exactly, as the plug-in compares it.
+bool CheckKind(Context& context, const Place& place, const std::string& value, std::span<const std::string_view> kinds,
+               std::string_view consequence, std::string_view code) {
+  for (const std::string_view kind : kinds) {
+    if (value == kind) return true;
+  }
+  std::string list;
+  for (const std::string_view kind : kinds) list += (list.empty() ? "" : ", ") + std::string(kind);
+  std::string message = Quoted(value) + " is none of " + list + " (compared exactly): " + std::string(consequence);
+  if (const auto near = Nearest(value, kinds)) message += "; did you mean " + Quoted(*near) + "?";
+  context.Warning(code, place.pointer, std::move(message));
+  return false;
+}
+
+// A display time or scale that makes a notification vanish or shrink to nothing.
+void CheckDisplayNumber(Context& context, const Place& place, const json* value, std::string_view what,
+                        bool warnWhenAbsent) {
+  if (value == nullptr) {
+    if (warnWhenAbsent) {
+      context.Warning("display", place.pointer,
+                      "no " + std::string(what) + " is given, so it is 0 and the notification " +
+                          (what.ends_with("Time") ? "is gone at once" : "is drawn at scale 0"));
+    }
+    return;
+  }
+  if ((value->is_number() || value->is_boolean()) && value->get<double>() <= 0.0) {
+    context.Warning("display", place.pointer,
+                    std::string(what) + " " + Shown(*value) + " is 0 or less: the notification " +
+                        (what.ends_with("Time") ? "is gone at once" : "is drawn at scale 0 or less"));
+  }
+}
+
+void CheckDocument(const json& document, Context& context) {
+  if (!document.is_object()) {
+    context.Error("document", "",
+                  "the document must be a JSON object, but is " + Described(document) +
+                      ": every read of a setting fails and no custom command is registered");
+    return;
+  }
+  const Place top{"", ""};
+  CheckDuplicateKeys(context, top, document);
+  // An editor's pointer to the schema is a top-level key the plug-in never reads.
+  static constexpr std::array kTopAndSchema{"Heraldix"sv, "CustomCommands"sv, "NoPermission"sv, "TimedMessages"sv,
+                                            "$schema"sv};
+  CheckUnknownKeys(context, top, document, kTopAndSchema);
+
+  if (const json* heraldix = FindMember(document, "Heraldix")) {
+    CheckHeraldixSection(context, Place{"/Heraldix", "hx.sendchat, hx.sendnotification and the welcome message fail"},
+                         *heraldix);
+  }
+  if (const json* commands = FindMember(document, "CustomCommands")) {
+    CheckCustomCommands(context, top.Member("CustomCommands"), *commands);
+  }
+  if (const json* refusal = FindMember(document, "NoPermission")) {
+    const Place at{"/NoPermission", "the refusal text cannot be read"};
+    if (ExpectString(context, at, *refusal)) CheckDeliveredText(context, at, refusal->get<std::string>());
+  }
+  if (const json* timed = FindMember(document, "TimedMessages")) {
+    CheckTimedMessages(context, Place{"/TimedMessages", "no timed message is ever sent"}, *timed);
+  }
+}
+
+void CheckHeraldixSection(Context& context, const Place& place, const json& section) {
+  if (!ExpectObject(context, place, section)) return;
+  CheckDuplicateKeys(context, place, section);
+  CheckUnknownKeys(context, place, section, keys::kHeraldix);
+
+  struct Use {
+    std::string_view key;
+    std::string_view consequence;
+  };
+  static constexpr std::array kColours{
+      Use{"ClientChatColour", "hx.sendchat without a colour fails"},
+      Use{"ServerMessageColor", "hx.sendserver without a colour fails"},
+      Use{"NotificationColor", "hx.sendnotification without its numbers fails"},
+  };
+  for (const Use& use : kColours) {
+    if (const json* colour = FindMember(section, use.key)) {
+      CheckColourObject(context, Place{place.Member(use.key).pointer, std::string(use.consequence)}, *colour);
+    }
+  }
+  for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
+    const json* value = FindMember(section, name);
+    if (value == nullptr) continue;
+    const Place at{place.Member(name).pointer, "hx.sendnotification without its numbers fails"};
+    const std::optional<std::int32_t> read = ExpectInteger(context, at, *value);
+    if (read && *read <= 0) {
+      context.Warning("display", at.pointer,
+                      std::string("hx.sendnotification without its numbers shows notifications ") +
+                          (name.ends_with("Time") ? "that are gone at once" : "at scale 0 or less"));
+    }
+  }
+  if (const json* sender = FindMember(section, "ClientChatSenderName")) {
+    ExpectByteText(context, Place{place.Member("ClientChatSenderName").pointer,
+                                  "chat welcomes and permission refusals fail"},
+                   *sender, "the sender name");
+  }
+  if (const json* welcome = FindMember(section, "WelcomeMessage")) {
+    const Place at{place.Member("WelcomeMessage").pointer, "no welcome message is sent"};
+    if (ExpectObject(context, at, *welcome)) CheckWelcome(context, at, *welcome);
+  }
+}
+
+}  // namespace heraldix::check

@@ -1,0 +1,166 @@
+#include "sim/game/Allocator.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "host/GameFunctions.h"
+#include "sim/host/Events.h"
+#include "sim/host/Host.h"
+
+namespace sim {
+namespace {
+
+struct Block {
+  std::size_t size = 0;
+  Owner owner = Owner::Game;
+  std::uint64_t session = 0;
+};
+
+struct Heap {
+  std::map<const void*, Block> blocks;
+  std::uint64_t session = 1;
+};
+
+Heap& TheHeap() {
+  static Heap heap;
+  return heap;
+}
+
+std::string Describe(const void* block) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%p", block);
+  return text;
+}
+
+void* FMemoryMalloc(std::size_t size, std::uint32_t alignment) { return Allocate(size, alignment, Owner::Plugin); }
+void* FMemoryRealloc(void* block, std::size_t size) { return Resize(block, size, Owner::Plugin); }
+void FMemoryFree(void* block) {
+  if (block != nullptr) Release(block, Owner::Plugin, "FMemory.Free");
+}
+
+[[maybe_unused]] const bool registered = [] {
+  RegisterGameFunction(std::string(Game::FMemory_Malloc::Key()),
+                       reinterpret_cast<void*>(static_cast<Game::FMemory_Malloc::Pointer>(&FMemoryMalloc)));
+  RegisterGameFunction(std::string(Game::FMemory_Realloc::Key()),
+                       reinterpret_cast<void*>(static_cast<Game::FMemory_Realloc::Pointer>(&FMemoryRealloc)));
+  RegisterGameFunction(std::string(Game::FMemory_Free::Key()),
+                       reinterpret_cast<void*>(static_cast<Game::FMemory_Free::Pointer>(&FMemoryFree)));
+  return true;
+}();
+
+}  // namespace
+
+void* Allocate(std::size_t size, std::uint32_t alignment, Owner owner) {
+  std::size_t align = alignment < 16 ? 16 : alignment;
+  if ((align & (align - 1)) != 0) {
+    Fault("FMemory.Malloc: alignment " + std::to_string(alignment) + " is not a power of two");
+    return nullptr;
+  }
+  // Every block is distinct, even of size 0, and aligned_alloc wants a multiple of the alignment.
+  const std::size_t rounded = (size == 0 ? 1 : size + align - 1) / align * align;
+  void* block = std::aligned_alloc(align, rounded == 0 ? align : rounded);
+  if (block == nullptr) return nullptr;
+  TheHeap().blocks[block] = Block{size, owner, TheHeap().session};
+  return block;
+}
+
+bool Release(void* block, Owner by, const char* what) {
+  Heap& heap = TheHeap();
+  auto found = heap.blocks.find(block);
+  if (found == heap.blocks.end()) {
+    Fault(std::string("bad free: ") + what + " of " + Describe(block) + ", not a live block of the game allocator");
+    return false;
+  }
+  if (by == Owner::Plugin && found->second.owner == Owner::Game) {
+    Fault(std::string("bad free: ") + what + " of " + Describe(block) + ", a block the game still owns");
+    return false;
+  }
+  heap.blocks.erase(found);
+  std::free(block);
+  return true;
+}
+
+void* Resize(void* block, std::size_t size, Owner by) {
+  if (block == nullptr) return Allocate(size, 0, by);
+  Heap& heap = TheHeap();
+  auto found = heap.blocks.find(block);
+  if (found == heap.blocks.end()) {
+    Fault("bad realloc: FMemory.Realloc of " + Describe(block) + ", not a live block of the game allocator");
+    return nullptr;
+  }
+  if (by == Owner::Plugin && found->second.owner == Owner::Game) {
+    Fault("bad realloc: FMemory.Realloc of " + Describe(block) + ", a block the game still owns");
+    return nullptr;
+  }
+  if (size == 0) {
+    Release(block, by, "FMemory.Realloc");
+    return nullptr;
+  }
+  const std::size_t oldSize = found->second.size;
+  void* grown = Allocate(size, 0, by);
+  if (grown == nullptr) return nullptr;
+  std::memcpy(grown, block, oldSize < size ? oldSize : size);
+  Release(block, by, "FMemory.Realloc");
+  return grown;
+}
+
+bool IsLiveBlock(const void* block, std::size_t bytes) {
+  auto found = TheHeap().blocks.find(block);
+  return found != TheHeap().blocks.end() && found->second.size >= bytes;
+}
+
+void HandOver(void* block) {
+  auto found = TheHeap().blocks.find(block);
+  if (found == TheHeap().blocks.end()) return;
+  found->second.owner = Owner::Plugin;
+  found->second.session = TheHeap().session;
+}
+
+MemoryUse PluginMemory() {
+  MemoryUse use;
+  for (const auto& [address, block] : TheHeap().blocks) {
+    if (block.owner != Owner::Plugin || block.session != TheHeap().session) continue;
+    ++use.blocks;
+    use.bytes += static_cast<std::int64_t>(block.size);
+  }
+  return use;
+}
+
+MemoryUse AllMemory() {
+  MemoryUse use;
+  for (const auto& [address, block] : TheHeap().blocks) {
+    ++use.blocks;
+    use.bytes += static_cast<std::int64_t>(block.size);
+  }
+  return use;
+}
+
+void BeginMemorySession() { ++TheHeap().session; }
+
+void CheckMemoryAfterUnload() {
+  const MemoryUse left = PluginMemory();
+  if (left.blocks == 0) return;
+  Fault("leak: the plug-in left " + std::to_string(left.blocks) + " block(s), " + std::to_string(left.bytes) +
+        " bytes, of game memory after unload");
+  for (auto& [address, block] : TheHeap().blocks) {
+    if (block.owner == Owner::Plugin && block.session == TheHeap().session) block.owner = Owner::Game;
+  }
+}
+
+void ResetMemory() {
+  Heap& heap = TheHeap();
+  for (auto it = heap.blocks.begin(); it != heap.blocks.end();) {
+    if (it->second.owner == Owner::Game) {
+      std::free(const_cast<void*>(it->first));
+      it = heap.blocks.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  ++heap.session;
+}
+
+}  // namespace sim

@@ -1,0 +1,259 @@
+// The game's functions and fields as the plug-in reaches them by key: each checks every object it is
+// handed, and reports what reaches players as events.
+#include <string>
+
+#include "host/GameFunctions.h"
+#include "sim/game/Allocator.h"
+#include "sim/game/GameState.h"
+#include "sim/host/Clock.h"
+#include "sim/host/Utf.h"
+
+namespace sim {
+namespace {
+
+nlohmann::json Colour(const FLinearColor& colour) { return {colour.R, colour.G, colour.B, colour.A}; }
+
+std::string IdText(const SimController* controller) { return std::to_string(controller->id); }
+
+constexpr std::initializer_list<Kind> Actors = {Kind::Controller, Kind::Character, Kind::GameState, Kind::GameMode};
+
+void ClientServerChatDirectMessage(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor,
+                                   bool isBold) {
+  constexpr std::string_view function = "AShooterPlayerController.ClientServerChatDirectMessage";
+  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  std::u16string text;
+  if (player == nullptr || !ReadString(messageText, text, function, "the message")) return;
+  Emit({{"event", "server"},
+        {"to", IdText(player)},
+        {"text", EncodeUtf8(text)},
+        {"color", Colour(messageColor)},
+        {"bold", isBold}});
+}
+
+void ClientChatMessage(AShooterPlayerController* self, FChatMessage chat) {
+  constexpr std::string_view function = "AShooterPlayerController.ClientChatMessage";
+  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  if (player == nullptr) return;
+  std::u16string sender;
+  std::u16string message;
+  std::u16string unused;
+  if (!ReadString(&chat.SenderName, sender, function, "the sender name") ||
+      !ReadString(&chat.Message, message, function, "the message") ||
+      !ReadString(&chat.SenderSteamName, unused, function, "the sender's account name") ||
+      !ReadString(&chat.SenderTribeName, unused, function, "the sender's tribe name") ||
+      !ReadString(&chat.Receiver, unused, function, "the receiver") ||
+      !ReadString(&chat.UserId, unused, function, "the user id")) {
+    return;
+  }
+  if (chat.SenderIcon != nullptr && Require<SimTexture>(chat.SenderIcon, {Kind::Texture}, function, "the sender icon") == nullptr) {
+    return;
+  }
+  Emit({{"event", "chat"}, {"to", IdText(player)}, {"sender", EncodeUtf8(sender)}, {"text", EncodeUtf8(message)}});
+}
+
+void ClientServerVellNotificationCustom(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor,
+                                        float displayScale, float displayTime, UTexture2D* messageIcon,
+                                        USoundBase* soundToPlay) {
+  constexpr std::string_view function = "AShooterPlayerController.ClientServerVellNotificationCustom";
+  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  std::u16string text;
+  if (player == nullptr || !ReadString(messageText, text, function, "the message")) return;
+  nlohmann::json icon = nullptr;
+  if (messageIcon != nullptr) {
+    auto* texture = Require<SimTexture>(messageIcon, {Kind::Texture}, function, "the icon");
+    if (texture == nullptr) return;
+    icon = texture->path;
+  }
+  // The game has no sounds, so any sound handed over is not one of its objects.
+  if (soundToPlay != nullptr && Require<UObject>(soundToPlay, {}, function, "the sound") == nullptr) return;
+  Emit({{"event", "notification"},
+        {"to", IdText(player)},
+        {"text", EncodeUtf8(text)},
+        {"color", Colour(messageColor)},
+        {"scale", displayScale},
+        {"time", displayTime},
+        {"icon", icon}});
+}
+
+void SendMessageW(RCONClientConnection* self, std::int32_t id, std::int32_t type, FString* message) {
+  constexpr std::string_view function = "RCONClientConnection.SendMessageW";
+  auto* connection = Require<SimRconConnection>(self, {Kind::RconConnection}, function, "the connection");
+  std::u16string text;
+  if (connection == nullptr || !ReadString(message, text, function, "the message")) return;
+  std::string reply = EncodeUtf8(text);
+  Emit({{"event", "rcon"}, {"id", id}, {"type", type}, {"text", reply}});
+  connection->replies.push_back(std::move(reply));
+}
+
+std::uint64_t GetUniqueNetIdAsUINT64(AShooterPlayerController* self) {
+  auto* player = Require<SimController>(self, {Kind::Controller}, "AShooterPlayerController.GetUniqueNetIdAsUINT64",
+                                        "the player");
+  return player == nullptr ? 0 : player->id;
+}
+
+FString GetPlayerCharacterName(AShooterPlayerController* self) {
+  auto* player = Require<SimController>(self, {Kind::Controller}, "AShooterPlayerController.GetPlayerCharacterName",
+                                        "the player");
+  if (player == nullptr) return FString();
+  FString name(player->characterName);
+  // Returned by value: the caller owns the buffer from here on and frees it through FMemory.Free.
+  if (name.Data != nullptr) HandOver(name.Data);
+  return name;
+}
+
+void ServerSendChatMessage_Implementation(AShooterPlayerController* self, FString* chatMessage,
+                                          EChatSendMode::Type sendMode) {
+  constexpr std::string_view function = "AShooterPlayerController.ServerSendChatMessage_Implementation";
+  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  std::u16string text;
+  if (player == nullptr || !ReadString(chatMessage, text, function, "the chat line")) return;
+  Emit({{"event", "say"}, {"from", IdText(player)}, {"text", EncodeUtf8(text)}, {"mode", static_cast<int>(sendMode)}});
+  player->LastChatMessageTime = static_cast<double>(Elapsed());
+  HandleChatLine(player, text, sendMode);
+}
+
+AController* GetInstigatorController(AActor* self) {
+  UObject* actor = Require<UObject>(self, Actors, "AActor.GetInstigatorController", "the actor");
+  if (actor == nullptr) return nullptr;
+  if (Objects().Live(self, {Kind::Character}) != nullptr) return static_cast<SimCharacter*>(self)->owner;
+  if (Objects().Live(self, {Kind::Controller}) != nullptr) return static_cast<SimController*>(self);
+  return nullptr;
+}
+
+AController* GetOwnerController(APawn* self) {
+  auto* character = Require<SimCharacter>(self, {Kind::Character}, "APawn.GetOwnerController", "the pawn");
+  return character == nullptr ? nullptr : character->owner;
+}
+
+bool IsDead(APrimalCharacter* self) {
+  auto* character = Require<SimCharacter>(self, {Kind::Character}, "APrimalCharacter.IsDead", "the character");
+  return character != nullptr && character->dead;
+}
+
+UClass* TextureStaticClass() { return TheGame().textureClass; }
+
+UObject* StaticLoadObject(UClass* objectClass, UObject* /*outer*/, const char16_t* name, const char16_t* /*fileName*/,
+                          std::uint32_t /*loadFlags*/, UPackageMap* /*sandbox*/, bool /*allowObjectReconciliation*/) {
+  constexpr std::string_view function = "Global.StaticLoadObject";
+  // An empty path arrives as a null name, as an empty string has no buffer.
+  const std::string path = name == nullptr ? std::string() : EncodeUtf8(std::u16string_view(name));
+  auto* loadedClass = Require<SimClass>(objectClass, {Kind::Class}, function, "the class");
+  if (loadedClass == nullptr) return nullptr;
+  if (loadedClass != TheGame().textureClass) {
+    Fault(std::string(function) + ": only textures can be loaded, not " + loadedClass->name);
+    return nullptr;
+  }
+  auto found = TheGame().textures.find(path);
+  SimTexture* texture = found == TheGame().textures.end() ? nullptr : found->second;
+  Trace("StaticLoadObject", {path}, texture == nullptr ? nlohmann::json(nullptr) : nlohmann::json(path));
+  return texture;
+}
+
+UObject* WeakGet(FWeakObjectPtr* self, bool /*evenIfPendingKill*/) {
+  if (self == nullptr) {
+    Fault("FWeakObjectPtr.Get: the weak pointer is null");
+    return nullptr;
+  }
+  return Objects().Resolve(*self);
+}
+
+void PossessedBy(AShooterCharacter* self, AController* newController) {
+  constexpr std::string_view function = "AShooterCharacter.PossessedBy";
+  auto* character = Require<SimCharacter>(self, {Kind::Character}, function, "the character");
+  if (character == nullptr) return;
+  SimController* controller = nullptr;
+  if (newController != nullptr) {
+    controller = Require<SimController>(newController, {Kind::Controller}, function, "the new controller");
+    if (controller == nullptr) return;
+  }
+  character->owner = controller;
+  if (controller != nullptr) controller->character = character;
+}
+
+void DefaultTimer(AGameState* self) {
+  Require<SimGameState>(self, {Kind::GameState}, "AGameState.DefaultTimer", "the game state");
+}
+
+void Logout(AShooterGameMode* self, AController* exiting) {
+  constexpr std::string_view function = "AShooterGameMode.Logout";
+  if (Require<SimGameMode>(self, {Kind::GameMode}, function, "the game mode") == nullptr) return;
+  if (exiting != nullptr) Require<SimController>(exiting, {Kind::Controller}, function, "the leaving controller");
+}
+
+void* PlayerControllerList(const void* object) {
+  auto* world = Require<SimWorld>(object, {Kind::World}, "UWorld.PlayerControllerList", "the world");
+  return world == nullptr ? nullptr : &world->PlayerControllerList;
+}
+
+void* LastChatMessageTime(const void* object) {
+  auto* player =
+      Require<SimController>(object, {Kind::Controller}, "AShooterPlayerController.LastChatMessageTime", "the player");
+  return player == nullptr ? nullptr : &player->LastChatMessageTime;
+}
+
+// The signature of each entry is the table row's: a mismatch does not compile.
+template <class Row>
+void Function(typename Row::Pointer entry) {
+  RegisterGameFunction(std::string(Row::Key()), reinterpret_cast<void*>(entry));
+}
+
+template <class Row>
+void Hookable(typename Row::Pointer entry) {
+  Function<Row>(entry);
+  RegisterHookable(std::string(Row::Key()), reinterpret_cast<void*>(entry));
+}
+
+[[maybe_unused]] const bool registered = [] {
+  using namespace Game;
+  Function<UTexture2D_StaticClass>(&TextureStaticClass);
+  Function<Global_StaticLoadObject>(&StaticLoadObject);
+  Function<FWeakObjectPtr_Get>(&WeakGet);
+  Function<AShooterPlayerController_ClientServerChatDirectMessage>(&ClientServerChatDirectMessage);
+  Function<AShooterPlayerController_ClientChatMessage>(&ClientChatMessage);
+  Function<AShooterPlayerController_ClientServerVellNotificationCustom>(&ClientServerVellNotificationCustom);
+  Function<RCONClientConnection_SendMessageW>(&SendMessageW);
+  Function<AShooterPlayerController_GetUniqueNetIdAsUINT64>(&GetUniqueNetIdAsUINT64);
+  Function<AShooterPlayerController_GetPlayerCharacterName>(&GetPlayerCharacterName);
+  Function<AShooterPlayerController_ServerSendChatMessage_Implementation>(&ServerSendChatMessage_Implementation);
+  Function<AActor_GetInstigatorController>(&GetInstigatorController);
+  Function<APawn_GetOwnerController>(&GetOwnerController);
+  Function<APrimalCharacter_IsDead>(&IsDead);
+  Hookable<AShooterCharacter_PossessedBy>(&PossessedBy);
+  Hookable<AGameState_DefaultTimer>(&DefaultTimer);
+  Hookable<AShooterGameMode_Logout>(&Logout);
+  RegisterGameField(std::string(UWorld_PlayerControllerList::Key()), &PlayerControllerList);
+  RegisterGameField(std::string(AShooterPlayerController_LastChatMessageTime::Key()), &LastChatMessageTime);
+  return true;
+}();
+
+}  // namespace
+
+bool ReadString(const FString* text, std::u16string& out, std::string_view function, std::string_view argument) {
+  const std::string where = std::string(function) + ": " + std::string(argument);
+  if (text == nullptr) {
+    Fault(where + " is null");
+    return false;
+  }
+  if (text->ArrayNum == 0) {
+    out.clear();
+    return true;
+  }
+  if (text->ArrayNum < 0 || text->ArrayMax < text->ArrayNum || text->Data == nullptr) {
+    Fault(where + " is not a well-formed string (count " + std::to_string(text->ArrayNum) + ", capacity " +
+          std::to_string(text->ArrayMax) + ")");
+    return false;
+  }
+  const auto count = static_cast<std::size_t>(text->ArrayNum);
+  if (!IsLiveBlock(text->Data, count * sizeof(char16_t))) {
+    Fault(where + " does not point to a live block of the game allocator large enough for it");
+    return false;
+  }
+  if (text->Data[count - 1] != u'\0') {
+    Fault(where + " lacks its terminating zero");
+    return false;
+  }
+  out.assign(text->Data, count - 1);
+  return true;
+}
+
+}  // namespace sim

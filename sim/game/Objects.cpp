@@ -1,0 +1,75 @@
+#include "sim/game/Objects.h"
+
+#include <algorithm>
+
+namespace sim {
+
+void ObjectTable::Add(std::shared_ptr<void> storage, UObject* object, Kind kind) {
+  Record record;
+  record.storage = std::move(storage);
+  record.object = object;
+  record.kind = kind;
+  record.index = static_cast<std::int32_t>(records_.size());
+  record.serial = nextSerial_++;
+  records_.push_back(std::move(record));
+}
+
+const ObjectTable::Record* ObjectTable::Find(const void* object) const {
+  if (object == nullptr) return nullptr;
+  for (const Record& record : records_) {
+    if (record.object == object) return &record;
+  }
+  return nullptr;
+}
+
+void ObjectTable::Destroy(const void* object) {
+  for (Record& record : records_) {
+    if (record.object == object) record.alive = false;
+  }
+}
+
+void ObjectTable::Clear() {
+  for (Record& record : records_) graveyard_.push_back(std::move(record));
+  records_.clear();
+}
+
+UObject* ObjectTable::Live(const void* object, std::initializer_list<Kind> kinds) const {
+  const Record* record = Find(object);
+  if (record == nullptr || !record->alive) return nullptr;
+  if (std::find(kinds.begin(), kinds.end(), record->kind) == kinds.end()) return nullptr;
+  return record->object;
+}
+
+bool ObjectTable::IsLive(const void* object) const {
+  const Record* record = Find(object);
+  return record != nullptr && record->alive;
+}
+
+bool ObjectTable::IsKnown(const void* object) const {
+  if (Find(object) != nullptr) return true;
+  return std::any_of(graveyard_.begin(), graveyard_.end(), [&](const Record& record) { return record.object == object; });
+}
+
+FWeakObjectPtr ObjectTable::WeakOf(const void* object) const {
+  FWeakObjectPtr weak;
+  weak.ObjectIndex = -1;
+  if (const Record* record = Find(object)) {
+    weak.ObjectIndex = record->index;
+    weak.ObjectSerialNumber = record->serial;
+  }
+  return weak;
+}
+
+UObject* ObjectTable::Resolve(const FWeakObjectPtr& weak) const {
+  if (weak.ObjectIndex < 0 || static_cast<std::size_t>(weak.ObjectIndex) >= records_.size()) return nullptr;
+  const Record& record = records_[static_cast<std::size_t>(weak.ObjectIndex)];
+  if (!record.alive || record.serial != weak.ObjectSerialNumber) return nullptr;
+  return record.object;
+}
+
+ObjectTable& Objects() {
+  static ObjectTable table;
+  return table;
+}
+
+}  // namespace sim

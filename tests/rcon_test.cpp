@@ -219,9 +219,14 @@ using Clock = RconServerOptions::Clock;
 // Answers like a small game: a few fixed commands, and the unknown-command reply for the rest.
 struct FakeDispatch final : RconDispatch {
   std::vector<std::pair<std::int32_t, std::string>> calls;
+  std::vector<std::uint64_t> connections;  // of each call
+  std::vector<std::uint64_t> closed;
 
-  std::vector<std::string> Execute(std::int32_t id, const std::string& line) override {
+  void Closed(std::uint64_t connection) override { closed.push_back(connection); }
+
+  std::vector<std::string> Execute(std::uint64_t connection, std::int32_t id, const std::string& line) override {
     calls.emplace_back(id, line);
+    connections.push_back(connection);
     const std::string name = line.substr(0, line.find(' '));
     if (name == "echo") {
       return {line.size() > 5 ? line.substr(5) : std::string()};
@@ -579,4 +584,26 @@ TEST(Rcon, AClientThatNeverReadsIsDroppedInsteadOfBufferedForever) {
   client.Send(Packet{30, kCommand, "big"});
   EXPECT_TRUE(client.Closed());
   EXPECT_EQ(test.server.ConnectionCount(), 0U);
+}
+
+TEST(Rcon, EachConnectionIsNumberedForTheGameAndItsEndIsReported) {
+  TestServer test;
+  auto first = std::make_unique<Client>(test);
+  Client second(test);
+  first->Login();
+  second.Login();
+  first->Send(Packet{1, kCommand, "echo a"});
+  EXPECT_EQ(first->Receive(1).size(), 1U);
+  second.Send(Packet{1, kCommand, "echo b"});
+  EXPECT_EQ(second.Receive(1).size(), 1U);
+  first->Send(Packet{2, kCommand, "echo c"});
+  EXPECT_EQ(first->Receive(1).size(), 1U);
+  ASSERT_EQ(test.dispatch.connections.size(), 3U);
+  EXPECT_EQ(test.dispatch.connections[0], test.dispatch.connections[2]);
+  EXPECT_NE(test.dispatch.connections[0], test.dispatch.connections[1]);
+  first.reset();
+  for (int round = 0; round < 500 && test.dispatch.closed.empty(); ++round) {
+    test.server.RunFor(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(test.dispatch.closed, (std::vector<std::uint64_t>{test.dispatch.connections[0]}));
 }

@@ -1,0 +1,39 @@
+// Owns the heraldix-sim command line: options every mode shares, and the subcommands that plug into it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+namespace sim::cli {
+
+struct CommonOptions {
+  std::string serverDir;
+  std::string pluginPath;
+  bool json = false;
+  bool trace = false;
+};
+
+// --server-dir, --plugin (defaults: the example server directory, the plug-in built beside the
+// simulator), --json, --trace.
+void AddCommonOptions(CLI::App& subcommand, CommonOptions& options);
+std::string DefaultServerDir();
+std::string DefaultPluginPath();
+// Coloured output when standard output is a terminal and NO_COLOR is unset.
+bool ColourWanted();
+
+// A subcommand adds itself to the app and hands back what runs it when chosen: the exit status.
+using Action = std::function<int()>;
+struct Subcommand {
+  CLI::App* app = nullptr;
+  Action run;
+};
+
+Subcommand AddRun(CLI::App& app);
+// Each built only when its folder is present (see CMakeLists.txt).
+Subcommand AddServe(CLI::App& app);
+Subcommand AddCheck(CLI::App& app);
+Subcommand AddPreview(CLI::App& app);
+
+}  // namespace sim::cli

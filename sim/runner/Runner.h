@@ -1,0 +1,37 @@
+// Owns carrying out whole scenario texts in a session, with each bad line located by file and line.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "sim/runner/Scenario.h"
+#include "sim/runner/Session.h"
+
+namespace sim {
+
+struct ScenarioSource {
+  std::string name;              // as shown in "NAME:LINE: message"
+  std::filesystem::path dir;     // resolves `config FILE`
+  std::string text;
+};
+
+// A bad line with where it is; what() is "NAME:LINE: message".
+class LocatedScenarioError : public ScenarioError {
+ public:
+  LocatedScenarioError(const std::string& name, int line, const std::string& message)
+      : ScenarioError(name + ":" + std::to_string(line) + ": " + message) {}
+};
+
+// Reads a scenario file; raises ScenarioError when it cannot be read.
+ScenarioSource ReadScenarioFile(const std::filesystem::path& path);
+
+// Checks every line of every source first, then carries them out in order. Raises LocatedScenarioError
+// for a line that does not parse (before anything runs) or cannot be carried out (when reached).
+void RunSources(Session& session, const std::vector<ScenarioSource>& sources);
+
+// What `run` does: load, every line, unload unless already unloaded. Answers the exit status, 0 or 1;
+// raises LocatedScenarioError or ScenarioError for exit status 2.
+int RunScenarios(const SessionOptions& options, const std::vector<ScenarioSource>& sources);
+
+}  // namespace sim

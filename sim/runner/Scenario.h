@@ -1,0 +1,31 @@
+// Owns the scenario language: one command a line, parsed and checked before anything runs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+// A line that makes no sense, or cannot be carried out; `run` exits 2 with "FILE:LINE: message".
+class ScenarioError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ScenarioLine {
+  std::string command;
+  std::vector<std::string> args;  // space-separated, double quotes group and are removed
+  std::string rest;               // chat, console, rcon, config-text: the text after the arguments, verbatim
+};
+
+// Nothing for a blank line or a comment. Raises ScenarioError for an unknown command or wrong arguments.
+std::optional<ScenarioLine> ParseScenarioLine(std::string_view text);
+
+// Unsigned 64-bit decimal, digits only; raises ScenarioError otherwise.
+std::uint64_t ParsePlayerId(const std::string& text);
+
+}  // namespace sim

@@ -1,0 +1,44 @@
+// Owns one run of the simulated server: a fresh game and host, the plug-in library, and the scenario
+// lines carried out against them.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "sim/runner/PluginLibrary.h"
+#include "sim/runner/Scenario.h"
+
+namespace sim {
+
+struct SessionOptions {
+  std::filesystem::path serverDir;
+  std::string pluginPath;   // empty: `load` and `unload` lines are refused (code under test is linked in)
+  bool trace = false;
+};
+
+class Session {
+ public:
+  // Resets the simulation and points the host at the server directory.
+  explicit Session(SessionOptions options);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  // Unloads the plug-in if it is still loaded.
+  ~Session();
+
+  // Carries out one line; scenarioDir resolves `config FILE`. Raises ScenarioError when the line cannot
+  // be carried out (an unknown player, a missing file, ...).
+  void Execute(const ScenarioLine& line, const std::filesystem::path& scenarioDir);
+  void Load();
+  void Unload();
+  [[nodiscard]] bool Loaded() const { return plugin_.Loaded(); }
+
+  // 0 when no fault was seen, 1 otherwise.
+  [[nodiscard]] static int ExitStatus();
+  [[nodiscard]] std::filesystem::path ConfigPath() const;
+
+ private:
+  SessionOptions options_;
+  PluginLibrary plugin_;
+};
+
+}  // namespace sim

@@ -108,7 +108,10 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
                                                                                  : ""));
   }
 
-  CheckColourArray(context, place, FindMember(command, "MessageColor"));
+  // A skipped member is still read no further by the plug-in, but its wrong types are reported: they fail
+  // the table as soon as the command gets a message.
+  const json* colour = FindMember(command, "MessageColor");
+  if (colour != nullptr || entry) CheckColourArray(context, place, colour);
   if (const json* groups = FindMember(command, "RequiredPermissionGroups")) {
     ExpectGroupList(context, place.Member("RequiredPermissionGroups"), *groups);
   }
@@ -120,13 +123,13 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
   std::string type = "Chat";
   if (const json* value = FindMember(command, "Type")) {
     const Place at = place.Member("Type");
-    if (ExpectString(context, at, *value)) {
+    if (ExpectString(context, at, *value) && entry) {
       type = value->get<std::string>();
       static constexpr std::array kTypes{"Chat"sv, "Client"sv, "Server"sv, "Notification"sv};
       CheckKind(context, at, type, kTypes, "no reply is sent (a Command_To_Execute still runs)", "no-reply-type");
     }
   }
-  if (type == "Notification") {
+  if (entry && type == "Notification") {
     const Place where = time != nullptr ? place.Member("DisplayTime") : place;
     if (timeReadable) CheckDisplayNumber(context, where, time, "DisplayTime", true);
     const Place whereScale = scale != nullptr ? place.Member("DisplayScale") : place;

@@ -96,7 +96,8 @@ void CheckDisplayNumber(Context& context, const Place& place, const json* value,
     }
     return;
   }
-  if ((value->is_number() || value->is_boolean()) && value->get<double>() <= 0.0) {
+  const double number = value->is_boolean() ? (value->get<bool>() ? 1.0 : 0.0) : value->is_number() ? value->get<double>() : 1.0;
+  if (number <= 0.0) {
     context.Warning("display", place.pointer,
                     std::string(what) + " " + Shown(*value) + " is 0 or less: the notification " +
                         (what.ends_with("Time") ? "is gone at once" : "is drawn at scale 0 or less"));

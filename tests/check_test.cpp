@@ -1,0 +1,562 @@
+// Tests of the configuration checker: its reading, its rules, the places it gives, and its corpus.
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "sim/check/Checker.h"
+#include "sim/check/PositionIndex.h"
+
+namespace {
+
+using heraldix::check::CheckConfigFile;
+using heraldix::check::CheckConfigText;
+using heraldix::check::PositionIndex;
+using heraldix::check::Problem;
+using heraldix::check::Report;
+using heraldix::check::Severity;
+
+std::vector<Problem> WithCode(const Report& report, std::string_view code) {
+  std::vector<Problem> found;
+  for (const Problem& problem : report.problems) {
+    if (problem.code == code) found.push_back(problem);
+  }
+  return found;
+}
+
+// The one problem of this code at this pointer; fails the test when there is not exactly one.
+Problem One(const Report& report, std::string_view code, std::string_view pointer) {
+  std::vector<Problem> found;
+  for (const Problem& problem : report.problems) {
+    if (problem.code == code && problem.pointer == pointer) found.push_back(problem);
+  }
+  EXPECT_EQ(found.size(), 1u) << "code " << code << " at " << pointer << " in:\n"
+                              << heraldix::check::FormatReport(report, "config.json");
+  return found.empty() ? Problem{} : found.front();
+}
+
+std::string Command(std::string_view body) {
+  return std::string(R"({"CustomCommands": {"/help": {"Message": "Hi", "MessageColor": [0, 255, 0], )") +
+         std::string(body) + "}}}";
+}
+
+std::string Timed(std::string_view message) {
+  return std::string(R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [)") + std::string(message) +
+         "]}}";
+}
+
+std::string Welcome(std::string_view body) {
+  return std::string(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, )") + std::string(body) +
+         "}}}";
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Reading the file as the plug-in reads it
+
+TEST(Check, ReadsTheFileAsThePluginDoes) {
+  EXPECT_EQ(CheckConfigText("{}").ExitStatus(), 0);
+  EXPECT_EQ(CheckConfigText("\xEF\xBB\xBF{\"NoPermission\": \"No.\"}").ExitStatus(), 0);
+
+  const Report trailing = CheckConfigText("{}\n} left over");
+  EXPECT_EQ(trailing.ExitStatus(), 1);
+  const Problem extra = One(trailing, "trailing-text", "");
+  EXPECT_EQ(extra.line, 2u);
+  EXPECT_EQ(extra.column, 1u);
+  EXPECT_EQ(CheckConfigText("{}  \r\n\t").ExitStatus(), 0);
+}
+
+TEST(Check, ParseErrorsAreErrorsWithTheirPlace) {
+  const Report empty = CheckConfigText("");
+  EXPECT_EQ(empty.ExitStatus(), 2);
+  ASSERT_EQ(empty.problems.size(), 1u);
+  EXPECT_EQ(empty.problems[0].code, "parse");
+
+  const Report comment = CheckConfigText("{\n  // note\n  \"Heraldix\": {}\n}");
+  ASSERT_EQ(comment.problems.size(), 1u);
+  EXPECT_EQ(comment.problems[0].line, 2u);
+  EXPECT_EQ(comment.problems[0].column, 3u);
+  EXPECT_NE(comment.problems[0].message.find("comments are not allowed"), std::string::npos);
+
+  const Report comma = CheckConfigText("{\"NoPermission\": \"No.\",\n}");
+  ASSERT_EQ(comma.problems.size(), 1u);
+  EXPECT_EQ(comma.problems[0].line, 2u);
+  EXPECT_NE(comma.problems[0].message.find("comma"), std::string::npos);
+
+  // The library counts the byte-order mark; an editor shows no column for it.
+  const Report marked = CheckConfigText("\xEF\xBB\xBF{,}");
+  ASSERT_EQ(marked.problems.size(), 1u);
+  EXPECT_EQ(marked.problems[0].column, 2u);
+
+  const Report overflow = CheckConfigText("{\"TimedMessages\": {\"Interval\": 1e400}}");
+  EXPECT_EQ(overflow.ExitStatus(), 2);
+}
+
+TEST(Check, DocumentMustBeAnObject) {
+  for (const char* text : {"[]", "null", "5", "\"text\"", "true"}) {
+    const Report report = CheckConfigText(text);
+    EXPECT_EQ(report.ExitStatus(), 2) << text;
+    One(report, "document", "");
+  }
+}
+
+TEST(Check, MissingFileIsAnError) {
+  const Report report = CheckConfigFile("/nonexistent/heraldix/config.json");
+  EXPECT_EQ(report.ExitStatus(), 2);
+  ASSERT_EQ(report.problems.size(), 1u);
+  EXPECT_EQ(report.problems[0].code, "open");
+  EXPECT_EQ(CheckConfigFile(std::filesystem::temp_directory_path()).ExitStatus(), 2);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Wrong JSON types
+
+TEST(Check, WrongTypesAreErrorsWherePluginReadsThem) {
+  EXPECT_EQ(One(CheckConfigText(Welcome(R"("Message": 5)")), "type", "/Heraldix/WelcomeMessage/Message").severity,
+            Severity::Error);
+  One(CheckConfigText(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}})"), "type",
+      "/Heraldix/WelcomeMessage/EnableWelcomeMessage");
+  One(CheckConfigText(R"({"Heraldix": []})"), "type", "/Heraldix");
+  One(CheckConfigText(R"({"Heraldix": {"WelcomeMessage": null}})"), "type", "/Heraldix/WelcomeMessage");
+  One(CheckConfigText(R"({"Heraldix": {"NotificationDisplayTime": "5"}})"), "type",
+      "/Heraldix/NotificationDisplayTime");
+  One(CheckConfigText(R"({"NoPermission": null})"), "type", "/NoPermission");
+  One(CheckConfigText(R"({"TimedMessages": "on"})"), "type", "/TimedMessages");
+  One(CheckConfigText(R"({"TimedMessages": {"Enabled": "true"}})"), "type", "/TimedMessages/Enabled");
+  One(CheckConfigText(Command(R"("Sender": ["Admin"])")), "type", "/CustomCommands/~1help/Sender");
+  One(CheckConfigText(Command(R"("DisplayScale": "2")")), "type", "/CustomCommands/~1help/DisplayScale");
+  One(CheckConfigText(Timed(R"({"MessageToSend": "Hi", "Icon_BP": 3})")), "type",
+      "/TimedMessages/Messages/0/Icon_BP");
+}
+
+TEST(Check, ListElementsAndColourMembersAreTypeChecked) {
+  One(CheckConfigText(Command(R"("RequiredPermissionGroups": ["VIP", null])")), "type",
+      "/CustomCommands/~1help/RequiredPermissionGroups/1");
+  One(CheckConfigText(Command(R"("RequiredPermissionGroups": "VIP")")), "type",
+      "/CustomCommands/~1help/RequiredPermissionGroups");
+  One(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": [1, 2, "3"]}}})"), "type",
+      "/CustomCommands/~1x/MessageColor/2");
+  One(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": {"R": 1}}}})"), "type",
+      "/CustomCommands/~1x/MessageColor");
+  One(CheckConfigText(R"({"Heraldix": {"NotificationColor": {"R": 1, "G": [2], "B": 3}}})"), "type",
+      "/Heraldix/NotificationColor/G");
+  One(CheckConfigText(R"({"Heraldix": {"ClientChatColour": [255, 0, 0]}})"), "type", "/Heraldix/ClientChatColour");
+  One(CheckConfigText(Timed(R"({"MessageToSend": "Hi", "Exclude_Permissions_Groups": [1]})")), "type",
+      "/TimedMessages/Messages/0/Exclude_Permissions_Groups/0");
+  One(CheckConfigText(Timed(R"({"MessageToSend": "Hi", "MessageColour": {"B": "0"}})")), "type",
+      "/TimedMessages/Messages/0/MessageColour/B");
+}
+
+TEST(Check, NumbersAcceptIntegersFloatsAndBooleans) {
+  EXPECT_EQ(CheckConfigText(Command(R"("Type": "Notification", "DisplayTime": 5.5, "DisplayScale": 2)")).ExitStatus(), 0);
+  const Report boolean = CheckConfigText(Command(R"("Type": "Notification", "DisplayTime": true, "DisplayScale": 1)"));
+  EXPECT_EQ(boolean.ExitStatus(), 1);
+  One(boolean, "boolean-number", "/CustomCommands/~1help/DisplayTime");
+
+  const Report fraction = CheckConfigText(R"({"TimedMessages": {"Interval": 2.7}})");
+  EXPECT_NE(One(fraction, "integer", "/TimedMessages/Interval").message.find("2"), std::string::npos);
+  const Report wide = CheckConfigText(R"({"TimedMessages": {"Interval": 4294967356}})");
+  EXPECT_NE(One(wide, "integer", "/TimedMessages/Interval").message.find("reads as 60"), std::string::npos);
+}
+
+TEST(Check, CustomCommandSectionShapes) {
+  EXPECT_EQ(CheckConfigText(R"({"CustomCommands": null})").ExitStatus(), 0);
+  EXPECT_EQ(CheckConfigText(R"({"CustomCommands": []})").ExitStatus(), 0);
+  EXPECT_EQ(CheckConfigText(R"({"CustomCommands": {}})").ExitStatus(), 0);
+  One(CheckConfigText(R"({"CustomCommands": [{"Message": "Hi"}]})"), "type", "/CustomCommands");
+  One(CheckConfigText(R"({"CustomCommands": "/help"})"), "type", "/CustomCommands");
+  One(CheckConfigText(R"({"CustomCommands": {"/help": "Hi"}})"), "type", "/CustomCommands/~1help");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Custom commands that are skipped or never found
+
+TEST(Check, CommandsWithoutMessageAreSkipped) {
+  const Report report = CheckConfigText(R"({"CustomCommands": {"/a": {"Command_To_Execute": "/b"}, "/c": {"Message": ""}}})");
+  EXPECT_EQ(report.ExitStatus(), 1);
+  EXPECT_NE(One(report, "skipped-command", "/CustomCommands/~1a").message.find("Command_To_Execute"),
+            std::string::npos);
+  One(report, "skipped-command", "/CustomCommands/~1c");
+  // A skipped command gets no advice about its colour or type; it still gets its type errors.
+  EXPECT_TRUE(WithCode(report, "colour-missing").empty());
+  One(CheckConfigText(R"({"CustomCommands": {"/a": {"Message": "", "Type": 3}}})"), "type", "/CustomCommands/~1a/Type");
+}
+
+TEST(Check, CommandNamesPlayersCannotReach) {
+  const Report space = CheckConfigText(R"({"CustomCommands": {"/server info": {"Message": "x", "MessageColor": [1, 2, 3]}}})");
+  const Problem unreachable = One(space, "unreachable-command", "/CustomCommands/~1server info");
+  EXPECT_NE(unreachable.message.find("\"/server\""), std::string::npos);
+  EXPECT_EQ(unreachable.column, 21u);  // the member name, not its value
+
+  const Report accent =
+      CheckConfigText("{\"CustomCommands\": {\"/r\xC3\xA8gle\": {\"Message\": \"x\", \"MessageColor\": [1, 2, 3]}}}");
+  EXPECT_NE(One(accent, "unreachable-command", "/CustomCommands/~1r\xC3\xA8gle").message.find("\"/r??gle\""),
+            std::string::npos);
+  One(CheckConfigText(R"({"CustomCommands": {"": {"Message": "x", "MessageColor": [1, 2, 3]}}})"),
+      "unreachable-command", "/CustomCommands/");
+  EXPECT_EQ(CheckConfigText(R"({"CustomCommands": {"/x y": {"Message": ""}}})").problems.size(), 1u);
+}
+
+TEST(Check, CaseTwinsTheLaterRecordWinsUnderTheFirstName) {
+  const Report report = CheckConfigText(R"({"CustomCommands": {
+    "/rules": {"Message": "a", "MessageColor": [1, 2, 3]},
+    "/RULES": {"Message": "b", "MessageColor": [1, 2, 3]},
+    "/Rules": {"Message": "c", "MessageColor": [1, 2, 3]}}})");
+  // Byte order: /RULES, /Rules, /rules. The table keeps the name /RULES with the record of /rules.
+  const auto twins = WithCode(report, "case-twin");
+  ASSERT_EQ(twins.size(), 2u);
+  EXPECT_EQ(twins[0].pointer, "/CustomCommands/~1RULES");
+  EXPECT_EQ(twins[1].pointer, "/CustomCommands/~1Rules");
+  EXPECT_NE(twins[0].message.find("under the name \"/RULES\""), std::string::npos);
+  EXPECT_NE(twins[0].message.find("reply of \"/rules\""), std::string::npos);
+
+  // A skipped member never enters the table, so it is nobody's twin.
+  EXPECT_TRUE(WithCode(CheckConfigText(R"({"CustomCommands": {"/a": {"Message": "x", "MessageColor": [1, 2, 3]},
+                                                             "/A": {"Message": ""}}})"),
+                       "case-twin")
+                  .empty());
+  // Non-ASCII letters fold to the same "?" bytes.
+  EXPECT_EQ(WithCode(CheckConfigText("{\"CustomCommands\": {\"/\xC3\xA9\": {\"Message\": \"x\", \"MessageColor\": [1,2,3]},"
+                                     " \"/\xC3\xA8\": {\"Message\": \"y\", \"MessageColor\": [1,2,3]}}}"),
+                     "case-twin")
+                .size(),
+            1u);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Kinds of message
+
+TEST(Check, KindsThatSendNothingOrFallBack) {
+  for (const char* type : {"Chat", "Client", "Server"}) {
+    EXPECT_EQ(CheckConfigText(Command(std::string("\"Type\": \"") + type + "\"")).ExitStatus(), 0) << type;
+  }
+  const Problem lower = One(CheckConfigText(Command(R"("Type": "server")")), "no-reply-type", "/CustomCommands/~1help/Type");
+  EXPECT_EQ(lower.severity, Severity::Warning);
+  EXPECT_NE(lower.message.find("did you mean \"Server\"?"), std::string::npos);
+
+  EXPECT_EQ(CheckConfigText(Timed(R"({"MessageToSend": "Hi", "MessageType": "Client"})")).ExitStatus(), 0);
+  One(CheckConfigText(Timed(R"({"MessageToSend": "Hi", "MessageType": "chat"})")), "no-send-type",
+      "/TimedMessages/Messages/0/MessageType");
+
+  EXPECT_EQ(CheckConfigText(Welcome(R"("WelcomeMessageType": "Notification")")).ExitStatus(), 0);
+  // "Client" is no welcome kind: it falls back to Chat.
+  One(CheckConfigText(Welcome(R"("WelcomeMessageType": "Client")")), "fallback-type",
+      "/Heraldix/WelcomeMessage/WelcomeMessageType");
+}
+
+TEST(Check, NotificationsThatVanish) {
+  const Report bare = CheckConfigText(Command(R"("Type": "Notification")"));
+  EXPECT_EQ(WithCode(bare, "display").size(), 2u);
+  One(CheckConfigText(Command(R"("Type": "Notification", "DisplayTime": 5, "DisplayScale": -1)")), "display",
+      "/CustomCommands/~1help/DisplayScale");
+  // Chat replies take no display numbers; a welcome or timed notification has working defaults.
+  EXPECT_EQ(CheckConfigText(Command(R"("DisplayTime": 0)")).ExitStatus(), 0);
+  EXPECT_EQ(CheckConfigText(Welcome(R"("WelcomeMessageType": "Notification")")).ExitStatus(), 0);
+  One(CheckConfigText(Welcome(R"("WelcomeMessageType": "Notification", "NotificationDisplayTime": 0)")), "display",
+      "/Heraldix/WelcomeMessage/NotificationDisplayTime");
+  One(CheckConfigText(R"({"Heraldix": {"NotificationDisplayScale": 0}})"), "display",
+      "/Heraldix/NotificationDisplayScale");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Braces
+
+TEST(Check, DeliveredTextsKeepOnlyDoubledBraces) {
+  for (const char* text : {"100%", "{{ok}}", "a }} b {{", "plain"}) {
+    const std::string config = nlohmann::json{{"NoPermission", text}}.dump();
+    EXPECT_EQ(CheckConfigText(config).ExitStatus(), 0) << text;
+  }
+  for (const char* text : {"{0}", "{}", "{name}", "}", "{", "a { b"}) {
+    const std::string config = nlohmann::json{{"NoPermission", text}}.dump();
+    EXPECT_EQ(One(CheckConfigText(config), "brace", "/NoPermission").severity, Severity::Error) << text;
+  }
+  One(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "Hi {x}", "MessageColor": [1, 2, 3]}}})"), "brace",
+      "/CustomCommands/~1x/Message");
+  One(CheckConfigText(Timed(R"({"MessageToSend": "50} off"})")), "brace", "/TimedMessages/Messages/0/MessageToSend");
+}
+
+TEST(Check, WelcomeTemplateTakesTheNameAsItsOnlyArgument) {
+  const auto check = [](const char* text) {
+    const std::string body = nlohmann::json{{"Message", text}}.dump();
+    return CheckConfigText(Welcome(body.substr(1, body.size() - 2)));
+  };
+  for (const char* text : {"Welcome {0}", "Welcome {}", "Hi {0}, {0}!", "Welcome {0:>12}", "Braces {{{{x}}}}", "No name"}) {
+    EXPECT_EQ(check(text).ExitStatus(), 0) << text;
+  }
+  One(check("Welcome {1}"), "welcome-template", "/Heraldix/WelcomeMessage/Message");
+  One(check("Welcome {name}"), "welcome-template", "/Heraldix/WelcomeMessage/Message");
+  One(check("Welcome {0:d}"), "welcome-template", "/Heraldix/WelcomeMessage/Message");
+  One(check("Welcome {0"), "welcome-template", "/Heraldix/WelcomeMessage/Message");
+  // A doubled brace survives the first pass as a single one, which delivery then rejects.
+  One(check("Welcome {{x}}"), "brace", "/Heraldix/WelcomeMessage/Message");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Colours and the interval
+
+TEST(Check, ColourChannelsOutsideTheByteRangeWrap) {
+  const Report object = CheckConfigText(R"({"Heraldix": {"ServerMessageColor": {"R": 300, "G": -1, "B": 255}}})");
+  EXPECT_NE(One(object, "colour-range", "/Heraldix/ServerMessageColor/R").message.find("wraps to 44"),
+            std::string::npos);
+  EXPECT_NE(One(object, "colour-range", "/Heraldix/ServerMessageColor/G").message.find("wraps to 255"),
+            std::string::npos);
+  EXPECT_EQ(WithCode(object, "colour-range").size(), 2u);
+
+  const Report array = CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})");
+  EXPECT_EQ(WithCode(array, "colour-range").size(), 1u);
+  EXPECT_NE(One(array, "colour-range", "/CustomCommands/~1x/MessageColor/1").message.find("wraps to 0"),
+            std::string::npos);
+
+  One(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255]}}})"), "colour-short",
+      "/CustomCommands/~1x/MessageColor");
+  One(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 2, 3, 4]}}})"), "colour-long",
+      "/CustomCommands/~1x/MessageColor/3");
+  One(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x"}}})"), "colour-missing", "/CustomCommands/~1x");
+  EXPECT_NE(One(CheckConfigText(R"({"Heraldix": {"ClientChatColour": {"R": 1, "A": 0}}})"), "unknown-key",
+                "/Heraldix/ClientChatColour/A")
+                .message.find("alpha"),
+            std::string::npos);
+}
+
+TEST(Check, IntervalOfZeroOrLessSendsEverySecond) {
+  One(CheckConfigText(R"({"TimedMessages": {"Interval": 0}})"), "interval", "/TimedMessages/Interval");
+  One(CheckConfigText(R"({"TimedMessages": {"Interval": -30}})"), "interval", "/TimedMessages/Interval");
+  One(CheckConfigText(R"({"TimedMessages": {"Interval": 0.5}})"), "interval", "/TimedMessages/Interval");
+  One(CheckConfigText(R"({"TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "x"}]}})"), "interval",
+      "/TimedMessages");
+  EXPECT_EQ(CheckConfigText(R"({"TimedMessages": {"Enabled": false}})").ExitStatus(), 0);
+  EXPECT_EQ(CheckConfigText(Timed(R"({"MessageToSend": "x"})")).ExitStatus(), 0);
+}
+
+TEST(Check, TimedMessageListProblems) {
+  One(CheckConfigText(R"({"TimedMessages": {"Enabled": true, "Interval": 5}})"), "no-messages", "/TimedMessages");
+  One(CheckConfigText(R"({"TimedMessages": {"Enabled": true, "Interval": 5, "Messages": null}})"), "no-messages",
+      "/TimedMessages/Messages");
+  EXPECT_EQ(CheckConfigText(R"({"TimedMessages": {"Enabled": false, "Messages": []}})").ExitStatus(), 0);
+  One(CheckConfigText(R"({"TimedMessages": {"Messages": "x"}})"), "type", "/TimedMessages/Messages");
+  One(CheckConfigText(Timed(R"("x")")), "type", "/TimedMessages/Messages/0");
+  One(CheckConfigText(Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": ["A"],
+                                "Exclude_Permissions_Groups": ["B"]})")),
+      "exclusion-ignored", "/TimedMessages/Messages/0/Exclude_Permissions_Groups");
+  EXPECT_EQ(CheckConfigText(Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": [],
+                                       "Exclude_Permissions_Groups": ["B"]})"))
+                .ExitStatus(),
+            0);
+  One(CheckConfigText(Timed(R"({"MessageToSend": ""})")), "empty-text", "/TimedMessages/Messages/0/MessageToSend");
+}
+
+TEST(Check, ByteWiseTextsWarnAboutNonAscii) {
+  const Report report = CheckConfigText(
+      "{\"Heraldix\": {\"ClientChatSenderName\": \"H\xC3\xA9rault\"}, \"CustomCommands\": {\"/x\": {\"Message\": "
+      "\"\xC3\xA9t\xC3\xA9\", \"MessageColor\": [1, 2, 3], \"RequiredPermissionGroups\": [\"\xC3\x89lite\"]}}}");
+  EXPECT_NE(One(report, "non-ascii", "/Heraldix/ClientChatSenderName").message.find("\"H??rault\""),
+            std::string::npos);
+  One(report, "non-ascii", "/CustomCommands/~1x/RequiredPermissionGroups/0");
+  // Message texts are UTF-8 and arrive intact.
+  EXPECT_EQ(WithCode(report, "non-ascii").size(), 2u);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Keys
+
+TEST(Check, UnknownKeysSuggestTheNearestKnownOne) {
+  const Problem colour = One(CheckConfigText(Command(R"("MessageColour": [1, 2, 3])")), "unknown-key",
+                             "/CustomCommands/~1help/MessageColour");
+  EXPECT_NE(colour.message.find("did you mean \"MessageColor\"?"), std::string::npos);
+  EXPECT_NE(One(CheckConfigText(Timed(R"({"MessageToSend": "x", "MessageColor": {"R": 1}})")), "unknown-key",
+                "/TimedMessages/Messages/0/MessageColor")
+                .message.find("did you mean \"MessageColour\"?"),
+            std::string::npos);
+  EXPECT_NE(One(CheckConfigText(Command(R"("type": "Server")")), "unknown-key", "/CustomCommands/~1help/type")
+                .message.find("\"Type\""),
+            std::string::npos);
+  EXPECT_NE(One(CheckConfigText(R"({"Heraldix": {"EnableWelcomeMessage": true}})"), "unknown-key",
+                "/Heraldix/EnableWelcomeMessage")
+                .message.find("belongs in \"Heraldix\" > \"WelcomeMessage\""),
+            std::string::npos);
+  const Problem far = One(CheckConfigText(R"({"Motd": "x"})"), "unknown-key", "/Motd");
+  EXPECT_EQ(far.message.find("did you mean"), std::string::npos);
+  EXPECT_EQ(far.severity, Severity::Warning);
+  // The schema pointer is for editors; the plug-in never reads it.
+  EXPECT_EQ(CheckConfigText(R"({"$schema": "./config.schema.json"})").ExitStatus(), 0);
+}
+
+TEST(Check, RepeatedKeysTheLastOneCounts) {
+  const Report report = CheckConfigText("{\"Heraldix\": {\"WelcomeMessage\": 5},\n \"Heraldix\": {}}");
+  const Problem repeated = One(report, "duplicate-key", "/Heraldix");
+  EXPECT_EQ(repeated.line, 2u);
+  // The first value is gone from the document, and so are its problems.
+  EXPECT_TRUE(WithCode(report, "type").empty());
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Places
+
+TEST(Check, PositionIndexMapsPointersToLinesAndColumns) {
+  const std::string text = "{\r\n  \"a/b\": {\"~x\": [10, {\"\\u00e9\": \"\xC3\xA9\", \"k\": 1}]},\n  \"n\": null\n}";
+  const PositionIndex index(text);
+  auto at = [&](std::string_view pointer) { return index.Locate(index.ValueOffset(pointer)); };
+  EXPECT_EQ(at("").line, 1u);
+  EXPECT_EQ(at("/a~1b").line, 2u);
+  EXPECT_EQ(at("/a~1b").column, 10u);
+  EXPECT_EQ(at("/a~1b/~0x/0").column, 18u);
+  EXPECT_EQ(index.Locate(index.KeyOffset("/a~1b/~0x/1/\xC3\xA9")).column, 23u);
+  // Columns count characters: the two-byte letter before "k" is one column.
+  EXPECT_EQ(index.Locate(index.KeyOffset("/a~1b/~0x/1/k")).column, 38u);
+  EXPECT_EQ(at("/n").line, 3u);
+  // An unknown pointer falls back to its nearest known ancestor.
+  EXPECT_EQ(index.ValueOffset("/a~1b/~0x/7"), index.ValueOffset("/a~1b/~0x"));
+  EXPECT_FALSE(index.HasTrailingText());
+  EXPECT_EQ(heraldix::check::PointerToken("a/b~c"), "a~1b~0c");
+}
+
+TEST(Check, PositionIndexSurvivesTextThatIsNotJson) {
+  for (const std::string& text : {std::string("{\"a\": [1, 2"), std::string("{\"a\" 1}"), std::string("\"\\u12"),
+                                 std::string(100000, '['), std::string("{\"\\ud800\": 1}"), std::string()}) {
+    const PositionIndex index(text);
+    EXPECT_LE(index.ValueOffset("/a/0"), text.size());
+    EXPECT_EQ(index.Locate(text.size() + 10).line, index.Locate(text.size()).line);
+  }
+}
+
+TEST(Check, ProblemsPointAtTheirValue) {
+  const Report report = CheckConfigText("{\n  \"TimedMessages\": {\n    \"Interval\":   0\n  }\n}\n");
+  const Problem interval = One(report, "interval", "/TimedMessages/Interval");
+  EXPECT_EQ(interval.line, 3u);
+  EXPECT_EQ(interval.column, 19u);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Bad input
+
+TEST(Check, NeverThrowsOnBrokenOrHostileText) {
+  const std::string valid = Command(R"("Type": "Notification", "DisplayTime": 5, "DisplayScale": 1)");
+  for (std::size_t cut = 0; cut <= valid.size(); ++cut) {
+    EXPECT_NO_THROW((void)CheckConfigText(valid.substr(0, cut))) << cut;
+  }
+  std::string noise;
+  for (int i = 0; i < 4096; ++i) noise += static_cast<char>((i * 7919 + 13) % 256);
+  EXPECT_EQ(CheckConfigText(noise).ExitStatus(), 2);
+  EXPECT_EQ(CheckConfigText(std::string(200000, '[') + std::string(200000, ']')).ExitStatus(), 2);
+  const std::string deep = "{\"TimedMessages\": {\"Messages\": [" + std::string(50000, '[') + std::string(50000, ']') + "]}}";
+  One(CheckConfigText(deep), "type", "/TimedMessages/Messages/0");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Reports
+
+TEST(Check, ExitStatusTellsErrorsFromWarnings) {
+  EXPECT_EQ(CheckConfigText("{}").ExitStatus(), 0);
+  EXPECT_EQ(CheckConfigText(R"({"Unknown": 1})").ExitStatus(), 1);
+  EXPECT_EQ(CheckConfigText(R"({"Unknown": 1, "NoPermission": 1})").ExitStatus(), 2);
+}
+
+TEST(Check, TextAndJsonReports) {
+  const Report report = CheckConfigText("{\n  \"NoPermission\": 1,\n  \"Motd\": \"x\"\n}");
+  const std::string text = heraldix::check::FormatReport(report, "config.json");
+  EXPECT_NE(text.find("config.json:2:19: error: /NoPermission: must be a string, but is a number"), std::string::npos);
+  EXPECT_NE(text.find("config.json:3:3: warning: /Motd: unknown key"), std::string::npos);
+  EXPECT_NE(text.find("config.json: 1 error, 1 warning"), std::string::npos);
+  EXPECT_NE(heraldix::check::FormatReport(CheckConfigText("{}"), "c.json").find("no problems found"), std::string::npos);
+
+  const auto json = nlohmann::json::parse(heraldix::check::FormatReportJson(report, "config.json"));
+  EXPECT_EQ(json["file"], "config.json");
+  EXPECT_EQ(json["errors"], 1);
+  EXPECT_EQ(json["warnings"], 1);
+  ASSERT_EQ(json["problems"].size(), 2u);
+  EXPECT_EQ(json["problems"][0]["severity"], "error");
+  EXPECT_EQ(json["problems"][0]["code"], "type");
+  EXPECT_EQ(json["problems"][0]["pointer"], "/NoPermission");
+  EXPECT_EQ(json["problems"][0]["line"], 2);
+  EXPECT_EQ(json["problems"][0]["column"], 19);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The corpus: one broken configuration per problem
+
+struct CorpusCase {
+  const char* file;
+  int exitStatus;
+  const char* code;  // the problem the file is about; null for a clean file
+  const char* pointer;
+  std::size_t line;
+  std::size_t column;
+};
+
+constexpr CorpusCase kCorpus[] = {
+    {"boolean-number.json", 1, "boolean-number", "/Heraldix/WelcomeMessage/NotificationDisplayTime", 3, 51},
+    {"brace-command-message.json", 2, "brace", "/CustomCommands/~1me/Message", 3, 24},
+    {"brace-no-permission.json", 2, "brace", "/NoPermission", 2, 19},
+    {"brace-timed-message.json", 2, "brace", "/TimedMessages/Messages/0/MessageToSend", 5, 36},
+    {"case-twin.json", 1, "case-twin", "/CustomCommands/~1Rules", 4, 5},
+    {"clean-byte-order-mark.json", 0, nullptr, nullptr, 0, 0},
+    {"clean-custom-commands-empty-array.json", 0, nullptr, nullptr, 0, 0},
+    {"clean-custom-commands-null.json", 0, nullptr, nullptr, 0, 0},
+    {"colour-missing.json", 1, "colour-missing", "/CustomCommands/~1help", 3, 14},
+    {"colour-range.json", 1, "colour-range", "/Heraldix/ClientChatColour/R", 3, 31},
+    {"colour-short.json", 1, "colour-short", "/CustomCommands/~1help/MessageColor", 3, 48},
+    {"display-zero.json", 1, "display", "/CustomCommands/~1info/DisplayTime", 3, 123},
+    {"document-array.json", 2, "document", "", 1, 1},
+    {"duplicate-key.json", 1, "duplicate-key", "/NoPermission", 3, 3},
+    {"exclusion-ignored.json", 1, "exclusion-ignored", "/TimedMessages/Messages/0/Exclude_Permissions_Groups", 5, 115},
+    {"fallback-type.json", 1, "fallback-type", "/Heraldix/WelcomeMessage/WelcomeMessageType", 3, 76},
+    {"integer-fraction.json", 1, "integer", "/TimedMessages/Interval", 4, 17},
+    {"interval-zero.json", 1, "interval", "/TimedMessages/Interval", 4, 17},
+    {"no-messages.json", 1, "no-messages", "/TimedMessages/Messages", 5, 17},
+    {"no-reply-type.json", 1, "no-reply-type", "/CustomCommands/~1help/Type", 3, 69},
+    {"no-send-type.json", 1, "no-send-type", "/TimedMessages/Messages/0/MessageType", 5, 60},
+    {"non-ascii-sender.json", 1, "non-ascii", "/Heraldix/ClientChatSenderName", 3, 29},
+    {"parse-comment.json", 2, "parse", "", 2, 3},
+    {"parse-empty.json", 2, "parse", "", 1, 1},
+    {"parse-single-quotes.json", 2, "parse", "", 2, 3},
+    {"parse-trailing-comma.json", 2, "parse", "", 3, 1},
+    {"skipped-command.json", 1, "skipped-command", "/CustomCommands/~1vote", 3, 5},
+    {"trailing-text.json", 1, "trailing-text", "", 4, 1},
+    {"type-colour-member.json", 2, "type", "/Heraldix/ServerMessageColor/R", 3, 33},
+    {"type-command-not-object.json", 2, "type", "/CustomCommands/~1help", 3, 14},
+    {"type-custom-commands-array.json", 2, "type", "/CustomCommands", 2, 21},
+    {"type-enable-welcome.json", 2, "type", "/Heraldix/WelcomeMessage/EnableWelcomeMessage", 4, 31},
+    {"type-group-element.json", 2, "type", "/CustomCommands/~1vip/RequiredPermissionGroups/1", 3, 96},
+    {"type-heraldix-null.json", 2, "type", "/Heraldix", 2, 15},
+    {"type-interval-string.json", 2, "type", "/TimedMessages/Interval", 4, 17},
+    {"type-message-color-element.json", 2, "type", "/CustomCommands/~1help/MessageColor/1", 3, 52},
+    {"type-messages-object.json", 2, "type", "/TimedMessages/Messages", 5, 17},
+    {"type-timed-display-time.json", 2, "type", "/TimedMessages/Messages/0/DisplayTime", 6, 80},
+    {"unknown-key-misplaced.json", 1, "unknown-key", "/Heraldix/EnableWelcomeMessage", 3, 5},
+    {"unknown-key.json", 1, "unknown-key", "/CustomCommands/~1help/MessageColour", 3, 32},
+    {"unreachable-non-ascii.json", 1, "unreachable-command", "/CustomCommands/~1r\xC3\xA8gles", 3, 5},
+    {"unreachable-space.json", 1, "unreachable-command", "/CustomCommands/~1server info", 3, 5},
+    {"welcome-double-brace.json", 2, "brace", "/Heraldix/WelcomeMessage/Message", 3, 65},
+    {"welcome-template.json", 2, "welcome-template", "/Heraldix/WelcomeMessage/Message", 3, 65},
+};
+
+TEST(Check, CorpusEachFileShowsItsProblem) {
+  const std::filesystem::path corpus = HERALDIX_CHECK_CORPUS_DIR;
+  for (const CorpusCase& entry : kCorpus) {
+    SCOPED_TRACE(entry.file);
+    const Report report = CheckConfigFile(corpus / entry.file);
+    EXPECT_EQ(report.ExitStatus(), entry.exitStatus) << heraldix::check::FormatReport(report, entry.file);
+    if (entry.code == nullptr) continue;
+    const auto found = std::find_if(report.problems.begin(), report.problems.end(), [&](const Problem& problem) {
+      return problem.code == entry.code && problem.pointer == entry.pointer;
+    });
+    ASSERT_NE(found, report.problems.end()) << heraldix::check::FormatReport(report, entry.file);
+    EXPECT_EQ(found->line, entry.line);
+    EXPECT_EQ(found->column, entry.column);
+  }
+}
+
+TEST(Check, CorpusHasNoFileWithoutAnExpectation) {
+  std::set<std::string> listed;
+  for (const CorpusCase& entry : kCorpus) listed.insert(entry.file);
+  for (const auto& file : std::filesystem::directory_iterator(HERALDIX_CHECK_CORPUS_DIR)) {
+    if (file.path().extension() != ".json") continue;
+    EXPECT_TRUE(listed.contains(file.path().filename().string())) << file.path();
+  }
+}
+
+}  // namespace

@@ -24,16 +24,14 @@ const std::array<double, 256>& SrgbTable() {
   return table;
 }
 
-// A JSON number as a 32-bit float truncated toward zero. Values no int32 holds (and NaN) give what the
-// processor's truncating conversion gives for them, the "integer indefinite" 0x80000000.
+// A JSON number as a 32-bit float truncated toward zero. Past the int32 range the value saturates, as
+// colour objects' integer reads do, so one colour means the same in either form.
 std::int32_t TruncatedFloat(const nlohmann::json& element) {
-  const double wide = element.get<double>();
-  constexpr double floatMax = std::numeric_limits<float>::max();
-  const float narrow = wide > floatMax    ? std::numeric_limits<float>::infinity()
-                       : wide < -floatMax ? -std::numeric_limits<float>::infinity()
-                                          : static_cast<float>(wide);
-  if (!(narrow > -2147483904.0F && narrow < 2147483648.0F)) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(narrow);
+  const float value = ConfigValue::ToFloat(element);
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483648.0F) return std::numeric_limits<std::int32_t>::max();
+  if (value <= -2147483648.0F) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
 }
 
 }  // namespace

@@ -248,13 +248,14 @@ struct FakeDispatch final : RconDispatch {
 };
 
 struct TestServer {
+  asio::io_context io;
   FakeDispatch dispatch;
   Clock::time_point now = Clock::time_point() + std::chrono::hours(1);
   std::vector<std::string> notes;
   RconServer server;
 
   explicit TestServer(RconServerOptions options = {})
-      : server(dispatch, [this, &options] {
+      : server(io, dispatch, [this, &options] {
           if (options.password.empty()) {
             options.password = "pw";
           }
@@ -263,9 +264,17 @@ struct TestServer {
           return options;
         }()) {}
 
+  // What the game loop does: run the network work that is ready, then the time limits.
+  void RunFor(std::chrono::milliseconds span) {
+    io.restart();
+    io.run_for(span);
+    server.ApplyTimeLimits();
+  }
   void Advance(std::chrono::seconds span) {
     now += span;
-    server.Poll();
+    io.restart();
+    io.poll();
+    server.ApplyTimeLimits();
   }
 };
 
@@ -286,14 +295,14 @@ class Client {
         return;  // the server closed on us; the test looks at that through Closed()
       }
       bytes.remove_prefix(sent);
-      test_.server.RunFor(std::chrono::milliseconds(1));
+      test_.RunFor(std::chrono::milliseconds(1));
     }
   }
   void Send(const Packet& packet) { SendRaw(Encode(packet)); }
 
   std::vector<Packet> Receive(std::size_t count) {
     for (int round = 0; received_.size() < count && !eof_ && round < kRounds; ++round) {
-      test_.server.RunFor(std::chrono::milliseconds(2));
+      test_.RunFor(std::chrono::milliseconds(2));
       ReadAvailable();
     }
     const std::size_t take = std::min(count, received_.size());
@@ -305,7 +314,7 @@ class Client {
   // True once the server has closed the connection; packets that came before are still Receive()d.
   bool Closed() {
     for (int round = 0; !eof_ && round < kRounds; ++round) {
-      test_.server.RunFor(std::chrono::milliseconds(2));
+      test_.RunFor(std::chrono::milliseconds(2));
       ReadAvailable();
     }
     return eof_;
@@ -356,8 +365,9 @@ class Client {
 }  // namespace
 
 TEST(Rcon, ServerRefusesToStartWithoutAPassword) {
+  asio::io_context io;
   FakeDispatch dispatch;
-  EXPECT_THROW(RconServer(dispatch, RconServerOptions{}), std::invalid_argument);
+  EXPECT_THROW(RconServer(io, dispatch, RconServerOptions{}), std::invalid_argument);
 }
 
 TEST(Rcon, LoginAnswersAnEmptyValueThenTheAuthResponseWithTheRequestId) {
@@ -568,7 +578,7 @@ TEST(Rcon, AtMostSixteenConnectionsAreOpenAtOnce) {
   }
   clients.pop_back();
   for (int round = 0; round < 200 && test.server.ConnectionCount() == 16U; ++round) {
-    test.server.RunFor(std::chrono::milliseconds(2));
+    test.RunFor(std::chrono::milliseconds(2));
   }
   Client again(test);
   again.Login();
@@ -603,7 +613,30 @@ TEST(Rcon, EachConnectionIsNumberedForTheGameAndItsEndIsReported) {
   EXPECT_NE(test.dispatch.connections[0], test.dispatch.connections[1]);
   first.reset();
   for (int round = 0; round < 500 && test.dispatch.closed.empty(); ++round) {
-    test.server.RunFor(std::chrono::milliseconds(2));
+    test.RunFor(std::chrono::milliseconds(2));
   }
   EXPECT_EQ(test.dispatch.closed, (std::vector<std::uint64_t>{test.dispatch.connections[0]}));
+}
+
+TEST(Rcon, TheLoopRunsOnSafelyAfterTheServerIsGone) {
+  asio::io_context io;
+  FakeDispatch dispatch;
+  RconServerOptions options;
+  options.password = "pw";
+  auto server = std::make_unique<RconServer>(io, dispatch, options);
+  asio::io_context clientIo;
+  asio::ip::tcp::socket socket(clientIo);
+  socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), server->Port()));
+  asio::write(socket, asio::buffer(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "echo x"})));
+  for (int round = 0; round < 500 && dispatch.calls.empty(); ++round) {
+    io.run_for(std::chrono::milliseconds(2));
+  }
+  ASSERT_EQ(dispatch.calls.size(), 1U);
+  // A request already on its way when the server goes must find nobody to run it.
+  asio::write(socket, asio::buffer(Encode(Packet{3, kCommand, "echo late"})));
+  server.reset();
+  io.restart();
+  io.run_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(dispatch.calls.size(), 1U);
+  EXPECT_EQ(dispatch.closed.size(), 1U);
 }

@@ -53,8 +53,8 @@ std::string Minutes(std::chrono::seconds span) {
 
 }  // namespace
 
-RconServer::RconServer(RconDispatch& dispatch, RconServerOptions options)
-    : dispatch_(dispatch), options_(std::move(options)), acceptor_(io_) {
+RconServer::RconServer(asio::io_context& io, RconDispatch& dispatch, RconServerOptions options)
+    : io_(io), dispatch_(dispatch), options_(std::move(options)), acceptor_(io_) {
   if (options_.password.empty()) {
     throw std::invalid_argument("the remote console needs a password");
   }
@@ -75,12 +75,7 @@ RconServer::~RconServer() {
   for (auto& [raw, connection] : open) {
     Close(connection, "server stopping");
   }
-  // Let the cancelled operations finish while every member they look at is still alive.
-  try {
-    io_.restart();
-    io_.poll();
-  } catch (...) {
-  }
+  *alive_ = false;
 }
 
 Clock::time_point RconServer::Now() const { return options_.now ? options_.now() : Clock::now(); }
@@ -95,26 +90,10 @@ void RconServer::Note(const std::string& text) const {
   }
 }
 
-void RconServer::Poll() {
-  if (io_.stopped()) {
-    io_.restart();
-  }
-  io_.poll();
-  ApplyTimeLimits();
-}
-
-void RconServer::RunFor(std::chrono::milliseconds span) {
-  if (io_.stopped()) {
-    io_.restart();
-  }
-  io_.run_for(span);
-  ApplyTimeLimits();
-}
-
 void RconServer::StartAccept() {
   auto connection = std::make_shared<Connection>(io_);
-  acceptor_.async_accept(connection->socket, [this, connection](const asio::error_code& error) {
-    if (error == asio::error::operation_aborted || stopping_) {
+  acceptor_.async_accept(connection->socket, [this, alive = alive_, connection](const asio::error_code& error) {
+    if (!*alive || error == asio::error::operation_aborted || stopping_) {
       return;
     }
     if (error) {
@@ -157,8 +136,9 @@ void RconServer::OnAccept(std::shared_ptr<Connection> connection) {
 
 void RconServer::StartRead(const std::shared_ptr<Connection>& connection) {
   connection->socket.async_read_some(
-      asio::buffer(connection->readBuffer), [this, connection](const asio::error_code& error, std::size_t bytes) {
-        if (error == asio::error::operation_aborted || connection->closed) {
+      asio::buffer(connection->readBuffer),
+      [this, alive = alive_, connection](const asio::error_code& error, std::size_t bytes) {
+        if (!*alive || error == asio::error::operation_aborted || connection->closed) {
           return;
         }
         if (error) {
@@ -267,8 +247,8 @@ void RconServer::Flush(const std::shared_ptr<Connection>& connection) {
   }
   connection->writing.swap(connection->outgoing);
   asio::async_write(connection->socket, asio::buffer(connection->writing),
-                    [this, connection](const asio::error_code& error, std::size_t /*bytes*/) {
-                      if (error == asio::error::operation_aborted || connection->closed) {
+                    [this, alive = alive_, connection](const asio::error_code& error, std::size_t /*bytes*/) {
+                      if (!*alive || error == asio::error::operation_aborted || connection->closed) {
                         return;
                       }
                       if (error) {

@@ -48,23 +48,24 @@ struct RconServerOptions {
   std::function<void(const std::string&)> note;
 };
 
-// Serves on 127.0.0.1 only. It starts no thread: the game loop calls Poll or RunFor between its own
-// work, so command lines reach the game on the game's thread, one at a time.
+// Serves on 127.0.0.1 only. It starts no thread: it runs on an event loop that the game loop drives
+// between its own work, so command lines reach the game on the game's thread, one at a time.
 class RconServer {
  public:
-  RconServer(RconDispatch& dispatch, RconServerOptions options);
+  // Listening starts here; connections are taken as the loop runs. Raises std::invalid_argument for an
+  // empty password and asio::system_error when the port cannot be had.
+  RconServer(asio::io_context& io, RconDispatch& dispatch, RconServerOptions options);
   RconServer(const RconServer&) = delete;
   RconServer& operator=(const RconServer&) = delete;
+  // Closes every connection. The loop may go on running: what is still queued on it for this server
+  // finds it gone and does nothing.
   ~RconServer();
 
   [[nodiscard]] std::uint16_t Port() const noexcept { return port_; }
 
-  // Runs whatever network work is ready, without blocking, then applies the time limits.
-  void Poll();
-  // Runs network work as it arrives for at most `span`, then applies the time limits.
-  void RunFor(std::chrono::milliseconds span);
-  // The event loop the server runs on; other sources of the same loop (standard input) may join it.
-  [[nodiscard]] asio::io_context& Context() noexcept { return io_; }
+  // Closes idle connections and forgets old failed logins; the owner calls it now and then (each game
+  // second), since nothing on the loop wakes up for time alone.
+  void ApplyTimeLimits();
 
   [[nodiscard]] std::size_t ConnectionCount() const noexcept { return connections_.size(); }
 
@@ -89,10 +90,10 @@ class RconServer {
   void Close(const std::shared_ptr<Connection>& connection, const std::string& why);
   bool IsRefused(const std::string& address);
   bool RecordFailedAuth(const std::string& address);
-  void ApplyTimeLimits();
 
-  // Declared first so it is destroyed last: pending handlers it still holds refer to the members below.
-  asio::io_context io_;
+  asio::io_context& io_;
+  // Handlers queued on the loop hold a copy and look at it first: false once the server is gone.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   RconDispatch& dispatch_;
   RconServerOptions options_;
   asio::ip::tcp::acceptor acceptor_;

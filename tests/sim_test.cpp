@@ -1,0 +1,619 @@
+// The simulated server: host registries, the game's checks, the allocator, scenario lines, plug-in
+// loading with a misbehaving plug-in, and the heraldix-sim command line.
+#include <sys/wait.h>
+
+#include <array>
+#include <cstring>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/Address.h"
+#include "host/GameFunctions.h"
+#include "host/IApiUtils.h"
+#include "host/ICommands.h"
+#include "host/IHooks.h"
+#include "host/Permissions.h"
+#include "host/Platform.h"
+#include "host/Timer.h"
+#include "host/Tools.h"
+#include "sim/game/Game.h"
+#include "sim/host/Clock.h"
+#include "sim/host/Host.h"
+#include "sim/host/Utf.h"
+#include "sim/runner/EventWriter.h"
+#include "sim/runner/Scenario.h"
+#include "tests/support/Support.h"
+
+using heraldix::test::LiveGame;
+using heraldix::test::RunScenario;
+using heraldix::test::ServerDir;
+using nlohmann::json;
+
+namespace {
+
+const std::string RoguePlugin = HERALDIX_ROGUE_PLUGIN;
+
+std::vector<std::string> seen;  // what the test's own callbacks saw, in order
+
+void RecordConsole(APlayerController*, FString* line, bool) { seen.push_back("console:" + sim::EncodeUtf8(line->View())); }
+
+std::string FaultTexts(const std::vector<json>& faults) {
+  std::string text;
+  for (const auto& fault : faults) text += fault.value("text", "") + "\n";
+  return text;
+}
+
+bool AnyFaultMentions(const std::vector<json>& faults, const std::string& part) {
+  return FaultTexts(faults).find(part) != std::string::npos;
+}
+
+}  // namespace
+
+// --- Host registries --------------------------------------------------------------------------------
+
+TEST(Sim, ConsoleLineGoesToTheCommandNamedByItsFirstWordIgnoringAsciiCase) {
+  LiveGame game;
+  seen.clear();
+  auto& commands = TarrowApi::GetCommands();
+  commands.RegisterConsoleCommand(FString(u"hx.Test"), &RecordConsole);
+  game.Line("console none HX.TEST one two");
+  game.Line("console none hx.testing nothing");
+  game.Line("console none    hx.test  spaced");
+  EXPECT_EQ(seen, (std::vector<std::string>{"console:HX.TEST one two", "console:   hx.test  spaced"}));
+  EXPECT_TRUE(commands.UnregisterConsoleCommand(FString(u"HX.test")));
+  game.Line("console none hx.test gone");
+  EXPECT_EQ(seen.size(), 2U);
+}
+
+TEST(Sim, UnregisteringWhatWasNeverRegisteredIsHarmless) {
+  LiveGame game;
+  auto& commands = TarrowApi::GetCommands();
+  EXPECT_FALSE(commands.UnregisterConsoleCommand(FString(u"never")));
+  EXPECT_FALSE(commands.UnregisterRconCommand(FString(u"never")));
+  EXPECT_FALSE(commands.UnregisterChatCommand(FString(u"never")));
+  EXPECT_FALSE(TarrowApi::GetHooks().RemoveHook("AGameState.DefaultTimer", reinterpret_cast<void*>(&RecordConsole)));
+  EXPECT_TRUE(game.Of("fault").empty());
+  const auto traces = game.Of("trace");
+  ASSERT_EQ(traces.size(), 4U);
+  EXPECT_EQ(traces[0]["call"], "UnregisterConsoleCommand");
+  EXPECT_EQ(traces[0]["args"], json({"never"}));
+  EXPECT_EQ(traces[0]["result"], false);
+}
+
+TEST(Sim, ChatLineTakenByAChatCommandIsNotShownOthersReachEveryone) {
+  LiveGame game;
+  std::vector<std::string> lines;
+  TarrowApi::GetCommands().RegisterChatCommand(FString(u"/help"), [&](AShooterPlayerController* player, FString* line,
+                                                                     EChatSendMode::Type mode) {
+    lines.push_back(std::to_string(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player)) + ":" +
+                    sim::EncodeUtf8(line->View()) + ":" + std::to_string(mode));
+  });
+  game.Line("join 1 Alice");
+  game.Line("join 2 Bob");
+  game.Line("chat 1 /HELP me");
+  game.Line("chat 2 hello all");
+  EXPECT_EQ(lines, std::vector<std::string>{"1:/HELP me:0"});
+  const auto chat = game.Of("chat");
+  ASSERT_EQ(chat.size(), 2U);
+  EXPECT_EQ(chat[0], json({{"event", "chat"}, {"t", 0}, {"to", "1"}, {"sender", "Bob"}, {"text", "hello all"}}));
+  EXPECT_EQ(chat[1]["to"], "2");
+}
+
+namespace {
+
+using TimerFn = Game::AGameState_DefaultTimer::Pointer;
+TimerFn firstOriginal = nullptr;
+TimerFn secondOriginal = nullptr;
+void FirstHook(AGameState* self) {
+  seen.push_back("first");
+  firstOriginal(self);
+}
+void SecondHook(AGameState* self) {
+  seen.push_back("second");
+  secondOriginal(self);
+}
+
+}  // namespace
+
+TEST(Sim, HooksChainInInstallOrderAndRemovingOneRestoresTheChain) {
+  LiveGame game;
+  seen.clear();
+  auto& hooks = TarrowApi::GetHooks();
+  void* gameOwn = GetAddress("AGameState.DefaultTimer");
+  ASSERT_TRUE(hooks.SetHook("AGameState.DefaultTimer", &FirstHook, &firstOriginal));
+  EXPECT_EQ(reinterpret_cast<void*>(firstOriginal), gameOwn);
+  ASSERT_TRUE(hooks.SetHook("AGameState.DefaultTimer", &SecondHook, &secondOriginal));
+  EXPECT_EQ(secondOriginal, &FirstHook);
+  game.Line("tick");
+  EXPECT_EQ(seen, (std::vector<std::string>{"second", "first"}));
+
+  // Removing the one underneath: the other now calls straight on to the game.
+  EXPECT_TRUE(hooks.DisableHook("AGameState.DefaultTimer", &FirstHook));
+  EXPECT_EQ(reinterpret_cast<void*>(secondOriginal), gameOwn);
+  seen.clear();
+  game.Line("tick");
+  EXPECT_EQ(seen, std::vector<std::string>{"second"});
+  EXPECT_FALSE(hooks.DisableHook("AGameState.DefaultTimer", &FirstHook));
+  EXPECT_TRUE(hooks.DisableHook("AGameState.DefaultTimer", &SecondHook));
+  seen.clear();
+  game.Line("tick");
+  EXPECT_TRUE(seen.empty());
+  // GetAddress always gives the game's own entry, hooked or not.
+  EXPECT_EQ(GetAddress("AGameState.DefaultTimer"), gameOwn);
+  EXPECT_FALSE(hooks.SetHook("AGameState.NoSuchFunction", &FirstHook, &firstOriginal));
+  EXPECT_TRUE(game.Of("fault").empty());
+}
+
+TEST(Sim, DelayedCallsRunByDueTimeThenOrderBeforeTheGameTimer) {
+  LiveGame game;
+  seen.clear();
+  auto& timer = API::Timer::Get();
+  timer.DelayExecute([] { seen.push_back("b@2"); }, 2);
+  timer.DelayExecute([] { seen.push_back("a@1"); }, 1);
+  timer.DelayExecute([] { seen.push_back("c@2"); }, 2);
+  timer.DelayExecute([] { seen.push_back("zero"); }, 0);
+  ASSERT_TRUE(TarrowApi::GetHooks().SetHook("AGameState.DefaultTimer", &FirstHook, &firstOriginal));
+  game.Line("wait 2");
+  EXPECT_EQ(seen, (std::vector<std::string>{"zero", "a@1", "first", "b@2", "c@2", "first"}));
+  EXPECT_EQ(sim::PendingTimerCalls(), 0U);
+  EXPECT_EQ(game.Of("trace").front()["call"], "DelayExecute");
+  EXPECT_EQ(game.Of("trace").front()["args"], json({2}));
+}
+
+TEST(Sim, ExceptionEscapingACallbackIsAFaultAndTheGameGoesOn) {
+  LiveGame game;
+  TarrowApi::GetCommands().RegisterConsoleCommand(
+      FString(u"boom"), [](APlayerController*, FString*, bool) { throw std::runtime_error("kaboom"); });
+  API::Timer::Get().DelayExecute([] { throw std::logic_error("late"); }, 1);
+  game.Line("console none boom");
+  game.Line("wait 1");
+  const auto faults = game.Of("fault");
+  ASSERT_EQ(faults.size(), 2U);
+  EXPECT_NE(faults[0]["text"].get<std::string>().find("kaboom"), std::string::npos);
+  EXPECT_NE(faults[1]["text"].get<std::string>().find("late"), std::string::npos);
+}
+
+// --- The game ---------------------------------------------------------------------------------------
+
+TEST(Sim, AllocatorAccountsForTheBlocksTheCodeUnderTestTakes) {
+  LiveGame game;
+  EXPECT_EQ(game.PluginBlocks(), 0);
+  void* block = Game::Call<Game::FMemory_Malloc>(std::size_t{10}, std::uint32_t{0});
+  std::memcpy(block, "abcdefghij", 10);
+  EXPECT_EQ(game.PluginBlocks(), 1);
+  void* grown = Game::Call<Game::FMemory_Realloc>(block, std::size_t{4000});
+  EXPECT_EQ(std::memcmp(grown, "abcdefghij", 10), 0);
+  EXPECT_EQ(game.PluginBlocks(), 1);
+  Game::Call<Game::FMemory_Free>(grown);
+  EXPECT_EQ(game.PluginBlocks(), 0);
+  {
+    FString text(u"counted");
+    EXPECT_EQ(game.PluginBlocks(), 1);
+  }
+  EXPECT_EQ(game.PluginBlocks(), 0);
+  EXPECT_TRUE(game.Of("fault").empty());
+}
+
+TEST(Sim, FreeingAnythingButALiveBlockOfTheCodeUnderTestIsAFault) {
+  LiveGame game;
+  int local = 0;
+  Game::Call<Game::FMemory_Free>(static_cast<void*>(&local));
+  void* block = Game::Call<Game::FMemory_Malloc>(std::size_t{8}, std::uint32_t{0});
+  Game::Call<Game::FMemory_Free>(block);
+  Game::Call<Game::FMemory_Free>(block);
+  EXPECT_EQ(Game::Call<Game::FMemory_Realloc>(static_cast<void*>(&local), std::size_t{8}), nullptr);
+  // The world's list belongs to the game.
+  game.Line("join 1 Alice");
+  auto* list = Game::FieldOf<Game::UWorld_PlayerControllerList>(TarrowApi::GetApiUtils().GetGameWorld());
+  Game::Call<Game::FMemory_Free>(static_cast<void*>(list->Data));
+  const auto faults = game.Of("fault");
+  ASSERT_EQ(faults.size(), 4U) << FaultTexts(faults);
+  EXPECT_NE(faults[0]["text"].get<std::string>().find("bad free"), std::string::npos);
+  EXPECT_NE(faults[1]["text"].get<std::string>().find("bad free"), std::string::npos);
+  EXPECT_NE(faults[2]["text"].get<std::string>().find("bad realloc"), std::string::npos);
+  EXPECT_NE(faults[3]["text"].get<std::string>().find("the game still owns"), std::string::npos);
+  EXPECT_EQ(list->ArrayNum, 1);
+}
+
+TEST(Sim, CharacterNameIsHandedOverAndMustBeFreedByTheCaller) {
+  LiveGame game;
+  game.Line("join 76561198000000001 \"Zoë Quill\"");
+  auto* player = game.Player(76561198000000001ULL);
+  ASSERT_NE(player, nullptr);
+  {
+    FString name = Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player);
+    EXPECT_EQ(name.View(), u"Zoë Quill");
+    EXPECT_EQ(game.PluginBlocks(), 1);
+  }
+  EXPECT_EQ(game.PluginBlocks(), 0);
+  EXPECT_EQ(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player), 76561198000000001ULL);
+}
+
+TEST(Sim, UnknownKeysAreFaultsAndGiveNull) {
+  LiveGame game;
+  EXPECT_EQ(GetAddress("AShooterPlayerController.NoSuchThing"), nullptr);
+  EXPECT_EQ(GetAddress(TarrowApi::GetApiUtils().GetGameWorld(), "UWorld.NoSuchField"), nullptr);
+  const auto faults = game.Of("fault");
+  ASSERT_EQ(faults.size(), 2U);
+  EXPECT_EQ(faults[0]["text"], "unknown game function key: AShooterPlayerController.NoSuchThing");
+  EXPECT_EQ(faults[1]["text"], "unknown game field key: UWorld.NoSuchField");
+}
+
+TEST(Sim, ObjectsThatAreNotLiveAreFaultsNeverDereferenced) {
+  LiveGame game;
+  game.Line("join 1 Alice");
+  auto* alice = game.Player(1);
+  FString text(u"hi");
+  int bogus = 0;
+  game.Line("stale 1");
+  Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(alice, &text, FLinearColor{}, false);
+  Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(
+      reinterpret_cast<AShooterPlayerController*>(&bogus), &text, FLinearColor{}, false);
+  Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(nullptr, &text, FLinearColor{}, false);
+  // A field of something that is not a player.
+  EXPECT_EQ(GetAddress(TarrowApi::GetApiUtils().GetGameWorld(), "AShooterPlayerController.LastChatMessageTime"), nullptr);
+  EXPECT_TRUE(game.Of("server").empty());
+  const auto faults = game.Of("fault");
+  ASSERT_EQ(faults.size(), 4U) << FaultTexts(faults);
+  EXPECT_NE(faults[0]["text"].get<std::string>().find("destroyed"), std::string::npos);
+  EXPECT_NE(faults[1]["text"].get<std::string>().find("not an object of the game"), std::string::npos);
+  EXPECT_NE(faults[2]["text"].get<std::string>().find("null"), std::string::npos);
+}
+
+TEST(Sim, StaleEntriesStayInTheListButNoLongerResolve) {
+  LiveGame game;
+  game.Line("join 1 Alice");
+  game.Line("join 2 Bob");
+  game.Line("stale 1");
+  auto* list = Game::FieldOf<Game::UWorld_PlayerControllerList>(TarrowApi::GetApiUtils().GetGameWorld());
+  ASSERT_EQ(list->ArrayNum, 2);
+  EXPECT_EQ(Game::Call<Game::FWeakObjectPtr_Get>(&list->Data[0], false), nullptr);
+  EXPECT_EQ(Game::Call<Game::FWeakObjectPtr_Get>(&list->Data[1], false), game.Player(2));
+  EXPECT_EQ(TarrowApi::GetApiUtils().FindPlayerById(1), nullptr);
+  EXPECT_EQ(TarrowApi::GetApiUtils().FindPlayerById(2), game.Player(2));
+  game.Line("leave 1");
+  EXPECT_EQ(list->ArrayNum, 1);
+  EXPECT_THROW(game.Line("leave 1"), std::runtime_error);
+}
+
+TEST(Sim, MessagesToPlayersBecomeEventsWithTheirValuesAsReceived) {
+  LiveGame game;
+  game.Line("join 7 Alice");
+  game.Line("texture /Game/Icons/Star.Star");
+  game.Line("wait 3");
+  auto* alice = game.Player(7);
+  FString text(u"Hello ✓");
+  Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(alice, &text, FLinearColor{1, 0.5F, 0, 1}, true);
+  FChatMessage record;
+  record.SenderName = FString(u"Herald");
+  record.Message = FString(u"<RichColor Color=\"1, 0, 0, 1\">red</>");
+  Game::Call<Game::AShooterPlayerController_ClientChatMessage>(alice, record);
+  UClass* textureClass = Game::Call<Game::UTexture2D_StaticClass>();
+  auto* star = static_cast<UTexture2D*>(Game::Call<Game::Global_StaticLoadObject>(
+      textureClass, nullptr, u"/Game/Icons/Star.Star", nullptr, 0U, nullptr, true));
+  EXPECT_EQ(Game::Call<Game::Global_StaticLoadObject>(textureClass, nullptr, u"/Game/None", nullptr, 0U, nullptr, true),
+            nullptr);
+  Game::Call<Game::AShooterPlayerController_ClientServerVellNotificationCustom>(alice, &text, FLinearColor{0, 0, 1, 1},
+                                                                                1.5F, 5.0F, star, nullptr);
+  EXPECT_EQ(game.Of("server").at(0), json({{"event", "server"}, {"t", 3}, {"to", "7"}, {"text", "Hello ✓"},
+                                           {"color", {1.0, 0.5, 0.0, 1.0}}, {"bold", true}}));
+  EXPECT_EQ(game.Of("chat").at(0)["text"], "<RichColor Color=\"1, 0, 0, 1\">red</>");
+  EXPECT_EQ(game.Of("chat").at(0)["sender"], "Herald");
+  EXPECT_EQ(game.Of("notification").at(0), json({{"event", "notification"}, {"t", 3}, {"to", "7"}, {"text", "Hello ✓"},
+                                                 {"color", {0.0, 0.0, 1.0, 1.0}}, {"scale", 1.5}, {"time", 5.0},
+                                                 {"icon", "/Game/Icons/Star.Star"}}));
+  std::vector<json> loads;
+  for (const auto& trace : game.Of("trace")) {
+    if (trace["call"] == "StaticLoadObject") loads.push_back(trace);
+  }
+  ASSERT_EQ(loads.size(), 2U);
+  EXPECT_EQ(loads[0]["result"], "/Game/Icons/Star.Star");
+  EXPECT_TRUE(loads[1]["result"].is_null());
+  EXPECT_TRUE(game.Of("fault").empty()) << FaultTexts(game.Of("fault"));
+}
+
+TEST(Sim, ServerSendChatMessageSaysTheLineThenHandlesItLikeATypedOne) {
+  LiveGame game;
+  game.Line("join 1 Alice");
+  game.Line("join 2 Bob");
+  int runs = 0;
+  TarrowApi::GetCommands().RegisterChatCommand(FString(u"/again"), [&](AShooterPlayerController* player, FString* line,
+                                                                      EChatSendMode::Type) {
+    ++runs;
+    Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(player, line,
+                                                                                   EChatSendMode::GlobalChat);
+  });
+  FString plain(u"hi there");
+  Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(game.Player(1), &plain,
+                                                                                 EChatSendMode::LocalChat);
+  EXPECT_EQ(game.Of("say").at(0), json({{"event", "say"}, {"t", 0}, {"from", "1"}, {"text", "hi there"}, {"mode", 2}}));
+  EXPECT_EQ(game.Of("chat").size(), 2U);
+  // A line that leads back to itself ends at the nesting limit with one fault.
+  game.Line("chat 2 /again");
+  EXPECT_EQ(runs, 64);
+  const auto faults = game.Of("fault");
+  ASSERT_EQ(faults.size(), 1U);
+  EXPECT_NE(faults[0]["text"].get<std::string>().find("64"), std::string::npos);
+}
+
+TEST(Sim, PossessionGoesThroughTheHookTableAndSetsTheOwner) {
+  LiveGame game;
+  game.Line("join 1 Alice");
+  game.Line("possess-dead 1");
+  auto* list = Game::FieldOf<Game::UWorld_PlayerControllerList>(TarrowApi::GetApiUtils().GetGameWorld());
+  ASSERT_EQ(list->ArrayNum, 1);
+  EXPECT_THROW(game.Line("die 9"), std::runtime_error);
+  EXPECT_THROW(game.Line("join 1 Again"), std::runtime_error);
+  EXPECT_TRUE(game.Of("fault").empty());
+}
+
+TEST(Sim, PermissionQuestionsAreAnsweredFromTheGroupsAndTraced) {
+  LiveGame game;
+  game.Line("join 5 Alice Admins VIP");
+  EXPECT_TRUE(Permissions::IsPlayerInGroup(5, FString(u"VIP")));
+  EXPECT_FALSE(Permissions::IsPlayerInGroup(5, FString(u"vip")));
+  game.Line("groups 5");
+  EXPECT_FALSE(Permissions::IsPlayerInGroup(5, FString(u"VIP")));
+  std::vector<json> questions;
+  for (const auto& trace : game.Of("trace")) {
+    if (trace["call"] == "IsPlayerInGroup") questions.push_back(trace);
+  }
+  ASSERT_EQ(questions.size(), 3U);
+  EXPECT_EQ(questions[0]["args"], json({"5", "VIP"}));
+  EXPECT_EQ(questions[0]["result"], true);
+}
+
+TEST(Sim, SystemClockStartsAtTheEpochAndMovesWithWaitsAndJumps) {
+  LiveGame game;
+  constexpr std::int64_t epoch = 1'767'225'600;
+  EXPECT_EQ(Platform::SystemClockTicks(), epoch * Platform::TicksPerSecond);
+  game.Line("wait 10");
+  game.Line("clock -3600");
+  game.Line("tick");
+  EXPECT_EQ(Platform::SystemClockTicks(), (epoch + 10 - 3600) * Platform::TicksPerSecond);
+  EXPECT_EQ(sim::Elapsed(), 10);
+}
+
+TEST(Sim, Utf8DecodeReplacesIllFormedSequences) {
+  LiveGame game;
+  using TarrowApi::Tools::Utf8Decode;
+  EXPECT_EQ(Utf8Decode("a\xC3\xA9z"), u"a\u00E9z");
+  EXPECT_EQ(Utf8Decode("\xF0\x9F\x98\x80"), u"\U0001F600");
+  EXPECT_EQ(Utf8Decode("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8Decode("\xE2\x82"), u"\uFFFD");                    // truncated: one maximal subpart
+  EXPECT_EQ(Utf8Decode("\xC0\xAF"), u"\uFFFD\uFFFD");              // overlong
+  EXPECT_EQ(Utf8Decode("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");    // a surrogate
+  EXPECT_EQ(Utf8Decode(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+}
+
+TEST(Sim, LiveGameStartsAfreshEachTime) {
+  {
+    LiveGame game;
+    game.Line("join 1 Alice");
+    game.Line("wait 5");
+    TarrowApi::GetCommands().RegisterConsoleCommand(FString(u"left"), &RecordConsole);
+  }
+  LiveGame game;
+  EXPECT_EQ(game.Player(1), nullptr);
+  EXPECT_EQ(sim::Elapsed(), 0);
+  EXPECT_EQ(sim::RegisteredCommandCount(), 0U);
+  EXPECT_TRUE(game.Events().empty());
+  EXPECT_THROW(game.Line("load"), std::runtime_error);
+}
+
+// --- Scenario lines ---------------------------------------------------------------------------------
+
+TEST(Sim, ScenarioLinesParseQuotesCommentsAndVerbatimRests) {
+  EXPECT_FALSE(sim::ParseScenarioLine("   # a comment"));
+  EXPECT_FALSE(sim::ParseScenarioLine(""));
+  auto join = sim::ParseScenarioLine("join 1 \"Zoe Quill\" Admins");
+  ASSERT_TRUE(join);
+  EXPECT_EQ(join->args, (std::vector<std::string>{"1", "Zoe Quill", "Admins"}));
+  auto chat = sim::ParseScenarioLine("chat 1   /help \"quoted\"  ");
+  ASSERT_TRUE(chat);
+  EXPECT_EQ(chat->args, std::vector<std::string>{"1"});
+  EXPECT_EQ(chat->rest, "  /help \"quoted\"  ");
+  auto rcon = sim::ParseScenarioLine("rcon hx.sendserver 0 \"hi\" 255 0 0\r");
+  ASSERT_TRUE(rcon);
+  EXPECT_EQ(rcon->rest, "hx.sendserver 0 \"hi\" 255 0 0");
+  EXPECT_THROW(sim::ParseScenarioLine("jump 1"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParseScenarioLine("join 1"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParseScenarioLine("leave 1 2"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParseScenarioLine("join 1 \"open"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParsePlayerId("-1"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParsePlayerId("18446744073709551616"), sim::ScenarioError);
+  EXPECT_EQ(sim::ParsePlayerId("18446744073709551615"), 18446744073709551615ULL);
+}
+
+TEST(Sim, RconRequestsCountIdsAndUnknownCommandsAreAnswered) {
+  LiveGame game;
+  TarrowApi::GetCommands().RegisterRconCommand(
+      FString(u"echo"), [](RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
+        FString reply(packet->Body.View());
+        Game::Call<Game::RCONClientConnection_SendMessageW>(connection, packet->Id, 0, &reply);
+      });
+  game.Line("rcon echo one");
+  game.Line("rcon nothing here");
+  const auto replies = game.Of("rcon");
+  ASSERT_EQ(replies.size(), 2U);
+  EXPECT_EQ(replies[0], json({{"event", "rcon"}, {"t", 0}, {"id", 1}, {"type", 0}, {"text", "echo one"}}));
+  EXPECT_EQ(replies[1]["id"], 2);
+  EXPECT_EQ(replies[1]["text"], "Unknown command: nothing");
+}
+
+TEST(Sim, EventsAreWrittenAsJsonWithEventAndTimeFirstOrAsReadableText) {
+  const json event = {{"event", "chat"}, {"t", 4}, {"to", "1"}, {"sender", "A"}, {"text", "<RichColor Color=\"1, 0, 0, 1\">hot</>"}};
+  EXPECT_EQ(sim::JsonLine(event),
+            R"({"event":"chat","t":4,"sender":"A","text":"<RichColor Color=\"1, 0, 0, 1\">hot</>","to":"1"})");
+  EXPECT_EQ(sim::ReadableLine(event, false), "[4s] chat → 1: A: hot");
+  EXPECT_EQ(sim::RenderRichColor("<RichColor Color=\"255, 0, 0, 255\">x</>y", true), "\x1b[38;2;255;0;0mx\x1b[0my");
+}
+
+// --- A misbehaving plug-in --------------------------------------------------------------------------
+
+TEST(Sim, WellBehavedRunOfTheRoguePluginExitsZero) {
+  ServerDir dir("{}");
+  const auto run = RunScenario("join 1 Alice\nconsole 1 rogue.tell all good\nwait 2\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 0) << FaultTexts(run.Faults()) << run.error;
+  ASSERT_EQ(run.To("1", "server").size(), 1U);
+  EXPECT_EQ(run.To("1", "server")[0]["text"], "all good");
+  EXPECT_EQ(run.Traces("RegisterConsoleCommand").size(), 7U);
+  EXPECT_EQ(run.Traces("UnregisterConsoleCommand").size(), 7U);
+  EXPECT_EQ(run.Traces("InstallHook").at(0)["args"], json({"AGameState.DefaultTimer"}));
+}
+
+TEST(Sim, BadFreeByThePluginIsAFaultAndExitsOne) {
+  ServerDir dir(R"({"Rogue": {"BadFreeAtLoad": true}})");
+  auto run = RunScenario("", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_TRUE(AnyFaultMentions(run.Faults(), "bad free")) << FaultTexts(run.Faults());
+  dir.WriteConfig("{}");
+  run = RunScenario("console none rogue.badfree\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
+}
+
+TEST(Sim, GameMemoryLeftAtUnloadIsOneFault) {
+  ServerDir dir(R"({"Rogue": {"LeakAtLoad": true}})");
+  const auto run = RunScenario("", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  ASSERT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
+  EXPECT_NE(run.Faults()[0]["text"].get<std::string>().find("1 block(s), 24 bytes"), std::string::npos);
+}
+
+TEST(Sim, UnknownKeyFromThePluginIsAFault) {
+  ServerDir dir("{}");
+  const auto run = RunScenario("console none rogue.unknownkey\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  ASSERT_EQ(run.Faults().size(), 1U);
+  EXPECT_EQ(run.Faults()[0]["text"], "unknown game function key: Rogue.NoSuchFunction");
+}
+
+TEST(Sim, ExceptionEscapingAPluginConsoleCommandIsAFault) {
+  ServerDir dir("{}");
+  const auto run = RunScenario("console none rogue.throw\nconsole none ROGUE.tell still here\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  ASSERT_EQ(run.Faults().size(), 1U);
+  EXPECT_NE(run.Faults()[0]["text"].get<std::string>().find("rogue console command"), std::string::npos);
+}
+
+TEST(Sim, RegistrationsLeftAtUnloadAreAFaultAndNeverRunAgain) {
+  ServerDir dir(R"({"Rogue": {"KeepRegistered": true}})");
+  const auto run = RunScenario("unload\nconsole none rogue.tell nobody\ntick\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  ASSERT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
+  const std::string text = run.Faults()[0]["text"];
+  EXPECT_NE(text.find("console command rogue.tell"), std::string::npos);
+  EXPECT_NE(text.find("hook AGameState.DefaultTimer"), std::string::npos);
+}
+
+TEST(Sim, DelayedCallsPendingAtUnloadAreDroppedNotRun) {
+  ServerDir dir("{}");
+  auto run = RunScenario("console none rogue.later\nwait 2\nunload\nwait 5\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 0) << FaultTexts(run.Faults());
+  // Left pending long enough, the same call runs, and its bad free shows it did.
+  run = RunScenario("console none rogue.later\nwait 3\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_TRUE(AnyFaultMentions(run.Faults(), "bad free"));
+}
+
+TEST(Sim, PluginReloadsWithFreshStateAndAMissingLibraryIsBadUsage) {
+  ServerDir dir("{}");
+  auto run = RunScenario("unload\nload\nconsole none rogue.leak\nunload\nload\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
+  run = RunScenario("", dir, "/nonexistent/libnothing.so");
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_NE(run.error.find("cannot load the plug-in"), std::string::npos);
+  run = RunScenario("join 1 A\nleave 2\n", dir, RoguePlugin);
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_EQ(run.error, "scenario:2: player 2 is not online");
+}
+
+// --- heraldix-sim -----------------------------------------------------------------------------------
+
+namespace {
+
+struct Process {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+Process RunSim(const std::string& arguments) {
+  const ServerDir scratch;
+  const auto errPath = scratch.Path() / "stderr";
+  const std::string command = std::string(HERALDIX_SIM_EXECUTABLE) + " " + arguments + " 2>" + errPath.string();
+  Process process;
+  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+    std::array<char, 4096> buffer{};
+    std::size_t read = 0;
+    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) process.out.append(buffer.data(), read);
+    const int raw = ::pclose(pipe);
+    process.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+  std::ifstream err(errPath);
+  process.err.assign(std::istreambuf_iterator<char>(err), {});
+  return process;
+}
+
+std::string WriteScenario(const ServerDir& dir, const std::string& name, const std::string& text) {
+  const auto path = dir.Path() / name;
+  std::ofstream(path) << text;
+  return path.string();
+}
+
+}  // namespace
+
+TEST(Sim, CommandLineRunReportsABadLineWithFileAndLineAndExitsTwo) {
+  ServerDir dir("{}");
+  const std::string file = WriteScenario(dir, "bad.scenario", "# fine\njoin 1 Alice\nfly 1\n");
+  const auto process = RunSim("run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file);
+  EXPECT_EQ(process.status, 2);
+  EXPECT_EQ(process.err, file + ":3: unknown command \"fly\"\n");
+  EXPECT_TRUE(process.out.empty()) << "nothing runs before every line is checked";
+
+  const std::string unknown = WriteScenario(dir, "unknown.scenario", "join 1 Alice\ndie 2\n");
+  const auto late = RunSim("run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + unknown);
+  EXPECT_EQ(late.status, 2);
+  EXPECT_EQ(late.err, unknown + ":2: player 2 is not online\n");
+}
+
+TEST(Sim, CommandLineBadUsageExitsTwo) {
+  EXPECT_EQ(RunSim("run").status, 2);
+  EXPECT_EQ(RunSim("run --no-such-option x").status, 2);
+  EXPECT_EQ(RunSim("fly").status, 2);
+  const auto missing = RunSim("run --plugin " + RoguePlugin + " /nonexistent/file.scenario");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("/nonexistent/file.scenario"), std::string::npos);
+}
+
+TEST(Sim, CommandLineRunPrintsJsonEventsAndExitsByFaults) {
+  ServerDir dir("{}");
+  const std::string clean = WriteScenario(dir, "clean.scenario", "join 1 Alice\nconsole 1 rogue.tell hello\n");
+  auto process = RunSim("run --json --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + clean);
+  EXPECT_EQ(process.status, 0) << process.out << process.err;
+  EXPECT_NE(process.out.find(R"({"event":"server","t":0,"bold":false,"color":[0.0,1.0,0.0,1.0],"text":"hello","to":"1"})"),
+            std::string::npos)
+      << process.out;
+  EXPECT_EQ(process.out.find("\"trace\""), std::string::npos);
+
+  const std::string faulty = WriteScenario(dir, "faulty.scenario", "console none rogue.badfree\n");
+  process = RunSim("run --trace --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + faulty);
+  EXPECT_EQ(process.status, 1);
+  EXPECT_NE(process.out.find("FAULT: bad free"), std::string::npos) << process.out;
+  EXPECT_NE(process.out.find("trace RegisterConsoleCommand(\"rogue.badfree\")"), std::string::npos) << process.out;
+}
+
+TEST(Sim, CommandLineRunNeverChangesTheServerDirectory) {
+  ServerDir dir(R"({"kept": true})");
+  const std::string file = WriteScenario(dir, "rewrite.scenario", "config-text {\"changed\": true}\nconfig-rm\n");
+  const auto process = RunSim("run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file);
+  EXPECT_EQ(process.status, 0) << process.err;
+  std::ifstream config(dir.ConfigPath());
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(config), {}), R"({"kept": true})");
+}

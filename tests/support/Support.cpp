@@ -1,0 +1,130 @@
+#include "tests/support/Support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "sim/game/Allocator.h"
+#include "sim/game/Game.h"
+#include "sim/host/Events.h"
+#include "sim/runner/Runner.h"
+#include "sim/runner/Session.h"
+
+namespace heraldix::test {
+namespace {
+
+std::filesystem::path MakeTemporaryDirectory() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "heraldix-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+  return pattern;
+}
+
+}  // namespace
+
+ServerDir::ServerDir() : path_(MakeTemporaryDirectory()) {
+  std::filesystem::create_directories(ConfigPath().parent_path());
+}
+
+ServerDir::ServerDir(std::string_view configJson) : ServerDir() { WriteConfig(configJson); }
+
+ServerDir::~ServerDir() {
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);
+}
+
+void ServerDir::WriteConfig(std::string_view text) const {
+  std::ofstream out(ConfigPath(), std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!out) throw std::runtime_error("cannot write " + ConfigPath().string());
+}
+
+void ServerDir::RemoveConfig() const {
+  std::error_code error;
+  std::filesystem::remove(ConfigPath(), error);
+}
+
+const std::filesystem::path& ServerDir::Path() const { return path_; }
+
+std::filesystem::path ServerDir::ConfigPath() const {
+  return path_ / "TarrowApi" / "Plugins" / "Heraldix" / "config.json";
+}
+
+std::vector<nlohmann::json> EventsOf(const std::vector<nlohmann::json>& events, std::string_view event) {
+  std::vector<nlohmann::json> found;
+  for (const auto& candidate : events) {
+    if (candidate.value("event", "") == event) found.push_back(candidate);
+  }
+  return found;
+}
+
+std::vector<nlohmann::json> Run::Of(std::string_view event) const { return EventsOf(events, event); }
+
+std::vector<nlohmann::json> Run::To(std::string_view playerId, std::string_view event) const {
+  std::vector<nlohmann::json> found;
+  for (const auto& candidate : Of(event)) {
+    if (candidate.value("to", "") == playerId) found.push_back(candidate);
+  }
+  return found;
+}
+
+std::vector<nlohmann::json> Run::Traces(std::string_view call) const {
+  std::vector<nlohmann::json> found;
+  for (const auto& candidate : Of("trace")) {
+    if (candidate.value("call", "") == call) found.push_back(candidate);
+  }
+  return found;
+}
+
+std::vector<nlohmann::json> Run::Faults() const { return Of("fault"); }
+
+std::string PluginPath() { return HERALDIX_TEST_PLUGIN; }
+
+Run RunScenario(std::string_view scenario, const ServerDir& dir) { return RunScenario(scenario, dir, PluginPath()); }
+
+Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath) {
+  Run run;
+  sim::SetEventListener({});
+  sim::SetRecording(true);
+  try {
+    run.exitStatus = sim::RunScenarios({dir.Path(), pluginPath, true}, {{"scenario", dir.Path(), std::string(scenario)}});
+  } catch (const std::exception& error) {
+    run.exitStatus = 2;
+    run.error = error.what();
+  }
+  run.events = sim::Events();
+  return run;
+}
+
+struct LiveGame::State {
+  ServerDir dir;
+  sim::Session session{{dir.Path(), "", true}};
+};
+
+LiveGame::LiveGame() {
+  sim::SetEventListener({});
+  sim::SetRecording(true);
+  state_ = std::make_unique<State>();
+  sim::BeginMemorySession();
+}
+
+LiveGame::~LiveGame() {
+  state_.reset();
+  sim::ResetSimulation();
+}
+
+void LiveGame::Line(std::string_view scenarioLine) {
+  if (auto line = sim::ParseScenarioLine(scenarioLine)) state_->session.Execute(*line, state_->dir.Path());
+}
+
+AShooterPlayerController* LiveGame::Player(std::uint64_t id) const { return sim::Player(id); }
+
+std::vector<nlohmann::json> LiveGame::Events() const { return sim::Events(); }
+
+std::vector<nlohmann::json> LiveGame::Of(std::string_view event) const { return EventsOf(sim::Events(), event); }
+
+std::int64_t LiveGame::PluginBlocks() const { return sim::PluginMemory().blocks; }
+
+const ServerDir& LiveGame::Dir() const { return state_->dir; }
+
+}  // namespace heraldix::test

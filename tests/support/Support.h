@@ -1,0 +1,81 @@
+// Owns the shared test fixtures: temporary server directories, scenario runs through the real plug-in,
+// and the simulated game live in the test process for unit tests of plug-in code.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/GameTypes.h"
+
+namespace heraldix::test {
+
+// A temporary server directory, removed when destroyed.
+class ServerDir {
+ public:
+  ServerDir();                                      // with TarrowApi/Plugins/Heraldix/ created, no config
+  explicit ServerDir(std::string_view configJson);  // and config.json holding this text
+  ServerDir(const ServerDir&) = delete;
+  ServerDir& operator=(const ServerDir&) = delete;
+  ~ServerDir();
+
+  void WriteConfig(std::string_view text) const;
+  void RemoveConfig() const;
+  [[nodiscard]] const std::filesystem::path& Path() const;
+  [[nodiscard]] std::filesystem::path ConfigPath() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct Run {
+  int exitStatus = 0;                   // what `heraldix-sim run` would exit with
+  std::vector<nlohmann::json> events;   // every event as `--json --trace` prints it
+  std::string error;                    // for exit status 2: "scenario:LINE: message"
+
+  [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
+  [[nodiscard]] std::vector<nlohmann::json> To(std::string_view playerId, std::string_view event) const;
+  [[nodiscard]] std::vector<nlohmann::json> Traces(std::string_view call) const;
+  [[nodiscard]] std::vector<nlohmann::json> Faults() const;
+};
+
+// The plug-in library this build made.
+std::string PluginPath();
+
+// Runs scenario text through the simulator in this process with the real plug-in library, loaded before
+// the first line and unloaded after the last, tracing on. `config FILE` lines resolve against dir.
+Run RunScenario(std::string_view scenario, const ServerDir& dir);
+Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath);
+
+// The simulated game and host in this process with NO plug-in library loaded, for unit tests of plug-in
+// code linked into the test executable: GetAddress, FMemory, players, events all live. One at a time.
+class LiveGame {
+ public:
+  LiveGame();
+  LiveGame(const LiveGame&) = delete;
+  LiveGame& operator=(const LiveGame&) = delete;
+  ~LiveGame();
+
+  // join/leave/die/respawn/stale/texture/groups/chat/console/rcon/wait/tick/clock/config... lines; a bad
+  // line raises std::runtime_error. `load` and `unload` are refused.
+  void Line(std::string_view scenarioLine);
+  [[nodiscard]] AShooterPlayerController* Player(std::uint64_t id) const;
+  [[nodiscard]] std::vector<nlohmann::json> Events() const;  // same event objects as Run::events
+  [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
+  [[nodiscard]] std::int64_t PluginBlocks() const;           // live blocks the code under test took
+  [[nodiscard]] const ServerDir& Dir() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Events of one kind out of a list.
+std::vector<nlohmann::json> EventsOf(const std::vector<nlohmann::json>& events, std::string_view event);
+
+}  // namespace heraldix::test

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "support/Scenario.h"
+#include "tests/support/Support.h"
 
 namespace {
 

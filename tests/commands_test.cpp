@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "commands/Arguments.h"
-#include "support/LiveGame.h"
+#include "tests/support/Support.h"
 #include "text/Text.h"
 
 namespace {

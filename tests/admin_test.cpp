@@ -11,7 +11,7 @@
 
 namespace {
 
-using heraldix::test::Run;
+using ScenarioRun = heraldix::test::Run;
 using heraldix::test::RunScenario;
 using heraldix::test::ServerDir;
 using nlohmann::json;
@@ -50,7 +50,7 @@ std::string Issue(Channel channel, std::string_view line) {
 bool IsAnswer(const std::string& text) { return text.starts_with("Heraldix: ") || text.starts_with("HX: "); }
 
 // What the issuer was answered, in order: server messages to Alice that are answers, or RCON responses.
-std::vector<std::string> Answers(const Run& run, Channel channel) {
+std::vector<std::string> Answers(const ScenarioRun& run, Channel channel) {
   std::vector<std::string> texts;
   if (channel == Channel::Console) {
     for (const json& event : run.To("1", "server")) {
@@ -70,7 +70,7 @@ std::vector<std::string> Texts(const std::vector<json>& events) {
 }
 
 // Messages Bob received of one kind (he is never the issuer, so they are all deliveries).
-std::vector<std::string> ToBob(const Run& run, std::string_view event) { return Texts(run.To("2", event)); }
+std::vector<std::string> ToBob(const ScenarioRun& run, std::string_view event) { return Texts(run.To("2", event)); }
 
 void ExpectColour(const json& colour, double r, double g, double b, double a) {
   ASSERT_TRUE(colour.is_array());
@@ -81,7 +81,7 @@ void ExpectColour(const json& colour, double r, double g, double b, double a) {
   EXPECT_NEAR(colour[3].get<double>(), a, 1e-6);
 }
 
-void ExpectNoFaults(const Run& run) {
+void ExpectNoFaults(const ScenarioRun& run) {
   EXPECT_TRUE(run.Faults().empty()) << json(run.Faults()).dump();
   EXPECT_EQ(run.exitStatus, 0);
 }
@@ -94,7 +94,7 @@ using Strings = std::vector<std::string>;
 
 TEST(Admin, ConsoleAnswersAreGreenOrRedServerMessagesToTheIssuerAlone) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                   "console 1 hx.sendserver 2 \"Hi\"\n"
                                   "console 1 hx.sendserver 99 \"Hi\"\n",
                               dir);
@@ -112,7 +112,7 @@ TEST(Admin, ConsoleAnswersAreGreenOrRedServerMessagesToTheIssuerAlone) {
 
 TEST(Admin, RconAnswersCarryTheRequestIdAndType0) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                   "rcon hx.sendserver 0 \"Hello\" 255 0 0\n"
                                   "rcon hx.sendserver 99 \"Hello\"\n"
                                   "rcon hx.reload\n",
@@ -137,7 +137,7 @@ TEST(Admin, SendServerReachesEveryoneOrOnePlayerOnBothChannels) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.sendserver 0 \"Hello all\" 255 0 0") +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.sendserver 0 \"Hello all\" 255 0 0") +
                                     Issue(channel, "hx.sendserver 2 \"Hi Bob\""),
                                 dir);
     ExpectNoFaults(run);
@@ -158,7 +158,7 @@ TEST(Admin, SendServerRefusesWhatItCannotDeliver) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                     Issue(channel, "hx.sendserver 99 \"nobody\"") +       // not online
                                     Issue(channel, "hx.sendserver 0") +                   // no message
                                     Issue(channel, "hx.sendserver 2 \"\"") +              // empty message
@@ -175,7 +175,7 @@ TEST(Admin, SendServerRefusesWhatItCannotDeliver) {
 
 TEST(Admin, BracesArePairedAndPercentSignsPassUnchanged) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                   "console 1 hx.sendserver 2 \"{{x}} 100% %s %d\"\n"
                                   "console 1 hx.sendchat 2 Admin \"50% {{ok}}\" 255 255 0\n"
                                   "console 1 hx.sendnotification 2 \"}}%n\"\n"
@@ -195,7 +195,7 @@ TEST(Admin, SendChatReachesEveryoneOrOnePlayerOnBothChannels) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.sendchat 0 Admin \"Hi\" 255 255 0") +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.sendchat 0 Admin \"Hi\" 255 255 0") +
                                     Issue(channel, "hx.sendchat 2 Mod \"Just you\""),
                                 dir);
     ExpectNoFaults(run);
@@ -212,7 +212,7 @@ TEST(Admin, SendChatReachesEveryoneOrOnePlayerOnBothChannels) {
 
 TEST(Admin, SendChatWithTheMessageRightAfterTheIdComesFromHeraldix) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendchat 2 \"Hello world\"\n", dir);
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendchat 2 \"Hello world\"\n", dir);
   ExpectNoFaults(run);
   const auto bob = run.To("2", "chat");
   ASSERT_EQ(bob.size(), 1U);
@@ -225,7 +225,7 @@ TEST(Admin, SendChatRefusesWhatItCannotDeliver) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                     Issue(channel, "hx.sendchat 99 Admin \"nobody\"") +
                                     Issue(channel, "hx.sendchat 0 Admin") +
                                     Issue(channel, "hx.sendchat") +
@@ -245,7 +245,7 @@ TEST(Admin, SendNotificationTakesNumbersAndIconFromTheLine) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) + "texture /Game/Icons/Star.Star\n" +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "texture /Game/Icons/Star.Star\n" +
                                     Issue(channel, "hx.sendnotification 0 \"Msg\" 2 10 255 255 0 /Game/Icons/Star.Star") +
                                     Issue(channel, "hx.sendnotification 2 \"Only Bob\" 1 5 0 0 255 /Game/None"),
                                 dir);
@@ -268,7 +268,7 @@ TEST(Admin, SendNotificationTakesNumbersAndIconFromTheLine) {
 
 TEST(Admin, SendNotificationFallsBackToConfiguredValues) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendnotification 2 \"Msg\" 2 10 255 255 0\n", dir);
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendnotification 2 \"Msg\" 2 10 255 255 0\n", dir);
   ExpectNoFaults(run);
   const auto bob = run.To("2", "notification");
   ASSERT_EQ(bob.size(), 1U);
@@ -282,7 +282,7 @@ TEST(Admin, SendNotificationFallsBackToConfiguredValues) {
 
 TEST(Admin, ABareSendNotificationSendsAnEmptyNotificationToEveryone) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendnotification\n", dir);
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendnotification\n", dir);
   ExpectNoFaults(run);
   const auto bob = run.To("2", "notification");
   ASSERT_EQ(bob.size(), 1U);
@@ -298,7 +298,7 @@ TEST(Admin, SendNotificationRefusesAMissingPlayerAndBadNumbers) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                     Issue(channel, "hx.sendnotification 99 \"nobody\"") +
                                     Issue(channel, "hx.sendnotification 0 \"x\" 2 ten 1 1 1 icon") +
                                     Issue(channel, "hx.sendnotification 0 \"x\" 2147483648 1 1 1 1 icon") +
@@ -315,7 +315,7 @@ TEST(Admin, SendNotificationRefusesAMissingPlayerAndBadNumbers) {
 
 TEST(Admin, AnEmptyConfigurationGivesBlackAndZeroes) {
   const ServerDir dir("{}");
-  const Run run = RunScenario(std::string(TwoPlayers) +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                   "console 1 hx.sendserver 2 \"s\"\n"
                                   "console 1 hx.sendchat 2 Admin \"c\"\n"
                                   "rcon hx.sendnotification 2 \"n\"\n"
@@ -336,7 +336,7 @@ TEST(Admin, AnEmptyConfigurationGivesBlackAndZeroes) {
 TEST(Admin, ConfiguredValuesOfTheWrongTypeFailTheCommand) {
   const ServerDir dir(R"({"Heraldix": {"ServerMessageColor": "red", "ClientChatColour": [1, 2, 3],
                           "NotificationDisplayScale": "big", "NotificationColor": {"R": null}}})");
-  const Run run = RunScenario(std::string(TwoPlayers) +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                   "console 1 hx.sendserver 2 \"s\"\n"
                                   "console 1 hx.sendchat 2 Admin \"c\"\n"
                                   "console 1 hx.sendnotification 2 \"n\"\n"
@@ -358,7 +358,7 @@ TEST(Admin, ADocumentThatIsNotAnObjectFailsEveryConfiguredRead) {
   for (const std::string_view document : {std::string_view("[1, 2]"), std::string_view(R"({"Heraldix": 5})")}) {
     SCOPED_TRACE(document);
     const ServerDir dir(document);
-    const Run run = RunScenario(std::string(TwoPlayers) +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                     "console 1 hx.sendserver 0 \"s\"\n"
                                     "console 1 hx.sendchat 0 A \"c\"\n"
                                     "rcon hx.sendnotification 0 \"n\"\n",
@@ -374,7 +374,7 @@ TEST(Admin, ADocumentThatIsNotAnObjectFailsEveryConfiguredRead) {
 
 TEST(Admin, CommandsTypedWithoutAnIssuerSendAndAnswerNothing) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
                                   "console none hx.sendserver 0 \"s\"\n"
                                   "console none hx.sendchat 0 A \"c\"\n"
                                   "console none hx.sendnotification 0 \"n\"\n"
@@ -408,7 +408,7 @@ constexpr std::string_view Probe =
     "chat 2 /help\n"
     "console 1 hx.sendserver 2 \"probe\"\n";
 
-void ExpectOldConfiguration(const Run& run) {
+void ExpectOldConfiguration(const ScenarioRun& run) {
   EXPECT_EQ(ToBob(run, "server"), (Strings{"Be nice", "probe"}));
   ExpectColour(run.To("2", "server").back().at("color"), 0.0, 0.0, 1.0, 1.0);
   // "/help" is no command: it is shown as Bob's chat line.
@@ -418,7 +418,7 @@ void ExpectOldConfiguration(const Run& run) {
   EXPECT_EQ(chat[0].at("text"), "/help");
 }
 
-void ExpectNewConfiguration(const Run& run) {
+void ExpectNewConfiguration(const ScenarioRun& run) {
   EXPECT_EQ(ToBob(run, "server"), (Strings{"Ask an admin", "probe"}));
   ExpectColour(run.To("2", "server").back().at("color"), 1.0, 0.0, 0.0, 1.0);
   const auto chat = run.To("2", "chat");
@@ -432,7 +432,7 @@ TEST(Admin, ReloadReplacesTheDocumentAndTheChatCommandsOnBothChannels) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) + ConfigText(NewConfig) +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + ConfigText(NewConfig) +
                                     Issue(channel, "hx.reload with ignored words") + std::string(Probe),
                                 dir);
     ExpectNoFaults(run);
@@ -452,7 +452,7 @@ TEST(Admin, ReloadReplacesTheDocumentAndTheChatCommandsOnBothChannels) {
 
 TEST(Admin, ReloadTheServerTypedStillReloadsButAnswersNobody) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) + ConfigText(NewConfig) + "console none hx.reload\n" +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + ConfigText(NewConfig) + "console none hx.reload\n" +
                                   std::string(Probe),
                               dir);
   ExpectNoFaults(run);
@@ -473,7 +473,7 @@ TEST(Admin, AFailedReloadChangesNothing) {
     for (const Channel channel : BothChannels) {
       SCOPED_TRACE(breakIt + Name(channel));
       const ServerDir dir(BaseConfig);
-      const Run run = RunScenario(std::string(TwoPlayers) + breakIt + Issue(channel, "hx.reload") + std::string(Probe),
+      const ScenarioRun run = RunScenario(std::string(TwoPlayers) + breakIt + Issue(channel, "hx.reload") + std::string(Probe),
                                   dir);
       ExpectNoFaults(run);
       ASSERT_FALSE(Answers(run, channel).empty());
@@ -490,7 +490,7 @@ TEST(Admin, AFailedReloadChangesNothing) {
 
 TEST(Admin, AReloadAfterAFailedOneTakesTheMendedFile) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) + "config-rm\nrcon hx.reload\n" + ConfigText(NewConfig) +
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "config-rm\nrcon hx.reload\n" + ConfigText(NewConfig) +
                                   "rcon hx.reload\n" + std::string(Probe),
                               dir);
   ExpectNoFaults(run);
@@ -504,7 +504,7 @@ TEST(Admin, ChatAsPlayerMakesAnOnlinePlayerSayTheLineOnBothChannels) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.chatasplayer 2 0 \"hello all\"") +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.chatasplayer 2 0 \"hello all\"") +
                                     Issue(channel, "hx.chatasplayer 2 3 \"{not formatted} 100%\""),
                                 dir);
     ExpectNoFaults(run);
@@ -525,7 +525,7 @@ TEST(Admin, ChatAsPlayerMakesAnOnlinePlayerSayTheLineOnBothChannels) {
 
 TEST(Admin, ChatAsPlayerLinesReachCustomCommands) {
   const ServerDir dir(BaseConfig);
-  const Run run = RunScenario(std::string(TwoPlayers) + "rcon hx.chatasplayer 2 0 \"/rules\"\n", dir);
+  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "rcon hx.chatasplayer 2 0 \"/rules\"\n", dir);
   ExpectNoFaults(run);
   EXPECT_EQ(ToBob(run, "server"), Strings{"Be nice"});
   EXPECT_EQ(Answers(run, Channel::Rcon), Strings{std::string(Chatted)});
@@ -535,7 +535,7 @@ TEST(Admin, ChatAsPlayerAnswersEveryOtherWayOutWithOneError) {
   for (const Channel channel : BothChannels) {
     SCOPED_TRACE(Name(channel));
     const ServerDir dir(BaseConfig);
-    const Run run = RunScenario(std::string(TwoPlayers) + "leave 2\n" +
+    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "leave 2\n" +
                                     Issue(channel, "hx.chatasplayer 2 0 \"gone\"") +     // left
                                     Issue(channel, "hx.chatasplayer 99 0 \"never\"") +   // never here
                                     Issue(channel, "hx.chatasplayer 1 0") +              // no message

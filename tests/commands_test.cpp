@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "commands/AdminCommands.h"
 #include "commands/Arguments.h"
+#include "config/Config.h"
 #include "tests/support/Support.h"
 #include "text/Text.h"
 
@@ -331,4 +333,58 @@ TEST_F(Commands, ChatAsPlayerNeedsAConvertibleIdAndMode) {
   EXPECT_THROW(ReadChatAsPlayerArguments(Line(R"(hx.chatasplayer x 0 "m")")), ArgumentError);
   EXPECT_THROW(ReadChatAsPlayerArguments(Line(R"(hx.chatasplayer 1 x "m")")), ArgumentError);
   EXPECT_THROW(ReadChatAsPlayerArguments(Line(R"(hx.chatasplayer 1 2147483648 "m")")), ArgumentError);
+}
+
+// --- Handlers at the edges -----------------------------------------------------------------------
+
+namespace {
+
+// Anything a player or an RCON client could have been handed.
+std::size_t Deliveries(const heraldix::test::LiveGame& game) {
+  std::size_t count = 0;
+  for (const char* event : {"server", "chat", "notification", "rcon", "say"}) count += game.Of(event).size();
+  return count;
+}
+
+}  // namespace
+
+TEST_F(Commands, HandlersWithoutALineOrSomeoneToAnswerDoNothing) {
+  game.Line("join 1 Alice");
+  AShooterPlayerController* alice = game.Player(1);
+  FString line = Line(R"(hx.sendserver 0 "x" 1 2 3)");
+  SendServerCmd(nullptr, &line, false);
+  SendChatCmd(nullptr, &line, false);
+  SendNotificationCmd(nullptr, &line, false);
+  ChatAsPlayerCmd(nullptr, &line, false);
+  SendServerCmd(alice, nullptr, false);
+  SendChatCmd(alice, nullptr, false);
+  SendNotificationCmd(alice, nullptr, false);
+  ChatAsPlayerCmd(alice, nullptr, false);
+  RCONPacket packet;
+  packet.Id = 7;
+  packet.Body = Line(R"(hx.chatasplayer 1 0 "x")");
+  SendServerRcon(nullptr, &packet, nullptr);
+  SendChatRcon(nullptr, &packet, nullptr);
+  SendNotificationRcon(nullptr, &packet, nullptr);
+  ChatAsPlayerRcon(nullptr, &packet, nullptr);
+  EXPECT_EQ(Deliveries(game), 0U);
+}
+
+TEST_F(Commands, AReloadNobodyCanBeAnsweredStillTakesEffect) {
+  game.Dir().WriteConfig(R"({"Heraldix": {"ServerMessageColor": {"R": 5}}})");
+  ReloadCmd(nullptr, nullptr, false);
+  EXPECT_EQ(Config(), json::parse(R"({"Heraldix": {"ServerMessageColor": {"R": 5}}})"));
+
+  game.Dir().WriteConfig(R"({"Heraldix": {}})");
+  ReloadRcon(nullptr, nullptr, nullptr);
+  EXPECT_EQ(Config(), json::parse(R"({"Heraldix": {}})"));
+
+  // A failed reload keeps what was there.
+  game.Dir().WriteConfig(R"({"Heraldix": )");
+  ReloadRcon(nullptr, nullptr, nullptr);
+  game.Dir().RemoveConfig();
+  ReloadCmd(nullptr, nullptr, false);
+  EXPECT_EQ(Config(), json::parse(R"({"Heraldix": {}})"));
+  EXPECT_EQ(Deliveries(game), 0U);
+  ReplaceConfig(json());
 }

@@ -1,0 +1,287 @@
+#include "sim/serve/Serve.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <system_error>
+
+#include <asio/io_context.hpp>
+#include <asio/posix/stream_descriptor.hpp>
+#include <asio/read_until.hpp>
+#include <asio/signal_set.hpp>
+
+#include "host/Platform.h"
+#include "sim/game/Game.h"
+#include "sim/host/Clock.h"
+#include "sim/host/Events.h"
+#include "sim/rcon/RconServer.h"
+#include "sim/runner/EventWriter.h"
+#include "sim/runner/Runner.h"
+#include "sim/serve/GameRcon.h"
+
+namespace sim {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// A week, as for `run`: a longer pause is almost certainly a typo.
+constexpr std::int64_t MaxWaitSeconds = 7 * 24 * 3600;
+// A line of standard input longer than this is not a scenario line; input stops there.
+constexpr std::size_t MaxInputLine = std::size_t{1} << 20;
+// After a stall (a suspended process, a slow disk) the beat resumes instead of racing through the
+// missed seconds.
+constexpr auto MaxLag = std::chrono::seconds(5);
+
+struct PendingLine {
+  std::string place;  // "FILE:LINE" or "stdin:LINE", for reports
+  std::filesystem::path dir;  // resolves `config FILE`
+  std::string text;
+};
+
+std::int64_t RealTicks() {
+  const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::duration<std::int64_t, std::ratio<1, Platform::TicksPerSecond>>>(
+             sinceEpoch)
+      .count();
+}
+
+std::int64_t WaitSeconds(const std::string& text) {
+  std::int64_t seconds = 0;
+  const char* end = text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), end, seconds);
+  if (text.empty() || text[0] == '-' || error != std::errc() || stop != end) {
+    throw ScenarioError("bad number of seconds \"" + text + "\"");
+  }
+  if (seconds > MaxWaitSeconds) throw ScenarioError("wait at most " + std::to_string(MaxWaitSeconds) + " seconds");
+  return seconds;
+}
+
+bool IsQuit(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  return text == "quit";
+}
+
+// The live server's loop: one game-timer call a real second; between them, lines from the script and
+// standard input, RCON requests and signals, all on this one thread.
+class LiveServer {
+ public:
+  LiveServer(const ServeOptions& options, Session& session) : options_(options), session_(session) {}
+  LiveServer(const LiveServer&) = delete;
+  LiveServer& operator=(const LiveServer&) = delete;
+
+  // Raises asio::system_error when the port cannot be had.
+  void StartRcon() {
+    heraldix::rcon::RconServerOptions rcon;
+    rcon.password = options_.rconPassword;
+    rcon.port = static_cast<std::uint16_t>(*options_.rconPort);
+    rcon.note = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+    try {
+      rcon_ = std::make_unique<heraldix::rcon::RconServer>(io_, dispatch_, std::move(rcon));
+    } catch (const std::system_error& error) {
+      throw ScenarioError("cannot serve rcon on 127.0.0.1:" + std::to_string(*options_.rconPort) + ": " +
+                          error.code().message());
+    }
+    std::fprintf(stderr, "rcon listening on 127.0.0.1:%u\n", static_cast<unsigned>(rcon_->Port()));
+    std::fflush(stderr);
+  }
+
+  void Queue(PendingLine line) { pending_.push_back(std::move(line)); }
+
+  void Run() {
+    signals_.async_wait([this](const asio::error_code& error, int /*signal*/) {
+      if (!error) {
+        quit_ = true;
+        io_.stop();
+      }
+    });
+    StartInput();
+    auto nextTick = SteadyClock::now() + std::chrono::seconds(1);
+    for (;;) {
+      PlayReadyLines();
+      const auto now = SteadyClock::now();
+      if (quit_ || (inputEnded_ && pending_.empty() && now >= resumeAt_)) break;
+      if (now >= nextTick) {
+        Wait(1);
+        if (rcon_) rcon_->ApplyTimeLimits();
+        nextTick += std::chrono::seconds(1);
+        if (now - nextTick > MaxLag) nextTick = now + std::chrono::seconds(1);
+        continue;
+      }
+      auto until = nextTick;
+      if (resumeAt_ > now && resumeAt_ < until) until = resumeAt_;
+      io_.restart();
+      io_.run_until(until);
+    }
+  }
+
+  // The remote console closes before the game does, so no request reaches a game on its way out.
+  void StopRcon() { rcon_.reset(); }
+
+ private:
+  void StartInput() {
+    const int fd = ::dup(STDIN_FILENO);
+    if (fd < 0) {
+      inputEnded_ = true;
+      return;
+    }
+    asio::error_code error;
+    input_.assign(fd, error);
+    if (error) {
+      ::close(fd);
+      inputEnded_ = true;
+      return;
+    }
+    ReadInput();
+  }
+
+  void ReadInput() {
+    asio::async_read_until(input_, asio::dynamic_buffer(inputBuffer_, MaxInputLine), '\n',
+                           [this](const asio::error_code& error, std::size_t bytes) {
+                             if (error == asio::error::operation_aborted) return;
+                             if (!error) {
+                               QueueInput(inputBuffer_.substr(0, bytes - 1));
+                               inputBuffer_.erase(0, bytes);
+                               ReadInput();
+                             } else {
+                               if (error != asio::error::eof) {
+                                 std::fprintf(stderr, "stdin: %s; no more lines are read\n",
+                                              error == asio::error::not_found ? "line too long"
+                                                                              : error.message().c_str());
+                               } else if (!inputBuffer_.empty()) {
+                                 QueueInput(inputBuffer_);
+                               }
+                               inputBuffer_.clear();
+                               inputEnded_ = true;
+                             }
+                             io_.stop();  // the loop plays what arrived
+                           });
+  }
+
+  void QueueInput(std::string text) {
+    ++inputLine_;
+    Queue({"stdin:" + std::to_string(inputLine_), std::filesystem::current_path(ignoredError_), std::move(text)});
+  }
+
+  void PlayReadyLines() {
+    while (!quit_ && !pending_.empty() && SteadyClock::now() >= resumeAt_) {
+      const PendingLine line = std::move(pending_.front());
+      pending_.pop_front();
+      Play(line);
+    }
+  }
+
+  void Play(const PendingLine& line) {
+    if (IsQuit(line.text)) {
+      quit_ = true;
+      return;
+    }
+    try {
+      const auto parsed = ParseScenarioLine(line.text);
+      if (!parsed) return;
+      if (parsed->command == "wait") {
+        // Time passes by itself here: a wait holds back the lines after it, the game ticks on.
+        resumeAt_ = SteadyClock::now() + std::chrono::seconds(WaitSeconds(parsed->args.at(0)));
+        return;
+      }
+      session_.Execute(*parsed, line.dir);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "%s: %s\n", line.place.c_str(), error.what());
+    }
+  }
+
+  const ServeOptions& options_;
+  Session& session_;
+  // Declared before everything that runs on it, so it goes last.
+  asio::io_context io_;
+  asio::signal_set signals_{io_, SIGINT, SIGTERM};
+  asio::posix::stream_descriptor input_{io_};
+  std::string inputBuffer_;
+  int inputLine_ = 0;
+  bool inputEnded_ = false;
+  std::error_code ignoredError_;
+  std::deque<PendingLine> pending_;
+  SteadyClock::time_point resumeAt_{};
+  bool quit_ = false;
+  GameRcon dispatch_;  // outlives the server, which reports closed connections to it
+  std::unique_ptr<heraldix::rcon::RconServer> rcon_;
+};
+
+// Every line of the script is checked before anything runs, as `run` does.
+std::vector<PendingLine> ReadScript(const std::string& path) {
+  const ScenarioSource source = ReadScenarioFile(path);
+  std::vector<PendingLine> lines;
+  std::istringstream in(source.text);
+  std::string text;
+  int number = 0;
+  while (std::getline(in, text)) {
+    ++number;
+    try {
+      if (!IsQuit(text)) {
+        const auto parsed = ParseScenarioLine(text);
+        if (parsed && parsed->command == "wait") WaitSeconds(parsed->args.at(0));
+      }
+    } catch (const ScenarioError& error) {
+      throw LocatedScenarioError(source.name, number, error.what());
+    }
+    lines.push_back({source.name + ":" + std::to_string(number), source.dir, text});
+  }
+  return lines;
+}
+
+}  // namespace
+
+int Serve(const ServeOptions& options) {
+  if (options.rconPort && options.rconPassword.empty()) {
+    std::fprintf(stderr, "serve: the remote console needs a password: give --rcon-password with --rcon-port\n");
+    return 2;
+  }
+  if (options.rconPort && (*options.rconPort < 0 || *options.rconPort > 65535)) {
+    std::fprintf(stderr, "serve: --rcon-port must be 0 to 65535\n");
+    return 2;
+  }
+  std::vector<PendingLine> script;
+  try {
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.session.serverDir, error)) {
+      throw ScenarioError("no server directory " + options.session.serverDir.string());
+    }
+    if (!options.script.empty()) script = ReadScript(options.script);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 2;
+  }
+
+  Session session(options.session);
+  // A live server: the plug-in reads the real clock, and events go out as they happen, never piling up.
+  SetSystemClockSource(RealTicks);
+  SetRecording(false);
+  WriteEventsTo(stdout, options.json, options.colour);
+  int status = 2;
+  try {
+    LiveServer live(options, session);
+    session.Load();
+    if (options.rconPort) live.StartRcon();
+    for (PendingLine& line : script) live.Queue(std::move(line));
+    live.Run();
+    if (session.Loaded()) session.Unload();
+    live.StopRcon();
+    status = Session::ExitStatus();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "serve: %s\n", error.what());
+    if (session.Loaded()) session.Unload();
+  }
+  SetEventListener({});
+  SetSystemClockSource({});
+  return status;
+}
+
+}  // namespace sim

@@ -1,0 +1,327 @@
+'use strict';
+// End to end: `heraldix-sim serve` in real time with the real plug-in, players joined through standard
+// input, and administrator commands sent by a stock RCON client over a real TCP connection.
+//
+//   node serve_rcon.test.js PATH/TO/heraldix-sim
+//
+// Exits 77 (skipped) when the client package is not installed: run `npm ci` in this folder.
+
+const { test, after } = require('node:test');
+const assert = require('node:assert/strict');
+const { spawn } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+
+let Rcon;
+try {
+  Rcon = require('rcon');
+} catch {
+  console.log('skipped: the npm package "rcon" is not installed (npm ci in tests/e2e)');
+  process.exit(77);
+}
+
+const SIM = process.argv[2];
+if (!SIM || !fs.existsSync(SIM)) {
+  console.error('usage: node serve_rcon.test.js PATH/TO/heraldix-sim');
+  process.exit(2);
+}
+
+const PASSWORD = 'e2e-secret';
+const ALICE = '76561198000000001';
+const BOB = '76561198000000002';
+const NOBODY = '76561198000000099';
+// Guards against a hang only: every wait ends as soon as what it waits for happens.
+const PATIENCE_MS = 30000;
+
+function configText(rulesText) {
+  return JSON.stringify({
+    Heraldix: {
+      ClientChatColour: { R: 0, G: 200, B: 255 },
+      ServerMessageColor: { R: 255, G: 255, B: 0 },
+      NotificationColor: { R: 255, G: 255, B: 255 },
+      NotificationDisplayScale: 1,
+      NotificationDisplayTime: 5,
+      WelcomeMessage: { EnableWelcomeMessage: false },
+    },
+    CustomCommands: {
+      '/rules': { Message: rulesText, Type: 'Server', MessageColor: [255, 255, 255] },
+    },
+  }, null, 2);
+}
+
+function makeServerDir() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'heraldix-e2e-'));
+  fs.mkdirSync(path.join(dir, 'TarrowApi', 'Plugins', 'Heraldix'), { recursive: true });
+  return dir;
+}
+
+function writeConfig(dir, text) {
+  fs.writeFileSync(path.join(dir, 'TarrowApi', 'Plugins', 'Heraldix', 'config.json'), text);
+}
+
+// The simulator as a child process: JSON events from its standard output, notes from its standard error.
+class LiveServer {
+  constructor(dir, extraArgs = []) {
+    this.events = [];
+    this.stderr = '';
+    this.waiters = [];
+    this.child = spawn(SIM, ['serve', '--json', '--server-dir', dir, ...extraArgs], {
+      stdio: ['pipe', 'pipe', 'pipe'],
+    });
+    this.exited = new Promise((resolve) => {
+      this.child.on('exit', (code, signal) => resolve({ code, signal }));
+    });
+    let pending = '';
+    this.child.stdout.setEncoding('utf8');
+    this.child.stdout.on('data', (chunk) => {
+      pending += chunk;
+      let newline;
+      while ((newline = pending.indexOf('\n')) >= 0) {
+        const line = pending.slice(0, newline);
+        pending = pending.slice(newline + 1);
+        if (line.trim() === '') continue;
+        this.events.push(JSON.parse(line));
+      }
+      this.wake();
+    });
+    this.child.stderr.setEncoding('utf8');
+    this.child.stderr.on('data', (chunk) => {
+      this.stderr += chunk;
+      this.wake();
+    });
+    this.child.on('exit', () => this.wake());
+  }
+
+  wake() {
+    for (const waiter of [...this.waiters]) waiter();
+  }
+
+  // Resolves with the first value `probe` gives that is not undefined; rejects if the server exits first.
+  until(probe, what) {
+    return new Promise((resolve, reject) => {
+      const timer = setTimeout(() => finish(new Error(`gave up waiting for ${what}\nstderr:\n${this.stderr}`)),
+        PATIENCE_MS);
+      const check = () => {
+        const value = probe();
+        if (value !== undefined) return finish(null, value);
+        if (this.child.exitCode !== null || this.child.signalCode !== null) {
+          return finish(new Error(`server ended while waiting for ${what}\nstderr:\n${this.stderr}`));
+        }
+      };
+      const finish = (error, value) => {
+        clearTimeout(timer);
+        this.waiters = this.waiters.filter((w) => w !== check);
+        if (error) reject(error); else resolve(value);
+      };
+      this.waiters.push(check);
+      check();
+    });
+  }
+
+  async port() {
+    return this.until(() => {
+      const found = /rcon listening on 127\.0\.0\.1:(\d+)/.exec(this.stderr);
+      return found ? Number(found[1]) : undefined;
+    }, 'the rcon listening line');
+  }
+
+  line(text) {
+    this.child.stdin.write(text + '\n');
+  }
+
+  // Events of a kind seen after `from` (an index into this.events) that satisfy `match`.
+  eventsOf(kind, from, match = () => true) {
+    return this.events.slice(from).filter((e) => e.event === kind && match(e));
+  }
+
+  async event(kind, from, match, what) {
+    return this.until(() => this.eventsOf(kind, from, match)[0], what || `a ${kind} event`);
+  }
+}
+
+// A stock RCON client, logged in. Each command resolves with the next response the server sends.
+function connect(port, password) {
+  return new Promise((resolve, reject) => {
+    const conn = new Rcon('127.0.0.1', port, password, { tcp: true, challenge: false });
+    const queue = [];
+    const waiting = [];
+    conn.on('auth', () => {
+      conn.on('response', (text) => {
+        const next = waiting.shift();
+        if (next) next.resolve(text); else queue.push(text);
+      });
+      resolve({
+        command(line) {
+          conn.send(line);
+          if (queue.length > 0) return Promise.resolve(queue.shift());
+          return new Promise((res, rej) => waiting.push({ resolve: res, reject: rej }));
+        },
+        close() {
+          conn.disconnect();
+        },
+      });
+    });
+    conn.on('error', (error) => {
+      for (const w of waiting.splice(0)) w.reject(error);
+      reject(error);
+    });
+    conn.connect();
+  });
+}
+
+const dir = makeServerDir();
+writeConfig(dir, configText('Be nice'));
+const server = new LiveServer(dir, ['--rcon-port', '0', '--rcon-password', PASSWORD]);
+let admin;
+
+after(async () => {
+  if (admin) admin.close();
+  if (server.child.exitCode === null) server.child.kill('SIGKILL');
+  fs.rmSync(dir, { recursive: true, force: true });
+});
+
+test('serve prints the port it listens on and players join through standard input', async () => {
+  const port = await server.port();
+  assert.ok(port > 0 && port < 65536);
+  const from = server.events.length;
+  server.line(`join ${ALICE} Alice`);
+  server.line(`join ${BOB} Bob`);
+  server.line('texture /Game/Icons/Bell.Bell');
+  // A plain chat line reaches every player: once it is seen, both joins have been played.
+  server.line(`chat ${BOB} ready`);
+  await server.event('chat', from, (e) => e.to === ALICE && e.text === 'ready', 'the chat line at Alice');
+  assert.equal(server.eventsOf('chat', from, (e) => e.text === 'ready').length, 2);
+});
+
+test('a wrong password is refused', async () => {
+  await assert.rejects(connect(await server.port(), 'not-the-password'), /Authentication failed/);
+});
+
+test('the right password logs in and an unknown command is named in the reply', async () => {
+  admin = await connect(await server.port(), PASSWORD);
+  assert.equal(await admin.command('hx.nosuch 1 2'), 'Unknown command: hx.nosuch');
+});
+
+test('hx.sendserver reaches everyone in the colour given and is answered', async () => {
+  const from = server.events.length;
+  assert.equal(await admin.command('hx.sendserver 0 "Hello everyone" 255 0 0'),
+    'Heraldix: Successfully sent message to everyone');
+  for (const id of [ALICE, BOB]) {
+    const shown = await server.event('server', from, (e) => e.to === id && e.text === 'Hello everyone');
+    assert.deepEqual(shown.color, [1, 0, 0, 1]);
+  }
+});
+
+test('hx.sendserver to one player reaches only that player; to an absent player it fails', async () => {
+  const from = server.events.length;
+  assert.equal(await admin.command(`hx.sendserver ${ALICE} "Just you"`),
+    'Heraldix: Successfully sent message to player');
+  await server.event('server', from, (e) => e.to === ALICE && e.text === 'Just you');
+  assert.equal(await admin.command(`hx.sendserver ${NOBODY} "Anyone?"`), 'Heraldix: Error trying to send the message');
+  assert.deepEqual(server.eventsOf('server', from, (e) => e.to === BOB || e.text === 'Anyone?'), []);
+});
+
+test('hx.sendchat delivers a chat line with the sender given', async () => {
+  const from = server.events.length;
+  assert.equal(await admin.command(`hx.sendchat ${BOB} Admin "Hi Bob" 0 255 0`),
+    'Heraldix: Successfully sent message to player');
+  const chat = await server.event('chat', from, (e) => e.to === BOB && e.text.includes('Hi Bob'));
+  assert.equal(chat.sender, 'Admin');
+  assert.deepEqual(server.eventsOf('chat', from, (e) => e.to === ALICE), []);
+});
+
+test('hx.sendnotification shows a notification with scale, time and icon from the line', async () => {
+  const from = server.events.length;
+  assert.equal(await admin.command('hx.sendnotification 0 "Heads up" 2 10 255 255 0 /Game/Icons/Bell.Bell'),
+    'Heraldix: Successfully sent message to everyone');
+  for (const id of [ALICE, BOB]) {
+    const note = await server.event('notification', from, (e) => e.to === id && e.text === 'Heads up');
+    assert.equal(note.scale, 2);
+    assert.equal(note.time, 10);
+    assert.equal(note.icon, '/Game/Icons/Bell.Bell');
+  }
+});
+
+test('hx.chatasplayer makes an online player say the line; an absent player is an error', async () => {
+  const from = server.events.length;
+  assert.equal(await admin.command(`hx.chatasplayer ${ALICE} 0 "hello from alice"`),
+    'HX: Successfully chatted as player');
+  const said = await server.event('say', from, (e) => e.from === ALICE);
+  assert.equal(said.text, 'hello from alice');
+  assert.equal(said.mode, 0);
+  await server.event('chat', from, (e) => e.to === BOB && e.text === 'hello from alice' && e.sender === 'Alice');
+  assert.equal(await admin.command(`hx.chatasplayer ${NOBODY} 0 "ghost"`), 'HX: There was an error, (player offline?)');
+});
+
+test('hx.reload applies a changed file and reports a broken one', async () => {
+  writeConfig(dir, configText('Be very nice'));
+  assert.equal(await admin.command('hx.reload'), 'Heraldix: Reloaded config');
+  const from = server.events.length;
+  server.line(`chat ${ALICE} /rules`);
+  await server.event('server', from, (e) => e.to === ALICE && e.text === 'Be very nice', 'the reloaded /rules reply');
+
+  writeConfig(dir, '{ "Heraldix": ');
+  assert.equal(await admin.command('hx.reload'), 'Heraldix: Failed to reload config');
+  const after = server.events.length;
+  server.line(`chat ${BOB} /rules`);
+  await server.event('server', after, (e) => e.to === BOB && e.text === 'Be very nice', 'the kept /rules reply');
+});
+
+test('requests sent back to back are answered in order', async () => {
+  const replies = await Promise.all([
+    admin.command('hx.sendserver 0 "one"'),
+    admin.command(`hx.sendserver ${NOBODY} "two"`),
+    admin.command('hx.nosuch'),
+    admin.command(`hx.chatasplayer ${BOB} 0 "three"`),
+  ]);
+  assert.deepEqual(replies, [
+    'Heraldix: Successfully sent message to everyone',
+    'Heraldix: Error trying to send the message',
+    'Unknown command: hx.nosuch',
+    'HX: Successfully chatted as player',
+  ]);
+});
+
+test('every reply is also an rcon event, and a quit line ends the server cleanly', async () => {
+  const replies = server.eventsOf('rcon', 0).map((e) => e.text);
+  assert.ok(replies.includes('Heraldix: Reloaded config'));
+  assert.ok(replies.includes('Heraldix: Failed to reload config'));
+  admin.close();
+  admin = undefined;
+  server.line('quit');
+  const { code } = await server.exited;
+  assert.equal(code, 0, server.stderr);
+  assert.deepEqual(server.eventsOf('fault', 0), []);
+});
+
+test('end of input and SIGTERM end the server cleanly too', async () => {
+  for (const ending of ['eof', 'SIGTERM', 'SIGINT']) {
+    const other = makeServerDir();
+    writeConfig(other, configText('x'));
+    const live = new LiveServer(other, ['--rcon-port', '0', '--rcon-password', PASSWORD]);
+    try {
+      const client = await connect(await live.port(), PASSWORD);
+      assert.equal(await client.command('hx.reload'), 'Heraldix: Reloaded config');
+      client.close();
+      if (ending === 'eof') live.child.stdin.end(); else live.child.kill(ending);
+      const { code } = await live.exited;
+      assert.equal(code, 0, `${ending}: ${live.stderr}`);
+      assert.deepEqual(live.eventsOf('fault', 0), []);
+    } finally {
+      if (live.child.exitCode === null) live.child.kill('SIGKILL');
+      fs.rmSync(other, { recursive: true, force: true });
+    }
+  }
+});
+
+test('serve will not open the remote console without a password', async () => {
+  const other = makeServerDir();
+  writeConfig(other, configText('x'));
+  const live = new LiveServer(other, ['--rcon-port', '0']);
+  live.child.stdin.end();
+  const { code } = await live.exited;
+  fs.rmSync(other, { recursive: true, force: true });
+  assert.equal(code, 2);
+  assert.match(live.stderr, /password/);
+});

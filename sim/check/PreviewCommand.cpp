@@ -1,0 +1,122 @@
+// `preview [--out FILE.html] SCENARIO...`: runs scenarios on the simulated server and writes the page.
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "sim/check/Preview.h"
+#include "sim/cli/Subcommands.h"
+#include "sim/host/Events.h"
+#include "sim/runner/Runner.h"
+#include "sim/runner/Scenario.h"
+
+namespace sim::cli {
+namespace {
+
+// The scenarios may rewrite config.json; they work on a copy so the admin's server directory stays as it is.
+class ScratchCopy {
+ public:
+  explicit ScratchCopy(const std::filesystem::path& serverDir) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "heraldix-preview-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw ScenarioError("cannot create a temporary server directory");
+    path_ = pattern;
+    const auto relative = std::filesystem::path("TarrowApi") / "Plugins" / "Heraldix";
+    std::filesystem::create_directories(path_ / relative);
+    std::error_code error;
+    if (std::filesystem::exists(serverDir / relative / "config.json", error)) {
+      std::filesystem::copy_file(serverDir / relative / "config.json", path_ / relative / "config.json");
+    }
+  }
+  ScratchCopy(const ScratchCopy&) = delete;
+  ScratchCopy& operator=(const ScratchCopy&) = delete;
+  ~ScratchCopy() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+  }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Names from the join lines, so each screen is headed by the character's name.
+void CollectPlayers(const ScenarioSource& source, std::vector<heraldix::preview::Player>& players) {
+  std::istringstream in(source.text);
+  std::string text;
+  while (std::getline(in, text)) {
+    std::optional<ScenarioLine> line;
+    try {
+      line = ParseScenarioLine(text);
+    } catch (const ScenarioError&) {
+      continue;  // the run itself reports the line
+    }
+    if (!line || line->command != "join" || line->args.size() < 2) continue;
+    const std::string& id = line->args[0];
+    auto known = std::find_if(players.begin(), players.end(), [&](const auto& player) { return player.id == id; });
+    if (known == players.end()) {
+      players.push_back({id, line->args[1]});
+    } else {
+      known->name = line->args[1];
+    }
+  }
+}
+
+}  // namespace
+
+Subcommand AddPreview(CLI::App& app) {
+  struct Options {
+    std::string serverDir;
+    std::string pluginPath;
+    std::string out = "heraldix-preview.html";
+    std::vector<std::string> files;
+  };
+  auto options = std::make_shared<Options>();
+  options->serverDir = DefaultServerDir();
+  options->pluginPath = DefaultPluginPath();
+  auto* preview = app.add_subcommand(
+      "preview", "Run scenarios and write one HTML page showing what each player saw, in colour, over time");
+  preview->add_option("--server-dir", options->serverDir, "Server directory holding TarrowApi/Plugins/Heraldix/config.json")
+      ->capture_default_str();
+  preview->add_option("--plugin", options->pluginPath, "Plug-in library to load")->capture_default_str();
+  preview->add_option("--out", options->out, "The page to write")->capture_default_str();
+  preview->add_option("SCENARIO", options->files, "Scenario files, run one after another")->required();
+  return {preview, [options]() -> int {
+            std::vector<nlohmann::json> events;
+            try {
+              std::error_code error;
+              if (!std::filesystem::is_directory(options->serverDir, error)) {
+                throw ScenarioError("no server directory " + options->serverDir);
+              }
+              heraldix::preview::PreviewInput input;
+              std::vector<ScenarioSource> sources;
+              for (const std::string& file : options->files) {
+                sources.push_back(ReadScenarioFile(file));
+                input.scenarios.push_back(std::filesystem::path(file).filename().string());
+                CollectPlayers(sources.back(), input.players);
+              }
+              ScratchCopy scratch(options->serverDir);
+              SetEventListener([&events](const nlohmann::json& event) { events.push_back(event); });
+              input.exitStatus = RunScenarios({scratch.Path(), options->pluginPath, false}, sources);
+              SetEventListener({});
+              input.events = std::move(events);
+
+              std::ofstream page(options->out, std::ios::binary | std::ios::trunc);
+              page << heraldix::preview::RenderPreviewHtml(input);
+              page.close();
+              if (!page) throw ScenarioError("cannot write " + options->out);
+              std::fprintf(stderr, "wrote %s\n", options->out.c_str());
+              return input.exitStatus;
+            } catch (const std::exception& error) {
+              SetEventListener({});
+              std::fprintf(stderr, "%s\n", error.what());
+              return 2;
+            }
+          }};
+}
+
+}  // namespace sim::cli

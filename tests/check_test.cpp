@@ -1,6 +1,12 @@
 // Tests of the configuration checker: its reading, its rules, the places it gives, and its corpus.
+#include <stdlib.h>
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <string_view>
@@ -11,6 +17,7 @@
 
 #include "sim/check/Checker.h"
 #include "sim/check/PositionIndex.h"
+#include "sim/check/Preview.h"
 
 namespace {
 
@@ -557,6 +564,187 @@ TEST(Check, CorpusHasNoFileWithoutAnExpectation) {
     if (file.path().extension() != ".json") continue;
     EXPECT_TRUE(listed.contains(file.path().filename().string())) << file.path();
   }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The preview page
+
+using heraldix::preview::ParseRichColor;
+using heraldix::preview::RenderPreviewHtml;
+using heraldix::preview::Rgb;
+
+TEST(Check, PreviewReadsRichColorMarkup) {
+  const auto spans = ParseRichColor("<RichColor Color=\"1, 0, 0, 1\">Hi</>");
+  ASSERT_EQ(spans.size(), 1u);
+  EXPECT_EQ(spans[0].text, "Hi");
+  EXPECT_EQ(spans[0].colour, (Rgb{255, 0, 0}));
+
+  // Bytes up to 1 are written as they are, alpha 255 included: still full channels.
+  EXPECT_EQ(ParseRichColor("<RichColor Color=\"1, 1, 0, 255\">x</>")[0].colour, (Rgb{255, 255, 0}));
+  EXPECT_EQ(ParseRichColor("<RichColor Color=\"0.392157, 0, 0.00784314, 1\">x</>")[0].colour, (Rgb{100, 0, 2}));
+  // Hand-written markup with byte channels.
+  EXPECT_EQ(ParseRichColor("<RichColor Color=\"255, 128, 0, 255\">x</>")[0].colour, (Rgb{255, 128, 0}));
+
+  const auto lines = ParseRichColor("before <RichColor Color=\"0, 1, 0, 1\">a</>\n<RichColor Color=\"0, 0, 1, 1\">b</>\n");
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0].text, "before ");
+  EXPECT_FALSE(lines[0].colour);
+  EXPECT_EQ(lines[1].colour, (Rgb{0, 255, 0}));
+  EXPECT_EQ(lines[3].colour, (Rgb{0, 0, 255}));
+
+  const auto broken = ParseRichColor("<RichColor Color=\"1, 0, 0, 1\">never closed");
+  ASSERT_EQ(broken.size(), 1u);
+  EXPECT_FALSE(broken[0].colour);
+  EXPECT_EQ(broken[0].text, "<RichColor Color=\"1, 0, 0, 1\">never closed");
+  EXPECT_TRUE(ParseRichColor("").empty());
+}
+
+TEST(Check, PreviewShowsLinearColoursAsScreenColours) {
+  using heraldix::preview::LinearToSrgb;
+  EXPECT_EQ(LinearToSrgb(nlohmann::json::array({1.0, 0.0, 0.0, 1.0})), (Rgb{255, 0, 0}));
+  // 0.21586 is the linear value of sRGB byte 128.
+  EXPECT_EQ(LinearToSrgb(nlohmann::json::array({0.21586, 0.0, 2.0, 1.0})), (Rgb{128, 0, 255}));
+  EXPECT_EQ(LinearToSrgb(nlohmann::json("red")), (Rgb{0, 0, 0}));
+  EXPECT_EQ(heraldix::preview::ClockText(65), "1:05");
+  EXPECT_EQ(heraldix::preview::ClockText(3725), "1:02:05");
+}
+
+TEST(Check, PreviewPageShowsEachPlayersFeed) {
+  heraldix::preview::PreviewInput input;
+  input.scenarios = {"demo.scenario"};
+  input.players = {{"1", "Alice"}, {"2", "Bob <b>"}};
+  input.events = {
+      {{"event", "server"}, {"t", 3}, {"to", "1"}, {"text", "Restart <soon>"}, {"color", {1.0, 0.0, 0.0, 1.0}},
+       {"bold", true}},
+      {{"event", "chat"}, {"t", 5}, {"to", "1"}, {"sender", "Heraldix"},
+       {"text", "<RichColor Color=\"0, 1, 0, 1\">Welcome</>"}},
+      {{"event", "notification"}, {"t", 7}, {"to", "7"}, {"text", "Vote"}, {"color", {0.0, 0.0, 1.0, 1.0}},
+       {"scale", 1.5}, {"time", 8}, {"icon", "/Game/Icons/Vote.Vote"}},
+      {{"event", "rcon"}, {"t", 8}, {"id", 1}, {"type", 0}, {"text", "Heraldix: Reloaded config"}},
+      {{"event", "fault"}, {"t", 9}, {"text", "bad free"}},
+  };
+  input.exitStatus = 1;
+  const std::string html = RenderPreviewHtml(input);
+  EXPECT_NE(html.find("<section class=\"player\" data-player=\"1\" data-name=\"Alice\">"), std::string::npos);
+  // Bob saw nothing, and a player nobody saw join still gets a screen.
+  EXPECT_NE(html.find("data-name=\"Bob &lt;b&gt;\""), std::string::npos);
+  EXPECT_NE(html.find("Nothing reached this player."), std::string::npos);
+  EXPECT_NE(html.find("data-player=\"7\" data-name=\"player 7\""), std::string::npos);
+  EXPECT_NE(html.find("style=\"color: rgb(255, 0, 0); font-weight: bold\">Restart &lt;soon&gt;</span>"), std::string::npos);
+  EXPECT_NE(html.find("<span class=\"sender\">Heraldix</span><span class=\"text\"><span class=\"rich\" "
+                      "style=\"color: rgb(0, 255, 0)\">Welcome</span>"),
+            std::string::npos);
+  EXPECT_NE(html.find("data-scale=\"1.5\" data-time=\"8\" data-icon=\"/Game/Icons/Vote.Vote\""), std::string::npos);
+  EXPECT_NE(html.find("Heraldix: Reloaded config"), std::string::npos);
+  EXPECT_NE(html.find("<aside class=\"faults\""), std::string::npos);
+  EXPECT_NE(html.find("data-exit-status=\"1\""), std::string::npos);
+  EXPECT_NE(html.find("3 players, 3 messages, 1 fault"), std::string::npos);
+  // Self-contained: nothing is fetched from anywhere.
+  EXPECT_EQ(html.find("http"), std::string::npos);
+  EXPECT_EQ(html.find("<script"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The command line
+
+struct Ran {
+  int status = -1;
+  std::string out;
+};
+
+Ran Sim(const std::string& arguments) {
+  Ran ran;
+  FILE* pipe = ::popen((std::string("'") + HERALDIX_SIM_EXECUTABLE + "' " + arguments + " 2>/dev/null").c_str(), "r");
+  if (pipe == nullptr) return ran;
+  char buffer[4096];
+  std::size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) ran.out.append(buffer, read);
+  const int status = ::pclose(pipe);
+  ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return ran;
+}
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "heraldix-check-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+  }
+  std::filesystem::path Write(const std::string& relative, std::string_view text) const {
+    const auto file = path_ / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+    return file;
+  }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+TEST(Check, CommandLineExitStatusTellsCleanWarningsAndErrors) {
+  const std::filesystem::path corpus = HERALDIX_CHECK_CORPUS_DIR;
+  EXPECT_EQ(Sim("check " + Quote(corpus / "clean-byte-order-mark.json")).status, 0);
+  const Ran warned = Sim("check " + Quote(corpus / "case-twin.json"));
+  EXPECT_EQ(warned.status, 1);
+  EXPECT_NE(warned.out.find("case-twin.json:4:5: warning: /CustomCommands/~1Rules:"), std::string::npos);
+  EXPECT_EQ(Sim("check " + Quote(corpus / "type-enable-welcome.json")).status, 2);
+  EXPECT_EQ(Sim("check /nonexistent/config.json").status, 2);
+
+  const Ran json = Sim("check --json " + Quote(corpus / "type-enable-welcome.json"));
+  EXPECT_EQ(json.status, 2);
+  const auto report = nlohmann::json::parse(json.out, nullptr, false);
+  ASSERT_TRUE(report.is_object()) << json.out;
+  EXPECT_EQ(report["errors"], 1);
+  EXPECT_EQ(report["problems"][0]["pointer"], "/Heraldix/WelcomeMessage/EnableWelcomeMessage");
+  EXPECT_EQ(report["problems"][0]["line"], 4);
+}
+
+TEST(Check, CommandLineChecksTheServerDirectorysConfigByDefault) {
+  const TempDir dir;
+  dir.Write("TarrowApi/Plugins/Heraldix/config.json", R"({"TimedMessages": {"Interval": 0}})");
+  const Ran ran = Sim("check --server-dir " + Quote(dir.Path()));
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_NE(ran.out.find("config.json:1:32: warning: /TimedMessages/Interval:"), std::string::npos) << ran.out;
+}
+
+TEST(Check, ExampleConfigurationIsClean) {
+  const std::filesystem::path config =
+      std::filesystem::path(HERALDIX_EXAMPLE_SERVER_DIR) / "TarrowApi/Plugins/Heraldix/config.json";
+  if (!std::filesystem::exists(config)) GTEST_SKIP() << "no example configuration yet";
+  const Report report = CheckConfigFile(config);
+  EXPECT_EQ(report.ExitStatus(), 0) << heraldix::check::FormatReport(report, "config.json");
+}
+
+TEST(Check, PreviewCommandWritesThePage) {
+  const TempDir dir;
+  dir.Write("server/TarrowApi/Plugins/Heraldix/config.json",
+            R"({"CustomCommands": {"/rules": {"Message": "Be nice", "MessageColor": [255, 0, 0], "Sender": "Rules"}}})");
+  const auto scenario = dir.Write("demo.scenario", "join 1 Alice\nchat 1 /rules\nwait 1\n");
+  const auto page = dir.Path() / "out.html";
+  const Ran ran = Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " +
+                      Quote(scenario));
+  EXPECT_EQ(ran.status, 0);
+  std::ifstream in(page);
+  const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_NE(html.find("data-name=\"Alice\""), std::string::npos);
+  EXPECT_NE(html.find("<span class=\"sender\">Rules</span><span class=\"text\"><span class=\"rich\" style=\"color: "
+                      "rgb(255, 0, 0)\">Be nice</span>"),
+            std::string::npos)
+      << html;
+  EXPECT_NE(html.find("<p class=\"scenarios\">demo.scenario</p>"), std::string::npos);
+
+  const auto bad = dir.Write("bad.scenario", "join 1 Alice\nfly 1\n");
+  EXPECT_EQ(Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " + Quote(bad)).status,
+            2);
 }
 
 }  // namespace

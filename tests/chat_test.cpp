@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "tests/support/Scenario.h"
+#include "tests/support/Support.h"
 
 namespace {
 
@@ -38,14 +38,14 @@ std::string Red(std::string_view text) { return "<RichColor Color=\"1, 0, 0, 1\"
 
 // --- Registration ---------------------------------------------------------------------------------
 
-TEST(Chat, RegistersCommandsInByteOrderOfTheirNames) {
+TEST(Chat, RegistersCommandsInTableOrder) {
   ServerDir dir(R"({"CustomCommands": {
     "/zeta": {"Message": "z"}, "/Alpha": {"Message": "a"}, "/beta": {"Message": "b"}, "/Zed": {"Message": "Z"}
   }})");
   auto run = RunScenario("", dir);
   ExpectClean(run);
   EXPECT_EQ(FirstArgs(run.Traces("RegisterChatCommand")),
-            (std::vector<std::string>{"/Alpha", "/Zed", "/beta", "/zeta"}));
+            (std::vector<std::string>{"/Alpha", "/beta", "/Zed", "/zeta"}));
 }
 
 TEST(Chat, SkipsMembersWithoutAMessage) {
@@ -101,14 +101,14 @@ TEST(Chat, ABrokenSectionAtLoadRegistersNoChatCommandButTheRestOfLoadStands) {
   };
   for (const char* config : broken) {
     ServerDir dir(config);
-    auto run = RunScenario("join 1 Alice\nchat 1 /a\nconsole none hx.sendserver 1 \"admin\" 0 255 0\nwait 1\n", dir);
+    auto run = RunScenario("join 1 Alice\nchat 1 /a\nrcon hx.sendserver 1 \"admin\" 0 255 0\nwait 1\n", dir);
     ExpectClean(run);
     EXPECT_TRUE(run.Traces("RegisterChatCommand").empty()) << config;
     EXPECT_EQ(run.Traces("RegisterConsoleCommand").size(), 5u) << config;
     EXPECT_EQ(run.Traces("InstallHook").size(), 3u) << config;
     EXPECT_FALSE(run.Of("log").empty()) << config;
-    // The line reached nobody's command, so everyone sees it as chat; the admin command and the timed
-    // message still work.
+    // The line reached no command, so it is plain chat; the admin command and the timed message work.
+    EXPECT_EQ(Texts(run.To("1", "chat")), (std::vector<std::string>{"/a"})) << config;
     EXPECT_EQ(Texts(run.To("1", "server")), (std::vector<std::string>{"admin", "tm"})) << config;
   }
 }

@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "events/TimedMessages.h"
-#include "tests/support/Scenario.h"
+#include "tests/support/Support.h"
 
 namespace {
 
@@ -110,6 +110,7 @@ TEST(Events, ADeadCharacterBringsNoGreetingUntilALivingOneIsPossessed) {
   EXPECT_TRUE(run.Traces("DelayExecute").empty());
   EXPECT_TRUE(run.Of("chat").empty());
 
+  dir.WriteConfig("{}");  // the reload above left greetings on in the file
   run = RunScenario("join 1 Alice\nconfig-text " + Welcome("") +
                         "\nconsole none hx.reload\npossess-dead 1\nwait 10\nrespawn 1\nwait 10\n",
                     dir);
@@ -346,7 +347,9 @@ TEST(Events, ThreeMessagesAreDrawnEvenlyAndNeverTwiceInARow) {
   std::map<std::string, int> counts;
   for (std::size_t i = 0; i < texts.size(); ++i) {
     ++counts[texts[i]];
-    if (i > 0) EXPECT_NE(texts[i], texts[i - 1]) << i;
+    if (i > 0) {
+      EXPECT_NE(texts[i], texts[i - 1]) << i;
+    }
   }
   ASSERT_EQ(counts.size(), 3u);
   // A draw stuck in the low bits of a 31-bit generator, or one never reaching the last index, shows here.
@@ -472,7 +475,11 @@ TEST(Events, TheDrawTakesFifteenBitsWhateverTheRuntimeGives) {
     const int r = Rand15();
     ASSERT_GE(r, 0);
     ASSERT_LE(r, 32767);
-    if (r < 16384) ++seenLow; else ++seenHigh;
+    if (r < 16384) {
+      ++seenLow;
+    } else {
+      ++seenHigh;
+    }
   }
   EXPECT_GT(seenLow, 9000);
   EXPECT_GT(seenHigh, 9000);

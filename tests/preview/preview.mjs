@@ -1,0 +1,125 @@
+// The preview page in a real browser: a scenario runs through heraldix-sim preview, headless Chromium
+// opens the page, and its DOM and a screenshot show each player's messages in their colours.
+//
+// node preview.mjs HERALDIX_SIM   (exit 0 passed, 1 failed, 77 skipped: no Chromium or no node_modules)
+import { spawnSync } from "node:child_process";
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { createRequire } from "node:module";
+
+const SKIP = 77;
+const CHROMIUM = "/usr/bin/chromium";
+const require = createRequire(import.meta.url);
+let PNG;
+try {
+  ({ PNG } = require("pngjs"));
+} catch {
+  console.log("skipped: node_modules is missing here (npm ci in tests/preview)");
+  process.exit(SKIP);
+}
+if (!existsSync(CHROMIUM)) {
+  console.log(`skipped: ${CHROMIUM} is not installed`);
+  process.exit(SKIP);
+}
+const simulator = process.argv[2];
+if (!simulator) {
+  console.error("usage: node preview.mjs HERALDIX_SIM");
+  process.exit(2);
+}
+
+const work = mkdtempSync(join(tmpdir(), "heraldix-preview-"));
+let passed = 0;
+let failed = 0;
+function expect(condition, what) {
+  if (condition) {
+    passed++;
+    console.log(`ok   ${what}`);
+  } else {
+    failed++;
+    console.log(`FAIL ${what}`);
+  }
+}
+
+function chromium(...args) {
+  const profile = mkdtempSync(join(work, "profile-"));
+  return spawnSync(
+    CHROMIUM,
+    [
+      "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+      "--disable-sync", "--no-first-run", `--user-data-dir=${profile}`, "--hide-scrollbars",
+      "--force-device-scale-factor=1", ...args,
+    ],
+    { encoding: "utf8", timeout: 90_000, maxBuffer: 64 * 1024 * 1024 },
+  );
+}
+
+try {
+  // A server whose replies have colours that are easy to find on screen.
+  const config = {
+    Heraldix: {
+      WelcomeMessage: { EnableWelcomeMessage: true, Message: "Welcome {0}!", WelcomeMessageColour: { R: 0, G: 255, B: 0 } },
+    },
+    CustomCommands: {
+      "/rules": { Message: "Be nice\nNo griefing", MessageColor: [255, 0, 0], Sender: "Rules" },
+      "/info": {
+        Message: "Server info", Type: "Notification", MessageColor: [255, 0, 255],
+        DisplayTime: 8, DisplayScale: 1.5, Icon_BP: "/Game/Icons/Info.Info",
+      },
+    },
+  };
+  mkdirSync(join(work, "server/TarrowApi/Plugins/Heraldix"), { recursive: true });
+  writeFileSync(join(work, "server/TarrowApi/Plugins/Heraldix/config.json"), JSON.stringify(config));
+  writeFileSync(
+    join(work, "shown.scenario"),
+    ["texture /Game/Icons/Info.Info", "join 1 Alice", "join 2 Bob", "wait 6", "chat 1 /rules", "chat 2 /info",
+     "rcon hx.sendserver 0 \"Restart <soon>\" 255 255 0", "wait 1", ""].join("\n"),
+  );
+  const page = join(work, "page.html");
+  const run = spawnSync(simulator, ["preview", "--server-dir", join(work, "server"), "--out", page,
+                                    join(work, "shown.scenario")], { encoding: "utf8" });
+  expect(run.status === 0, `heraldix-sim preview exits 0 (${run.status}: ${run.stderr.trim()})`);
+
+  // The DOM as the browser built it.
+  const dumped = chromium("--dump-dom", `file://${page}`);
+  const dom = dumped.stdout ?? "";
+  expect(dom.includes("<h1>What players saw</h1>"), "the browser loaded the page");
+  const players = [...dom.matchAll(/<section class="player" data-player="(\d+)" data-name="([^"]*)">/g)];
+  expect(players.map((m) => `${m[1]}=${m[2]}`).join(",") === "1=Alice,2=Bob", "one screen per player, in join order");
+  const alice = dom.slice(dom.indexOf('data-player="1"'), dom.indexOf('data-player="2"'));
+  const bob = dom.slice(dom.indexOf('data-player="2"'));
+  expect(/<span class="sender">Heraldix<\/span><span class="text"><span class="rich" style="color: rgb\(0, 255, 0\)">Welcome Alice!<\/span>/.test(alice),
+         "Alice's welcome is a green chat line from Heraldix");
+  expect((alice.match(/class="rich" style="color: rgb\(255, 0, 0\)"/g) ?? []).length === 2,
+         "the two lines of /rules are red, for Alice only");
+  expect(!bob.includes("Be nice"), "Bob does not see Alice's /rules reply");
+  expect(/data-scale="1.5" data-time="8" data-icon="\/Game\/Icons\/Info.Info"/.test(bob), "Bob's notification card has scale, time and icon");
+  expect(!alice.includes('class="entry notification"'), "Alice gets no notification");
+  expect(alice.includes("Restart &lt;soon&gt;") && bob.includes("Restart &lt;soon&gt;"), "the server line reaches both, markup-safe");
+  expect(!dom.includes('class="faults"'), "no fault banner");
+
+  // The screenshot: the colours are really on screen.
+  const shot = join(work, "shot.png");
+  chromium(`--screenshot=${shot}`, "--window-size=1100,900", `file://${page}`);
+  expect(existsSync(shot), "Chromium took a screenshot");
+  if (existsSync(shot)) {
+    const png = PNG.sync.read(readFileSync(shot));
+    const count = (r, g, b, tolerance = 40) => {
+      let n = 0;
+      for (let i = 0; i < png.data.length; i += 4) {
+        if (Math.abs(png.data[i] - r) <= tolerance && Math.abs(png.data[i + 1] - g) <= tolerance &&
+            Math.abs(png.data[i + 2] - b) <= tolerance) n++;
+      }
+      return n;
+    };
+    console.log(`     screenshot ${png.width}x${png.height}`);
+    expect(count(255, 0, 255, 6) >= 200, "the notification card's magenta border is drawn");
+    expect(count(255, 0, 0) >= 30, "red chat text is drawn");
+    expect(count(0, 255, 0) >= 30, "green welcome text is drawn");
+    expect(count(255, 255, 0) >= 30, "the yellow server line is drawn");
+  }
+} finally {
+  rmSync(work, { recursive: true, force: true });
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);

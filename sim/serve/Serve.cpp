@@ -107,8 +107,8 @@ class LiveServer {
     auto nextTick = SteadyClock::now() + std::chrono::seconds(1);
     for (;;) {
       PlayReadyLines();
+      if (quit_ || (inputEnded_ && pending_.empty() && Elapsed() >= resumeAt_)) break;
       const auto now = SteadyClock::now();
-      if (quit_ || (inputEnded_ && pending_.empty() && now >= resumeAt_)) break;
       if (now >= nextTick) {
         Wait(1);
         if (rcon_) rcon_->ApplyTimeLimits();
@@ -116,10 +116,8 @@ class LiveServer {
         if (now - nextTick > MaxLag) nextTick = now + std::chrono::seconds(1);
         continue;
       }
-      auto until = nextTick;
-      if (resumeAt_ > now && resumeAt_ < until) until = resumeAt_;
       io_.restart();
-      io_.run_until(until);
+      io_.run_until(nextTick);
     }
   }
 
@@ -172,7 +170,7 @@ class LiveServer {
   }
 
   void PlayReadyLines() {
-    while (!quit_ && !pending_.empty() && SteadyClock::now() >= resumeAt_) {
+    while (!quit_ && !pending_.empty() && Elapsed() >= resumeAt_) {
       const PendingLine line = std::move(pending_.front());
       pending_.pop_front();
       Play(line);
@@ -188,8 +186,9 @@ class LiveServer {
       const auto parsed = ParseScenarioLine(line.text);
       if (!parsed) return;
       if (parsed->command == "wait") {
-        // Time passes by itself here: a wait holds back the lines after it, the game ticks on.
-        resumeAt_ = SteadyClock::now() + std::chrono::seconds(WaitSeconds(parsed->args.at(0)));
+        // Time passes by itself here: a wait holds back the lines after it until the game has had that
+        // many timer calls, so they run at the same game second as they would in `run`.
+        resumeAt_ = Elapsed() + WaitSeconds(parsed->args.at(0));
         return;
       }
       session_.Execute(*parsed, line.dir);
@@ -209,7 +208,7 @@ class LiveServer {
   bool inputEnded_ = false;
   std::error_code ignoredError_;
   std::deque<PendingLine> pending_;
-  SteadyClock::time_point resumeAt_{};
+  std::int64_t resumeAt_ = 0;  // game second before which no further line plays
   bool quit_ = false;
   GameRcon dispatch_;  // outlives the server, which reports closed connections to it
   std::unique_ptr<heraldix::rcon::RconServer> rcon_;

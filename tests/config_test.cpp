@@ -3,7 +3,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "tests/support/Support.h"
 
 namespace {
 
@@ -79,6 +81,41 @@ TEST(Config, LookupsInSomethingOtherThanAnObjectFail) {
             "[json.exception.type_error.306] cannot use value() with array");
   EXPECT_EQ(ErrorOf([&] { ConfigValue::Bool(null, "Enabled", false); }),
             "[json.exception.type_error.306] cannot use value() with null");
+}
+
+// --- Reading config.json ------------------------------------------------------------------------
+
+TEST(Config, ReadsTheFileUnderTheServerDirectory) {
+  heraldix::test::LiveGame game;
+  EXPECT_EQ(ConfigPath(), (game.Dir().Path() / "TarrowApi/Plugins/Heraldix/config.json").string());
+  game.Dir().WriteConfig(R"({"Heraldix": {"ClientChatSenderName": "Herald"}})");
+  ReadConfig();
+  EXPECT_EQ(Config().at("Heraldix").at("ClientChatSenderName"), "Herald");
+}
+
+TEST(Config, AFailedReadKeepsTheHeldDocument) {
+  heraldix::test::LiveGame game;
+  game.Dir().WriteConfig(R"({"NoPermission": "kept"})");
+  ReadConfig();
+
+  game.Dir().WriteConfig(R"({"NoPermission": "half", "CustomCommands": {"/a": )");
+  EXPECT_THROW(ReadConfig(), json::parse_error);
+  game.Dir().RemoveConfig();
+  try {
+    ReadConfig();
+    ADD_FAILURE() << "a missing file must not read";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "Can't open config.json");
+  }
+  EXPECT_EQ(Config(), json::parse(R"({"NoPermission": "kept"})"));
+}
+
+TEST(Config, ParseErrorsNameThePosition) {
+  heraldix::test::LiveGame game;
+  game.Dir().WriteConfig("{\"a\": 1,}");
+  EXPECT_EQ(ErrorOf([] { ParseConfigFile(); }),
+            "[json.exception.parse_error.101] parse error at line 1, column 9: syntax error while parsing object key"
+            " - unexpected '}'; expected string literal");
 }
 
 }  // namespace

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <spdlog/logger.h>
 
 #include "host/Address.h"
 #include "host/GameFunctions.h"
 #include "host/IApiUtils.h"
 #include "host/ICommands.h"
 #include "host/IHooks.h"
+#include "host/Logging.h"
 #include "host/Permissions.h"
 #include "host/Platform.h"
 #include "host/Timer.h"
@@ -405,6 +407,16 @@ TEST(Sim, LiveGameStartsAfreshEachTime) {
   EXPECT_THROW(game.Line("load"), std::runtime_error);
 }
 
+TEST(Sim, RecordsWrittenToTheHostSinksBecomeLogEvents) {
+  LiveGame game;
+  auto logger = std::make_shared<spdlog::logger>("Tester", GetLogSinks().begin(), GetLogSinks().end());
+  logger->set_pattern("%D %R [%n][%l] %v");
+  logger->warn("disk {} full", "C:");
+  const auto logs = game.Of("log");
+  ASSERT_EQ(logs.size(), 1U);
+  EXPECT_EQ(logs[0], json({{"event", "log"}, {"t", 0}, {"logger", "Tester"}, {"level", "warning"}, {"text", "disk C: full"}}));
+}
+
 // --- Scenario lines ---------------------------------------------------------------------------------
 
 TEST(Sim, ScenarioLinesParseQuotesCommentsAndVerbatimRests) {
@@ -532,6 +544,15 @@ TEST(Sim, PluginReloadsWithFreshStateAndAMissingLibraryIsBadUsage) {
   run = RunScenario("join 1 A\nleave 2\n", dir, RoguePlugin);
   EXPECT_EQ(run.exitStatus, 2);
   EXPECT_EQ(run.error, "scenario:2: player 2 is not online");
+}
+
+TEST(Sim, RealPluginLoadsAndUnloadsCleanly) {
+  ServerDir dir("{}");
+  const auto run = RunScenario("join 1 Alice\nwait 6\nchat 1 hello\nleave 1\n", dir);
+  EXPECT_EQ(run.exitStatus, 0) << FaultTexts(run.Faults()) << run.error;
+  EXPECT_FALSE(run.Traces("InstallHook").empty());
+  EXPECT_EQ(run.Traces("InstallHook").size(), run.Traces("RemoveHook").size());
+  EXPECT_EQ(run.To("1", "chat").size(), 1U);
 }
 
 // --- heraldix-sim -----------------------------------------------------------------------------------

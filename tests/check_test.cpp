@@ -18,6 +18,7 @@
 #include "sim/check/Checker.h"
 #include "sim/check/PositionIndex.h"
 #include "sim/check/Preview.h"
+#include "tests/support/Support.h"
 
 namespace {
 
@@ -745,6 +746,86 @@ TEST(Check, PreviewCommandWritesThePage) {
   const auto bad = dir.Write("bad.scenario", "join 1 Alice\nfly 1\n");
   EXPECT_EQ(Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " + Quote(bad)).status,
             2);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// What the checker says holds in the real plug-in
+
+std::string ConfigText(const char* corpusFile) {
+  std::ifstream in(std::filesystem::path(HERALDIX_CHECK_CORPUS_DIR) / corpusFile, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Everything the plug-in sent a player: chat lines (other than players' own lines, which the game shows
+// when no chat command takes them), server lines and notifications.
+std::size_t Received(const heraldix::test::Run& run, std::string_view player) {
+  std::size_t count = run.To(player, "server").size() + run.To(player, "notification").size();
+  for (const auto& chat : run.To(player, "chat")) count += chat["sender"] == "Alice" ? 0 : 1;
+  return count;
+}
+
+TEST(Check, WarnedCommandsBehaveAsTheWarningsSay) {
+  {
+    const heraldix::test::ServerDir dir(ConfigText("skipped-command.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /vote\n", dir);
+    EXPECT_TRUE(run.Traces("RegisterChatCommand").empty());
+    EXPECT_TRUE(run.Of("say").empty());
+  }
+  {
+    const heraldix::test::ServerDir dir(ConfigText("unreachable-space.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /server info\n", dir);
+    ASSERT_EQ(run.Traces("RegisterChatCommand").size(), 1u);  // registered...
+    EXPECT_EQ(run.To("1", "server").size() + run.To("1", "notification").size(), 0u);  // ...never answered
+    for (const auto& chat : run.To("1", "chat")) EXPECT_EQ(chat["text"].get<std::string>().find("Info"), std::string::npos);
+  }
+  {
+    const heraldix::test::ServerDir dir(ConfigText("case-twin.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /RULES\n", dir);
+    ASSERT_EQ(run.Traces("RegisterChatCommand").size(), 1u);
+    EXPECT_EQ(run.Traces("RegisterChatCommand")[0]["args"][0], "/Rules");
+    const auto chats = run.To("1", "chat");
+    ASSERT_EQ(chats.size(), 1u);
+    EXPECT_NE(chats[0]["text"].get<std::string>().find("Be nice"), std::string::npos);  // the record of /rules
+  }
+  {
+    const heraldix::test::ServerDir dir(ConfigText("no-reply-type.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /help\n", dir);
+    EXPECT_EQ(Received(run, "1"), 0u);
+  }
+}
+
+TEST(Check, ErrorsAreWhereThePluginFails) {
+  {
+    const heraldix::test::ServerDir dir(ConfigText("type-message-color-element.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /help\n", dir);
+    EXPECT_TRUE(run.Traces("RegisterChatCommand").empty());
+    EXPECT_EQ(Received(run, "1"), 0u);
+  }
+  {
+    const heraldix::test::ServerDir dir(ConfigText("brace-command-message.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /me\n", dir);
+    EXPECT_EQ(run.Traces("RegisterChatCommand").size(), 1u);
+    EXPECT_EQ(Received(run, "1"), 0u);
+  }
+  {
+    const heraldix::test::ServerDir dir(ConfigText("welcome-template.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nwait 7\n", dir);
+    EXPECT_EQ(Received(run, "1"), 0u);
+  }
+  {
+    // The checker's clean welcome is delivered.
+    const heraldix::test::ServerDir dir(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {0} {{{{x}}}}"}}})");
+    ASSERT_EQ(CheckConfigFile(dir.ConfigPath()).ExitStatus(), 0);
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nwait 7\n", dir);
+    const auto chats = run.To("1", "chat");
+    ASSERT_EQ(chats.size(), 1u);
+    EXPECT_NE(chats[0]["text"].get<std::string>().find("Hi Alice {x}"), std::string::npos);
+  }
+  {
+    const heraldix::test::ServerDir dir(ConfigText("type-timed-display-time.json"));
+    const auto run = heraldix::test::RunScenario("join 1 Alice\nwait 3\n", dir);
+    EXPECT_TRUE(run.To("1", "notification").empty());
+  }
 }
 
 }  // namespace

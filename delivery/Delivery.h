@@ -18,7 +18,8 @@ bool SendChatMessage(AShooterPlayerController* player, FString message, FString 
 bool SendNotification(AShooterPlayerController* player, FString message, ColourBytes colour, float displayTime,
                       float displayScale, UTexture2D* icon, bool allPlayers);
 
-// "Global.StaticLoadObject" for a UTexture2D under path; null when nothing is there. Never cached.
+// "Global.StaticLoadObject" for a UTexture2D under path; null when nothing is there. Never cached. Unlike the
+// deliveries it catches nothing: a game without the loading functions raises Game::UnknownKey.
 UTexture2D* LoadTexture(std::u16string_view path);
 
 // Calls visit(controller) for every entry of the world's player list whose weak pointer still resolves,

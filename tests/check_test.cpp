@@ -828,4 +828,15 @@ TEST(Check, ErrorsAreWhereThePluginFails) {
   }
 }
 
+TEST(Check, BooleanNumbersAreReadNotRejected) {
+  // A warning, not an error: the plug-in reads true as 1 and registers the command.
+  const heraldix::test::ServerDir dir(
+      R"({"CustomCommands": {"/x": {"Message": "Hi", "Type": "Notification", "DisplayTime": true, "DisplayScale": 1}}})");
+  ASSERT_EQ(CheckConfigFile(dir.ConfigPath()).ExitStatus(), 1);
+  const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /x\n", dir);
+  const auto shown = run.To("1", "notification");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0]["time"], 1.0);
+}
+
 }  // namespace

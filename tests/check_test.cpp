@@ -330,6 +330,19 @@ TEST(Check, ColourChannelsOutsideTheByteRangeWrap) {
             std::string::npos);
 }
 
+TEST(Check, ColoursOfZeroesAndOnesAreAmbiguous) {
+  One(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 0, 0]}}})"), "colour-tiny",
+      "/CustomCommands/~1x/MessageColor");
+  One(CheckConfigText(R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 1, "B": 1}}})"), "colour-tiny",
+      "/Heraldix/ClientChatColour");
+  // 256 cuts to 0 and 257 to 1: what counts is the byte the plug-in ends up with.
+  One(CheckConfigText(Timed(R"({"MessageToSend": "x", "MessageColour": {"R": 257}})")), "colour-tiny",
+      "/TimedMessages/Messages/0/MessageColour");
+  EXPECT_TRUE(WithCode(CheckConfigText(R"({"Heraldix": {"ClientChatColour": {"R": 0, "G": 0, "B": 0}}})"), "colour-tiny").empty());
+  EXPECT_TRUE(WithCode(CheckConfigText(R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 2}}})"), "colour-tiny").empty());
+  EXPECT_TRUE(WithCode(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 1]}}})"), "colour-tiny").empty());
+}
+
 TEST(Check, IntervalOfZeroOrLessSendsEverySecond) {
   One(CheckConfigText(R"({"TimedMessages": {"Interval": 0}})"), "interval", "/TimedMessages/Interval");
   One(CheckConfigText(R"({"TimedMessages": {"Interval": -30}})"), "interval", "/TimedMessages/Interval");

@@ -183,19 +183,33 @@ bool ExpectGroupList(Context& context, const Place& place, const json& value) {
   return readable;
 }
 
+void CheckTinyColour(Context& context, const std::string& pointer, int red, int green, int blue) {
+  const auto tiny = [](int channel) { return channel == 0 || channel == 1; };
+  if (!tiny(red) || !tiny(green) || !tiny(blue) || red + green + blue == 0) return;
+  context.Warning("colour-tiny", pointer,
+                  "every channel is 0 or 1: chat lines show this at full strength, server lines and notifications "
+                  "nearly black; channels run from 0 to 255");
+}
+
 void CheckColourObject(Context& context, const Place& place, const json& value) {
   if (!ExpectObject(context, place, value)) return;
-  for (const std::string_view channel : keys::kColour) {
+  int bytes[3] = {0, 0, 0};
+  bool readable = true;
+  for (std::size_t i = 0; i < keys::kColour.size(); ++i) {
+    const std::string_view channel = keys::kColour[i];
     const auto member = value.find(channel);
     if (member == value.end()) continue;
     const Place at = place.Member(channel);
     const std::optional<std::int32_t> read = ExpectInteger(context, at, *member);
+    readable = readable && read.has_value();
+    if (read) bytes[i] = *read & 0xFF;
     if (read && (*read < 0 || *read > 255)) {
       context.Warning("colour-range", at.pointer,
                       "a channel runs from 0 to 255; " + std::to_string(*read) + " wraps to " +
                           std::to_string(*read & 0xFF));
     }
   }
+  if (readable) CheckTinyColour(context, place.pointer, bytes[0], bytes[1], bytes[2]);
   for (const auto& [name, member] : value.items()) {
     if (name == "A") {
       context.KeyWarning("unknown-key", place.Member(name).pointer,

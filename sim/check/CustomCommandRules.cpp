@@ -70,16 +70,22 @@ void CheckColourArray(Context& context, const Place& place, const json* value) {
                       at.consequence);
     return;
   }
+  int bytes[3] = {0, 0, 0};
+  bool readable = true;
   for (std::size_t i = 0; i < value->size(); ++i) {
     const Place element = at.Element(i);
-    if (!ExpectNumber(context, element, (*value)[i]) || i >= 3) continue;
+    const bool number = ExpectNumber(context, element, (*value)[i]);
+    readable = readable && number;
+    if (!number || i >= 3) continue;
     const std::int32_t read = AsInt32((*value)[i]);
+    bytes[i] = read & 0xFF;
     if (read < 0 || read > 255) {
       context.Warning("colour-range", element.pointer,
                       "a channel runs from 0 to 255; " + std::to_string(read) + " wraps to " +
                           std::to_string(read & 0xFF));
     }
   }
+  if (readable && value->size() >= 3) CheckTinyColour(context, at.pointer, bytes[0], bytes[1], bytes[2]);
   if (value->size() < 3) {
     context.Warning("colour-short", at.pointer,
                     "fewer than three channels [red, green, blue]: the missing ones are 0");

@@ -1,3 +1,4 @@
+// The five administrator commands, each one flow behind a console handler and an RCON handler.
 #include "commands/AdminCommands.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Argument rules of the administrator commands: quotes, tokens, number conversions, configured fallbacks.
 #include "commands/Arguments.h"
 
 #include <limits>

@@ -1,5 +1,4 @@
-// Owns how an administrator command line is taken apart: quoted text, tokens, conversions, and the values
-// each command takes from its line or, where the line lacks them, from the "Heraldix" section.
+// Owns how an administrator command line is taken apart into the values each command works with.
 #pragma once
 
 #include <cstdint>
@@ -48,9 +47,10 @@ std::optional<std::uint64_t> ReadPlayerId(std::u16string_view text);
 // Base 10, signed 32 bits, otherwise as ReadPlayerId: "12.7" reads 12, "255x" reads 255, 2^31 is empty.
 std::optional<std::int32_t> ReadInt32(std::u16string_view text);
 
-// What each command takes from its line. Each Read...Arguments raises ArgumentError for a token that does
-// not convert, and the JSON library's type error when it has to read a configured value of the wrong
-// type from config (the whole document; its "Heraldix" section is read, never created).
+// What each command takes from its line or, where the line lacks it, from the "Heraldix" section of
+// config (read only then, never created, so a line that gives every value works whatever the document
+// holds). Each Read...Arguments raises ArgumentError for a token that does not convert, and the JSON
+// library's type error for a configured value it needs that has the wrong type.
 struct SendServerArguments {
   std::uint64_t PlayerId = 0;  // 0: everyone
   ColourBytes Colour;

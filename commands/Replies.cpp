@@ -1,3 +1,4 @@
+// Answers to administrators: a coloured server message on the console, a response value over RCON.
 #include "commands/Replies.h"
 
 #include "host/GameFunctions.h"

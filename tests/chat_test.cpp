@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "chat/CustomCommands.h"
 #include "tests/support/Support.h"
 
 namespace {
@@ -332,6 +333,46 @@ TEST(Chat, ACommandLeadingBackToItselfNestsFourDeepAndEnds) {
   // Each typed line: the reply, then four nested follow-ups each answered; the fifth reply sends no line.
   EXPECT_EQ(run.To("1", "server").size(), 10u);
   EXPECT_EQ(run.Of("say").size(), 8u);
+}
+
+// --- The callback against the live game ----------------------------------------------------------------
+
+TEST(Chat, TheCallbackIgnoresAMissingPlayerOrLineAndBlankLines) {
+  heraldix::test::LiveGame game;
+  game.Line("join 1 Alice");
+  InstallCustomCommands(BuildCustomCommandTable(
+      json::parse(R"({"CustomCommands": {"/x": {"Message": "x", "Type": "Server", "Command_To_Execute": "/y"}}})")));
+  {
+    FString command(u"/x");
+    FString blank(u"   ");
+    FString empty;
+    OnCustomChatCommand(nullptr, &command, EChatSendMode::GlobalChat);
+    OnCustomChatCommand(game.Player(1), nullptr, EChatSendMode::GlobalChat);
+    OnCustomChatCommand(game.Player(1), &blank, EChatSendMode::GlobalChat);
+    OnCustomChatCommand(game.Player(1), &empty, EChatSendMode::GlobalChat);
+    EXPECT_TRUE(game.Of("server").empty());
+    EXPECT_TRUE(game.Of("say").empty());
+
+    OnCustomChatCommand(game.Player(1), &command, EChatSendMode::LocalChat);
+    EXPECT_EQ(game.Of("server").size(), 1u);
+    EXPECT_EQ(game.Of("say").size(), 1u);
+  }
+  InstallCustomCommands({});  // the held table gives its strings back while the game still runs
+  EXPECT_TRUE(CustomCommandTable().empty());
+  EXPECT_EQ(game.PluginBlocks(), 0);
+  EXPECT_TRUE(game.Of("fault").empty());
+}
+
+TEST(Chat, AFailedBuildLeavesTheHeldTableAsItWas) {
+  heraldix::test::LiveGame game;
+  InstallCustomCommands(BuildCustomCommandTable(json::parse(R"({"CustomCommands": {"/keep": {"Message": "k"}}})")));
+  EXPECT_THROW(InstallCustomCommands(BuildCustomCommandTable(json::parse(R"({"CustomCommands": {"/new": 1}})"))),
+               nlohmann::json::exception);
+  EXPECT_THROW(BuildCustomCommandTable(json::parse("[]")), nlohmann::json::exception);
+  ASSERT_EQ(CustomCommandTable().size(), 1u);
+  EXPECT_EQ(CustomCommandTable().begin()->first.View(), u"/keep");
+  InstallCustomCommands({});
+  EXPECT_EQ(game.PluginBlocks(), 0);
 }
 
 }  // namespace

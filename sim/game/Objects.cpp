@@ -11,26 +11,25 @@ void ObjectTable::Add(std::shared_ptr<void> storage, UObject* object, Kind kind)
   record.kind = kind;
   record.index = static_cast<std::int32_t>(records_.size());
   record.serial = nextSerial_++;
+  byAddress_[object] = records_.size();
   records_.push_back(std::move(record));
 }
 
 const ObjectTable::Record* ObjectTable::Find(const void* object) const {
   if (object == nullptr) return nullptr;
-  for (const Record& record : records_) {
-    if (record.object == object) return &record;
-  }
-  return nullptr;
+  const auto found = byAddress_.find(object);
+  return found == byAddress_.end() ? nullptr : &records_[found->second];
 }
 
 void ObjectTable::Destroy(const void* object) {
-  for (Record& record : records_) {
-    if (record.object == object) record.alive = false;
-  }
+  const auto found = byAddress_.find(object);
+  if (found != byAddress_.end()) records_[found->second].alive = false;
 }
 
 void ObjectTable::Clear() {
   for (Record& record : records_) graveyard_.push_back(std::move(record));
   records_.clear();
+  byAddress_.clear();
 }
 
 UObject* ObjectTable::Live(const void* object, std::initializer_list<Kind> kinds) const {

@@ -1,0 +1,366 @@
+// The real plug-in on the simulated server when things go wrong around it: config.json broken or gone at
+// a reload, players vanishing from the world's list between broadcasts, and the library unloaded and
+// loaded again with greetings still pending. Nothing may be lost, leaked or faulted.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "sim/game/Allocator.h"
+#include "sim/host/Events.h"
+#include "sim/host/Host.h"
+#include "sim/runner/Scenario.h"
+#include "sim/runner/Session.h"
+#include "tests/support/Support.h"
+
+namespace {
+
+using heraldix::test::EventsOf;
+using heraldix::test::ServerDir;
+using nlohmann::json;
+
+// The plug-in library loaded on a simulated server, driven line by line with the files changed in
+// between. Take() hands over the events since the last Take(); faults are collected apart, for good.
+class LiveServer {
+ public:
+  explicit LiveServer(const ServerDir& dir) : dir_(dir), session_({dir.Path(), heraldix::test::PluginPath(), false}) {
+    sim::SetRecording(true);
+    sim::SetEventListener([this](const json& event) {
+      if (event.at("event") == "fault") faults.push_back(event.at("text").get<std::string>());
+    });
+    session_.Load();
+  }
+  LiveServer(const LiveServer&) = delete;
+  LiveServer& operator=(const LiveServer&) = delete;
+  ~LiveServer() {
+    if (session_.Loaded()) session_.Unload();
+    sim::SetEventListener({});
+  }
+
+  void Line(std::string_view text) {
+    if (auto line = sim::ParseScenarioLine(text)) session_.Execute(*line, dir_.Path());
+  }
+  std::vector<json> Take() {
+    std::vector<json> events = sim::Events();
+    sim::ClearEvents();
+    return events;
+  }
+  void Load() { session_.Load(); }
+  void Unload() { session_.Unload(); }
+
+  std::vector<std::string> faults;
+
+ private:
+  const ServerDir& dir_;
+  sim::Session session_;
+};
+
+void ExpectNoFaults(const LiveServer& server) {
+  for (const std::string& fault : server.faults) ADD_FAILURE() << "fault: " << fault;
+}
+
+std::vector<std::string> Texts(const std::vector<json>& events) {
+  std::vector<std::string> texts;
+  for (const json& event : events) texts.push_back(event.at("text").get<std::string>());
+  return texts;
+}
+
+std::vector<std::string> ServerTextsTo(const std::vector<json>& events, std::string_view id) {
+  std::vector<std::string> texts;
+  for (const json& event : EventsOf(events, "server")) {
+    if (event.at("to") == id) texts.push_back(event.at("text").get<std::string>());
+  }
+  return texts;
+}
+
+// --- A reload that cannot read config.json ------------------------------------------------------------
+
+// Two configurations told apart by everything the plug-in reads from them: a chat command, a timed
+// message. No trailing newline, so no proper prefix of the second is a whole JSON value.
+constexpr std::string_view First =
+    R"({"CustomCommands": {"/first": {"Message": "first reply", "Type": "Server"}},)"
+    R"( "TimedMessages": {"Enabled": true, "Interval": 1, "Messages": [{"MessageToSend": "first timed", "MessageType": "Server"}]}})";
+constexpr std::string_view Second =
+    R"({"CustomCommands": {"/second": {"Message": "second reply", "Type": "Server"}},)"
+    R"( "TimedMessages": {"Enabled": true, "Interval": 1, "Messages": [{"MessageToSend": "second timed", "MessageType": "Server"}]}})";
+
+// Whether a reader that takes the first JSON value of the text and ignores the rest would get one.
+bool StartsWithAValue(const std::string& text) {
+  std::istringstream in(text);
+  json value;
+  try {
+    in >> value;
+    return true;
+  } catch (const json::exception&) {
+    return false;
+  }
+}
+
+// One reload attempt through the console, answered to player 1; then what the players meet afterwards.
+// Answers the reload's reply, and checks the first configuration is still the one in force.
+void ExpectReloadFailsAndFirstStays(LiveServer& server, const std::string& what) {
+  SCOPED_TRACE(what);
+  server.Take();
+  server.Line("console 1 hx.reload");
+  EXPECT_EQ(ServerTextsTo(server.Take(), "1"), std::vector<std::string>{"Heraldix: Failed to reload config"});
+  server.Line("chat 1 /first");
+  server.Line("chat 1 /second");
+  server.Line("wait 1");
+  const auto events = server.Take();
+  EXPECT_EQ(ServerTextsTo(events, "1"), (std::vector<std::string>{"first reply", "first timed"}));
+  // "/second" is no command, so everyone sees it as chat.
+  EXPECT_EQ(Texts(EventsOf(events, "chat")), std::vector<std::string>{"/second"});
+}
+
+void ExpectReloadTakesSecond(LiveServer& server) {
+  server.Take();
+  server.Line("config-text " + std::string(Second));
+  server.Line("console 1 hx.reload");
+  server.Line("chat 1 /second");
+  server.Line("wait 1");
+  EXPECT_EQ(ServerTextsTo(server.Take(), "1"),
+            (std::vector<std::string>{"Heraldix: Reloaded config", "second reply", "second timed"}));
+}
+
+TEST(Faults, AReloadOfConfigCutAnywhereKeepsThePreviousConfiguration) {
+  ServerDir dir(First);
+  LiveServer server(dir);
+  server.Line("join 1 Alice");
+  for (std::size_t cut = 0; cut < Second.size(); ++cut) {
+    dir.WriteConfig(Second.substr(0, cut));
+    ExpectReloadFailsAndFirstStays(server, "cut after " + std::to_string(cut) + " bytes");
+    if (HasFatalFailure() || HasFailure()) break;
+  }
+  ExpectReloadTakesSecond(server);
+  server.Unload();
+  ExpectNoFaults(server);
+}
+
+TEST(Faults, AReloadOfAHalfWrittenConfigKeepsThePreviousConfiguration) {
+  // A writer that died midway: the file has its full size, but the rest is zeros or old bytes.
+  ServerDir dir(First);
+  LiveServer server(dir);
+  server.Line("join 1 Alice");
+  for (std::size_t cut = 0; cut < Second.size(); cut += 7) {
+    std::string zeros(Second.substr(0, cut));
+    zeros.resize(Second.size(), '\0');
+    dir.WriteConfig(zeros);
+    ExpectReloadFailsAndFirstStays(server, "zeros after " + std::to_string(cut) + " bytes");
+    std::string mixed(Second.substr(0, cut));
+    mixed += First.substr(std::min(cut, First.size()));
+    if (mixed != First && mixed != Second) {
+      // Old bytes behind new ones are rarely valid JSON; when they are, the reload may take them.
+      dir.WriteConfig(mixed);
+      if (!StartsWithAValue(mixed)) ExpectReloadFailsAndFirstStays(server, "old bytes after " + std::to_string(cut));
+      dir.WriteConfig(First);
+      server.Line("console 1 hx.reload");
+    }
+    if (HasFailure()) break;
+  }
+  ExpectReloadTakesSecond(server);
+  server.Unload();
+  ExpectNoFaults(server);
+}
+
+TEST(Faults, AReloadWithConfigRemovedOrUnreadableKeepsThePreviousConfiguration) {
+  ServerDir dir(First);
+  LiveServer server(dir);
+  server.Line("join 1 Alice");
+  const std::filesystem::path config = dir.ConfigPath();
+
+  server.Line("config-rm");
+  ExpectReloadFailsAndFirstStays(server, "removed");
+
+  std::filesystem::create_directory(config);
+  ExpectReloadFailsAndFirstStays(server, "a directory");
+  std::filesystem::remove(config);
+
+  // A link to itself cannot be opened by anyone, root included.
+  std::filesystem::create_symlink(config.filename(), config);
+  ExpectReloadFailsAndFirstStays(server, "a link loop");
+  std::filesystem::remove(config);
+
+  std::filesystem::create_symlink("does-not-exist.json", config);
+  ExpectReloadFailsAndFirstStays(server, "a dangling link");
+  std::filesystem::remove(config);
+
+  ExpectReloadTakesSecond(server);
+  server.Unload();
+  ExpectNoFaults(server);
+}
+
+TEST(Faults, AReloadOfAConfigWithoutReadPermissionKeepsThePreviousConfiguration) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads files whatever their permissions say";
+  ServerDir dir(First);
+  LiveServer server(dir);
+  server.Line("join 1 Alice");
+  dir.WriteConfig(Second);
+  ASSERT_EQ(::chmod(dir.ConfigPath().c_str(), 0), 0);
+  ExpectReloadFailsAndFirstStays(server, "no read permission");
+  ASSERT_EQ(::chmod(dir.ConfigPath().c_str(), 0600), 0);
+  ExpectReloadTakesSecond(server);
+  server.Unload();
+  ExpectNoFaults(server);
+}
+
+TEST(Faults, ConfigBrokenAtLoadLeavesNothingRegisteredAndNothingHeld) {
+  for (std::string_view broken : {std::string_view(""), Second.substr(0, 40), std::string_view("[1, 2")}) {
+    SCOPED_TRACE(std::string(broken));
+    ServerDir dir(broken);
+    LiveServer server(dir);
+    EXPECT_EQ(sim::RegisteredCommandCount(), 0U);
+    EXPECT_EQ(sim::InstalledHookCount(), 0U);
+    server.Line("join 1 Alice");
+    server.Line("wait 3");
+    server.Unload();
+    EXPECT_EQ(sim::PluginMemory().blocks, 0);
+    ExpectNoFaults(server);
+  }
+}
+
+// --- Players vanishing between broadcasts ---------------------------------------------------------------
+
+TEST(Faults, PlayersWhoLeaveOrGoStaleBetweenBroadcastsAreSkippedAndNobodyElseIsMissed) {
+  // Two messages alternate: one for everyone (the all-players walk) and one that excludes a group (the
+  // walk that asks each player's id and groups), so both walks meet the vanishing players.
+  ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 1, "Messages": [
+      {"MessageToSend": "all", "MessageType": "Server"},
+      {"MessageToSend": "most", "MessageType": "Notification", "Exclude_Permissions_Groups": ["muted"]}]}})");
+  LiveServer server(dir);
+
+  std::set<std::uint64_t> online;
+  std::set<std::uint64_t> stale;
+  std::set<std::uint64_t> muted;
+  std::uint64_t nextId = 1;
+  auto join = [&] {
+    const std::uint64_t id = nextId++;
+    const bool isMuted = id % 5 == 0;
+    server.Line("join " + std::to_string(id) + " P" + std::to_string(id) + (isMuted ? " muted" : ""));
+    online.insert(id);
+    if (isMuted) muted.insert(id);
+  };
+  for (int i = 0; i < 60; ++i) join();
+  server.Take();
+
+  for (int second = 1; second <= 120; ++second) {
+    SCOPED_TRACE("second " + std::to_string(second));
+    // Between two timer calls: one player leaves, one goes stale, a stale entry is cleared, two join.
+    const std::uint64_t leaving = *std::next(online.begin(), second % static_cast<int>(online.size()));
+    server.Line("leave " + std::to_string(leaving));
+    online.erase(leaving);
+    const std::uint64_t vanishing = *std::next(online.begin(), (second * 7) % static_cast<int>(online.size()));
+    server.Line("stale " + std::to_string(vanishing));
+    online.erase(vanishing);
+    stale.insert(vanishing);
+    if (second % 3 == 0) {
+      server.Line("leave " + std::to_string(*stale.begin()));
+      stale.erase(stale.begin());
+    }
+    join();
+    join();
+    server.Take();
+
+    server.Line("wait 1");
+    const auto events = server.Take();
+    std::multiset<std::uint64_t> reached;
+    std::set<std::string> texts;
+    for (const json& event : events) {
+      const std::string& kind = event.at("event").get_ref<const std::string&>();
+      if (kind != "server" && kind != "notification") continue;
+      reached.insert(std::stoull(event.at("to").get<std::string>()));
+      texts.insert(event.at("text").get<std::string>());
+    }
+    ASSERT_EQ(texts.size(), 1U);
+    std::multiset<std::uint64_t> expected;
+    for (std::uint64_t id : online) {
+      if (*texts.begin() == "all" || !muted.contains(id)) expected.insert(id);
+    }
+    ASSERT_EQ(reached, expected);
+  }
+  server.Unload();
+  ExpectNoFaults(server);
+}
+
+TEST(Faults, APlayerWhoVanishesDuringTheWelcomeDelayIsNotGreetedAndNothingBreaks) {
+  ServerDir dir(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {0}"}}})");
+  LiveServer server(dir);
+  server.Line("join 1 Alice");
+  server.Line("join 2 Bob");
+  server.Line("join 3 Carol");
+  server.Line("wait 2");
+  server.Line("stale 1");
+  server.Line("leave 2");
+  server.Line("wait 10");
+  const auto chats = EventsOf(server.Take(), "chat");
+  ASSERT_EQ(chats.size(), 1U);
+  EXPECT_EQ(chats[0].at("to"), "3");
+  server.Unload();
+  ExpectNoFaults(server);
+}
+
+// --- Unload and load again with greetings pending -----------------------------------------------------
+
+TEST(Faults, UnloadAndLoadCyclesWithGreetingsPendingLeaveNothingBehind) {
+  ServerDir dir(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {0}"}},
+      "CustomCommands": {"/hi": {"Message": "hello", "Type": "Server"}},
+      "TimedMessages": {"Enabled": true, "Interval": 2, "Messages": [{"MessageToSend": "tick", "MessageType": "Server"}]}})");
+  LiveServer server(dir);
+  std::uint64_t nextId = 1;
+  std::vector<std::uint64_t> waiting;  // players whose greeting was scheduled in the life about to end
+  for (int cycle = 0; cycle < 25; ++cycle) {
+    SCOPED_TRACE("cycle " + std::to_string(cycle));
+    server.Take();
+    // Greetings scheduled in this life, some with the delay almost over, then the library goes.
+    for (int i = 0; i < 4; ++i) {
+      const std::uint64_t id = nextId++;
+      server.Line("join " + std::to_string(id) + " P" + std::to_string(id));
+      waiting.push_back(id);
+      server.Line("wait 1");
+    }
+    EXPECT_GT(sim::PendingTimerCalls(), 0U);
+    server.Unload();
+    EXPECT_EQ(sim::PendingTimerCalls(), 0U);
+    EXPECT_EQ(sim::RegisteredCommandCount(), 0U);
+    EXPECT_EQ(sim::InstalledHookCount(), 0U);
+    EXPECT_EQ(sim::PluginMemory().blocks, 0);
+    server.Take();
+
+    // Time passes without the plug-in; then it comes back and runs as on a fresh start.
+    server.Line("wait 10");
+    server.Load();
+    server.Line("wait 10");
+    const auto quiet = server.Take();
+    // The dropped delays greet nobody: the players of the last life were possessed before this load.
+    for (const json& chat : EventsOf(quiet, "chat")) ADD_FAILURE() << "greeting from an earlier life: " << chat.dump();
+    EXPECT_EQ(ServerTextsTo(quiet, std::to_string(waiting.front())).size(), 5U) << "timed messages every 2 s";
+
+    // A new possession in this life is greeted once.
+    const std::uint64_t returning = waiting.back();
+    server.Line("die " + std::to_string(returning));
+    server.Line("respawn " + std::to_string(returning));
+    server.Line("chat " + std::to_string(returning) + " /hi");
+    server.Line("wait 6");
+    const auto events = server.Take();
+    const auto chats = EventsOf(events, "chat");
+    ASSERT_EQ(chats.size(), 1U);
+    EXPECT_EQ(chats[0].at("to"), std::to_string(returning));
+    EXPECT_EQ(ServerTextsTo(events, std::to_string(returning)).front(), "hello");
+    if (HasFailure()) break;
+  }
+  server.Unload();
+  EXPECT_EQ(sim::PluginMemory().blocks, 0);
+  ExpectNoFaults(server);
+}
+
+}  // namespace

@@ -26,6 +26,6 @@ class ApiUtils final : public TarrowApi::IApiUtils {
 }  // namespace sim
 
 TarrowApi::IApiUtils& TarrowApi::GetApiUtils() {
-  static sim::ApiUtils utils;
-  return utils;
+  static auto* utils = new sim::ApiUtils();  // never destroyed (see Host.h)
+  return *utils;
 }

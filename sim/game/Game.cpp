@@ -66,8 +66,8 @@ SimController* Online(std::uint64_t id) {
 namespace {
 
 GameWorld& Unpopulated() {
-  static GameWorld game;
-  return game;
+  static auto* game = new GameWorld();  // never destroyed (see Host.h)
+  return *game;
 }
 
 }  // namespace

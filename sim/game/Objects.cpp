@@ -67,8 +67,8 @@ UObject* ObjectTable::Resolve(const FWeakObjectPtr& weak) const {
 }
 
 ObjectTable& Objects() {
-  static ObjectTable table;
-  return table;
+  static auto* table = new ObjectTable();  // never destroyed (see Host.h)
+  return *table;
 }
 
 }  // namespace sim

@@ -79,8 +79,8 @@ class Commands final : public TarrowApi::ICommands {
 };
 
 Commands& TheCommands() {
-  static Commands commands;
-  return commands;
+  static auto* commands = new Commands();  // never destroyed (see Host.h)
+  return *commands;
 }
 
 // Callbacks whose code was unloaded while they were still registered: never destroyed, never called.

@@ -14,8 +14,8 @@ struct Stream {
 };
 
 Stream& TheStream() {
-  static Stream stream;
-  return stream;
+  static auto* stream = new Stream();  // never destroyed (see Host.h)
+  return *stream;
 }
 
 }  // namespace

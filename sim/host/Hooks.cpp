@@ -59,8 +59,8 @@ class Hooks final : public TarrowApi::IHooks {
 };
 
 Hooks& TheHooks() {
-  static Hooks hooks;
-  return hooks;
+  static auto* hooks = new Hooks();  // never destroyed (see Host.h)
+  return *hooks;
 }
 
 }  // namespace

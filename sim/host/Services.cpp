@@ -24,8 +24,8 @@ struct AddressBook {
 };
 
 AddressBook& TheBook() {
-  static AddressBook book;
-  return book;
+  static auto* book = new AddressBook();  // never destroyed (see Host.h)
+  return *book;
 }
 
 // Turns records written to the host's sinks into "log" events; the pattern a logger sets is not applied,
@@ -43,8 +43,8 @@ class EventSink final : public spdlog::sinks::base_sink<spdlog::details::null_mu
 };
 
 std::vector<std::shared_ptr<spdlog::sinks::sink>>& Sinks() {
-  static std::vector<std::shared_ptr<spdlog::sinks::sink>> sinks{std::make_shared<EventSink>()};
-  return sinks;
+  static auto* sinks = new std::vector<std::shared_ptr<spdlog::sinks::sink>>{std::make_shared<EventSink>()};
+  return *sinks;
 }
 
 }  // namespace

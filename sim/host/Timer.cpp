@@ -33,8 +33,8 @@ class HostTimer final : public API::Timer {
 };
 
 HostTimer& TheTimer() {
-  static HostTimer timer;
-  return timer;
+  static auto* timer = new HostTimer();  // never destroyed (see Host.h)
+  return *timer;
 }
 
 }  // namespace

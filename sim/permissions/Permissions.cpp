@@ -11,8 +11,8 @@ namespace sim {
 namespace {
 
 std::map<std::uint64_t, std::vector<std::string>>& Groups() {
-  static std::map<std::uint64_t, std::vector<std::string>> groups;
-  return groups;
+  static auto* groups = new std::map<std::uint64_t, std::vector<std::string>>();
+  return *groups;
 }
 
 }  // namespace

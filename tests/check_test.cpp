@@ -636,6 +636,7 @@ TEST(Check, PreviewPageShowsEachPlayersFeed) {
        {"scale", 1.5}, {"time", 8}, {"icon", "/Game/Icons/Vote.Vote"}},
       {{"event", "rcon"}, {"t", 8}, {"id", 1}, {"type", 0}, {"text", "Heraldix: Reloaded config"}},
       {{"event", "fault"}, {"t", 9}, {"text", "bad free"}},
+      {{"event", "say"}, {"t", 9}, {"from", "1"}, {"text", "/rules"}, {"mode", 0}},
   };
   input.exitStatus = 1;
   const std::string html = RenderPreviewHtml(input);
@@ -650,6 +651,8 @@ TEST(Check, PreviewPageShowsEachPlayersFeed) {
             std::string::npos);
   EXPECT_NE(html.find("data-scale=\"1.5\" data-time=\"8\" data-icon=\"/Game/Icons/Vote.Vote\""), std::string::npos);
   EXPECT_NE(html.find("Heraldix: Reloaded config"), std::string::npos);
+  EXPECT_NE(html.find("<span class=\"who\">Alice says (mode 0)</span><span class=\"text\">/rules</span>"),
+            std::string::npos);
   EXPECT_NE(html.find("<aside class=\"faults\""), std::string::npos);
   EXPECT_NE(html.find("data-exit-status=\"1\""), std::string::npos);
   EXPECT_NE(html.find("3 players, 3 messages, 1 fault"), std::string::npos);

@@ -122,14 +122,16 @@ std::string NotificationEntry(const json& event) {
   return out;
 }
 
-std::string ConsoleEntry(const json& event) {
+std::string ConsoleEntry(const json& event, const std::map<std::string, std::string>& names) {
   const std::string kind = Text(event, "event");
   if (kind == "rcon") {
     return EntryOpen(event, "rcon") + "<span class=\"who\">RCON #" + Escaped(Text(event, "id")) +
            "</span><span class=\"text\">" + Escaped(Text(event, "text")) + "</span></li>\n";
   }
   if (kind == "say") {
-    return EntryOpen(event, "say") + "<span class=\"who\">" + Escaped(Text(event, "from")) +
+    const auto name = names.find(Text(event, "from"));
+    const std::string from = name != names.end() && !name->second.empty() ? name->second : Text(event, "from");
+    return EntryOpen(event, "say") + "<span class=\"who\">" + Escaped(from) +
            " says (mode " + Escaped(Text(event, "mode")) + ")</span><span class=\"text\">" +
            Escaped(Text(event, "text")) + "</span></li>\n";
   }
@@ -203,7 +205,11 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
   // Players in join order, then anyone who received something without a join line.
   std::vector<Player> players = input.players;
   std::set<std::string> known;
-  for (const Player& player : players) known.insert(player.id);
+  std::map<std::string, std::string> names;
+  for (const Player& player : players) {
+    known.insert(player.id);
+    names[player.id] = player.name;
+  }
   std::map<std::string, std::string> feeds;
   std::string console;
   std::size_t messages = 0;
@@ -217,7 +223,7 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
       feeds[to] += kind == "server" ? ServerEntry(event) : kind == "chat" ? ChatEntry(event) : NotificationEntry(event);
       ++messages;
     } else if (kind == "rcon" || kind == "say" || kind == "log" || kind == "fault") {
-      console += ConsoleEntry(event);
+      console += ConsoleEntry(event, names);
       if (kind == "fault") faults.push_back(Text(event, "text"));
     }
   }

@@ -436,6 +436,12 @@ TEST(Sim, ScenarioLinesParseQuotesCommentsAndVerbatimRests) {
   EXPECT_THROW(sim::ParseScenarioLine("join 1"), sim::ScenarioError);
   EXPECT_THROW(sim::ParseScenarioLine("leave 1 2"), sim::ScenarioError);
   EXPECT_THROW(sim::ParseScenarioLine("join 1 \"open"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParseScenarioLine("die Alice"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParseScenarioLine("wait -5"), sim::ScenarioError);
+  EXPECT_THROW(sim::ParseScenarioLine("wait 1.5"), sim::ScenarioError);
+  EXPECT_TRUE(sim::ParseScenarioLine("clock -5"));
+  EXPECT_TRUE(sim::ParseScenarioLine("console none hx.reload"));
+  EXPECT_THROW(sim::ParseScenarioLine("console nobody hx.reload"), sim::ScenarioError);
   EXPECT_THROW(sim::ParsePlayerId("-1"), sim::ScenarioError);
   EXPECT_THROW(sim::ParsePlayerId("18446744073709551616"), sim::ScenarioError);
   EXPECT_EQ(sim::ParsePlayerId("18446744073709551615"), 18446744073709551615ULL);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include <fmt/format.h>
+
 #include "sim/host/Events.h"
 
 namespace sim {
@@ -34,7 +36,11 @@ std::string ColourOf(const nlohmann::json& colour) {
 std::string Text(const nlohmann::json& event, const char* key) {
   auto found = event.find(key);
   if (found == event.end()) return {};
-  return found->is_string() ? found->get<std::string>() : found->dump();
+  if (found->is_string()) return found->get<std::string>();
+  // Scales and times arrive as 32-bit floats; six significant digits show what an admin typed (1.2, not
+  // 1.2000000476837158).
+  if (found->is_number_float()) return fmt::format("{:g}", found->get<double>());
+  return found->dump();
 }
 
 std::string Painted(const std::string& text, const std::string& escape, bool colour) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <map>
+#include <set>
 
 namespace sim {
 namespace {
@@ -88,6 +89,14 @@ std::optional<ScenarioLine> ParseScenarioLine(std::string_view text) {
     };
     throw ScenarioError("usage: " + usage.at(line.command));
   }
+  // Numbers are checked here too, so a bad one stops a run before anything happens.
+  static const std::set<std::string, std::less<>> withPlayer = {"join", "leave", "die", "respawn", "possess-dead",
+                                                                "stale", "groups", "chat"};
+  if (withPlayer.count(line.command) != 0 || (line.command == "console" && line.args[0] != "none")) {
+    ParsePlayerId(line.args[0]);
+  }
+  if (line.command == "wait") ParseSeconds(line.args[0], false);
+  if (line.command == "clock") ParseSeconds(line.args[0], true);
   return line;
 }
 
@@ -99,6 +108,22 @@ std::uint64_t ParsePlayerId(const std::string& text) {
     throw ScenarioError("bad player id \"" + text + "\" (an unsigned 64-bit decimal number)");
   }
   return id;
+}
+
+std::int64_t ParseSeconds(const std::string& text, bool signedAllowed) {
+  std::string_view digits = text;
+  bool negative = false;
+  if (signedAllowed && !digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+    negative = digits[0] == '-';
+    digits.remove_prefix(1);
+  }
+  std::int64_t value = 0;
+  auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (digits.empty() || digits[0] == '-' || digits[0] == '+' || error != std::errc() ||
+      stop != digits.data() + digits.size()) {
+    throw ScenarioError("bad number of seconds \"" + text + "\"");
+  }
+  return negative ? -value : value;
 }
 
 }  // namespace sim

@@ -28,4 +28,7 @@ std::optional<ScenarioLine> ParseScenarioLine(std::string_view text);
 // Unsigned 64-bit decimal, digits only; raises ScenarioError otherwise.
 std::uint64_t ParsePlayerId(const std::string& text);
 
+// Whole seconds in decimal, with a leading + or - only when signedAllowed; raises ScenarioError otherwise.
+std::int64_t ParseSeconds(const std::string& text, bool signedAllowed);
+
 }  // namespace sim

@@ -1,6 +1,5 @@
 #include "sim/runner/Session.h"
 
-#include <charconv>
 #include <fstream>
 #include <system_error>
 
@@ -15,22 +14,6 @@ namespace {
 
 // A week of game-timer calls; longer waits are almost certainly a typo.
 constexpr std::int64_t MaxWaitSeconds = 7 * 24 * 3600;
-
-std::int64_t ParseSeconds(const std::string& text, bool signedAllowed) {
-  std::string_view digits = text;
-  bool negative = false;
-  if (signedAllowed && !digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
-    negative = digits[0] == '-';
-    digits.remove_prefix(1);
-  }
-  std::int64_t value = 0;
-  auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || digits[0] == '-' || digits[0] == '+' || error != std::errc() ||
-      stop != digits.data() + digits.size()) {
-    throw ScenarioError("bad number of seconds \"" + text + "\"");
-  }
-  return negative ? -value : value;
-}
 
 void Check(const std::string& problem) {
   if (!problem.empty()) throw ScenarioError(problem);

@@ -636,6 +636,15 @@ TEST(Sim, CommandLineRunPrintsJsonEventsAndExitsByFaults) {
   EXPECT_NE(process.out.find("trace RegisterConsoleCommand(\"rogue.badfree\")"), std::string::npos) << process.out;
 }
 
+TEST(Sim, ShippedDemoRunsCleanWithTheDefaultServerDirectoryAndPlugin) {
+  // CMake compiles this file by its absolute path, so the source tree is found from it.
+  const auto demo = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / "demo.scenario";
+  const auto process = RunSim("run --json " + demo.string());
+  EXPECT_EQ(process.status, 0) << process.out << process.err;
+  EXPECT_NE(process.out.find(R"("event":"chat")"), std::string::npos);
+  EXPECT_NE(process.out.find(R"("event":"rcon")"), std::string::npos);
+}
+
 TEST(Sim, CommandLineRunNeverChangesTheServerDirectory) {
   ServerDir dir(R"({"kept": true})");
   const std::string file = WriteScenario(dir, "rewrite.scenario", "config-text {\"changed\": true}\nconfig-rm\n");

@@ -12,7 +12,9 @@ BOOL APIENTRY DllMain(HMODULE, DWORD reason, LPVOID) {
 #else
 namespace {
 
-// Runs from .init_array when the host maps the library; Load never raises.
+// Runs from .init_array when the host maps the library; Load never raises. The order against other
+// translation units' dynamic initialisers is the linker's, which is why the plug-in keeps all of its
+// state in function-local statics and constant-initialised globals.
 [[gnu::constructor]] void Attach() { Load(); }
 
 // Runs from .fini_array before the library's static objects are destroyed, so Unload still finds them.

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
+#include <unordered_map>
 #include <string>
 
 #include "host/GameFunctions.h"
@@ -20,7 +20,8 @@ struct Block {
 };
 
 struct Heap {
-  std::map<const void*, Block> blocks;
+  // Every string the plug-in builds or frees is looked up here.
+  std::unordered_map<const void*, Block> blocks;
   std::uint64_t session = 1;
 };
 

@@ -1,6 +1,10 @@
 // The host's command registry: three channels of named callbacks, dispatched by a line's first word.
 #include <algorithm>
+#include <iterator>
+#include <list>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/ICommands.h"
@@ -14,35 +18,48 @@ namespace {
 
 char16_t FoldAscii(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit; }
 
-bool EqualIgnoringAsciiCase(std::u16string_view left, std::u16string_view right) {
-  return left.size() == right.size() &&
-         std::equal(left.begin(), left.end(), right.begin(),
-                    [](char16_t a, char16_t b) { return FoldAscii(a) == FoldAscii(b); });
+std::u16string Folded(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& unit : folded) unit = FoldAscii(unit);
+  return folded;
 }
 
+// Entries in registration order, with an index by folded name: a server with ten thousand chat commands
+// must not walk them all for every line, nor for every registration a reload removes.
 template <class Callback>
 struct Channel {
   struct Entry {
     std::u16string name;
     Callback callback;
   };
-  std::vector<Entry> entries;
+  using Position = typename std::list<Entry>::iterator;
+  std::list<Entry> entries;
+  std::unordered_map<std::u16string, std::vector<Position>> byName;  // each name's entries, oldest first
 
+  void Add(std::u16string_view name, const Callback& callback) {
+    entries.push_back({std::u16string(name), callback});
+    byName[Folded(name)].push_back(std::prev(entries.end()));
+  }
+  // The earliest registration under the name, ASCII case ignored.
   const Entry* Find(std::u16string_view word) const {
-    for (const Entry& entry : entries) {
-      if (EqualIgnoringAsciiCase(entry.name, word)) return &entry;
-    }
-    return nullptr;
+    const auto found = byName.find(Folded(word));
+    return found == byName.end() ? nullptr : &*found->second.front();
   }
   bool Remove(std::u16string_view name) {
-    auto found = std::find_if(entries.begin(), entries.end(),
-                              [&](const Entry& entry) { return EqualIgnoringAsciiCase(entry.name, name); });
-    if (found == entries.end()) return false;
-    entries.erase(found);
+    const auto found = byName.find(Folded(name));
+    if (found == byName.end()) return false;
+    entries.erase(found->second.front());
+    found->second.erase(found->second.begin());
+    if (found->second.empty()) byName.erase(found);
     return true;
+  }
+  void Clear() {
+    byName.clear();
+    entries.clear();
   }
 };
 
+// Traces are built only when someone reads them: a reload re-registers every custom command.
 class Commands final : public TarrowApi::ICommands {
  public:
   Channel<TarrowApi::ConsoleCommandCallback> console;
@@ -50,30 +67,30 @@ class Commands final : public TarrowApi::ICommands {
   Channel<TarrowApi::ChatCommandCallback> chat;
 
   void RegisterConsoleCommand(const FString& command, const TarrowApi::ConsoleCommandCallback& callback) override {
-    Trace("RegisterConsoleCommand", {EncodeUtf8(command.View())});
-    console.entries.push_back({std::u16string(command.View()), callback});
+    if (Tracing()) Trace("RegisterConsoleCommand", {EncodeUtf8(command.View())});
+    console.Add(command.View(), callback);
   }
   void RegisterRconCommand(const FString& command, const TarrowApi::RconCommandCallback& callback) override {
-    Trace("RegisterRconCommand", {EncodeUtf8(command.View())});
-    rcon.entries.push_back({std::u16string(command.View()), callback});
+    if (Tracing()) Trace("RegisterRconCommand", {EncodeUtf8(command.View())});
+    rcon.Add(command.View(), callback);
   }
   void RegisterChatCommand(const FString& command, const TarrowApi::ChatCommandCallback& callback) override {
-    Trace("RegisterChatCommand", {EncodeUtf8(command.View())});
-    chat.entries.push_back({std::u16string(command.View()), callback});
+    if (Tracing()) Trace("RegisterChatCommand", {EncodeUtf8(command.View())});
+    chat.Add(command.View(), callback);
   }
   bool UnregisterConsoleCommand(const FString& command) override {
     const bool removed = console.Remove(command.View());
-    Trace("UnregisterConsoleCommand", {EncodeUtf8(command.View())}, removed);
+    if (Tracing()) Trace("UnregisterConsoleCommand", {EncodeUtf8(command.View())}, removed);
     return removed;
   }
   bool UnregisterRconCommand(const FString& command) override {
     const bool removed = rcon.Remove(command.View());
-    Trace("UnregisterRconCommand", {EncodeUtf8(command.View())}, removed);
+    if (Tracing()) Trace("UnregisterRconCommand", {EncodeUtf8(command.View())}, removed);
     return removed;
   }
   bool UnregisterChatCommand(const FString& command) override {
     const bool removed = chat.Remove(command.View());
-    Trace("UnregisterChatCommand", {EncodeUtf8(command.View())}, removed);
+    if (Tracing()) Trace("UnregisterChatCommand", {EncodeUtf8(command.View())}, removed);
     return removed;
   }
 };
@@ -97,7 +114,7 @@ void Abandon(Channel<Callback>& channel, const char* label, std::vector<std::str
     Abandoned<Callback>().push_back(std::move(entry.callback));
   }
   // The moved-from callbacks are empty: clearing destroys nothing of the unloaded code.
-  channel.entries.clear();
+  channel.Clear();
 }
 
 }  // namespace
@@ -155,9 +172,9 @@ void AbandonCommands(std::vector<std::string>& leftovers) {
 
 void ClearCommands() {
   Commands& commands = TheCommands();
-  commands.console.entries.clear();
-  commands.rcon.entries.clear();
-  commands.chat.entries.clear();
+  commands.console.Clear();
+  commands.rcon.Clear();
+  commands.chat.Clear();
 }
 
 }  // namespace sim

@@ -1,5 +1,5 @@
 // The host's lookups and small services: GetAddress, the server directory, log sinks, session checks.
-#include <map>
+#include <unordered_map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,8 +18,9 @@ namespace sim {
 namespace {
 
 struct AddressBook {
-  std::map<std::string, void*> functions;
-  std::map<std::string, FieldResolver> fields;
+  // The plug-in looks up a game function by key at every call, so this is the busiest table of the host.
+  std::unordered_map<std::string, void*> functions;
+  std::unordered_map<std::string, FieldResolver> fields;
   std::string serverDir = ".";
 };
 

@@ -17,6 +17,16 @@ constexpr char16_t FoldAscii(char16_t unit) noexcept {
   return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
 }
 
+bool FoldedLess(std::u16string_view a, std::u16string_view b) noexcept {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t x = FoldAscii(a[i]);
+    const char16_t y = FoldAscii(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
 // The colour is a list of numbers as a whole: a stray string after the third channel is as wrong as one
 // before it.
 void RequireNumbers(const nlohmann::json& list) {
@@ -56,15 +66,15 @@ CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(const FString& left, const FString& right) const noexcept {
-  const std::u16string_view a = left.View();
-  const std::u16string_view b = right.View();
-  const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    const char16_t x = FoldAscii(a[i]);
-    const char16_t y = FoldAscii(b[i]);
-    if (x != y) return x < y;
-  }
-  return a.size() < b.size();
+  return FoldedLess(left.View(), right.View());
+}
+
+bool CaseInsensitiveLess::operator()(const FString& left, std::u16string_view right) const noexcept {
+  return FoldedLess(left.View(), right);
+}
+
+bool CaseInsensitiveLess::operator()(std::u16string_view left, const FString& right) const noexcept {
+  return FoldedLess(left, right.View());
 }
 
 CustomCommandMap& CustomCommandTable() {
@@ -82,7 +92,9 @@ CustomCommandMap BuildCustomCommandTable(const nlohmann::json& document) {
     const nlohmann::json& value = member.value();
     FString message = FromUtf8(ConfigValue::String(value, "Message", ""));
     if (message.IsEmpty()) continue;
-    table.insert_or_assign(WidenAscii(name), ReadCustomCommand(value, std::move(message)));
+    // Members arrive in byte order, which is the table's order unless names differ by case only, so the
+    // end of the table is nearly always the right place to look first.
+    table.insert_or_assign(table.end(), WidenAscii(name), ReadCustomCommand(value, std::move(message)));
   }
   return table;
 }

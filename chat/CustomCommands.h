@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -26,6 +27,10 @@ struct CustomCommand {
 // Keys compare unit by unit with A-Z folded to a-z; assigning under an equal key keeps the first key.
 struct CaseInsensitiveLess {
   bool operator()(const FString& left, const FString& right) const noexcept;
+  // A typed word is looked up as it stands in the line, without a string of the game's made for it.
+  using is_transparent = void;
+  bool operator()(const FString& left, std::u16string_view right) const noexcept;
+  bool operator()(std::u16string_view left, const FString& right) const noexcept;
 };
 using CustomCommandMap = std::map<FString, CustomCommand, CaseInsensitiveLess>;
 

@@ -100,12 +100,19 @@ void SendFollowUp(AShooterPlayerController* player, CustomCommand& command) {
       player, &command.Command_To_Execute, static_cast<EChatSendMode::Type>(0));
 }
 
+// The first piece SplitIntoArray would cut from the line at spaces, found without cutting the rest.
+std::u16string_view FirstWord(std::u16string_view line) {
+  const std::size_t start = line.find_first_not_of(u' ');
+  if (start == std::u16string_view::npos) return {};
+  return line.substr(start, line.find(u' ', start) - start);
+}
+
 void RunCustomCommand(AShooterPlayerController* player, const FString& line) {
-  FStringArray words;
-  if (SplitIntoArray(line, u" ", words) == 0) return;
+  const std::u16string_view word = FirstWord(line.View());
+  if (word.empty()) return;
 
   const CustomCommandMap& table = CustomCommandTable();
-  const auto found = table.find(words[0]);
+  const auto found = table.find(word);
   if (found == table.end()) return;
   // A copy: the follow-up line may reach code that rebuilds the table.
   CustomCommand command = found->second;

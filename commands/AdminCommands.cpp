@@ -68,26 +68,30 @@ void RunSendCommand(Delivery deliver, const FString& line, const ReplySink& sink
 }
 
 // All or nothing: the new document and the chat-command table built from it are both ready before
-// anything held changes. Should installing the new chat commands still fail, the previous document and
-// commands are put back.
+// anything held changes. The held table is moved aside, not copied (a large configuration has thousands
+// of commands), and the document is replaced only once the new commands are in; should installing them
+// fail, the previous commands are put back and the previous document was never touched.
 bool Reload() noexcept {
   try {
     nlohmann::json document = ParseConfigFile();
     CustomCommandMap table = BuildCustomCommandTable(document);
-    nlohmann::json previousDocument = Config();
-    CustomCommandMap previousTable = CustomCommandTable();
-    ReplaceConfig(std::move(document));
+    CustomCommandMap previousTable;
+    bool setAside = false;
     try {
+      RemoveCustomCommands();
+      previousTable.swap(CustomCommandTable());
+      setAside = true;
       InstallCustomCommands(std::move(table));
     } catch (...) {
-      ReplaceConfig(std::move(previousDocument));
       try {
+        if (!setAside) previousTable.swap(CustomCommandTable());
         InstallCustomCommands(std::move(previousTable));
       } catch (...) {
         // The host refuses registrations now; the reload answers failure either way.
       }
       return false;
     }
+    ReplaceConfig(std::move(document));
     return true;
   } catch (...) {
     return false;

@@ -43,11 +43,19 @@ class UnknownKey : public std::runtime_error {
   explicit UnknownKey(std::string_view key) : std::runtime_error("unknown game key: " + std::string(key)) {}
 };
 
-// Calls the game function of a table row. The key is looked up at every call and nothing is cached:
+// The key of a table row as the string GetAddress takes, made once: most keys are longer than a string
+// holds without an allocation, and a broadcast makes a call per player.
+template <class Row>
+const std::string& KeyString() {
+  static const std::string key(Row::Key());
+  return key;
+}
+
+// Calls the game function of a table row. The key is looked up at every call and no entry is cached:
 // the host may move an entry at any time (a hook installed by another plug-in, a game update).
 template <class Row, class... Args>
 decltype(auto) Call(Args&&... args) {
-  void* entry = GetAddress(std::string(Row::Key()));
+  void* entry = GetAddress(KeyString<Row>());
   if (entry == nullptr) throw UnknownKey(Row::Key());
   return reinterpret_cast<typename Row::Pointer>(entry)(std::forward<Args>(args)...);
 }
@@ -55,7 +63,7 @@ decltype(auto) Call(Args&&... args) {
 // Address of a field of a table row inside one object, looked up at every use.
 template <class Row>
 typename Row::Type* FieldOf(const void* object) {
-  void* address = GetAddress(object, std::string(Row::Key()));
+  void* address = GetAddress(object, KeyString<Row>());
   if (address == nullptr) throw UnknownKey(Row::Key());
   return static_cast<typename Row::Type*>(address);
 }

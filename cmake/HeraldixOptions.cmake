@@ -17,5 +17,17 @@ if(HERALDIX_SANITIZE)
   add_link_options(-fsanitize=address,undefined -fno-sanitize=vptr)
 endif()
 
-# Shared libraries must resolve every symbol at link time, as a plug-in must against its host.
-add_link_options(LINKER:--no-undefined)
+# Shared libraries must resolve every symbol at link time, as a plug-in must against its host. With clang
+# the sanitizer and fuzzer runtimes live in the executable alone, and shared libraries find them there at
+# load time.
+if(NOT (CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND (HERALDIX_SANITIZE OR HERALDIX_FUZZ)))
+  add_link_options(LINKER:--no-undefined)
+endif()
+
+if(HERALDIX_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "HERALDIX_FUZZ needs clang (libFuzzer): configure with the fuzz preset")
+  endif()
+  # Coverage feedback from every library, so the fuzzer sees the paths it opens in the plug-in too.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -1,0 +1,53 @@
+// Fuzz target: a byte stream as the remote console reads it. The first byte sets the size of the pieces
+// the rest arrives in. The pieces must give exactly the packets the whole stream gives, with the same
+// error, and every packet must encode back to bytes that parse to the same packet.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/rcon/RconPacket.h"
+
+namespace {
+
+using heraldix::rcon::Packet;
+using heraldix::rcon::PacketParser;
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "rcon stream: %s\n", what);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::size_t piece = 1 + data[0] % 64;
+  const std::string_view stream(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  PacketParser whole;
+  std::vector<Packet> wholePackets;
+  const bool wholeFine = whole.Feed(stream, wholePackets);
+  if (wholeFine == whole.Broken()) Fail("Feed's answer disagrees with Broken()");
+  if (wholeFine != whole.Error().empty()) Fail("a broken stream without a reason, or a reason without one");
+
+  PacketParser pieces;
+  std::vector<Packet> piecePackets;
+  for (std::size_t at = 0; at < stream.size(); at += piece) pieces.Feed(stream.substr(at, piece), piecePackets);
+  if (piecePackets != wholePackets) Fail("pieces and the whole stream give different packets");
+  if (pieces.Broken() != whole.Broken() || pieces.Error() != whole.Error()) Fail("pieces break differently");
+  if (!whole.Broken() && pieces.Pending() != whole.Pending()) Fail("pieces hold back a different tail");
+
+  for (const Packet& packet : wholePackets) {
+    PacketParser again;
+    std::vector<Packet> parsed;
+    if (!again.Feed(heraldix::rcon::Encode(packet), parsed) || parsed.size() != 1 || !(parsed[0] == packet) ||
+        again.Pending() != 0) {
+      Fail("a packet does not survive encoding and parsing");
+    }
+  }
+  return 0;
+}

@@ -1,6 +1,8 @@
 // Fuzz target: a byte stream as the remote console reads it. The first byte sets the size of the pieces
 // the rest arrives in. The pieces must give exactly the packets the whole stream gives, with the same
-// error, and every packet must encode back to bytes that parse to the same packet.
+// error, and every packet must encode back to bytes that parse to the same packet. Every command packet
+// then goes to the game's remote console with the plug-in loaded, as a logged-in client's would; each
+// reply must go back out on the wire.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/FuzzServer.h"
+#include "sim/game/Game.h"
 #include "sim/rcon/RconPacket.h"
 
 namespace {
@@ -19,6 +23,28 @@ using heraldix::rcon::PacketParser;
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "rcon stream: %s\n", what);
   std::abort();
+}
+
+// Colours and fallbacks for every kind, and a custom chat command for hx.chatasplayer to run into.
+constexpr std::string_view ServerConfig = R"({
+  "Heraldix": {"ClientChatColour": {"R": 255, "G": 255, "B": 0}, "ServerMessageColor": {"R": 0, "G": 255, "B": 0},
+    "NotificationColor": {"R": 255, "G": 0, "B": 0}, "NotificationDisplayScale": 2, "NotificationDisplayTime": 5},
+  "CustomCommands": {"/help": {"Message": "Help text"}}})";
+
+void ExecuteCommands(const std::vector<Packet>& packets) {
+  heraldix::fuzz::FuzzServer& server = heraldix::fuzz::FuzzServer::Get(ServerConfig);
+  for (const Packet& packet : packets) {
+    if (packet.type != heraldix::rcon::kCommand) continue;
+    const std::vector<std::string> replies = sim::ServeRcon(server.Connection(), packet.id, packet.body);
+    server.Check("a remote-console command");
+    for (const std::string& reply : replies) {
+      std::string wire;
+      heraldix::rcon::AppendEncoded(wire, packet.id, heraldix::rcon::kResponseValue, reply);
+      PacketParser client;
+      std::vector<Packet> parsed;
+      if (!client.Feed(wire, parsed) || client.Pending() != 0) Fail("a reply the client cannot read");
+    }
+  }
 }
 
 }  // namespace
@@ -49,5 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Fail("a packet does not survive encoding and parsing");
     }
   }
+  ExecuteCommands(wholePackets);
   return 0;
 }

@@ -3,7 +3,9 @@
 
 namespace heraldix::bench {
 
-// Registers every benchmark with Google Benchmark. Names are "Figure/side[/players]".
+// Registers every benchmark with Google Benchmark. Names are "Figure/side[/players]". With repetitions,
+// each also reports the fastest of them under this aggregate name.
 void RegisterBenchmarks();
+inline constexpr const char* FastestStatistic = "min";
 
 }  // namespace heraldix::bench

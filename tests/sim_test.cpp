@@ -3,9 +3,12 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,7 @@
 #include "host/Platform.h"
 #include "host/Timer.h"
 #include "host/Tools.h"
+#include "sim/game/BlockTable.h"
 #include "sim/game/Game.h"
 #include "sim/host/Clock.h"
 #include "sim/host/Host.h"
@@ -219,6 +223,46 @@ TEST(Sim, FreeingAnythingButALiveBlockOfTheCodeUnderTestIsAFault) {
   EXPECT_NE(faults[2]["text"].get<std::string>().find("bad realloc"), std::string::npos);
   EXPECT_NE(faults[3]["text"].get<std::string>().find("the game still owns"), std::string::npos);
   EXPECT_EQ(list->ArrayNum, 1);
+}
+
+// The allocator's record of live blocks against a plain map, with addresses packed into a few pages so
+// that runs of taken slots collide, wrap past the end of the table and are closed up by erasures.
+TEST(Sim, AllocatorBlockTableFindsEveryLiveBlockThroughCollisionsErasuresAndGrowth) {
+  sim::BlockTable<std::uint64_t> table;
+  std::map<const void*, std::uint64_t> live;
+  std::mt19937_64 random(7);
+  const auto address = [&] {
+    const std::uint64_t page = random() % 48;
+    const std::uint64_t granule = random() % 256;
+    return reinterpret_cast<const void*>(std::uintptr_t{0x7f0000000000} + (page << 12) + (granule << 4));
+  };
+  for (int step = 0; step < 60000; ++step) {
+    const void* key = address();
+    const bool grow = step < 30000 ? random() % 4 != 0 : random() % 4 == 0;
+    if (live.count(key) == 0 && grow) {
+      table.Insert(key, static_cast<std::uint64_t>(step));
+      live[key] = static_cast<std::uint64_t>(step);
+    } else if (live.count(key) != 0 && !grow) {
+      ASSERT_TRUE(table.Erase(key));
+      live.erase(key);
+    }
+    if (step % 1000 == 999) {
+      ASSERT_EQ(table.Size(), live.size());
+      for (const auto& [block, value] : live) {
+        const std::uint64_t* found = table.Find(block);
+        ASSERT_NE(found, nullptr) << "lost a live block at step " << step;
+        ASSERT_EQ(*found, value);
+      }
+      std::size_t visited = 0;
+      table.ForEach([&](const void* block, std::uint64_t value) {
+        ++visited;
+        EXPECT_EQ(live.at(block), value);
+      });
+      ASSERT_EQ(visited, live.size());
+    }
+  }
+  EXPECT_EQ(table.Find(nullptr), nullptr);
+  EXPECT_FALSE(table.Erase(reinterpret_cast<const void*>(std::uintptr_t{0x10})));
 }
 
 TEST(Sim, CharacterNameIsHandedOverAndMustBeFreedByTheCaller) {

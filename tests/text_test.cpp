@@ -180,6 +180,19 @@ TEST_F(Text, FromUtf8DecodesAndStopsAtTheFirstZero) {
   EXPECT_EQ(FromUtf8(std::string("ab\0cd", 5)).View(), u"ab");
   EXPECT_EQ(FromUtf8(std::string("\0x", 2)).Data, nullptr);
   EXPECT_EQ(FromUtf8("").Data, nullptr);
+  // What follows the zero never matters, whatever it holds; what comes before it is decoded in full.
+  EXPECT_EQ(FromUtf8(std::string("ab\0\xC3\xA9", 5)).View(), u"ab");
+  EXPECT_EQ(FromUtf8(std::string("\xC3\xA9\0x", 4)).View(), u"é");
+  EXPECT_EQ(FromUtf8("a\xFF\x7F").View(), u"a\uFFFD\x7F");
+}
+
+TEST_F(Text, ConvertedStringsAreExactlyAsLongAsTheirTextAndTerminated) {
+  for (const FString& text : {WidenAscii("plain"), FromUtf8("plain"), FromUtf8("caf\xC3\xA9!")}) {
+    ASSERT_NE(text.Data, nullptr);
+    EXPECT_EQ(text.ArrayNum, text.ArrayMax);
+    EXPECT_EQ(text.Data[text.Len()], u'\0');
+    EXPECT_EQ(text.View().find(u'\0'), std::u16string_view::npos);
+  }
 }
 
 TEST_F(Text, ToUtf8RoundTripsEveryPlane) {

@@ -1,8 +1,13 @@
 // Conversions between narrow, UTF-16 and FString text; formatting, the numeric test and splitting.
 #include "text/Text.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstddef>
 #include <functional>
 #include <iterator>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include <fmt/format.h>
@@ -10,19 +15,44 @@
 
 #include "host/Tools.h"
 
+namespace {
+
+// A string of the game's with room for exactly `units` code units and the terminating zero; the caller
+// writes the units.
+FString BlankGameString(std::size_t units) {
+  if (units >= static_cast<std::size_t>(INT32_MAX)) throw std::length_error("FString: text too long");
+  FString text;
+  text.Data = static_cast<char16_t*>(GameMemory::Resize(nullptr, (units + 1) * sizeof(char16_t)));
+  if (text.Data == nullptr) throw std::bad_alloc();
+  text.Data[units] = u'\0';
+  text.ArrayNum = static_cast<std::int32_t>(units + 1);
+  text.ArrayMax = text.ArrayNum;
+  return text;
+}
+
+}  // namespace
+
+// Configuration is read into thousands of these at a reload, so the units go straight into the game's
+// block without a UTF-16 copy on the way.
 FString WidenAscii(std::string_view text) {
   if (text.empty()) return FString();
-  std::u16string wide(text.size(), u'\0');
+  FString wide = BlankGameString(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    wide[i] = byte > 127 ? u'?' : static_cast<char16_t>(byte);
+    wide.Data[i] = byte > 127 ? u'?' : static_cast<char16_t>(byte);
   }
-  return FString(wide);
+  return wide;
 }
 
 FString FromUtf8(const std::string& text) {
+  // A zero unit ends the text, as it would for any C string the game reads. Plain ASCII decodes unit for
+  // unit, so only other text needs the host's decoder.
+  const std::string_view bytes(text);
+  const std::string_view beforeZero = bytes.substr(0, bytes.find('\0'));
+  if (std::all_of(beforeZero.begin(), beforeZero.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+    return WidenAscii(beforeZero);
+  }
   const std::u16string wide = TarrowApi::Tools::Utf8Decode(text);
-  // A zero unit ends the text, as it would for any C string the game reads.
   const std::u16string_view view(wide);
   return FString(view.substr(0, view.find(u'\0')));
 }

@@ -1,12 +1,14 @@
 #include "sim/game/Allocator.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_map>
 #include <string>
+#include <vector>
 
 #include "host/GameFunctions.h"
+#include "sim/game/BlockTable.h"
 #include "sim/host/Events.h"
 #include "sim/host/Host.h"
 
@@ -20,8 +22,7 @@ struct Block {
 };
 
 struct Heap {
-  // Every string the plug-in builds or frees is looked up here.
-  std::unordered_map<const void*, Block> blocks;
+  BlockTable<Block> blocks;
   std::uint64_t session = 1;
 };
 
@@ -63,39 +64,40 @@ void* Allocate(std::size_t size, std::uint32_t alignment, Owner owner) {
     Fault("FMemory.Malloc: alignment " + std::to_string(alignment) + " is not a power of two");
     return nullptr;
   }
-  // Every block is distinct, even of size 0, and aligned_alloc wants a multiple of the alignment.
+  // Every block is distinct, even of size 0, and aligned_alloc wants a multiple of the alignment. malloc
+  // already aligns to 16 and skips aligned_alloc's slow path through a fragmented heap.
   const std::size_t rounded = (size == 0 ? 1 : size + align - 1) / align * align;
-  void* block = std::aligned_alloc(align, rounded == 0 ? align : rounded);
+  static_assert(alignof(std::max_align_t) >= 16, "malloc's blocks are 16-byte aligned");
+  void* block = align == 16 ? std::malloc(rounded) : std::aligned_alloc(align, rounded == 0 ? align : rounded);
   if (block == nullptr) return nullptr;
-  TheHeap().blocks[block] = Block{size, owner, TheHeap().session};
+  TheHeap().blocks.Insert(block, Block{size, owner, TheHeap().session});
   return block;
 }
 
 bool Release(void* block, Owner by, const char* what) {
   Heap& heap = TheHeap();
-  auto found = heap.blocks.find(block);
-  if (found == heap.blocks.end()) {
+  const Block* found = heap.blocks.Find(block);
+  if (found == nullptr) {
     Fault(std::string("bad free: ") + what + " of " + Describe(block) + ", not a live block of the game allocator");
     return false;
   }
-  if (by == Owner::Plugin && found->second.owner == Owner::Game) {
+  if (by == Owner::Plugin && found->owner == Owner::Game) {
     Fault(std::string("bad free: ") + what + " of " + Describe(block) + ", a block the game still owns");
     return false;
   }
-  heap.blocks.erase(found);
+  heap.blocks.Erase(block);
   std::free(block);
   return true;
 }
 
 void* Resize(void* block, std::size_t size, Owner by) {
   if (block == nullptr) return Allocate(size, 0, by);
-  Heap& heap = TheHeap();
-  auto found = heap.blocks.find(block);
-  if (found == heap.blocks.end()) {
+  const Block* found = TheHeap().blocks.Find(block);
+  if (found == nullptr) {
     Fault("bad realloc: FMemory.Realloc of " + Describe(block) + ", not a live block of the game allocator");
     return nullptr;
   }
-  if (by == Owner::Plugin && found->second.owner == Owner::Game) {
+  if (by == Owner::Plugin && found->owner == Owner::Game) {
     Fault("bad realloc: FMemory.Realloc of " + Describe(block) + ", a block the game still owns");
     return nullptr;
   }
@@ -103,7 +105,7 @@ void* Resize(void* block, std::size_t size, Owner by) {
     Release(block, by, "FMemory.Realloc");
     return nullptr;
   }
-  const std::size_t oldSize = found->second.size;
+  const std::size_t oldSize = found->size;
   void* grown = Allocate(size, 0, by);
   if (grown == nullptr) return nullptr;
   std::memcpy(grown, block, oldSize < size ? oldSize : size);
@@ -112,33 +114,34 @@ void* Resize(void* block, std::size_t size, Owner by) {
 }
 
 bool IsLiveBlock(const void* block, std::size_t bytes) {
-  auto found = TheHeap().blocks.find(block);
-  return found != TheHeap().blocks.end() && found->second.size >= bytes;
+  const Block* found = TheHeap().blocks.Find(block);
+  return found != nullptr && found->size >= bytes;
 }
 
 void HandOver(void* block) {
-  auto found = TheHeap().blocks.find(block);
-  if (found == TheHeap().blocks.end()) return;
-  found->second.owner = Owner::Plugin;
-  found->second.session = TheHeap().session;
+  Block* found = TheHeap().blocks.Find(block);
+  if (found == nullptr) return;
+  found->owner = Owner::Plugin;
+  found->session = TheHeap().session;
 }
 
 MemoryUse PluginMemory() {
   MemoryUse use;
-  for (const auto& [address, block] : TheHeap().blocks) {
-    if (block.owner != Owner::Plugin || block.session != TheHeap().session) continue;
+  const std::uint64_t session = TheHeap().session;
+  TheHeap().blocks.ForEach([&](const void*, const Block& block) {
+    if (block.owner != Owner::Plugin || block.session != session) return;
     ++use.blocks;
     use.bytes += static_cast<std::int64_t>(block.size);
-  }
+  });
   return use;
 }
 
 MemoryUse AllMemory() {
   MemoryUse use;
-  for (const auto& [address, block] : TheHeap().blocks) {
+  TheHeap().blocks.ForEach([&](const void*, const Block& block) {
     ++use.blocks;
     use.bytes += static_cast<std::int64_t>(block.size);
-  }
+  });
   return use;
 }
 
@@ -149,20 +152,21 @@ void CheckMemoryAfterUnload() {
   if (left.blocks == 0) return;
   Fault("leak: the plug-in left " + std::to_string(left.blocks) + " block(s), " + std::to_string(left.bytes) +
         " bytes, of game memory after unload");
-  for (auto& [address, block] : TheHeap().blocks) {
-    if (block.owner == Owner::Plugin && block.session == TheHeap().session) block.owner = Owner::Game;
-  }
+  const std::uint64_t session = TheHeap().session;
+  TheHeap().blocks.ForEach([&](const void*, Block& block) {
+    if (block.owner == Owner::Plugin && block.session == session) block.owner = Owner::Game;
+  });
 }
 
 void ResetMemory() {
   Heap& heap = TheHeap();
-  for (auto it = heap.blocks.begin(); it != heap.blocks.end();) {
-    if (it->second.owner == Owner::Game) {
-      std::free(const_cast<void*>(it->first));
-      it = heap.blocks.erase(it);
-    } else {
-      ++it;
-    }
+  std::vector<const void*> games;
+  heap.blocks.ForEach([&](const void* address, const Block& block) {
+    if (block.owner == Owner::Game) games.push_back(address);
+  });
+  for (const void* address : games) {
+    heap.blocks.Erase(address);
+    std::free(const_cast<void*>(address));
   }
   ++heap.session;
 }

@@ -1,5 +1,6 @@
 // The welcome message and the timed messages through the real plug-in library on the simulated server.
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -8,7 +9,11 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "config/Config.h"
 #include "events/TimedMessages.h"
+#include "events/Welcome.h"
+#include "host/GameFunctions.h"
+#include "host/IHooks.h"
 #include "tests/support/Support.h"
 
 namespace {
@@ -263,6 +268,33 @@ TEST(Events, UnloadingWithAWelcomePendingRunsNoPluginCode) {
   run = RunScenario("join 1 Alice\nwait 10\nunload\nload\nrespawn 1\nwait 10\n", dir);
   ExpectClean(run);
   EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5, 15}));
+}
+
+// The simulated host drops a plug-in's pending calls when it unloads the library, but a host that runs
+// one late must find it harmless: a delayed welcome from before the lists were forgotten marks nobody.
+TEST(Events, ADelayedWelcomeFromBeforeTheListsWereForgottenMarksNobody) {
+  heraldix::test::LiveGame game;
+  ReplaceConfig(json::parse(Welcome("")));
+  const std::string possession(Game::AShooterCharacter_PossessedBy::Key());
+  ASSERT_TRUE(TarrowApi::GetHooks().SetHook(possession, &Hook_AShooterCharacter_PossessedBy,
+                                            &AShooterCharacter_PossessedBy_original));
+
+  game.Line("join 1 Alice");
+  ForgetWelcomes();
+  game.Line("wait 10");
+  EXPECT_TRUE(PendingWelcomes().empty());
+  EXPECT_TRUE(WelcomedPlayers().empty());
+
+  // A welcome scheduled after the lists were forgotten is marked as ever.
+  game.Line("die 1");
+  game.Line("respawn 1");
+  game.Line("wait 10");
+  EXPECT_EQ(PendingWelcomes(), (std::vector<std::uint64_t>{1}));
+
+  TarrowApi::GetHooks().DisableHook(possession, &Hook_AShooterCharacter_PossessedBy);
+  ForgetWelcomes();
+  ReplaceConfig(json());
+  EXPECT_TRUE(game.Of("fault").empty());
 }
 
 TEST(Events, TheWelcomeStepRunsWhateverTheTimedSectionHolds) {

@@ -21,51 +21,14 @@
 #include "sim/game/Allocator.h"
 #include "sim/host/Events.h"
 #include "sim/host/Host.h"
-#include "sim/runner/Scenario.h"
-#include "sim/runner/Session.h"
 #include "tests/support/Support.h"
 
 namespace {
 
 using heraldix::test::EventsOf;
+using heraldix::test::LiveServer;
 using heraldix::test::ServerDir;
 using nlohmann::json;
-
-// The plug-in library loaded on a simulated server, driven line by line with the files changed in
-// between. Take() hands over the events since the last Take(); faults are collected apart, for good.
-class LiveServer {
- public:
-  explicit LiveServer(const ServerDir& dir) : dir_(dir), session_({dir.Path(), heraldix::test::PluginPath(), false}) {
-    sim::SetRecording(true);
-    sim::SetEventListener([this](const json& event) {
-      if (event.at("event") == "fault") faults.push_back(event.at("text").get<std::string>());
-    });
-    session_.Load();
-  }
-  LiveServer(const LiveServer&) = delete;
-  LiveServer& operator=(const LiveServer&) = delete;
-  ~LiveServer() {
-    if (session_.Loaded()) session_.Unload();
-    sim::SetEventListener({});
-  }
-
-  void Line(std::string_view text) {
-    if (auto line = sim::ParseScenarioLine(text)) session_.Execute(*line, dir_.Path());
-  }
-  std::vector<json> Take() {
-    std::vector<json> events = sim::Events();
-    sim::ClearEvents();
-    return events;
-  }
-  void Load() { session_.Load(); }
-  void Unload() { session_.Unload(); }
-
-  std::vector<std::string> faults;
-
- private:
-  const ServerDir& dir_;
-  sim::Session session_;
-};
 
 void ExpectNoFaults(const LiveServer& server) {
   for (const std::string& fault : server.faults) ADD_FAILURE() << "fault: " << fault;

@@ -22,8 +22,6 @@
 #include "sim/host/Host.h"
 #include "sim/rcon/RconPacket.h"
 #include "sim/rcon/RconServer.h"
-#include "sim/runner/Scenario.h"
-#include "sim/runner/Session.h"
 #include "sim/serve/GameRcon.h"
 #include "tests/support/Support.h"
 
@@ -36,41 +34,9 @@ using heraldix::rcon::kCommand;
 using heraldix::rcon::kResponseValue;
 using heraldix::rcon::Packet;
 using heraldix::rcon::PacketParser;
+using heraldix::test::LiveServer;
 using heraldix::test::ServerDir;
 using nlohmann::json;
-
-// The plug-in library loaded on a simulated server and driven line by line. Events are not kept: an hour
-// of a full server makes millions of them, so each is handed to onEvent as it happens and then dropped.
-class LiveServer {
- public:
-  explicit LiveServer(const ServerDir& dir) : dir_(dir), session_({dir.Path(), heraldix::test::PluginPath(), false}) {
-    sim::SetRecording(false);
-    sim::SetEventListener([this](const json& event) {
-      if (event.at("event") == "fault") faults.push_back(event.at("text").get<std::string>());
-      if (onEvent) onEvent(event);
-    });
-    session_.Load();
-  }
-  LiveServer(const LiveServer&) = delete;
-  LiveServer& operator=(const LiveServer&) = delete;
-  ~LiveServer() {
-    if (session_.Loaded()) session_.Unload();
-    sim::SetEventListener({});
-    sim::SetRecording(true);
-  }
-
-  void Line(std::string_view text) {
-    if (auto line = sim::ParseScenarioLine(text)) session_.Execute(*line, dir_.Path());
-  }
-  void Unload() { session_.Unload(); }
-
-  std::function<void(const json&)> onEvent;
-  std::vector<std::string> faults;
-
- private:
-  const ServerDir& dir_;
-  sim::Session session_;
-};
 
 void ExpectNoFaults(const LiveServer& server) {
   EXPECT_EQ(sim::FaultCount(), 0);
@@ -149,7 +115,7 @@ TEST(Load, AThousandPlayersGetEveryTimedMessageOfAnHourInOrder) {
   ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 1, "Messages": [
       {"MessageToSend": "Tick", "MessageType": "Chat", "Sender": "Clock"},
       {"MessageToSend": "Tock", "MessageType": "Server"}]}})");
-  LiveServer server(dir);
+  LiveServer server(dir, LiveServer::Events::Dropped);
   for (int id = 1; id <= Players; ++id) server.Line("join " + std::to_string(id) + " Player" + std::to_string(id));
 
   HourProbe probe;
@@ -206,7 +172,7 @@ std::string ExpectedReply(int i) {
 
 TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
   ServerDir dir("{}");
-  LiveServer server(dir);
+  LiveServer server(dir, LiveServer::Events::Dropped);
   server.Line("join 1 Alice");
   std::vector<std::string> delivered;
   server.onEvent = [&](const json& event) {

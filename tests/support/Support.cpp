@@ -9,6 +9,7 @@
 #include "sim/game/Game.h"
 #include "sim/host/Events.h"
 #include "sim/runner/Runner.h"
+#include "sim/runner/Scenario.h"
 #include "sim/runner/Session.h"
 
 namespace heraldix::test {
@@ -126,5 +127,40 @@ std::vector<nlohmann::json> LiveGame::Of(std::string_view event) const { return 
 std::int64_t LiveGame::PluginBlocks() const { return sim::PluginMemory().blocks; }
 
 const ServerDir& LiveGame::Dir() const { return state_->dir; }
+
+struct LiveServer::State {
+  explicit State(const ServerDir& server) : dir(server), session({server.Path(), PluginPath(), false}) {}
+  const ServerDir& dir;
+  sim::Session session;
+};
+
+LiveServer::LiveServer(const ServerDir& dir, Events events) : state_(std::make_unique<State>(dir)) {
+  sim::SetRecording(events == Events::Kept);
+  sim::SetEventListener([this](const nlohmann::json& event) {
+    if (event.at("event") == "fault") faults.push_back(event.at("text").get<std::string>());
+    if (onEvent) onEvent(event);
+  });
+  state_->session.Load();
+}
+
+LiveServer::~LiveServer() {
+  if (state_->session.Loaded()) state_->session.Unload();
+  sim::SetEventListener({});
+  sim::SetRecording(true);
+}
+
+void LiveServer::Line(std::string_view scenarioLine) {
+  if (auto line = sim::ParseScenarioLine(scenarioLine)) state_->session.Execute(*line, state_->dir.Path());
+}
+
+std::vector<nlohmann::json> LiveServer::Take() {
+  std::vector<nlohmann::json> events = sim::Events();
+  sim::ClearEvents();
+  return events;
+}
+
+void LiveServer::Load() { state_->session.Load(); }
+
+void LiveServer::Unload() { state_->session.Unload(); }
 
 }  // namespace heraldix::test

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -69,6 +70,33 @@ class LiveGame {
   [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
   [[nodiscard]] std::int64_t PluginBlocks() const;           // live blocks the code under test took
   [[nodiscard]] const ServerDir& Dir() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// The real plug-in library loaded on a simulated server in this process and driven line by line, with
+// the server's files changed in between by the test. Faults are collected apart, for good; onEvent sees
+// every event as it happens. With events kept, Take() hands over those since the last Take(); a long run
+// drops them instead, since an hour of a full server makes millions.
+class LiveServer {
+ public:
+  enum class Events { Kept, Dropped };
+
+  explicit LiveServer(const ServerDir& dir, Events events = Events::Kept);
+  LiveServer(const LiveServer&) = delete;
+  LiveServer& operator=(const LiveServer&) = delete;
+  ~LiveServer();  // unloads the plug-in if it is still loaded
+
+  // A scenario line: join/leave/chat/console/rcon/wait/config.../load/unload.
+  void Line(std::string_view scenarioLine);
+  std::vector<nlohmann::json> Take();
+  void Load();
+  void Unload();
+
+  std::function<void(const nlohmann::json&)> onEvent;
+  std::vector<std::string> faults;
 
  private:
   struct State;

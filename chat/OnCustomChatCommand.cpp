@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr std::string_view DefaultSenderName = "Heraldix";
-constexpr std::string_view DefaultNoPermission = "You don't have permission to perform this command";
+constexpr std::string_view DefaultSenderName = ConfigKeys::Heraldix::ClientChatSenderName.text;
+constexpr std::string_view DefaultNoPermission = ConfigKeys::Top::NoPermission.text;
 
 // A follow-up line that names a custom command comes straight back into this callback through the game's
 // chat handling. Counting the nesting keeps a command that leads back to itself from running forever.
@@ -58,8 +58,8 @@ bool MayRun(AShooterPlayerController* player, const CustomCommand& command) {
 // player from learning they were refused, so an unreadable value falls back to its default.
 FString RefusalSender() {
   try {
-    const nlohmann::json& section = ConfigValue::Section(Config(), "Heraldix");
-    return WidenAscii(ConfigValue::String(section, "ClientChatSenderName", DefaultSenderName));
+    const nlohmann::json& section = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
+    return WidenAscii(ConfigValue::String(section, ConfigKeys::Heraldix::ClientChatSenderName));
   } catch (const std::exception&) {
     return WidenAscii(DefaultSenderName);
   }
@@ -67,7 +67,7 @@ FString RefusalSender() {
 
 FString RefusalText() {
   try {
-    return FromUtf8(ConfigValue::String(Config(), "NoPermission", DefaultNoPermission));
+    return FromUtf8(ConfigValue::String(Config(), ConfigKeys::Top::NoPermission));
   } catch (const std::exception&) {
     return FromUtf8(std::string(DefaultNoPermission));
   }

@@ -60,7 +60,7 @@ std::int32_t IntegerAt(const Tokens& tokens, std::int32_t position) {
 std::uint64_t LeadingPlayerId(const Tokens& tokens) { return tokens.Count() >= 2 ? PlayerIdAt(tokens, 1) : 0; }
 
 const nlohmann::json& HeraldixSection(const nlohmann::json& config) {
-  return ConfigValue::Section(config, "Heraldix");
+  return ConfigValue::Section(config, ConfigKeys::Top::Heraldix);
 }
 
 ColourBytes ColourAt(const Tokens& tokens, std::int32_t red) {
@@ -72,7 +72,7 @@ ColourBytes ColourAt(const Tokens& tokens, std::int32_t red) {
 }
 
 // R, G and B from the last three tokens when all three are numeric; otherwise the configured colour.
-ColourBytes TrailingColour(const Tokens& tokens, const nlohmann::json& config, std::string_view configuredKey) {
+ColourBytes TrailingColour(const Tokens& tokens, const nlohmann::json& config, const ConfigKeys::Key& configuredKey) {
   const std::int32_t n = tokens.Count();
   if (tokens.IsNumericAt(n - 3) && tokens.IsNumericAt(n - 2) && tokens.IsNumericAt(n - 1)) {
     return ColourAt(tokens, n - 3);
@@ -123,7 +123,7 @@ SendServerArguments ReadSendServerArguments(const FString& line, const nlohmann:
   const Tokens tokens(line);
   SendServerArguments arguments;
   arguments.PlayerId = LeadingPlayerId(tokens);
-  arguments.Colour = TrailingColour(tokens, config, "ServerMessageColor");
+  arguments.Colour = TrailingColour(tokens, config, ConfigKeys::Heraldix::ServerMessageColor);
   arguments.Message = QuotedText(line);
   return arguments;
 }
@@ -135,7 +135,7 @@ SendChatArguments ReadSendChatArguments(const FString& line, const nlohmann::jso
   // A token 2 that opens with a quote is the message itself, not a sender name.
   const bool senderGiven = tokens.Count() >= 3 && !tokens.At(2).starts_with(Quote);
   arguments.Sender = senderGiven ? tokens.Token(2) : WidenAscii("Heraldix");
-  arguments.Colour = TrailingColour(tokens, config, "ClientChatColour");
+  arguments.Colour = TrailingColour(tokens, config, ConfigKeys::Heraldix::ClientChatColour);
   arguments.Message = QuotedText(line);
   return arguments;
 }
@@ -152,9 +152,9 @@ SendNotificationArguments ReadSendNotificationArguments(const FString& line, con
     arguments.Colour = ColourAt(tokens, n - 4);
   } else {
     const nlohmann::json& section = HeraldixSection(config);
-    arguments.DisplayScale = static_cast<float>(ConfigValue::Int32(section, "NotificationDisplayScale", 0));
-    arguments.DisplayTime = static_cast<float>(ConfigValue::Int32(section, "NotificationDisplayTime", 0));
-    arguments.Colour = ColourFromObject(ConfigValue::Section(section, "NotificationColor"));
+    arguments.DisplayScale = static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayScale));
+    arguments.DisplayTime = static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayTime));
+    arguments.Colour = ColourFromObject(ConfigValue::Section(section, ConfigKeys::Heraldix::NotificationColor));
   }
   if (n >= 1 && !tokens.IsNumericAt(n - 1)) arguments.IconPath = tokens.Token(n - 1);
   arguments.Message = QuotedText(line);

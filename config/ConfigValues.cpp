@@ -85,4 +85,22 @@ std::vector<std::string> StringList(const json& object, std::string_view key) {
   return member->get<std::vector<std::string>>();
 }
 
+const json& Section(const json& object, const ConfigKeys::Key& key) { return Section(object, key.name); }
+
+bool Bool(const json& object, const ConfigKeys::Key& key) { return Bool(object, key.name, key.flag); }
+
+std::int32_t Int32(const json& object, const ConfigKeys::Key& key) {
+  return Int32(object, key.name, static_cast<std::int32_t>(key.number));
+}
+
+float Float(const json& object, const ConfigKeys::Key& key) {
+  return Float(object, key.name, static_cast<float>(key.number));
+}
+
+std::string String(const json& object, const ConfigKeys::Key& key) { return String(object, key.name, key.text); }
+
+std::vector<std::string> StringList(const json& object, const ConfigKeys::Key& key) {
+  return StringList(object, key.name);
+}
+
 }  // namespace ConfigValue

@@ -69,12 +69,12 @@ void Deliver(const nlohmann::json& message, const std::string& type, const FStri
   if (type == "Server") {
     SendServerMessage(player, text, colour, everyone);
   } else if (type == "Chat" || type == "Client") {
-    FString sender = FromUtf8(ConfigValue::String(message, "Sender", "Heraldix"));
+    FString sender = FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::Sender));
     SendChatMessage(player, text, std::move(sender), colour, everyone);
   } else if (type == "Notification") {
-    const float scale = ConfigValue::Float(message, "DisplayScale", 1.0F);
-    const float time = ConfigValue::Float(message, "DisplayTime", 10.0F);
-    const FString iconPath = WidenAscii(ConfigValue::String(message, "Icon_BP", ""));
+    const float scale = ConfigValue::Float(message, ConfigKeys::TimedMessage::DisplayScale);
+    const float time = ConfigValue::Float(message, ConfigKeys::TimedMessage::DisplayTime);
+    const FString iconPath = WidenAscii(ConfigValue::String(message, ConfigKeys::TimedMessage::Icon_BP));
     UTexture2D* icon = LoadTexture(iconPath.View());
     SendNotification(player, text, colour, time, scale, icon, everyone);
   }
@@ -86,11 +86,11 @@ void SendMessageAt(const nlohmann::json& messages, std::int32_t index) {
   if (!messages.is_array() || static_cast<std::size_t>(index) >= messages.size()) return;
   const nlohmann::json& message = messages[static_cast<std::size_t>(index)];
 
-  const FString text = FromUtf8(ConfigValue::String(message, "MessageToSend", ""));
-  const std::string type = ConfigValue::String(message, "MessageType", "Chat");
-  const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, "Only_Send_To_Permission_Groups"));
-  const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, "Exclude_Permissions_Groups"));
-  const ColourBytes colour = ColourFromObject(ConfigValue::Section(message, "MessageColour"));
+  const FString text = FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::MessageToSend));
+  const std::string type = ConfigValue::String(message, ConfigKeys::TimedMessage::MessageType);
+  const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
+  const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
+  const ColourBytes colour = ColourFromObject(ConfigValue::Section(message, ConfigKeys::TimedMessage::MessageColour));
 
   if (only.empty() && exclude.empty()) {
     Deliver(message, type, text, colour, nullptr);
@@ -125,8 +125,8 @@ int Rand15() {
 
 void SendTimedMessage() {
   try {
-    const nlohmann::json& timed = ConfigValue::Section(Config(), "TimedMessages");
-    const auto found = timed.find("Messages");
+    const nlohmann::json& timed = ConfigValue::Section(Config(), ConfigKeys::Top::TimedMessages);
+    const auto found = timed.find(ConfigKeys::Timed::Messages.name);
     static const nlohmann::json noMessages = nlohmann::json::array();
     const nlohmann::json& messages = found != timed.end() ? *found : noMessages;
     SendMessageAt(messages, ChooseIndex(messages));
@@ -142,11 +142,11 @@ void Hook_AGameState_DefaultTimer(AGameState* self) {
     // Nothing may leave a hook body into the game.
   }
   try {
-    const nlohmann::json& timed = ConfigValue::Section(Config(), "TimedMessages");
-    if (ConfigValue::Bool(timed, "Enabled", false)) {
+    const nlohmann::json& timed = ConfigValue::Section(Config(), ConfigKeys::Top::TimedMessages);
+    if (ConfigValue::Bool(timed, ConfigKeys::Timed::Enabled)) {
       const std::int64_t now = Platform::SystemClockTicks();
       if (now >= NextTimedMessageTime()) {
-        const std::int64_t interval = ConfigValue::Int32(timed, "Interval", 0);
+        const std::int64_t interval = ConfigValue::Int32(timed, ConfigKeys::Timed::Interval);
         // The due time moves before the message is built: a message that fails still used its turn.
         NextTimedMessageTime() = AddSaturated(now, interval * Platform::TicksPerSecond);
         SendTimedMessage();

@@ -32,7 +32,7 @@ bool Contains(const std::vector<std::uint64_t>& ids, std::uint64_t id) {
 }
 
 const nlohmann::json& WelcomeSection() {
-  return ConfigValue::Section(ConfigValue::Section(Config(), "Heraldix"), "WelcomeMessage");
+  return ConfigValue::Section(ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix), ConfigKeys::Heraldix::WelcomeMessage);
 }
 
 std::uint64_t PlayerId(AController* controller) {
@@ -55,7 +55,7 @@ void MarkDue(std::uint64_t id, std::uint64_t generation) noexcept {
 }
 
 void ScheduleWelcome(AShooterCharacter* self) {
-  if (!ConfigValue::Bool(WelcomeSection(), "EnableWelcomeMessage", false)) return;
+  if (!ConfigValue::Bool(WelcomeSection(), ConfigKeys::Welcome::EnableWelcomeMessage)) return;
   if (Game::Call<Game::APrimalCharacter_IsDead>(self)) return;
 
   AController* controller = Game::Call<Game::APawn_GetOwnerController>(self);
@@ -74,24 +74,24 @@ void Greet(std::uint64_t id) {
   if (player == nullptr) return;
 
   const nlohmann::json& welcome = WelcomeSection();
-  std::string type = ConfigValue::String(welcome, "WelcomeMessageType", "Chat");
+  std::string type = ConfigValue::String(welcome, ConfigKeys::Welcome::WelcomeMessageType);
   if (type != "Server" && type != "Notification") type = "Chat";
 
   const std::string name = ToUtf8(Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player));
-  const std::string message = ConfigValue::String(welcome, "Message", "Welcome to the server {0}");
+  const std::string message = ConfigValue::String(welcome, ConfigKeys::Welcome::Message);
   FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
-  const ColourBytes colour = ColourFromObject(ConfigValue::Section(welcome, "WelcomeMessageColour"));
+  const ColourBytes colour = ColourFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour));
 
   if (type == "Server") {
     SendServerMessage(player, std::move(text), colour, false);
   } else if (type == "Chat") {
-    const nlohmann::json& heraldix = ConfigValue::Section(Config(), "Heraldix");
-    FString sender = WidenAscii(ConfigValue::String(heraldix, "ClientChatSenderName", "Heraldix"));
+    const nlohmann::json& heraldix = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
+    FString sender = WidenAscii(ConfigValue::String(heraldix, ConfigKeys::Heraldix::ClientChatSenderName));
     SendChatMessage(player, std::move(text), std::move(sender), colour, false);
   } else {
-    const float scale = ConfigValue::Float(welcome, "NotificationDisplayScale", 1.0F);
-    const float time = ConfigValue::Float(welcome, "NotificationDisplayTime", 10.0F);
-    const FString iconPath = WidenAscii(ConfigValue::String(welcome, "Icon_BP", ""));
+    const float scale = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayScale);
+    const float time = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayTime);
+    const FString iconPath = WidenAscii(ConfigValue::String(welcome, ConfigKeys::Welcome::Icon_BP));
     UTexture2D* icon = LoadTexture(iconPath.View());
     SendNotification(player, std::move(text), colour, time, scale, icon, false);
   }

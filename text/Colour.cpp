@@ -44,9 +44,9 @@ LinearColour SrgbToLinear(ColourBytes colour) {
 
 ColourBytes ColourFromObject(const nlohmann::json& object) {
   // Blue first: with more than one bad member, the error names the one read first.
-  const std::int32_t blue = ConfigValue::Int32(object, "B", 0);
-  const std::int32_t green = ConfigValue::Int32(object, "G", 0);
-  const std::int32_t red = ConfigValue::Int32(object, "R", 0);
+  const std::int32_t blue = ConfigValue::Int32(object, ConfigKeys::Colour::B);
+  const std::int32_t green = ConfigValue::Int32(object, ConfigKeys::Colour::G);
+  const std::int32_t red = ConfigValue::Int32(object, ConfigKeys::Colour::R);
   return ColourBytes{LowByte(red), LowByte(green), LowByte(blue), 255};
 }
 

@@ -257,7 +257,7 @@ void CheckUnknownKeys(Context& context, const Place& place, const json& object,
       message += "; did you mean " + Quoted(*near) + "?";
     } else {
       std::string homes;
-      for (const keys::Section& section : keys::kSections) {
+      for (const keys::Home& section : keys::kSections) {
         if (std::find(section.names.begin(), section.names.end(), name) == section.names.end()) continue;
         homes += (homes.empty() ? "" : " or ") + std::string(section.where);
       }

@@ -1,5 +1,6 @@
 #include "sim/check/Rules.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -114,8 +115,12 @@ void CheckDocument(const json& document, Context& context) {
   const Place top{"", ""};
   CheckDuplicateKeys(context, top, document);
   // An editor's pointer to the schema is a top-level key the plug-in never reads.
-  static constexpr std::array kTopAndSchema{"Heraldix"sv, "CustomCommands"sv, "NoPermission"sv, "TimedMessages"sv,
-                                            "$schema"sv};
+  static constexpr auto kTopAndSchema = [] {
+    std::array<std::string_view, keys::kTop.size() + 1> names{};
+    std::copy(keys::kTop.begin(), keys::kTop.end(), names.begin());
+    names.back() = "$schema";
+    return names;
+  }();
   CheckUnknownKeys(context, top, document, kTopAndSchema);
 
   if (const json* heraldix = FindMember(document, "Heraldix")) {

@@ -681,9 +681,7 @@ TEST(Sim, CommandLineRunPrintsJsonEventsAndExitsByFaults) {
 }
 
 TEST(Sim, ShippedDemoRunsCleanWithTheDefaultServerDirectoryAndPlugin) {
-  // CMake compiles this file by its absolute path, so the source tree is found from it.
-  const auto demo = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / "demo.scenario";
-  const auto process = RunSim("run --json " + demo.string());
+  const auto process = RunSim(std::string("run --json ") + HERALDIX_DEMO_SCENARIO);
   EXPECT_EQ(process.status, 0) << process.out << process.err;
   EXPECT_NE(process.out.find(R"("event":"chat")"), std::string::npos);
   EXPECT_NE(process.out.find(R"("event":"rcon")"), std::string::npos);

@@ -8,15 +8,37 @@
 
 namespace sim::cli {
 
-std::string DefaultServerDir() { return HERALDIX_SIM_DEFAULT_SERVER_DIR; }
+namespace {
 
-std::string DefaultPluginPath() {
-  const std::string built = HERALDIX_SIM_DEFAULT_PLUGIN;
-  if (!built.empty()) return built;
-  // No plug-in target in this build: look beside the executable.
+// The directory of the running program. The defaults are found from it, never from a path fixed at build
+// time, so the same program works in a build tree and wherever a package put it.
+std::filesystem::path ProgramDir() {
   std::error_code error;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string("libheraldix.so") : (self.parent_path() / "libheraldix.so").string();
+  return error ? std::filesystem::current_path(error) : self.parent_path();
+}
+
+std::string Normal(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto normal = std::filesystem::weakly_canonical(path, error);
+  return (error ? path.lexically_normal() : normal).string();
+}
+
+}  // namespace
+
+// Installed, and in a build tree (where the build links the same names to the built plug-in and the
+// example server directory): bin/heraldix-sim, lib/heraldix/libheraldix.so, share/heraldix/server.
+std::string DefaultServerDir() { return Normal(ProgramDir() / ".." / "share" / "heraldix" / "server"); }
+
+std::string DefaultPluginPath() {
+  const auto dir = ProgramDir();
+  const auto installed = dir / ".." / "lib" / "heraldix" / "libheraldix.so";
+  std::error_code error;
+  if (std::filesystem::exists(installed, error)) return Normal(installed);
+  // A plug-in copied next to the program.
+  const auto beside = dir / "libheraldix.so";
+  if (std::filesystem::exists(beside, error)) return Normal(beside);
+  return Normal(installed);
 }
 
 bool ColourWanted() { return ::isatty(STDOUT_FILENO) == 1 && std::getenv("NO_COLOR") == nullptr; }

@@ -15,8 +15,8 @@ struct CommonOptions {
   bool trace = false;
 };
 
-// --server-dir, --plugin (defaults: the example server directory, the plug-in built beside the
-// simulator), --json, --trace.
+// --server-dir, --plugin (defaults: the example server directory and the plug-in that belong to this
+// program, found relative to it), --json, --trace.
 void AddCommonOptions(CLI::App& subcommand, CommonOptions& options);
 std::string DefaultServerDir();
 std::string DefaultPluginPath();

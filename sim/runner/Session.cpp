@@ -1,5 +1,7 @@
 #include "sim/runner/Session.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -19,12 +21,28 @@ void Check(const std::string& problem) {
   if (!problem.empty()) throw ScenarioError(problem);
 }
 
+// The server directory may be one the user cannot change (the example installed under /usr/share): say
+// so and why, and let the server go on.
+[[noreturn]] void CannotChange(const std::string& what, const std::filesystem::path& path, const std::string& reason) {
+  throw ScenarioError("cannot " + what + " " + path.string() + ": " + reason +
+                      " (give --server-dir a server directory you may write to)");
+}
+
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
+  errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) CannotChange("write", path, errno != 0 ? std::strerror(errno) : "cannot open it");
   out << text;
-  if (!out) throw ScenarioError("cannot write " + path.string());
+  out.flush();
+  if (!out) CannotChange("write", path, errno != 0 ? std::strerror(errno) : "write failed");
+}
+
+void RemoveFile(const std::filesystem::path& path) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (error) CannotChange("remove", path, error.message());
 }
 
 }  // namespace
@@ -105,8 +123,7 @@ void Session::Execute(const ScenarioLine& line, const std::filesystem::path& sce
   } else if (command == "config-text") {
     WriteFile(ConfigPath(), line.rest);
   } else if (command == "config-rm") {
-    std::error_code error;
-    std::filesystem::remove(ConfigPath(), error);
+    RemoveFile(ConfigPath());
   } else if (command == "load") {
     Load();
   } else if (command == "unload") {

@@ -61,7 +61,7 @@ for file in usr/bin/heraldix-sim usr/lib/heraldix/libheraldix.so usr/lib/heraldi
   usr/share/man/man1/heraldix-sim.1.gz usr/share/doc/heraldix-tools/copyright usr/share/doc/heraldix-tools/changelog.gz; do
   [[ -e $root/$file ]] || fail "the .deb has no /$file"
 done
-leaks=$(grep -rlaF -e "$source_dir" -e "$build_dir" "$root" || true)
+leaks=$(grep -rlaF -e "$source_dir/" -e "$build_dir/" "$root" || true)
 [[ -z $leaks ]] || fail "installed files name the source or build tree: $leaks"
 
 # The unpacked program, run from the unpacked root, with nothing pointing into the build.

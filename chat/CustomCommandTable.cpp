@@ -8,6 +8,7 @@
 #include "chat/CustomCommands.h"
 #include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "config/MessageKind.h"
 #include "host/ICommands.h"
 #include "text/Text.h"
 
@@ -56,7 +57,7 @@ CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
   }
   command.DisplayTime = ConfigValue::Float(value, ConfigKeys::Command::DisplayTime);
   command.DisplayScale = ConfigValue::Float(value, ConfigKeys::Command::DisplayScale);
-  command.Type = ConfigValue::String(value, ConfigKeys::Command::Type);
+  command.Type = ReadMessageKind(value, ConfigKeys::Command::Type);
   command.Sender = FromUtf8(ConfigValue::String(value, ConfigKeys::Command::Sender));
   command.Icon_BP = WidenAscii(ConfigValue::String(value, ConfigKeys::Command::Icon_BP));
   command.Command_To_Execute = WidenAscii(ConfigValue::String(value, ConfigKeys::Command::Command_To_Execute));

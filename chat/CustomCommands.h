@@ -2,19 +2,21 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "config/MessageKind.h"
 #include "host/FString.h"
 #include "host/GameTypes.h"
 #include "text/Colour.h"
 
 struct CustomCommand {
   FString Message;
-  std::string Type = "Chat";
+  std::optional<MessageKind> Type = MessageKind::Chat;  // none: a kind this plug-in does not know
   FString Sender;
   ColourBytes MessageColor;
   std::vector<FString> RequiredPermissionGroups;

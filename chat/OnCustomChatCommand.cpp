@@ -80,15 +80,13 @@ void Refuse(AShooterPlayerController* player) {
 }
 
 void Reply(AShooterPlayerController* player, const CustomCommand& command) {
-  if (command.Type == "Chat" || command.Type == "Client") {
-    SendChatMessage(player, command.Message, command.Sender, command.MessageColor, false);
-  } else if (command.Type == "Server") {
-    SendServerMessage(player, command.Message, command.MessageColor, false);
-  } else if (command.Type == "Notification") {
-    UTexture2D* icon = LoadTexture(command.Icon_BP.View());
-    SendNotification(player, command.Message, command.MessageColor, command.DisplayTime, command.DisplayScale,
-                     icon, false);
-  }
+  if (!command.Type) return;  // a kind this plug-in does not know gets no reply; the follow-up still runs
+  SendMessageOfKind(
+      *command.Type, player, command.Message, command.MessageColor, false, [&] { return command.Sender; },
+      [&] {
+        // The icon is loaded at every run: a texture that appears later is shown from then on.
+        return NotificationLook{command.DisplayTime, command.DisplayScale, LoadTexture(command.Icon_BP.View())};
+      });
 }
 
 void SendFollowUp(AShooterPlayerController* player, CustomCommand& command) {

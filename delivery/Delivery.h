@@ -2,7 +2,9 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 
+#include "config/MessageKind.h"
 #include "host/FString.h"
 #include "host/GameTypes.h"
 #include "text/Colour.h"
@@ -17,6 +19,37 @@ bool SendChatMessage(AShooterPlayerController* player, FString message, FString 
 // Note the order: time before scale here; the game function takes scale before time.
 bool SendNotification(AShooterPlayerController* player, FString message, ColourBytes colour, float displayTime,
                       float displayScale, UTexture2D* icon, bool allPlayers);
+
+// What a notification shows besides its text and colour.
+struct NotificationLook {
+  float DisplayTime = 10.0F;
+  float DisplayScale = 1.0F;
+  UTexture2D* Icon = nullptr;
+};
+
+// The one place a message kind becomes a delivery: text goes out as kind to player, or to everyone with
+// allPlayers set, and the delivery's result is returned. What only one kind needs is asked of the caller
+// when that kind is sent, and not before: sender() gives a chat message's sender, look() a notification's
+// NotificationLook. A value of the wrong type in the configuration thus spoils only the kind that reads it,
+// and errors those two raise reach the caller.
+template <class Sender, class Look>
+bool SendMessageOfKind(MessageKind kind, AShooterPlayerController* player, FString text, ColourBytes colour,
+                       bool allPlayers, Sender&& sender, Look&& look) {
+  switch (kind) {
+    case MessageKind::Server:
+      return SendServerMessage(player, std::move(text), colour, allPlayers);
+    case MessageKind::Chat: {
+      FString from = std::forward<Sender>(sender)();
+      return SendChatMessage(player, std::move(text), std::move(from), colour, allPlayers);
+    }
+    case MessageKind::Notification: {
+      const NotificationLook shown = std::forward<Look>(look)();
+      return SendNotification(player, std::move(text), colour, shown.DisplayTime, shown.DisplayScale, shown.Icon,
+                              allPlayers);
+    }
+  }
+  return false;
+}
 
 // "Global.StaticLoadObject" for a UTexture2D under path; null when nothing is there. Never cached. Unlike the
 // deliveries it catches nothing: a game without the loading functions raises Game::UnknownKey.

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "config/MessageKind.h"
 #include "delivery/Delivery.h"
 #include "events/Welcome.h"
 #include "host/Permissions.h"
@@ -63,21 +65,20 @@ std::vector<FString> WidenAll(const std::vector<std::string>& names) {
 
 // One delivery of the message, to one player or (player null) to everyone. The per-kind values are read
 // at each delivery, so every receiving player costs the same reads.
-void Deliver(const nlohmann::json& message, const std::string& type, const FString& text, ColourBytes colour,
-             AShooterPlayerController* player) {
+void Deliver(const nlohmann::json& message, std::optional<MessageKind> kind, const FString& text,
+             ColourBytes colour, AShooterPlayerController* player) {
+  if (!kind) return;  // a message of a kind this plug-in does not know is sent to nobody
   const bool everyone = player == nullptr;
-  if (type == "Server") {
-    SendServerMessage(player, text, colour, everyone);
-  } else if (type == "Chat" || type == "Client") {
-    FString sender = FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::Sender));
-    SendChatMessage(player, text, std::move(sender), colour, everyone);
-  } else if (type == "Notification") {
-    const float scale = ConfigValue::Float(message, ConfigKeys::TimedMessage::DisplayScale);
-    const float time = ConfigValue::Float(message, ConfigKeys::TimedMessage::DisplayTime);
-    const FString iconPath = WidenAscii(ConfigValue::String(message, ConfigKeys::TimedMessage::Icon_BP));
-    UTexture2D* icon = LoadTexture(iconPath.View());
-    SendNotification(player, text, colour, time, scale, icon, everyone);
-  }
+  SendMessageOfKind(
+      *kind, player, text, colour, everyone,
+      [&] { return FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::Sender)); },
+      [&] {
+        NotificationLook look;
+        look.DisplayScale = ConfigValue::Float(message, ConfigKeys::TimedMessage::DisplayScale);
+        look.DisplayTime = ConfigValue::Float(message, ConfigKeys::TimedMessage::DisplayTime);
+        look.Icon = LoadTexture(WidenAscii(ConfigValue::String(message, ConfigKeys::TimedMessage::Icon_BP)).View());
+        return look;
+      });
 }
 
 void SendMessageAt(const nlohmann::json& messages, std::int32_t index) {
@@ -87,20 +88,20 @@ void SendMessageAt(const nlohmann::json& messages, std::int32_t index) {
   const nlohmann::json& message = messages[static_cast<std::size_t>(index)];
 
   const FString text = FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::MessageToSend));
-  const std::string type = ConfigValue::String(message, ConfigKeys::TimedMessage::MessageType);
+  const std::optional<MessageKind> kind = ReadMessageKind(message, ConfigKeys::TimedMessage::MessageType);
   const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
   const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
   const ColourBytes colour = ColourFromObject(ConfigValue::Section(message, ConfigKeys::TimedMessage::MessageColour));
 
   if (only.empty() && exclude.empty()) {
-    Deliver(message, type, text, colour, nullptr);
+    Deliver(message, kind, text, colour, nullptr);
     return;
   }
   ForEachOnlinePlayer([&](AShooterPlayerController* player) {
     const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
     // An "only" list decides alone; the exclusions count only when it is empty.
     const bool receives = !only.empty() ? InAnyGroup(id, only) : !InAnyGroup(id, exclude);
-    if (receives) Deliver(message, type, text, colour, player);
+    if (receives) Deliver(message, kind, text, colour, player);
   });
 }
 

@@ -12,6 +12,7 @@
 
 #include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "config/MessageKind.h"
 #include "delivery/Delivery.h"
 #include "host/IApiUtils.h"
 #include "host/Timer.h"
@@ -74,27 +75,27 @@ void Greet(std::uint64_t id) {
   if (player == nullptr) return;
 
   const nlohmann::json& welcome = WelcomeSection();
-  std::string type = ConfigValue::String(welcome, ConfigKeys::Welcome::WelcomeMessageType);
-  if (type != "Server" && type != "Notification") type = "Chat";
+  // Any word that names no kind greets by chat.
+  const MessageKind kind = ReadMessageKind(welcome, ConfigKeys::Welcome::WelcomeMessageType).value_or(MessageKind::Chat);
 
   const std::string name = ToUtf8(Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player));
   const std::string message = ConfigValue::String(welcome, ConfigKeys::Welcome::Message);
   FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
   const ColourBytes colour = ColourFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour));
 
-  if (type == "Server") {
-    SendServerMessage(player, std::move(text), colour, false);
-  } else if (type == "Chat") {
-    const nlohmann::json& heraldix = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
-    FString sender = WidenAscii(ConfigValue::String(heraldix, ConfigKeys::Heraldix::ClientChatSenderName));
-    SendChatMessage(player, std::move(text), std::move(sender), colour, false);
-  } else {
-    const float scale = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayScale);
-    const float time = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayTime);
-    const FString iconPath = WidenAscii(ConfigValue::String(welcome, ConfigKeys::Welcome::Icon_BP));
-    UTexture2D* icon = LoadTexture(iconPath.View());
-    SendNotification(player, std::move(text), colour, time, scale, icon, false);
-  }
+  SendMessageOfKind(
+      kind, player, std::move(text), colour, false,
+      [] {
+        const nlohmann::json& heraldix = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
+        return WidenAscii(ConfigValue::String(heraldix, ConfigKeys::Heraldix::ClientChatSenderName));
+      },
+      [&] {
+        NotificationLook look;
+        look.DisplayScale = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayScale);
+        look.DisplayTime = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayTime);
+        look.Icon = LoadTexture(WidenAscii(ConfigValue::String(welcome, ConfigKeys::Welcome::Icon_BP)).View());
+        return look;
+      });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "config/MessageKind.h"
 #include "tests/support/Support.h"
 
 namespace {
@@ -84,6 +85,26 @@ TEST(Config, LookupsInSomethingOtherThanAnObjectFail) {
 }
 
 // --- Reading config.json ------------------------------------------------------------------------
+
+TEST(Config, MessageKindsAreNamedExactlyWithClientAsChat) {
+  struct Row {
+    const char* word;
+    std::optional<MessageKind> kind;
+  };
+  const Row rows[] = {
+      {"Server", MessageKind::Server},  {"Chat", MessageKind::Chat},   {"Client", MessageKind::Chat},
+      {"Notification", MessageKind::Notification}, {"chat", std::nullopt}, {"SERVER", std::nullopt},
+      {"Notification ", std::nullopt},   {"", std::nullopt},
+  };
+  for (const Row& row : rows) EXPECT_EQ(ParseMessageKind(row.word), row.kind) << '"' << row.word << '"';
+
+  // An absent kind is the table's default; a kind that is not a string fails like any other read.
+  EXPECT_EQ(ReadMessageKind(json::parse(R"({"MessageType": "Server"})"), ConfigKeys::TimedMessage::MessageType),
+            MessageKind::Server);
+  EXPECT_EQ(ReadMessageKind(json::object(), ConfigKeys::Command::Type), MessageKind::Chat);
+  EXPECT_EQ(ErrorOf([] { ReadMessageKind(json::parse(R"({"Type": 5})"), ConfigKeys::Command::Type); }),
+            "[json.exception.type_error.302] type must be string, but is number");
+}
 
 TEST(Config, ReadsTheFileUnderTheServerDirectory) {
   heraldix::test::LiveGame game;

@@ -33,6 +33,7 @@ bool FoldedLess(std::u16string_view a, std::u16string_view b) noexcept {
 void RequireNumbers(const nlohmann::json& list) {
   for (const nlohmann::json& element : list) {
     if (!element.is_number() && !element.is_boolean()) {
+      ConfigValue::NoteWrongType(element, "number");
       throw nlohmann::json::type_error::create(
           302, std::string("type must be number, but is ") + element.type_name(), &element);
     }
@@ -89,6 +90,7 @@ CustomCommandMap BuildCustomCommandTable(const nlohmann::json& document) {
   // Walking by iterator and asking for the member name makes an array or a scalar section fail at its
   // first element with the library's own iterator error, while null and an empty array hold nothing.
   for (auto member = section.begin(); member != section.end(); ++member) {
+    if (!section.is_object()) ConfigValue::NoteWrongType(section, "object");
     const std::string& name = member.key();
     const nlohmann::json& value = member.value();
     FString message = FromUtf8(ConfigValue::String(value, ConfigKeys::Command::Message));

@@ -10,6 +10,8 @@
 #include "commands/Arguments.h"
 #include "commands/Replies.h"
 #include "config/Config.h"
+#include "config/ConfigReport.h"
+#include "config/ConfigValues.h"
 #include "delivery/Delivery.h"
 #include "host/GameFunctions.h"
 #include "host/IApiUtils.h"
@@ -72,8 +74,10 @@ void RunSendCommand(Delivery deliver, const FString& line, const ReplySink& sink
 // of commands), and the document is replaced only once the new commands are in; should installing them
 // fail, the previous commands are put back and the previous document was never touched.
 bool Reload() noexcept {
+  ConfigValue::ForgetWrongType();
+  nlohmann::json document;
   try {
-    nlohmann::json document = ParseConfigFile();
+    document = ParseConfigFile();
     CustomCommandMap table = BuildCustomCommandTable(document);
     CustomCommandMap previousTable;
     bool setAside = false;
@@ -89,11 +93,14 @@ bool Reload() noexcept {
       } catch (...) {
         // The host refuses registrations now; the reload answers failure either way.
       }
-      return false;
+      throw;
     }
     ReplaceConfig(std::move(document));
+    LogReloaded(CustomCommandTable().size(), Config());
     return true;
   } catch (...) {
+    // The reply stays one fixed text; the server log says why, for the admin who looks.
+    LogConfigFailure("Failed to reload config", &document);
     return false;
   }
 }

@@ -1,5 +1,7 @@
 #include "config/Config.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -28,9 +30,10 @@ nlohmann::json ParseConfigFile() {
   // A directory opens as a stream on some platforms and then reads as nothing; it is as unreadable as a
   // missing file.
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) throw std::runtime_error("Can't open config.json");
+  if (std::filesystem::is_directory(path, error)) throw ConfigOpenError(path, "it is a directory");
+  errno = 0;
   std::ifstream file(path);
-  if (!file.is_open()) throw std::runtime_error("Can't open config.json");
+  if (!file.is_open()) throw ConfigOpenError(path, errno != 0 ? std::strerror(errno) : "cannot be opened");
 
   // Stream extraction reads one value and stops there, so a trailing note after the closing brace does
   // not break a server; comments are not JSON and are rejected. A UTF-8 byte-order mark is skipped.

@@ -1,5 +1,6 @@
 #include "config/ConfigValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -9,9 +10,15 @@ namespace {
 
 using json = nlohmann::json;
 
+WrongType& Noted() noexcept {
+  static WrongType noted;
+  return noted;
+}
+
 // The lookup in object, raising the library's own error for an object that is not one.
 const json* Find(const json& object, std::string_view key) {
   if (!object.is_object()) {
+    NoteWrongType(object, "object");
     throw json::type_error::create(306, std::string("cannot use value() with ") + object.type_name(), nullptr);
   }
   const auto found = object.find(key);
@@ -24,6 +31,12 @@ const json& EmptyObject() {
 }
 
 }  // namespace
+
+void NoteWrongType(const json& value, const char* expected) noexcept { Noted() = WrongType{&value, expected}; }
+
+void ForgetWrongType() noexcept { Noted() = WrongType{}; }
+
+WrongType NotedWrongType() noexcept { return Noted(); }
 
 const json& Section(const json& object, std::string_view key) {
   const json* member = Find(object, key);
@@ -43,6 +56,7 @@ std::int32_t ToInt32(const json& value) {
   if (value.is_number_unsigned()) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.get<std::uint64_t>()));
   if (value.is_number_integer()) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.get<std::int64_t>()));
   if (value.is_boolean()) return value.get<bool>() ? 1 : 0;
+  NoteWrongType(value, "number");
   return value.get<std::int32_t>();  // raises "type must be number, but is ..."
 }
 
@@ -55,12 +69,15 @@ float ToFloat(const json& value) {
     if (number < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::max();
     return static_cast<float>(number);
   }
+  NoteWrongType(value, "number");
   return value.get<float>();  // raises "type must be number, but is ..."
 }
 
 bool Bool(const json& object, std::string_view key, bool fallback) {
   const json* member = Find(object, key);
-  return member != nullptr ? member->get<bool>() : fallback;
+  if (member == nullptr) return fallback;
+  if (!member->is_boolean()) NoteWrongType(*member, "boolean");
+  return member->get<bool>();
 }
 
 std::int32_t Int32(const json& object, std::string_view key, std::int32_t fallback) {
@@ -76,13 +93,25 @@ float Float(const json& object, std::string_view key, float fallback) {
 std::string String(const json& object, std::string_view key, std::string_view fallback) {
   const json* member = Find(object, key);
   if (member == nullptr) return std::string(fallback);
+  if (!member->is_string()) NoteWrongType(*member, "string");
   return member->get<std::string>();
 }
 
 std::vector<std::string> StringList(const json& object, std::string_view key) {
   const json* member = Find(object, key);
   if (member == nullptr) return {};
-  return member->get<std::vector<std::string>>();
+  try {
+    return member->get<std::vector<std::string>>();
+  } catch (const json::type_error&) {
+    // The element at fault is looked for only now, so a good list is read in one pass.
+    if (!member->is_array()) {
+      NoteWrongType(*member, "array");
+    } else {
+      const auto bad = std::find_if(member->begin(), member->end(), [](const json& e) { return !e.is_string(); });
+      if (bad != member->end()) NoteWrongType(*bad, "string");
+    }
+    throw;
+  }
 }
 
 const json& Section(const json& object, const ConfigKeys::Key& key) { return Section(object, key.name); }

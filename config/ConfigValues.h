@@ -37,4 +37,15 @@ std::vector<std::string> StringList(const nlohmann::json& object, const ConfigKe
 std::int32_t ToInt32(const nlohmann::json& value);
 float ToFloat(const nlohmann::json& value);
 
+// The value a read last found of the wrong type, and the JSON type the read expected ("string", ...).
+// Only failing reads note one, so the reads cost nothing more; the server log names its key later.
+struct WrongType {
+  const nlohmann::json* value = nullptr;
+  const char* expected = "";
+};
+void NoteWrongType(const nlohmann::json& value, const char* expected) noexcept;
+// Forgets the noted value; a load or reload calls it first, so an older failure is never blamed.
+void ForgetWrongType() noexcept;
+WrongType NotedWrongType() noexcept;
+
 }  // namespace ConfigValue

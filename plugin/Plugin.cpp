@@ -6,6 +6,8 @@
 #include "chat/CustomCommands.h"
 #include "commands/AdminCommands.h"
 #include "config/Config.h"
+#include "config/ConfigReport.h"
+#include "config/ConfigValues.h"
 #include "events/TimedMessages.h"
 #include "events/Welcome.h"
 #include "host/ICommands.h"
@@ -118,11 +120,6 @@ void RemoveHooks() {
 
 }  // namespace
 
-std::shared_ptr<spdlog::logger>& Log() {
-  static std::shared_ptr<spdlog::logger> logger;
-  return logger;
-}
-
 void Load() {
   try {
     CreateLogger();
@@ -130,7 +127,13 @@ void Load() {
     // The plug-in works without a logger; it only ever reports a failed load through it.
   }
   // Without a configuration there is nothing to serve: no command, hook or chat command is added.
-  if (!Contained("Not loaded, the configuration could not be read", [] { ReadConfig(); })) return;
+  ConfigValue::ForgetWrongType();
+  try {
+    ReadConfig();
+  } catch (...) {
+    LogConfigFailure("Not loaded, the configuration could not be read", nullptr);
+    return;
+  }
   if (!Contained("Not loaded, the host refused a registration", [] {
         RegisterAdminCommands();
         InstallHooks();
@@ -139,7 +142,11 @@ void Load() {
   }
   // One broken custom command must not take the admin commands, the welcome or the timed messages off
   // the server: the rest of Load stands.
-  Contained("Custom chat commands not registered", [] { RegisterCustomCommands(); });
+  try {
+    RegisterCustomCommands();
+  } catch (...) {
+    LogConfigFailure("Custom chat commands not registered", &Config());
+  }
 }
 
 void Unload() {

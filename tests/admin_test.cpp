@@ -1,5 +1,6 @@
 // Scenario tests of the administrator commands, on the console and over RCON, through the real plug-in.
 #include <algorithm>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -460,21 +461,42 @@ TEST(Admin, ReloadTheServerTypedStillReloadsButAnswersNobody) {
   EXPECT_EQ(Answers(run, Channel::Console), Strings{std::string(SentToPlayer)});
 }
 
-TEST(Admin, AFailedReloadChangesNothing) {
-  const std::string changeThenBreak[] = {
-      "config-rm\n",                                  // missing file
-      "config-text {\"Heraldix\": {\"ServerMessageColor\": {\"R\": 255}}, \"CustomCommands\": \n",  // cut short
-      ConfigText(R"({"Heraldix": {"ServerMessageColor": {"R": 255}},
-                     "CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": 5}}})"),
-      ConfigText(R"({"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands": [1]})"),
-      ConfigText("[1, 2]"),
+std::vector<std::string> HeraldixLog(const ScenarioRun& run, std::string_view level) {
+  std::vector<std::string> texts;
+  for (const json& record : run.Of("log")) {
+    if (record.at("logger") == "Heraldix" && record.at("level") == level) texts.push_back(record.at("text"));
+  }
+  return texts;
+}
+
+TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
+  struct Broken {
+    std::string change;
+    std::string reason;  // the end of the one error record
   };
-  for (const std::string& breakIt : changeThenBreak) {
+  const Broken changeThenBreak[] = {
+      {"config-rm\n", "/TarrowApi/Plugins/Heraldix/config.json: No such file or directory"},
+      {"config-text {\"Heraldix\": {\"ServerMessageColor\": {\"R\": 255}}, \"CustomCommands\": \n",
+       "config.json line 1, column 68: syntax error while parsing value - unexpected end of input; expected '[', '{', "
+       "or a literal"},
+      {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": 5}}})"),
+       "config.json line 1, column 75: /CustomCommands/~1help/RequiredPermissionGroups: type must be array, but is "
+       "number"},
+      {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": ["vip", 3]}}})"),
+       "config.json line 1, column 83: /CustomCommands/~1help/RequiredPermissionGroups/1: type must be string, but is "
+       "number"},
+      {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "MessageColor": [1, 2, "3"]}}})"),
+       "config.json line 1, column 70: /CustomCommands/~1help/MessageColor/2: type must be number, but is string"},
+      {ConfigText(R"({"CustomCommands": [1]})"),
+       "config.json line 1, column 20: /CustomCommands: type must be object, but is array"},
+      {ConfigText("[1, 2]"), "config.json line 1, column 1: the top level: type must be object, but is array"},
+  };
+  for (const Broken& broken : changeThenBreak) {
     for (const Channel channel : BothChannels) {
-      SCOPED_TRACE(breakIt + Name(channel));
+      SCOPED_TRACE(broken.change + Name(channel));
       const ServerDir dir(BaseConfig);
-      const ScenarioRun run = RunScenario(std::string(TwoPlayers) + breakIt + Issue(channel, "hx.reload") + std::string(Probe),
-                                  dir);
+      const ScenarioRun run =
+          RunScenario(std::string(TwoPlayers) + broken.change + Issue(channel, "hx.reload") + std::string(Probe), dir);
       ExpectNoFaults(run);
       ASSERT_FALSE(Answers(run, channel).empty());
       EXPECT_EQ(Answers(run, channel).front(), ReloadFailed);
@@ -484,8 +506,38 @@ TEST(Admin, AFailedReloadChangesNothing) {
       ExpectOldConfiguration(run);
       // "/rules" is removed once: at unload.
       EXPECT_EQ(run.Traces("UnregisterChatCommand").size(), 1U);
+      const auto errors = HeraldixLog(run, "error");
+      ASSERT_EQ(errors.size(), 1U);
+      EXPECT_TRUE(errors[0].starts_with("Failed to reload config: ")) << errors[0];
+      EXPECT_TRUE(errors[0].ends_with(broken.reason)) << errors[0];
+      EXPECT_TRUE(HeraldixLog(run, "info").empty());
     }
   }
+}
+
+TEST(Admin, AFailedReloadNamesTheLineOfTheMistypedKeyInAFileAsWritten) {
+  const ServerDir dir(BaseConfig);
+  const auto file = dir.Path() / "mistyped.json";
+  std::ofstream(file) << "{\n  \"CustomCommands\": {\n    \"/vote\": {\n      \"Message\": \"Vote now\",\n"
+                         "      \"DisplayTime\": \"ten\"\n    }\n  }\n}\n";
+  const ScenarioRun run = RunScenario("config mistyped.json\nrcon hx.reload\n", dir);
+  ExpectNoFaults(run);
+  EXPECT_EQ(Answers(run, Channel::Rcon), Strings{std::string(ReloadFailed)});
+  EXPECT_EQ(HeraldixLog(run, "error"),
+            Strings{"Failed to reload config: config.json line 5, column 22: /CustomCommands/~1vote/DisplayTime: "
+                    "type must be number, but is string"});
+}
+
+TEST(Admin, ASuccessfulReloadLogsWhatItBrought) {
+  const ServerDir dir(BaseConfig);
+  const ScenarioRun run = RunScenario(
+      ConfigText(R"({"CustomCommands": {"/a": {"Message": "A"}, "/b": {"Message": "B"}, "/skipped": {"Message": ""}},
+                     "TimedMessages": {"Messages": [{"MessageToSend": "1"}, {"MessageToSend": "2"}, {}]}})") +
+          "rcon hx.reload\n",
+      dir);
+  ExpectNoFaults(run);
+  EXPECT_EQ(HeraldixLog(run, "info"), Strings{"Reloaded config: 2 custom commands, 3 timed messages"});
+  EXPECT_TRUE(HeraldixLog(run, "error").empty());
 }
 
 TEST(Admin, AReloadAfterAFailedOneTakesTheMendedFile) {

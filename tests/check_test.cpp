@@ -16,14 +16,14 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/check/Checker.h"
-#include "sim/check/PositionIndex.h"
+#include "config/PositionIndex.h"
 #include "tests/support/Support.h"
 
 namespace {
 
 using heraldix::check::CheckConfigFile;
 using heraldix::check::CheckConfigText;
-using heraldix::check::PositionIndex;
+using heraldix::config::PositionIndex;
 using heraldix::check::Problem;
 using heraldix::check::Report;
 using heraldix::check::Severity;
@@ -431,7 +431,7 @@ TEST(Check, PositionIndexMapsPointersToLinesAndColumns) {
   // An unknown pointer falls back to its nearest known ancestor.
   EXPECT_EQ(index.ValueOffset("/a~1b/~0x/7"), index.ValueOffset("/a~1b/~0x"));
   EXPECT_FALSE(index.HasTrailingText());
-  EXPECT_EQ(heraldix::check::PointerToken("a/b~c"), "a~1b~0c");
+  EXPECT_EQ(heraldix::config::PointerToken("a/b~c"), "a~1b~0c");
 }
 
 TEST(Check, PositionIndexSurvivesTextThatIsNotJson) {

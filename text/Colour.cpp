@@ -52,6 +52,7 @@ ColourBytes ColourFromObject(const nlohmann::json& object) {
 
 ColourBytes ColourFromArray(const nlohmann::json& array) {
   if (!array.is_array()) {
+    ConfigValue::NoteWrongType(array, "array");
     throw nlohmann::json::type_error::create(302, "type must be array, but is " + std::string(array.type_name()),
                                              &array);
   }

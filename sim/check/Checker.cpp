@@ -7,24 +7,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "config/ConfigReport.h"
+#include "config/PositionIndex.h"
 #include "sim/check/Context.h"
-#include "sim/check/PositionIndex.h"
 #include "sim/check/Rules.h"
 
 namespace heraldix::check {
 namespace {
-
-// The library's message without its "[json.exception...]" tag and its own line and column, which count
-// bytes; the report gives its own place.
-std::string ParseMessage(std::string_view what) {
-  if (const std::size_t tag = what.find("] "); what.starts_with("[json.exception") && tag != std::string_view::npos) {
-    what.remove_prefix(tag + 2);
-  }
-  if (what.starts_with("parse error at ")) {
-    if (const std::size_t colon = what.find(": "); colon != std::string_view::npos) what.remove_prefix(colon + 2);
-  }
-  return std::string(what);
-}
 
 std::string ParseHint(std::string_view text, std::size_t offset) {
   if (offset >= text.size()) return {};
@@ -69,14 +58,14 @@ Report CheckConfigText(std::string_view text) {
     std::istringstream stream{std::string(text)};
     stream >> document;
   } catch (const nlohmann::json::parse_error& error) {
-    const std::size_t offset = error.byte > 0 ? error.byte - 1 : 0;
-    report.problems.push_back(At(index, Severity::Error, "parse", std::min(offset, text.size()),
-                                 ParseMessage(error.what()) + ParseHint(text, offset) +
+    const std::size_t offset = ParseErrorOffset(error, text.size());
+    report.problems.push_back(At(index, Severity::Error, "parse", offset,
+                                 ParseErrorText(error.what()) + ParseHint(text, offset) +
                                      ": the plug-in does not load (at a reload the previous configuration stays)"));
     return report;
   } catch (const nlohmann::json::exception& error) {
     report.problems.push_back(At(index, Severity::Error, "parse", 0,
-                                 ParseMessage(error.what()) + ": the plug-in does not load"));
+                                 ParseErrorText(error.what()) + ": the plug-in does not load"));
     return report;
   }
 
@@ -109,7 +98,7 @@ std::string FormatReport(const Report& report, std::string_view fileName) {
   for (const Problem& problem : report.problems) {
     out << fileName << ':' << problem.line << ':' << problem.column << ": "
         << (problem.severity == Severity::Error ? "error" : "warning") << ": ";
-    if (!problem.pointer.empty()) out << problem.pointer << ": ";
+    if (!problem.pointer.empty()) out << config::KeyPath(problem.pointer) << ": ";
     out << problem.message << " [" << problem.code << "]\n";
   }
   const std::size_t errors = report.Errors();

@@ -71,7 +71,7 @@ std::vector<Problem> Context::TakeProblems() {
   return std::exchange(problems_, {});
 }
 
-Place Place::Member(std::string_view name) const { return Place{pointer + "/" + PointerToken(name), consequence}; }
+Place Place::Member(std::string_view name) const { return Place{config::MemberPointer(pointer, name), consequence}; }
 
 Place Place::Element(std::size_t index) const { return Place{pointer + "/" + std::to_string(index), consequence}; }
 

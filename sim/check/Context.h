@@ -11,11 +11,13 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/check/Checker.h"
-#include "sim/check/PositionIndex.h"
+#include "config/PositionIndex.h"
 
 namespace heraldix::check {
 
 using nlohmann::json;
+using config::LineColumn;
+using config::PositionIndex;
 
 // Collects problems with their places in the file.
 class Context {

@@ -1,4 +1,4 @@
-// Owns the map from JSON pointers to places in the raw text of a configuration file.
+// Owns where keys are in the raw text of a configuration file, and how a key's path is written.
 #pragma once
 
 #include <cstddef>
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace heraldix::check {
+namespace heraldix::config {
 
 struct LineColumn {
   std::size_t line = 1;
@@ -55,5 +55,11 @@ class PositionIndex {
 
 // One reference token, escaped as JSON pointers require ("~" as "~0", "/" as "~1").
 std::string PointerToken(std::string_view name);
+// The pointer of member name inside the value that parent points at.
+std::string MemberPointer(std::string_view parent, std::string_view name);
 
-}  // namespace heraldix::check
+// A key's path as people read it, in the checker's report and in the server log alike. The whole
+// document has the empty path; callers say "the top level" or leave it out.
+std::string KeyPath(std::string_view pointer);
+
+}  // namespace heraldix::config

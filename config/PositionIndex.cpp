@@ -1,9 +1,9 @@
-#include "sim/check/PositionIndex.h"
+#include "config/PositionIndex.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace heraldix::check {
+namespace heraldix::config {
 namespace {
 
 constexpr std::size_t kMaxDepth = 512;
@@ -141,6 +141,15 @@ std::string PointerToken(std::string_view name) {
   return token;
 }
 
+std::string MemberPointer(std::string_view parent, std::string_view name) {
+  std::string pointer(parent);
+  pointer += '/';
+  pointer += PointerToken(name);
+  return pointer;
+}
+
+std::string KeyPath(std::string_view pointer) { return std::string(pointer); }
+
 PositionIndex::PositionIndex(std::string_view text) : text_(text) {
   if (text_.substr(0, 3) == "\xEF\xBB\xBF") start_ = 3;
   end_ = start_;
@@ -233,7 +242,7 @@ void PositionIndex::Scan() {
       cursor.SkipSpace();
       if (cursor.Peek() != ':') return;
       cursor.Skip();
-      pointer = frame.pointer + "/" + PointerToken(name);
+      pointer = MemberPointer(frame.pointer, name);
     } else {
       pointer = frame.pointer + "/" + std::to_string(frame.index);
       keyOffset = cursor.Pos();
@@ -284,4 +293,4 @@ LineColumn PositionIndex::Locate(std::size_t offset) const {
   return where;
 }
 
-}  // namespace heraldix::check
+}  // namespace heraldix::config

@@ -1,23 +1,17 @@
-// Remote console: the packet parser and encoder on raw bytes, the server over real loopback sockets, and
-// `heraldix-sim serve` as a process with its standard input, its output and its RCON port.
+// Remote console: the packet parser and encoder on raw bytes, and the server over real loopback sockets.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <cstdint>
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <asio/connect.hpp>
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
+#include <asio/read.hpp>
 #include <asio/write.hpp>
 
 #include <nlohmann/json.hpp>
@@ -310,6 +304,8 @@ class Client {
     }
   }
   void Send(const Packet& packet) { SendRaw(Encode(packet)); }
+  // The client's own end, as the server's notes name it.
+  std::string Who() const { return "127.0.0.1:" + std::to_string(socket_.local_endpoint().port()); }
 
   std::vector<Packet> Receive(std::size_t count) {
     for (int round = 0; received_.size() < count && !eof_ && round < kRounds; ++round) {
@@ -402,6 +398,54 @@ TEST(Rcon, WrongPasswordIsAnsweredWithMinusOneAndRunsNothingAfterwards) {
   // A later right password still opens the connection.
   client.Send(Packet{7, kAuth, "pw"});
   EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{7, kResponseValue, ""}, {7, kAuthResponse, ""}}));
+}
+
+// Naive clients take one read for one packet; with a write of its own for each packet (and Nagle's
+// algorithm off) they see the login's two answers apart. The server runs one handler at a time here, so
+// what the client can read after the request's handler is exactly what that handler wrote at once.
+TEST(Rcon, EachPacketGoesOutInAWriteOfItsOwn) {
+  TestServer test;
+  asio::io_context io;
+  asio::ip::tcp::socket socket(io);
+  socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), test.server.Port()));
+  asio::write(socket, asio::buffer(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "two"})));
+  std::vector<std::string> writes;
+  for (int round = 0; round < 5000 && writes.size() < 4; ++round) {
+    if (socket.available() == 0) {
+      if (test.io.poll_one() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      continue;
+    }
+    // Whatever else the server had sent would be here by now.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::string bytes(socket.available(), '\0');
+    asio::read(socket, asio::buffer(bytes));
+    writes.push_back(bytes);
+  }
+  EXPECT_EQ(writes, (std::vector<std::string>{Encode(Packet{1, kResponseValue, ""}), Encode(Packet{1, kAuthResponse, ""}),
+                                              Encode(Packet{2, kResponseValue, "first"}),
+                                              Encode(Packet{2, kResponseValue, "second"})}));
+}
+
+TEST(Rcon, NotesNameTheClientByAddressAndPortAndNeverThePassword) {
+  RconServerOptions options;
+  options.maxConnections = 1;
+  TestServer test(options);
+  std::string first;
+  {
+    Client client(test);
+    first = client.Who();
+    client.Send(Packet{1, kAuth, "hunter2-wrong"});
+    client.Receive(2);
+    Client second(test);
+    EXPECT_TRUE(second.Closed());
+    EXPECT_EQ(test.notes.back(), "rcon: refused " + second.Who() + ": 1 connections already open");
+  }
+  test.RunFor(std::chrono::milliseconds(20));
+  const std::vector<std::string> expected{"rcon: connection from " + first, "rcon: failed login from " + first};
+  ASSERT_GE(test.notes.size(), 4U);
+  EXPECT_EQ(std::vector<std::string>(test.notes.begin(), test.notes.begin() + 2), expected);
+  EXPECT_EQ(test.notes.back(), "rcon: closed connection from " + first + ": closed by the client");
+  for (const std::string& note : test.notes) EXPECT_EQ(note.find("hunter2"), std::string::npos) << note;
 }
 
 TEST(Rcon, CommandsBeforeLoginAreRefusedAndNeverReachTheGame) {
@@ -650,219 +694,4 @@ TEST(Rcon, TheLoopRunsOnSafelyAfterTheServerIsGone) {
   io.run_for(std::chrono::milliseconds(20));
   EXPECT_EQ(dispatch.calls.size(), 1U);
   EXPECT_EQ(dispatch.closed.size(), 1U);
-}
-
-// ---- heraldix-sim serve as a process ----
-
-namespace {
-
-// heraldix-sim with pipes on its three standard streams. Reads wait with poll() in bounded rounds, so a
-// server that never says what the test waits for fails the test instead of hanging it.
-class SimProcess {
- public:
-  explicit SimProcess(const std::vector<std::string>& args) {
-    int toChild[2];
-    int fromOut[2];
-    int fromErr[2];
-    if (::pipe(toChild) != 0 || ::pipe(fromOut) != 0 || ::pipe(fromErr) != 0) throw std::runtime_error("pipe");
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(toChild[0], STDIN_FILENO);
-      ::dup2(fromOut[1], STDOUT_FILENO);
-      ::dup2(fromErr[1], STDERR_FILENO);
-      for (int fd : {toChild[0], toChild[1], fromOut[0], fromOut[1], fromErr[0], fromErr[1]}) ::close(fd);
-      std::vector<char*> argv;
-      std::string program = HERALDIX_SIM_EXECUTABLE;
-      argv.push_back(program.data());
-      std::vector<std::string> copies = args;
-      for (std::string& arg : copies) argv.push_back(arg.data());
-      argv.push_back(nullptr);
-      ::execv(program.c_str(), argv.data());
-      ::_exit(127);
-    }
-    ::close(toChild[0]);
-    ::close(fromOut[1]);
-    ::close(fromErr[1]);
-    input_ = toChild[1];
-    output_ = fromOut[0];
-    errors_ = fromErr[0];
-  }
-  SimProcess(const SimProcess&) = delete;
-  SimProcess& operator=(const SimProcess&) = delete;
-  ~SimProcess() {
-    if (pid_ > 0 && status_ < 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    for (int fd : {input_, output_, errors_}) {
-      if (fd >= 0) ::close(fd);
-    }
-  }
-
-  void Write(const std::string& text) { ASSERT_EQ(::write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size())); }
-  void CloseInput() {
-    ::close(input_);
-    input_ = -1;
-  }
-  void Signal(int signal) { ::kill(pid_, signal); }
-
-  // Reads both outputs until `done` holds or both are closed.
-  bool ReadUntil(const std::function<bool()>& done) {
-    for (int round = 0; round < 600; ++round) {
-      if (done()) return true;
-      pollfd fds[2] = {{output_, POLLIN, 0}, {errors_, POLLIN, 0}};
-      if (::poll(fds, 2, 100) < 0) return false;
-      bool open = false;
-      for (int i = 0; i < 2; ++i) {
-        if (fds[i].fd < 0) continue;
-        open = true;
-        if ((fds[i].revents & (POLLIN | POLLHUP)) == 0) continue;
-        char buffer[4096];
-        const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
-        if (got > 0) {
-          (i == 0 ? out : err).append(buffer, static_cast<std::size_t>(got));
-        } else {
-          ::close(fds[i].fd);
-          (i == 0 ? output_ : errors_) = -1;
-        }
-      }
-      if (!open) return done();
-    }
-    return done();
-  }
-
-  // Reads everything to the end, then answers the exit status (128 + signal when killed by one).
-  int Wait() {
-    ReadUntil([] { return false; });
-    int raw = 0;
-    ::waitpid(pid_, &raw, 0);
-    status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    return status_;
-  }
-
-  std::vector<nlohmann::json> Events(std::string_view kind) const {
-    std::vector<nlohmann::json> events;
-    std::istringstream lines(out);
-    std::string line;
-    while (std::getline(lines, line)) {
-      auto event = nlohmann::json::parse(line, nullptr, false);
-      if (!event.is_discarded() && event.value("event", "") == kind) events.push_back(event);
-    }
-    return events;
-  }
-
-  int RconPort() {
-    const std::string marker = "rcon listening on 127.0.0.1:";
-    if (!ReadUntil([&] { return err.find('\n', err.find(marker)) != std::string::npos && err.find(marker) != std::string::npos; })) {
-      return -1;
-    }
-    return std::stoi(err.substr(err.find(marker) + marker.size()));
-  }
-
-  std::string out;
-  std::string err;
-
- private:
-  pid_t pid_ = -1;
-  int status_ = -1;
-  int input_ = -1;
-  int output_ = -1;
-  int errors_ = -1;
-};
-
-std::vector<std::string> ServeArgs(const heraldix::test::ServerDir& dir, std::vector<std::string> more = {}) {
-  std::vector<std::string> args = {"serve", "--json", "--server-dir", dir.Path().string()};
-  args.insert(args.end(), more.begin(), more.end());
-  return args;
-}
-
-// Reads whole packets from a blocking socket to another process's server.
-std::vector<Packet> ReadPackets(asio::ip::tcp::socket& socket, std::size_t count) {
-  PacketParser parser;
-  std::vector<Packet> packets;
-  std::array<char, 4096> buffer{};
-  while (packets.size() < count) {
-    asio::error_code error;
-    const std::size_t got = socket.read_some(asio::buffer(buffer), error);
-    if (error || !parser.Feed(std::string_view(buffer.data(), got), packets)) break;
-  }
-  return packets;
-}
-
-constexpr const char* kConfig = R"({"Heraldix": {"ServerMessageColor": {"R": 255, "G": 0, "B": 0}}})";
-
-}  // namespace
-
-TEST(Rcon, ServePlaysStandardInputLinesAndEndsOnQuit) {
-  heraldix::test::ServerDir dir(kConfig);
-  SimProcess sim(ServeArgs(dir));
-  sim.Write("join 7 Ann\n# a comment\nrcon hx.sendserver 0 \"to all\"\nnot-a-command\nquit\nrcon hx.reload\n");
-  EXPECT_EQ(sim.Wait(), 0) << sim.err;
-  const auto shown = sim.Events("server");
-  ASSERT_EQ(shown.size(), 1U) << sim.out;
-  EXPECT_EQ(shown[0]["to"], "7");
-  EXPECT_EQ(shown[0]["text"], "to all");
-  // A bad line is reported with its place and the server goes on; nothing after quit runs.
-  EXPECT_NE(sim.err.find("stdin:4: unknown command \"not-a-command\""), std::string::npos) << sim.err;
-  const auto replies = sim.Events("rcon");
-  ASSERT_EQ(replies.size(), 1U);
-  EXPECT_EQ(replies[0]["text"], "Heraldix: Successfully sent message to everyone");
-}
-
-TEST(Rcon, ServeScriptRunsFirstAndAWaitHoldsLaterLinesForThatManyGameSeconds) {
-  heraldix::test::ServerDir dir(kConfig);
-  const auto script = dir.Path() / "opening.scenario";
-  std::ofstream(script) << "join 7 Ann\nwait 1\nrcon hx.sendserver 7 \"after a second\"\n";
-  SimProcess sim(ServeArgs(dir, {"--script", script.string()}));
-  sim.Write("rcon hx.sendserver 7 \"from stdin\"\n");
-  sim.CloseInput();  // end of input ends the server once every line has played
-  EXPECT_EQ(sim.Wait(), 0) << sim.err;
-  const auto shown = sim.Events("server");
-  ASSERT_EQ(shown.size(), 2U) << sim.out;
-  EXPECT_EQ(shown[0]["text"], "after a second");
-  EXPECT_EQ(shown[0]["t"], 1);
-  EXPECT_EQ(shown[1]["text"], "from stdin");
-}
-
-TEST(Rcon, ServeRejectsABadScriptLineBeforeStarting) {
-  heraldix::test::ServerDir dir(kConfig);
-  const auto script = dir.Path() / "bad.scenario";
-  std::ofstream(script) << "join 7 Ann\nwait soon\n";
-  SimProcess sim(ServeArgs(dir, {"--script", script.string()}));
-  EXPECT_EQ(sim.Wait(), 2);
-  EXPECT_NE(sim.err.find("bad.scenario:2: bad number of seconds \"soon\""), std::string::npos) << sim.err;
-  EXPECT_TRUE(sim.Events("server").empty());
-}
-
-TEST(Rcon, ServeWillNotOpenTheRemoteConsoleWithoutAPassword) {
-  heraldix::test::ServerDir dir(kConfig);
-  SimProcess sim(ServeArgs(dir, {"--rcon-port", "0"}));
-  EXPECT_EQ(sim.Wait(), 2);
-  EXPECT_NE(sim.err.find("--rcon-password"), std::string::npos) << sim.err;
-}
-
-TEST(Rcon, ServeAnswersRconClientsAndEndsCleanlyOnSigterm) {
-  heraldix::test::ServerDir dir(kConfig);
-  SimProcess sim(ServeArgs(dir, {"--rcon-port", "0", "--rcon-password", "letmein"}));
-  const int port = sim.RconPort();
-  ASSERT_GT(port, 0) << sim.err;
-  sim.Write("join 7 Ann\n");
-  asio::io_context io;
-  asio::ip::tcp::socket socket(io);
-  socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), static_cast<std::uint16_t>(port)));
-  asio::write(socket, asio::buffer(Encode(Packet{1, kAuth, "letmein"}) + Encode(Packet{2, kCommand, "hx.reload"}) +
-                                   Encode(Packet{3, kCommand, "hx.nosuch now"}) + Encode(Packet{4, kResponseValue, ""})));
-  EXPECT_EQ(ReadPackets(socket, 5), (std::vector<Packet>{{1, kResponseValue, ""},
-                                                         {1, kAuthResponse, ""},
-                                                         {2, kResponseValue, "Heraldix: Reloaded config"},
-                                                         {3, kResponseValue, "Unknown command: hx.nosuch"},
-                                                         {4, kResponseValue, ""}}));
-  // The connection is the game's: the reply is an rcon event with the request's id.
-  ASSERT_TRUE(sim.ReadUntil([&] { return sim.out.find("Unknown command: hx.nosuch") != std::string::npos; }));
-  const auto replies = sim.Events("rcon");
-  ASSERT_EQ(replies.size(), 2U) << sim.out;
-  EXPECT_EQ(replies[0]["id"], 2);
-  sim.Signal(SIGTERM);
-  EXPECT_EQ(sim.Wait(), 0) << sim.err;
-  EXPECT_TRUE(sim.Events("fault").empty()) << sim.out;
 }

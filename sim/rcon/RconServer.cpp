@@ -1,6 +1,7 @@
 #include "sim/rcon/RconServer.h"
 
 #include <array>
+#include <deque>
 #include <exception>
 #include <stdexcept>
 #include <utility>
@@ -20,10 +21,14 @@ struct RconServer::Connection {
   asio::ip::tcp::socket socket;
   std::uint64_t number = 0;
   std::string address;
+  std::string who;  // address:port, as the notes name the client
   PacketParser parser;
   std::array<char, 4096> readBuffer{};
-  std::string outgoing;  // replies not yet handed to the socket
-  std::string writing;   // the replies the socket is sending now
+  // Encoded packets not yet handed to the socket; the front one is being written. Each packet goes out
+  // in a write of its own, so a client that takes one read for one packet sees whole packets.
+  std::deque<std::string> outgoing;
+  std::size_t outgoingBytes = 0;
+  bool writing = false;
   bool authenticated = false;
   bool closing = false;  // reads no more; closes once its replies are out
   bool closed = false;
@@ -115,7 +120,8 @@ void RconServer::OnAccept(std::shared_ptr<Connection> connection) {
     return;
   }
   connection->address = remote.address().to_string();
-  const std::string who = connection->address + ":" + std::to_string(remote.port());
+  connection->who = connection->address + ":" + std::to_string(remote.port());
+  const std::string& who = connection->who;
   if (IsRefused(connection->address)) {
     Note("rcon: refused " + who + ": too many failed logins");
     connection->socket.close(error);
@@ -217,6 +223,7 @@ void RconServer::HandleAuth(Connection& connection, const Packet& packet) {
   }
   connection.authenticated = false;
   Send(connection, -1, kAuthResponse, "");
+  Note("rcon: failed login from " + connection.who);
   if (RecordFailedAuth(connection.address)) {
     CloseAfterWrites(connection, std::to_string(options_.maxFailedAuths) + " failed logins; " + connection.address +
                                      " refused for " + Minutes(options_.refusalTime));
@@ -227,16 +234,23 @@ void RconServer::Send(Connection& connection, std::int32_t id, std::int32_t type
   if (connection.closed) {
     return;
   }
-  AppendEncoded(connection.outgoing, id, type, body);
-  if (connection.outgoing.size() + connection.writing.size() > options_.maxPendingOutput) {
-    // The client sends faster than it reads; nothing good comes of buffering for it.
-    connection.outgoing.clear();
+  std::string packet;
+  AppendEncoded(packet, id, type, body);
+  connection.outgoingBytes += packet.size();
+  connection.outgoing.push_back(std::move(packet));
+  if (connection.outgoingBytes > options_.maxPendingOutput) {
+    // The client sends faster than it reads; nothing good comes of buffering for it. The packet being
+    // written stays, so the stream ends on a whole packet.
+    while (connection.outgoing.size() > (connection.writing ? 1U : 0U)) {
+      connection.outgoingBytes -= connection.outgoing.back().size();
+      connection.outgoing.pop_back();
+    }
     CloseAfterWrites(connection, "client does not read its replies");
   }
 }
 
 void RconServer::Flush(const std::shared_ptr<Connection>& connection) {
-  if (connection->closed || !connection->writing.empty()) {
+  if (connection->closed || connection->writing) {
     return;
   }
   if (connection->outgoing.empty()) {
@@ -245,8 +259,8 @@ void RconServer::Flush(const std::shared_ptr<Connection>& connection) {
     }
     return;
   }
-  connection->writing.swap(connection->outgoing);
-  asio::async_write(connection->socket, asio::buffer(connection->writing),
+  connection->writing = true;
+  asio::async_write(connection->socket, asio::buffer(connection->outgoing.front()),
                     [this, alive = alive_, connection](const asio::error_code& error, std::size_t /*bytes*/) {
                       if (!*alive || error == asio::error::operation_aborted || connection->closed) {
                         return;
@@ -255,7 +269,9 @@ void RconServer::Flush(const std::shared_ptr<Connection>& connection) {
                         Close(connection, error.message());
                         return;
                       }
-                      connection->writing.clear();
+                      connection->writing = false;
+                      connection->outgoingBytes -= connection->outgoing.front().size();
+                      connection->outgoing.pop_front();
                       Flush(connection);
                     });
 }
@@ -281,7 +297,7 @@ void RconServer::Close(const std::shared_ptr<Connection>& connection, const std:
     dispatch_.Closed(connection->number);
   } catch (...) {
   }
-  Note("rcon: closed connection from " + connection->address + ": " + why);
+  Note("rcon: closed connection from " + connection->who + ": " + why);
 }
 
 bool RconServer::IsRefused(const std::string& address) {

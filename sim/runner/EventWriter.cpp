@@ -114,6 +114,9 @@ std::string ReadableLine(const nlohmann::json& event, bool colour) {
   if (kind == "rcon") return head + "rcon #" + Text(event, "id") + ": " + Text(event, "text");
   if (kind == "say") return head + "say " + Text(event, "from") + " (mode " + Text(event, "mode") + "): " + Text(event, "text");
   if (kind == "log") return head + "log [" + Text(event, "logger") + "][" + Text(event, "level") + "] " + Text(event, "text");
+  if (kind == "dropped") {
+    return head + Painted(Text(event, "count") + " events dropped: the output's reader fell behind", dim, colour);
+  }
   if (kind == "fault") return head + Painted("FAULT: " + Text(event, "text"), "\x1b[1;31m", colour);
   if (kind == "trace") {
     std::string call = Text(event, "call") + "(";

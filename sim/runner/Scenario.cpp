@@ -28,6 +28,20 @@ const std::map<std::string, Shape, std::less<>>& Shapes() {
   return shapes;
 }
 
+// How each line is written, for a wrong line and for the console's help.
+const std::map<std::string, std::string, std::less<>>& Usages() {
+  static const std::map<std::string, std::string, std::less<>> usage = {
+      {"join", "join ID NAME [GROUP...]"}, {"leave", "leave ID"},     {"die", "die ID"},
+      {"respawn", "respawn ID"},           {"possess-dead", "possess-dead ID"}, {"stale", "stale ID"},
+      {"groups", "groups ID [GROUP...]"},  {"chat", "chat ID TEXT..."}, {"console", "console ID|none LINE..."},
+      {"rcon", "rcon LINE..."},            {"wait", "wait SECONDS"},  {"tick", "tick"},
+      {"clock", "clock [+-]SECONDS"},      {"texture", "texture PATH"}, {"config", "config FILE"},
+      {"config-text", "config-text JSON"}, {"config-rm", "config-rm"}, {"load", "load"},
+      {"unload", "unload"},
+  };
+  return usage;
+}
+
 // Reads one argument starting at pos (which is not a space); quotes group and are dropped.
 std::string NextArgument(std::string_view text, std::size_t& pos) {
   std::string argument;
@@ -78,16 +92,7 @@ std::optional<ScenarioLine> ParseScenarioLine(std::string_view text) {
     line.rest = std::string(text.substr(std::min(pos, text.size())));
   }
   if (line.args.size() < expected.minArgs || (expected.maxArgs != Any && line.args.size() > expected.maxArgs)) {
-    static const std::map<std::string, std::string, std::less<>> usage = {
-        {"join", "join ID NAME [GROUP...]"}, {"leave", "leave ID"},     {"die", "die ID"},
-        {"respawn", "respawn ID"},           {"possess-dead", "possess-dead ID"}, {"stale", "stale ID"},
-        {"groups", "groups ID [GROUP...]"},  {"chat", "chat ID TEXT..."}, {"console", "console ID|none LINE..."},
-        {"rcon", "rcon LINE..."},            {"wait", "wait SECONDS"},  {"tick", "tick"},
-        {"clock", "clock [+-]SECONDS"},      {"texture", "texture PATH"}, {"config", "config FILE"},
-        {"config-text", "config-text JSON"}, {"config-rm", "config-rm"}, {"load", "load"},
-        {"unload", "unload"},
-    };
-    throw ScenarioError("usage: " + usage.at(line.command));
+    throw ScenarioError("usage: " + Usages().at(line.command));
   }
   // Numbers are checked here too, so a bad one stops a run before anything happens.
   static const std::set<std::string, std::less<>> withPlayer = {"join", "leave", "die", "respawn", "possess-dead",
@@ -98,6 +103,12 @@ std::optional<ScenarioLine> ParseScenarioLine(std::string_view text) {
   if (line.command == "wait") ParseSeconds(line.args[0], false);
   if (line.command == "clock") ParseSeconds(line.args[0], true);
   return line;
+}
+
+std::vector<std::string> ScenarioLineUsages() {
+  std::vector<std::string> lines;
+  for (const auto& [command, usage] : Usages()) lines.push_back(usage);
+  return lines;
 }
 
 std::uint64_t ParsePlayerId(const std::string& text) {

@@ -25,6 +25,9 @@ struct ScenarioLine {
 // Nothing for a blank line or a comment. Raises ScenarioError for an unknown command or wrong arguments.
 std::optional<ScenarioLine> ParseScenarioLine(std::string_view text);
 
+// How every scenario line is written ("join ID NAME [GROUP...]", ...), in name order.
+std::vector<std::string> ScenarioLineUsages();
+
 // Unsigned 64-bit decimal, digits only; raises ScenarioError otherwise.
 std::uint64_t ParsePlayerId(const std::string& text);
 

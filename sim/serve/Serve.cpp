@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <functional>
+
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -26,6 +28,7 @@
 #include "sim/runner/EventWriter.h"
 #include "sim/runner/Runner.h"
 #include "sim/serve/GameRcon.h"
+#include "sim/serve/QueuedOutput.h"
 
 namespace sim {
 namespace {
@@ -64,17 +67,33 @@ std::int64_t WaitSeconds(const std::string& text) {
   return seconds;
 }
 
-bool IsQuit(std::string_view text) {
+// Events waiting for a slow reader at most; beyond this the oldest go. About a megabyte of JSON lines.
+constexpr std::size_t EventQueueLines = 8192;
+constexpr std::size_t NoteQueueLines = 1024;
+// How long a reader that has stopped reading may hold up the end.
+constexpr auto OutputGrace = std::chrono::seconds(2);
+
+using Note = std::function<void(const std::string&)>;
+
+// The console's own words, which are no scenario lines.
+std::string_view ConsoleWord(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return text == "quit";
+  return text == "quit" || text == "help" ? text : std::string_view();
+}
+
+std::string HelpText() {
+  std::string text = "serve: scenario lines, one a line (# starts a comment):";
+  for (const std::string& usage : ScenarioLineUsages()) text += "\n  " + usage;
+  return text + "\n  help\n  quit";
 }
 
 // The live server's loop: one game-timer call a real second; between them, lines from the script and
 // standard input, RCON requests and signals, all on this one thread.
 class LiveServer {
  public:
-  LiveServer(const ServeOptions& options, Session& session) : options_(options), session_(session) {}
+  LiveServer(const ServeOptions& options, Session& session, Note note)
+      : options_(options), session_(session), note_(std::move(note)) {}
   LiveServer(const LiveServer&) = delete;
   LiveServer& operator=(const LiveServer&) = delete;
 
@@ -83,15 +102,14 @@ class LiveServer {
     heraldix::rcon::RconServerOptions rcon;
     rcon.password = options_.rconPassword;
     rcon.port = static_cast<std::uint16_t>(*options_.rconPort);
-    rcon.note = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+    rcon.note = note_;
     try {
       rcon_ = std::make_unique<heraldix::rcon::RconServer>(io_, dispatch_, std::move(rcon));
     } catch (const std::system_error& error) {
       throw ScenarioError("cannot serve rcon on 127.0.0.1:" + std::to_string(*options_.rconPort) + ": " +
                           error.code().message());
     }
-    std::fprintf(stderr, "rcon listening on 127.0.0.1:%u\n", static_cast<unsigned>(rcon_->Port()));
-    std::fflush(stderr);
+    note_("rcon listening on 127.0.0.1:" + std::to_string(rcon_->Port()));
   }
 
   void Queue(PendingLine line) { pending_.push_back(std::move(line)); }
@@ -103,7 +121,10 @@ class LiveServer {
         io_.stop();
       }
     });
-    StartInput();
+    if (options_.console) {
+      StartInput();
+      if (::isatty(STDIN_FILENO) == 1) note_("serve: type scenario lines here; help lists them, quit stops the server");
+    }
     auto nextTick = SteadyClock::now() + std::chrono::seconds(1);
     for (;;) {
       PlayReadyLines();
@@ -151,9 +172,9 @@ class LiveServer {
                                ReadInput();
                              } else {
                                if (error != asio::error::eof) {
-                                 std::fprintf(stderr, "stdin: %s; no more lines are read\n",
-                                              error == asio::error::not_found ? "line too long"
-                                                                              : error.message().c_str());
+                                 note_(std::string("stdin: ") +
+                                       (error == asio::error::not_found ? "line too long" : error.message()) +
+                                       "; no more lines are read");
                                } else if (!inputBuffer_.empty()) {
                                  QueueInput(inputBuffer_);
                                }
@@ -178,8 +199,13 @@ class LiveServer {
   }
 
   void Play(const PendingLine& line) {
-    if (IsQuit(line.text)) {
+    const std::string_view word = ConsoleWord(line.text);
+    if (word == "quit") {
       quit_ = true;
+      return;
+    }
+    if (word == "help") {
+      note_(HelpText());
       return;
     }
     try {
@@ -193,12 +219,13 @@ class LiveServer {
       }
       session_.Execute(*parsed, line.dir);
     } catch (const std::exception& error) {
-      std::fprintf(stderr, "%s: %s\n", line.place.c_str(), error.what());
+      note_(line.place + ": " + error.what());
     }
   }
 
   const ServeOptions& options_;
   Session& session_;
+  Note note_;
   // Declared before everything that runs on it, so it goes last.
   asio::io_context io_;
   asio::signal_set signals_{io_, SIGINT, SIGTERM};
@@ -224,7 +251,7 @@ std::vector<PendingLine> ReadScript(const std::string& path) {
   while (std::getline(in, text)) {
     ++number;
     try {
-      if (!IsQuit(text)) {
+      if (ConsoleWord(text).empty()) {
         const auto parsed = ParseScenarioLine(text);
         if (parsed && parsed->command == "wait") WaitSeconds(parsed->args.at(0));
       }
@@ -247,6 +274,11 @@ int Serve(const ServeOptions& options) {
     std::fprintf(stderr, "serve: --rcon-port must be 0 to 65535\n");
     return 2;
   }
+  if (!options.console && !options.rconPort) {
+    std::fprintf(stderr, "serve: --no-console needs --rcon-port: with neither a console nor a remote console "
+                         "nothing could reach the server\n");
+    return 2;
+  }
   std::vector<PendingLine> script;
   try {
     std::error_code error;
@@ -259,27 +291,55 @@ int Serve(const ServeOptions& options) {
     return 2;
   }
 
+  // A reader that goes away ends its own output, never the server.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::fflush(nullptr);
+  QueuedOutput notes({STDERR_FILENO, NoteQueueLines,
+                      [](std::uint64_t count, std::int64_t /*t*/) {
+                        return "serve: " + std::to_string(count) + " notes dropped: standard error is not read";
+                      },
+                      {}, {}});
+  const Note note = [&notes](const std::string& text) { notes.Push(text); };
+  const bool json = options.json;
+  const bool colour = options.colour;
+  QueuedOutput events({STDOUT_FILENO, EventQueueLines,
+                       [json, colour](std::uint64_t count, std::int64_t t) {
+                         const nlohmann::json dropped{{"event", "dropped"}, {"t", t}, {"count", count}};
+                         return json ? JsonLine(dropped) : ReadableLine(dropped, colour);
+                       },
+                       [&note](std::uint64_t count) {
+                         note("serve: the output's reader fell behind: " + std::to_string(count) + " events dropped");
+                       },
+                       [&note] { note("serve: standard output is closed; events are no longer written"); }});
+
   Session session(options.session);
   // A live server: the plug-in reads the real clock, and events go out as they happen, never piling up.
   SetSystemClockSource(RealTicks);
   SetRecording(false);
-  WriteEventsTo(stdout, options.json, options.colour);
+  SetEventListener([&events, json, colour](const nlohmann::json& event) {
+    const auto t = event.find("t");
+    events.Push(json ? JsonLine(event) : ReadableLine(event, colour),
+                t != event.end() && t->is_number_integer() ? t->get<std::int64_t>() : 0);
+  });
   int status = 2;
   try {
-    LiveServer live(options, session);
+    LiveServer live(options, session, note);
     session.Load();
     if (options.rconPort) live.StartRcon();
     for (PendingLine& line : script) live.Queue(std::move(line));
     live.Run();
     if (session.Loaded()) session.Unload();
     live.StopRcon();
+    note("serve: stopped; the plug-in is unloaded");
     status = Session::ExitStatus();
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "serve: %s\n", error.what());
+    note(std::string("serve: ") + error.what());
     if (session.Loaded()) session.Unload();
   }
   SetEventListener({});
   SetSystemClockSource({});
+  events.Finish(OutputGrace);
+  notes.Finish(OutputGrace);
   return status;
 }
 

@@ -19,6 +19,9 @@ Subcommand AddServe(CLI::App& app) {
           ->check(CLI::Range(0, 65535));
   serve->add_option("--rcon-password", *password, "Password RCON clients must give (required with --rcon-port)");
   serve->add_option("--script", *script, "Scenario lines played before standard input");
+  auto noConsole = std::make_shared<bool>(false);
+  serve->add_flag("--no-console", *noConsole,
+                  "Read no standard input; run until SIGTERM or SIGINT, as a service (needs --rcon-port)");
   return {serve, [=]() -> int {
             ServeOptions options;
             options.session = {common->serverDir, common->pluginPath, common->trace};
@@ -27,6 +30,7 @@ Subcommand AddServe(CLI::App& app) {
             if (portOption->count() > 0) options.rconPort = *port;
             options.rconPassword = *password;
             options.script = *script;
+            options.console = !*noConsole;
             return Serve(options);
           }};
 }

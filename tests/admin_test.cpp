@@ -1,6 +1,6 @@
 // Scenario tests of the administrator commands, on the console and over RCON, through the real plug-in.
-#include <algorithm>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,22 +8,27 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 
 namespace {
 
-using ScenarioRun = heraldix::test::Run;
+using heraldix::test::ExpectNoFaults;
+using heraldix::test::Feed;
+using heraldix::test::Rich;
 using heraldix::test::RunScenario;
 using heraldix::test::ServerDir;
+using heraldix::test::Strings;
+using ScenarioRun = heraldix::test::Run;
 using nlohmann::json;
 
-constexpr std::string_view SentToPlayer = "Heraldix: Successfully sent message to player";
-constexpr std::string_view SentToEveryone = "Heraldix: Successfully sent message to everyone";
-constexpr std::string_view SendFailed = "Heraldix: Error trying to send the message";
-constexpr std::string_view Reloaded = "Heraldix: Reloaded config";
-constexpr std::string_view ReloadFailed = "Heraldix: Failed to reload config";
-constexpr std::string_view Chatted = "HX: Successfully chatted as player";
-constexpr std::string_view ChatFailed = "HX: There was an error, (player offline?)";
+const std::string SentToPlayer = "Heraldix: Successfully sent message to player";
+const std::string SentToEveryone = "Heraldix: Successfully sent message to everyone";
+const std::string SendFailed = "Heraldix: Error trying to send the message";
+const std::string Reloaded = "Heraldix: Reloaded config";
+const std::string ReloadFailed = "Heraldix: Failed to reload config";
+const std::string Chatted = "HX: Successfully chatted as player";
+const std::string ChatFailed = "HX: There was an error, (player offline?)";
 
 constexpr std::string_view BaseConfig = R"({
   "Heraldix": {
@@ -36,362 +41,6 @@ constexpr std::string_view BaseConfig = R"({
   "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}
 })";
 
-// Alice (1) types the console commands; Bob (2) is the other player online.
-constexpr std::string_view TwoPlayers = "join 1 Alice\njoin 2 Bob\n";
-
-enum class Channel { Console, Rcon };
-constexpr Channel BothChannels[] = {Channel::Console, Channel::Rcon};
-
-const char* Name(Channel channel) { return channel == Channel::Console ? "console" : "rcon"; }
-
-std::string Issue(Channel channel, std::string_view line) {
-  return std::string(channel == Channel::Console ? "console 1 " : "rcon ") + std::string(line) + "\n";
-}
-
-bool IsAnswer(const std::string& text) { return text.starts_with("Heraldix: ") || text.starts_with("HX: "); }
-
-// What the issuer was answered, in order: server messages to Alice that are answers, or RCON responses.
-std::vector<std::string> Answers(const ScenarioRun& run, Channel channel) {
-  std::vector<std::string> texts;
-  if (channel == Channel::Console) {
-    for (const json& event : run.To("1", "server")) {
-      const auto text = event.at("text").get<std::string>();
-      if (IsAnswer(text)) texts.push_back(text);
-    }
-  } else {
-    for (const json& event : run.Of("rcon")) texts.push_back(event.at("text").get<std::string>());
-  }
-  return texts;
-}
-
-std::vector<std::string> Texts(const std::vector<json>& events) {
-  std::vector<std::string> texts;
-  for (const json& event : events) texts.push_back(event.at("text").get<std::string>());
-  return texts;
-}
-
-// Messages Bob received of one kind (he is never the issuer, so they are all deliveries).
-std::vector<std::string> ToBob(const ScenarioRun& run, std::string_view event) { return Texts(run.To("2", event)); }
-
-void ExpectColour(const json& colour, double r, double g, double b, double a) {
-  ASSERT_TRUE(colour.is_array());
-  ASSERT_EQ(colour.size(), 4U);
-  EXPECT_NEAR(colour[0].get<double>(), r, 1e-6);
-  EXPECT_NEAR(colour[1].get<double>(), g, 1e-6);
-  EXPECT_NEAR(colour[2].get<double>(), b, 1e-6);
-  EXPECT_NEAR(colour[3].get<double>(), a, 1e-6);
-}
-
-void ExpectNoFaults(const ScenarioRun& run) {
-  EXPECT_TRUE(run.Faults().empty()) << json(run.Faults()).dump();
-  EXPECT_EQ(run.exitStatus, 0);
-}
-
-using Strings = std::vector<std::string>;
-
-}  // namespace
-
-// --- Replies --------------------------------------------------------------------------------------
-
-TEST(Admin, ConsoleAnswersAreGreenOrRedServerMessagesToTheIssuerAlone) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                  "console 1 hx.sendserver 2 \"Hi\"\n"
-                                  "console 1 hx.sendserver 99 \"Hi\"\n",
-                              dir);
-  ExpectNoFaults(run);
-  const auto answers = run.To("1", "server");
-  ASSERT_EQ(answers.size(), 2U);
-  EXPECT_EQ(answers[0].at("text"), SentToPlayer);
-  ExpectColour(answers[0].at("color"), 0.0, 1.0, 0.0, 1.0);
-  EXPECT_EQ(answers[0].at("bold"), false);
-  EXPECT_EQ(answers[1].at("text"), SendFailed);
-  ExpectColour(answers[1].at("color"), 1.0, 0.0, 0.0, 1.0);
-  EXPECT_EQ(answers[1].at("bold"), false);
-  EXPECT_EQ(ToBob(run, "server"), Strings{"Hi"});
-}
-
-TEST(Admin, RconAnswersCarryTheRequestIdAndType0) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                  "rcon hx.sendserver 0 \"Hello\" 255 0 0\n"
-                                  "rcon hx.sendserver 99 \"Hello\"\n"
-                                  "rcon hx.reload\n",
-                              dir);
-  ExpectNoFaults(run);
-  const auto answers = run.Of("rcon");
-  ASSERT_EQ(answers.size(), 3U);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(answers[i].at("id"), i + 1);
-    EXPECT_EQ(answers[i].at("type"), 0);
-  }
-  EXPECT_EQ(answers[0].at("text"), SentToEveryone);
-  EXPECT_EQ(answers[1].at("text"), SendFailed);
-  EXPECT_EQ(answers[2].at("text"), Reloaded);
-  // Over RCON nobody is answered in the chat area.
-  EXPECT_EQ(Answers(run, Channel::Console), Strings{});
-}
-
-// --- hx.sendserver -------------------------------------------------------------------------------
-
-TEST(Admin, SendServerReachesEveryoneOrOnePlayerOnBothChannels) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.sendserver 0 \"Hello all\" 255 0 0") +
-                                    Issue(channel, "hx.sendserver 2 \"Hi Bob\""),
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), (Strings{std::string(SentToEveryone), std::string(SentToPlayer)}));
-    const auto bob = run.To("2", "server");
-    ASSERT_EQ(bob.size(), 2U);
-    EXPECT_EQ(bob[0].at("text"), "Hello all");
-    ExpectColour(bob[0].at("color"), 1.0, 0.0, 0.0, 1.0);
-    EXPECT_EQ(bob[1].at("text"), "Hi Bob");
-    ExpectColour(bob[1].at("color"), 0.0, 0.0, 1.0, 1.0);  // the configured ServerMessageColor
-    const auto alice = Texts(run.To("1", "server"));
-    EXPECT_NE(std::find(alice.begin(), alice.end(), "Hello all"), alice.end());
-    EXPECT_EQ(std::find(alice.begin(), alice.end(), "Hi Bob"), alice.end());
-  }
-}
-
-TEST(Admin, SendServerRefusesWhatItCannotDeliver) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                    Issue(channel, "hx.sendserver 99 \"nobody\"") +       // not online
-                                    Issue(channel, "hx.sendserver 0") +                   // no message
-                                    Issue(channel, "hx.sendserver 2 \"\"") +              // empty message
-                                    Issue(channel, "hx.sendserver abc \"x\"") +           // id without digits
-                                    Issue(channel, "hx.sendserver 0 \"x\" 2147483648 0 0") +  // beyond 32 bits
-                                    Issue(channel, "hx.sendserver 0 \"x\" 0 - 0") +       // lone sign
-                                    Issue(channel, "hx.sendserver 0 \"a {brace}\""),      // not a format text
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), Strings(7, std::string(SendFailed)));
-    EXPECT_EQ(ToBob(run, "server"), Strings{});
-  }
-}
-
-TEST(Admin, BracesArePairedAndPercentSignsPassUnchanged) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                  "console 1 hx.sendserver 2 \"{{x}} 100% %s %d\"\n"
-                                  "console 1 hx.sendchat 2 Admin \"50% {{ok}}\" 255 255 0\n"
-                                  "console 1 hx.sendnotification 2 \"}}%n\"\n"
-                                  "rcon hx.sendchat 2 Admin \"}\"\n",
-                              dir);
-  ExpectNoFaults(run);
-  EXPECT_EQ(ToBob(run, "server"), Strings{"{x} 100% %s %d"});
-  EXPECT_EQ(ToBob(run, "chat"), Strings{"<RichColor Color=\"1, 1, 0, 1\">50% {ok}</>"});
-  EXPECT_EQ(ToBob(run, "notification"), Strings{"}%n"});
-  EXPECT_EQ(Answers(run, Channel::Console), (Strings(3, std::string(SentToPlayer))));
-  EXPECT_EQ(Answers(run, Channel::Rcon), Strings{std::string(SendFailed)});
-}
-
-// --- hx.sendchat ---------------------------------------------------------------------------------
-
-TEST(Admin, SendChatReachesEveryoneOrOnePlayerOnBothChannels) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.sendchat 0 Admin \"Hi\" 255 255 0") +
-                                    Issue(channel, "hx.sendchat 2 Mod \"Just you\""),
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), (Strings{std::string(SentToEveryone), std::string(SentToPlayer)}));
-    const auto bob = run.To("2", "chat");
-    ASSERT_EQ(bob.size(), 2U);
-    EXPECT_EQ(bob[0].at("sender"), "Admin");
-    EXPECT_EQ(bob[0].at("text"), "<RichColor Color=\"1, 1, 0, 1\">Hi</>");
-    EXPECT_EQ(bob[1].at("sender"), "Mod");
-    EXPECT_EQ(bob[1].at("text"), "<RichColor Color=\"1, 0, 1, 1\">Just you</>");  // ClientChatColour
-    EXPECT_EQ(Texts(run.To("1", "chat")), Strings{"<RichColor Color=\"1, 1, 0, 1\">Hi</>"});
-  }
-}
-
-TEST(Admin, SendChatWithTheMessageRightAfterTheIdComesFromHeraldix) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendchat 2 \"Hello world\"\n", dir);
-  ExpectNoFaults(run);
-  const auto bob = run.To("2", "chat");
-  ASSERT_EQ(bob.size(), 1U);
-  EXPECT_EQ(bob[0].at("sender"), "Heraldix");
-  EXPECT_EQ(bob[0].at("text"), "<RichColor Color=\"1, 0, 1, 1\">Hello world</>");
-  EXPECT_EQ(Answers(run, Channel::Console), Strings{std::string(SentToPlayer)});
-}
-
-TEST(Admin, SendChatRefusesWhatItCannotDeliver) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                    Issue(channel, "hx.sendchat 99 Admin \"nobody\"") +
-                                    Issue(channel, "hx.sendchat 0 Admin") +
-                                    Issue(channel, "hx.sendchat") +
-                                    Issue(channel, "hx.sendchat x Admin \"x\"") +
-                                    Issue(channel, "hx.sendchat 0 Admin \"x\" 1 2 99999999999") +
-                                    Issue(channel, "hx.sendchat 0 Admin \"{0}\""),
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), Strings(6, std::string(SendFailed)));
-    EXPECT_TRUE(run.Of("chat").empty());
-  }
-}
-
-// --- hx.sendnotification -------------------------------------------------------------------------
-
-TEST(Admin, SendNotificationTakesNumbersAndIconFromTheLine) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "texture /Game/Icons/Star.Star\n" +
-                                    Issue(channel, "hx.sendnotification 0 \"Msg\" 2 10 255 255 0 /Game/Icons/Star.Star") +
-                                    Issue(channel, "hx.sendnotification 2 \"Only Bob\" 1 5 0 0 255 /Game/None"),
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), (Strings{std::string(SentToEveryone), std::string(SentToPlayer)}));
-    const auto bob = run.To("2", "notification");
-    ASSERT_EQ(bob.size(), 2U);
-    EXPECT_EQ(bob[0].at("text"), "Msg");
-    EXPECT_EQ(bob[0].at("scale"), 2.0);
-    EXPECT_EQ(bob[0].at("time"), 10.0);
-    ExpectColour(bob[0].at("color"), 1.0, 1.0, 0.0, 1.0);
-    EXPECT_EQ(bob[0].at("icon"), "/Game/Icons/Star.Star");
-    EXPECT_EQ(bob[1].at("text"), "Only Bob");
-    EXPECT_EQ(bob[1].at("scale"), 1.0);
-    EXPECT_EQ(bob[1].at("time"), 5.0);
-    EXPECT_TRUE(bob[1].at("icon").is_null());
-    EXPECT_EQ(run.To("1", "notification").size(), 1U);
-  }
-}
-
-TEST(Admin, SendNotificationFallsBackToConfiguredValues) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendnotification 2 \"Msg\" 2 10 255 255 0\n", dir);
-  ExpectNoFaults(run);
-  const auto bob = run.To("2", "notification");
-  ASSERT_EQ(bob.size(), 1U);
-  EXPECT_EQ(bob[0].at("scale"), 3.0);
-  EXPECT_EQ(bob[0].at("time"), 12.0);
-  ExpectColour(bob[0].at("color"), 0.0, 1.0, 1.0, 1.0);
-  EXPECT_TRUE(bob[0].at("icon").is_null());
-  // The last token is numeric, so no texture is even asked for.
-  EXPECT_TRUE(run.Traces("StaticLoadObject").empty());
-}
-
-TEST(Admin, ABareSendNotificationSendsAnEmptyNotificationToEveryone) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "console 1 hx.sendnotification\n", dir);
-  ExpectNoFaults(run);
-  const auto bob = run.To("2", "notification");
-  ASSERT_EQ(bob.size(), 1U);
-  EXPECT_EQ(bob[0].at("text"), "");
-  EXPECT_EQ(bob[0].at("scale"), 3.0);
-  const auto loads = run.Traces("StaticLoadObject");
-  ASSERT_EQ(loads.size(), 1U);
-  EXPECT_EQ(loads[0].at("args"), json::array({"hx.sendnotification"}));
-  EXPECT_EQ(Answers(run, Channel::Console), Strings{std::string(SentToEveryone)});
-}
-
-TEST(Admin, SendNotificationRefusesAMissingPlayerAndBadNumbers) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                    Issue(channel, "hx.sendnotification 99 \"nobody\"") +
-                                    Issue(channel, "hx.sendnotification 0 \"x\" 2 ten 1 1 1 icon") +
-                                    Issue(channel, "hx.sendnotification 0 \"x\" 2147483648 1 1 1 1 icon") +
-                                    Issue(channel, "hx.sendnotification -x \"x\"") +
-                                    Issue(channel, "hx.sendnotification 0 \"{\""),
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), Strings(5, std::string(SendFailed)));
-    EXPECT_TRUE(run.Of("notification").empty());
-  }
-}
-
-// --- Configuration read by the send commands -----------------------------------------------------
-
-TEST(Admin, AnEmptyConfigurationGivesBlackAndZeroes) {
-  const ServerDir dir("{}");
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                  "console 1 hx.sendserver 2 \"s\"\n"
-                                  "console 1 hx.sendchat 2 Admin \"c\"\n"
-                                  "rcon hx.sendnotification 2 \"n\"\n"
-                                  "rcon hx.sendchat 0 \"again\"\n",
-                              dir);
-  ExpectNoFaults(run);
-  ExpectColour(run.To("2", "server").at(0).at("color"), 0.0, 0.0, 0.0, 1.0);
-  EXPECT_EQ(ToBob(run, "chat"), (Strings{"<RichColor Color=\"0, 0, 0, 255\">c</>",
-                                         "<RichColor Color=\"0, 0, 0, 255\">again</>"}));
-  const auto notification = run.To("2", "notification").at(0);
-  EXPECT_EQ(notification.at("scale"), 0.0);
-  EXPECT_EQ(notification.at("time"), 0.0);
-  ExpectColour(notification.at("color"), 0.0, 0.0, 0.0, 1.0);
-  EXPECT_EQ(Answers(run, Channel::Console), Strings(2, std::string(SentToPlayer)));
-  EXPECT_EQ(Answers(run, Channel::Rcon), (Strings{std::string(SentToPlayer), std::string(SentToEveryone)}));
-}
-
-TEST(Admin, ConfiguredValuesOfTheWrongTypeFailTheCommand) {
-  const ServerDir dir(R"({"Heraldix": {"ServerMessageColor": "red", "ClientChatColour": [1, 2, 3],
-                          "NotificationDisplayScale": "big", "NotificationColor": {"R": null}}})");
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                  "console 1 hx.sendserver 2 \"s\"\n"
-                                  "console 1 hx.sendchat 2 Admin \"c\"\n"
-                                  "console 1 hx.sendnotification 2 \"n\"\n"
-                                  "rcon hx.sendserver 0 \"s\"\n"
-                                  // Values the line gives need no configuration.
-                                  "console 1 hx.sendserver 2 \"given\" 1 2 3\n",
-                              dir);
-  ExpectNoFaults(run);
-  EXPECT_EQ(Answers(run, Channel::Console),
-            (Strings{std::string(SendFailed), std::string(SendFailed), std::string(SendFailed),
-                     std::string(SentToPlayer)}));
-  EXPECT_EQ(Answers(run, Channel::Rcon), Strings{std::string(SendFailed)});
-  EXPECT_EQ(ToBob(run, "server"), Strings{"given"});
-  EXPECT_TRUE(run.Of("chat").empty());
-  EXPECT_TRUE(run.Of("notification").empty());
-}
-
-TEST(Admin, ADocumentThatIsNotAnObjectFailsEveryConfiguredRead) {
-  for (const std::string_view document : {std::string_view("[1, 2]"), std::string_view(R"({"Heraldix": 5})")}) {
-    SCOPED_TRACE(document);
-    const ServerDir dir(document);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                    "console 1 hx.sendserver 0 \"s\"\n"
-                                    "console 1 hx.sendchat 0 A \"c\"\n"
-                                    "rcon hx.sendnotification 0 \"n\"\n",
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, Channel::Console), Strings(2, std::string(SendFailed)));
-    EXPECT_EQ(Answers(run, Channel::Rcon), Strings{std::string(SendFailed)});
-    EXPECT_EQ(ToBob(run, "server"), Strings{});
-  }
-}
-
-// --- No issuer ------------------------------------------------------------------------------------
-
-TEST(Admin, CommandsTypedWithoutAnIssuerSendAndAnswerNothing) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) +
-                                  "console none hx.sendserver 0 \"s\"\n"
-                                  "console none hx.sendchat 0 A \"c\"\n"
-                                  "console none hx.sendnotification 0 \"n\"\n"
-                                  "console none hx.chatasplayer 2 0 \"said\"\n",
-                              dir);
-  ExpectNoFaults(run);
-  EXPECT_TRUE(run.Of("server").empty());
-  EXPECT_TRUE(run.Of("chat").empty());
-  EXPECT_TRUE(run.Of("notification").empty());
-  EXPECT_TRUE(run.Of("say").empty());
-}
-
-// --- hx.reload -----------------------------------------------------------------------------------
-
-namespace {
-
 // A different document: the server colour turns red, "/rules" goes and "/help" comes.
 constexpr std::string_view NewConfig =
     R"({"Heraldix": {"ServerMessageColor": {"R": 255}},
@@ -403,70 +52,290 @@ std::string ConfigText(std::string_view document) {
   return line + "\n";
 }
 
-// Bob asks both custom commands and then gets a server message in the configured colour.
-constexpr std::string_view Probe =
-    "chat 2 /rules\n"
-    "chat 2 /help\n"
-    "console 1 hx.sendserver 2 \"probe\"\n";
+// Bob asks both custom commands and then gets a server message in the configured colour; what he sees
+// tells the configuration in force.
+const std::string Probe = "chat 2 /rules\nchat 2 /help\nconsole 1 hx.sendserver 2 \"probe\"\n";
+const Strings OldSeen{"server [1 1 1 1] Be nice", "chat Bob: /help", "server [0 0 1 1] probe"};
+const Strings NewSeen{"chat Bob: /rules", "server [0 0 0 1] Ask an admin", "server [1 0 0 1] probe"};
 
-void ExpectOldConfiguration(const ScenarioRun& run) {
-  EXPECT_EQ(ToBob(run, "server"), (Strings{"Be nice", "probe"}));
-  ExpectColour(run.To("2", "server").back().at("color"), 0.0, 0.0, 1.0, 1.0);
-  // "/help" is no command: it is shown as Bob's chat line.
-  const auto chat = run.To("2", "chat");
-  ASSERT_EQ(chat.size(), 1U);
-  EXPECT_EQ(chat[0].at("sender"), "Bob");
-  EXPECT_EQ(chat[0].at("text"), "/help");
+bool IsAnswer(const std::string& text) { return text.starts_with("Heraldix: ") || text.starts_with("HX: "); }
+
+// What the issuers were answered, in order: server messages to Alice (1) that are answers, and RCON
+// responses.
+Strings Answers(const ScenarioRun& run) {
+  Strings texts;
+  for (const json& event : run.events) {
+    const bool toAlice = event.at("event") == "server" && event.at("to") == "1";
+    if (event.at("event") == "rcon" || (toAlice && IsAnswer(event.at("text")))) texts.push_back(event.at("text"));
+  }
+  return texts;
 }
 
-void ExpectNewConfiguration(const ScenarioRun& run) {
-  EXPECT_EQ(ToBob(run, "server"), (Strings{"Ask an admin", "probe"}));
-  ExpectColour(run.To("2", "server").back().at("color"), 1.0, 0.0, 0.0, 1.0);
-  const auto chat = run.To("2", "chat");
-  ASSERT_EQ(chat.size(), 1U);
-  EXPECT_EQ(chat[0].at("text"), "/rules");
+// What Alice was shown apart from answers.
+Strings ToAlice(const ScenarioRun& run) {
+  std::vector<json> shown;
+  for (const json& event : run.events) {
+    if (!event.contains("text") || !IsAnswer(event.at("text").get<std::string>())) shown.push_back(event);
+  }
+  return Feed(shown, "1");
+}
+
+Strings Said(const ScenarioRun& run) {
+  Strings said;
+  for (const json& event : run.Of("say")) {
+    said.push_back("from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " +
+                   event.at("text").get<std::string>());
+  }
+  return said;
+}
+
+// Chat commands added (+) and removed (-), in order.
+Strings ChatCommandCalls(const ScenarioRun& run) {
+  Strings calls;
+  for (const json& trace : run.Of("trace")) {
+    const std::string call = trace.at("call");
+    if (call == "RegisterChatCommand" || call == "UnregisterChatCommand") {
+      calls.push_back((call[0] == 'R' ? "+" : "-") + trace.at("args").at(0).get<std::string>());
+    }
+  }
+  return calls;
+}
+
+Strings HeraldixLog(const ScenarioRun& run) {
+  Strings texts;
+  for (const json& record : run.Of("log")) {
+    if (record.at("logger") == "Heraldix") texts.push_back(record.at("level").get<std::string>() + ": " +
+                                                           record.at("text").get<std::string>());
+  }
+  return texts;
+}
+
+// One administrator's story with Alice (1) and Bob (2) online. Lines starting "> " are the admin's
+// commands: run once typed by Alice on the console and once sent over RCON.
+struct Story {
+  const char* name;
+  std::string lines;
+  Strings answers;
+  Strings bob;                             // all Bob was shown
+  std::optional<Strings> alice{};          // what Alice was shown apart from answers
+  std::optional<Strings> said{};           // lines players were made to say
+  std::optional<Strings> loads{};          // texture paths asked for
+  std::optional<Strings> chatCommands{};   // chat commands added and removed
+  std::optional<Strings> log{};            // Heraldix's own log records
+  std::string_view config = BaseConfig;
+};
+
+void Tell(const Story& story) {
+  const bool bothChannels = story.lines.starts_with("> ") || story.lines.find("\n> ") != std::string::npos;
+  for (const char* channel : {"console 1 ", "rcon "}) {
+    SCOPED_TRACE(std::string(story.name) + (bothChannels ? ", " + std::string(channel) : ""));
+    std::string lines = "join 1 Alice\njoin 2 Bob\n";
+    std::size_t start = 0;
+    while (start < story.lines.size()) {
+      const std::size_t end = story.lines.find('\n', start);
+      const std::string line = story.lines.substr(start, end - start);
+      lines += (line.starts_with("> ") ? channel + line.substr(2) : line) + "\n";
+      start = end == std::string::npos ? story.lines.size() : end + 1;
+    }
+    const ServerDir dir(story.config);
+    const ScenarioRun run = RunScenario(lines, dir);
+    ExpectNoFaults(run);
+    EXPECT_EQ(Answers(run), story.answers);
+    EXPECT_EQ(Feed(run, "2"), story.bob);
+    if (story.alice) { EXPECT_EQ(ToAlice(run), *story.alice); }
+    if (story.said) { EXPECT_EQ(Said(run), *story.said); }
+    if (story.loads) { EXPECT_EQ(heraldix::test::Texts(run.Traces("StaticLoadObject"), "args"), *story.loads); }
+    if (story.chatCommands) { EXPECT_EQ(ChatCommandCalls(run), *story.chatCommands); }
+    if (story.log) { EXPECT_EQ(HeraldixLog(run), *story.log); }
+    if (!bothChannels) break;
+  }
 }
 
 }  // namespace
 
-TEST(Admin, ReloadReplacesTheDocumentAndTheChatCommandsOnBothChannels) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + ConfigText(NewConfig) +
-                                    Issue(channel, "hx.reload with ignored words") + std::string(Probe),
-                                dir);
-    ExpectNoFaults(run);
-    const auto answers = Answers(run, channel);
-    ASSERT_FALSE(answers.empty());
-    EXPECT_EQ(answers.front(), Reloaded);
-    ExpectNewConfiguration(run);
-    // Registered at load, swapped by the reload, removed at unload.
-    const auto registered = run.Traces("RegisterChatCommand");
-    const auto unregistered = run.Traces("UnregisterChatCommand");
-    ASSERT_EQ(registered.size(), 2U);
-    ASSERT_EQ(unregistered.size(), 2U);
-    EXPECT_EQ(registered[1].at("args"), json::array({"/help"}));
-    EXPECT_EQ(unregistered[0].at("args"), json::array({"/rules"}));
-  }
-}
+// --- Replies --------------------------------------------------------------------------------------
 
-TEST(Admin, ReloadTheServerTypedStillReloadsButAnswersNobody) {
+TEST(Admin, ConsoleAnswersAreGreenOrRedServerMessagesToTheIssuerAlone) {
   const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + ConfigText(NewConfig) + "console none hx.reload\n" +
-                                  std::string(Probe),
-                              dir);
+  const ScenarioRun run =
+      RunScenario("join 1 Alice\njoin 2 Bob\nconsole 1 hx.sendserver 2 \"Hi\"\nconsole 1 hx.sendserver 99 \"Hi\"\n", dir);
   ExpectNoFaults(run);
-  ExpectNewConfiguration(run);
-  EXPECT_EQ(Answers(run, Channel::Console), Strings{std::string(SentToPlayer)});
+  EXPECT_EQ(Feed(run, "1"), (Strings{"server [0 1 0 1] " + SentToPlayer, "server [1 0 0 1] " + SendFailed}));
+  EXPECT_EQ(Feed(run, "2"), Strings{"server [0 0 1 1] Hi"});
 }
 
-std::vector<std::string> HeraldixLog(const ScenarioRun& run, std::string_view level) {
-  std::vector<std::string> texts;
-  for (const json& record : run.Of("log")) {
-    if (record.at("logger") == "Heraldix" && record.at("level") == level) texts.push_back(record.at("text"));
-  }
-  return texts;
+TEST(Admin, RconAnswersCarryTheRequestIdAndType0) {
+  const ServerDir dir(BaseConfig);
+  const ScenarioRun run = RunScenario(
+      "join 1 Alice\nrcon hx.sendserver 0 \"Hello\" 255 0 0\nrcon hx.sendserver 99 \"Hello\"\nrcon hx.reload\n", dir);
+  ExpectNoFaults(run);
+  Strings answers;
+  for (const json& answer : run.Of("rcon")) answers.push_back(answer.at("id").dump() + " " + answer.at("type").dump() +
+                                                              " " + answer.at("text").get<std::string>());
+  EXPECT_EQ(answers, (Strings{"1 0 " + SentToEveryone, "2 0 " + SendFailed, "3 0 " + Reloaded}));
+  EXPECT_EQ(Feed(run, "1"), Strings{"server [1 0 0 1] Hello"}) << "nobody is answered in the chat area";
+}
+
+// --- The send commands and hx.chatasplayer -------------------------------------------------------
+
+TEST(Admin, SendCommandsDeliverWhatTheLineAndTheConfigurationSay) {
+  const Story stories[] = {
+      {.name = "sendserver to everyone, then to one player in the configured colour",
+       .lines = "> hx.sendserver 0 \"Hello all\" 255 0 0\n> hx.sendserver 2 \"Hi Bob\"",
+       .answers = {SentToEveryone, SentToPlayer},
+       .bob = {"server [1 0 0 1] Hello all", "server [0 0 1 1] Hi Bob"},
+       .alice = Strings{"server [1 0 0 1] Hello all"}},
+      {.name = "sendchat to everyone, then to one player in the configured colour",
+       .lines = "> hx.sendchat 0 Admin \"Hi\" 255 255 0\n> hx.sendchat 2 Mod \"Just you\"",
+       .answers = {SentToEveryone, SentToPlayer},
+       .bob = {"chat Admin: " + Rich("1, 1, 0, 1", "Hi"), "chat Mod: " + Rich("1, 0, 1, 1", "Just you")},
+       .alice = Strings{"chat Admin: " + Rich("1, 1, 0, 1", "Hi")}},
+      {.name = "sendchat with the message right after the id comes from Heraldix",
+       .lines = "console 1 hx.sendchat 2 \"Hello world\"",
+       .answers = {SentToPlayer},
+       .bob = {"chat Heraldix: " + Rich("1, 0, 1, 1", "Hello world")}},
+      {.name = "sendnotification takes numbers and icon from the line",
+       .lines = "texture /Game/Icons/Star.Star\n"
+                "> hx.sendnotification 0 \"Msg\" 2 10 255 255 0 /Game/Icons/Star.Star\n"
+                "> hx.sendnotification 2 \"Only Bob\" 1 5 0 0 255 /Game/None",
+       .answers = {SentToEveryone, SentToPlayer},
+       .bob = {"notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg",
+               "notification [0 0 1 1] scale 1 time 5 Only Bob"},
+       .alice = Strings{"notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg"}},
+      {.name = "sendnotification without an icon takes the configured values and asks for no texture",
+       .lines = "console 1 hx.sendnotification 2 \"Msg\" 2 10 255 255 0",
+       .answers = {SentToPlayer},
+       .bob = {"notification [0 1 1 1] scale 3 time 12 Msg"},
+       .loads = Strings{}},
+      {.name = "a bare sendnotification sends an empty notification to everyone, its name for an icon",
+       .lines = "console 1 hx.sendnotification",
+       .answers = {SentToEveryone},
+       .bob = {"notification [0 1 1 1] scale 3 time 12 "},
+       .loads = Strings{R"(["hx.sendnotification"])"}},
+      {.name = "braces are paired once and percent signs pass unchanged",
+       .lines = "console 1 hx.sendserver 2 \"{{x}} 100% %s %d\"\n"
+                "console 1 hx.sendchat 2 Admin \"50% {{ok}}\" 255 255 0\n"
+                "console 1 hx.sendnotification 2 \"}}%n\"\n"
+                "rcon hx.sendchat 2 Admin \"}\"",
+       .answers = {SentToPlayer, SentToPlayer, SentToPlayer, SendFailed},
+       .bob = {"server [0 0 1 1] {x} 100% %s %d", "chat Admin: " + Rich("1, 1, 0, 1", "50% {ok}"),
+               "notification [0 1 1 1] scale 3 time 12 }%n"}},
+      {.name = "an empty configuration gives black and zeroes",
+       .lines = "console 1 hx.sendserver 2 \"s\"\nconsole 1 hx.sendchat 2 Admin \"c\"\n"
+                "rcon hx.sendnotification 2 \"n\"\nrcon hx.sendchat 0 \"again\"",
+       .answers = {SentToPlayer, SentToPlayer, SentToPlayer, SentToEveryone},
+       .bob = {"server [0 0 0 1] s", "chat Admin: " + Rich("0, 0, 0, 255", "c"),
+               "notification [0 0 0 1] scale 0 time 0 n", "chat Heraldix: " + Rich("0, 0, 0, 255", "again")},
+       .config = "{}"},
+      {.name = "configured values of the wrong type fail the command, values the line gives need none",
+       .lines = "console 1 hx.sendserver 2 \"s\"\nconsole 1 hx.sendchat 2 Admin \"c\"\n"
+                "console 1 hx.sendnotification 2 \"n\"\nrcon hx.sendserver 0 \"s\"\n"
+                "console 1 hx.sendserver 2 \"given\" 1 2 3",
+       .answers = {SendFailed, SendFailed, SendFailed, SendFailed, SentToPlayer},
+       .bob = {"server [0.000304 0.000607 0.000911 1] given"},
+       .config = R"({"Heraldix": {"ServerMessageColor": "red", "ClientChatColour": [1, 2, 3],
+                    "NotificationDisplayScale": "big", "NotificationColor": {"R": null}}})"},
+      {.name = "a document that is not an object fails every configured read",
+       .lines = "console 1 hx.sendserver 0 \"s\"\nconsole 1 hx.sendchat 0 A \"c\"\nrcon hx.sendnotification 0 \"n\"",
+       .answers = {SendFailed, SendFailed, SendFailed},
+       .bob = {},
+       .config = "[1, 2]"},
+      {.name = "a section that is not an object fails every configured read",
+       .lines = "console 1 hx.sendserver 0 \"s\"\nconsole 1 hx.sendchat 0 A \"c\"\nrcon hx.sendnotification 0 \"n\"",
+       .answers = {SendFailed, SendFailed, SendFailed},
+       .bob = {},
+       .config = R"({"Heraldix": 5})"},
+      {.name = "commands typed without an issuer send and answer nothing",
+       .lines = "console none hx.sendserver 0 \"s\"\nconsole none hx.sendchat 0 A \"c\"\n"
+                "console none hx.sendnotification 0 \"n\"\nconsole none hx.chatasplayer 2 0 \"said\"",
+       .answers = {},
+       .bob = {},
+       .alice = Strings{},
+       .said = Strings{}},
+      {.name = "chatasplayer makes an online player say the line, unformatted, in the mode given",
+       .lines = "> hx.chatasplayer 2 0 \"hello all\"\n> hx.chatasplayer 2 3 \"{not formatted} 100%\"",
+       .answers = {Chatted, Chatted},
+       .bob = {"chat Bob: hello all", "chat Bob: {not formatted} 100%"},
+       .alice = Strings{"chat Bob: hello all", "chat Bob: {not formatted} 100%"},
+       .said = Strings{"from 2 mode 0: hello all", "from 2 mode 3: {not formatted} 100%"}},
+      {.name = "chatasplayer lines reach custom commands",
+       .lines = "rcon hx.chatasplayer 2 0 \"/rules\"",
+       .answers = {Chatted},
+       .bob = {"server [1 1 1 1] Be nice"}},
+  };
+  for (const Story& story : stories) Tell(story);
+}
+
+TEST(Admin, SendCommandsRefuseWhatTheyCannotDeliverWithOneAnswer) {
+  const Story stories[] = {
+      {.name = "sendserver",
+       .lines = "> hx.sendserver 99 \"nobody\"\n"            // not online
+                "> hx.sendserver 0\n"                        // no message
+                "> hx.sendserver 2 \"\"\n"                   // empty message
+                "> hx.sendserver abc \"x\"\n"                // id without digits
+                "> hx.sendserver 0 \"x\" 2147483648 0 0\n"   // beyond 32 bits
+                "> hx.sendserver 0 \"x\" 0 - 0\n"            // lone sign
+                "> hx.sendserver 0 \"a {brace}\"",           // not a format text
+       .answers = Strings(7, SendFailed),
+       .bob = {},
+       .alice = Strings{}},
+      {.name = "sendchat",
+       .lines = "> hx.sendchat 99 Admin \"nobody\"\n> hx.sendchat 0 Admin\n> hx.sendchat\n> hx.sendchat x Admin \"x\"\n"
+                "> hx.sendchat 0 Admin \"x\" 1 2 99999999999\n> hx.sendchat 0 Admin \"{0}\"",
+       .answers = Strings(6, SendFailed),
+       .bob = {},
+       .alice = Strings{}},
+      {.name = "sendnotification",
+       .lines = "> hx.sendnotification 99 \"nobody\"\n> hx.sendnotification 0 \"x\" 2 ten 1 1 1 icon\n"
+                "> hx.sendnotification 0 \"x\" 2147483648 1 1 1 1 icon\n> hx.sendnotification -x \"x\"\n"
+                "> hx.sendnotification 0 \"{\"",
+       .answers = Strings(5, SendFailed),
+       .bob = {},
+       .alice = Strings{}},
+      {.name = "chatasplayer",
+       .lines = "leave 2\n"
+                "> hx.chatasplayer 2 0 \"gone\"\n"     // left
+                "> hx.chatasplayer 99 0 \"never\"\n"   // never here
+                "> hx.chatasplayer 1 0\n"              // no message
+                "> hx.chatasplayer 1 0 \"\"\n"         // empty message
+                "> hx.chatasplayer 1\n"                // no send mode
+                "> hx.chatasplayer\n> hx.chatasplayer x 0 \"m\"\n> hx.chatasplayer 1 mode \"m\"\n"
+                "> hx.chatasplayer 1 2147483648 \"m\"",
+       .answers = Strings(9, ChatFailed),
+       .bob = {},
+       .alice = Strings{},
+       .said = Strings{}},
+  };
+  for (const Story& story : stories) Tell(story);
+}
+
+// --- hx.reload -----------------------------------------------------------------------------------
+
+TEST(Admin, ReloadReplacesTheDocumentAndTheChatCommands) {
+  const Story stories[] = {
+      {.name = "from an admin",
+       .lines = ConfigText(NewConfig) + "> hx.reload with ignored words\n" + Probe,
+       .answers = {Reloaded, SentToPlayer},
+       .bob = NewSeen,
+       .chatCommands = Strings{"+/rules", "-/rules", "+/help", "-/help"},
+       .log = Strings{"info: Reloaded config: 1 custom commands, 0 timed messages"}},
+      {.name = "typed by the server, answering nobody",
+       .lines = ConfigText(NewConfig) + "console none hx.reload\n" + Probe,
+       .answers = {SentToPlayer},
+       .bob = NewSeen},
+      {.name = "after a failed one, from the mended file",
+       .lines = "config-rm\nrcon hx.reload\n" + ConfigText(NewConfig) + "rcon hx.reload\n" + Probe,
+       .answers = {ReloadFailed, Reloaded, SentToPlayer},
+       .bob = NewSeen},
+      {.name = "counting what it brought",
+       .lines = ConfigText(R"({"CustomCommands": {"/a": {"Message": "A"}, "/b": {"Message": "B"}, "/skipped": {"Message": ""}},
+                     "TimedMessages": {"Messages": [{"MessageToSend": "1"}, {"MessageToSend": "2"}, {}]}})") +
+                "rcon hx.reload",
+       .answers = {Reloaded},
+       .bob = {},
+       .log = Strings{"info: Reloaded config: 2 custom commands, 3 timed messages"}},
+  };
+  for (const Story& story : stories) Tell(story);
 }
 
 TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
@@ -492,114 +361,32 @@ TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
       {ConfigText("[1, 2]"), "config.json line 1, column 1: the top level: type must be object, but is array"},
   };
   for (const Broken& broken : changeThenBreak) {
-    for (const Channel channel : BothChannels) {
-      SCOPED_TRACE(broken.change + Name(channel));
+    for (const char* channel : {"console 1 ", "rcon "}) {
+      SCOPED_TRACE(broken.change + channel);
       const ServerDir dir(BaseConfig);
       const ScenarioRun run =
-          RunScenario(std::string(TwoPlayers) + broken.change + Issue(channel, "hx.reload") + std::string(Probe), dir);
+          RunScenario("join 1 Alice\njoin 2 Bob\n" + broken.change + channel + "hx.reload\n" + Probe, dir);
       ExpectNoFaults(run);
-      ASSERT_FALSE(Answers(run, channel).empty());
-      EXPECT_EQ(Answers(run, channel).front(), ReloadFailed);
-      if (channel == Channel::Console) {
-        ExpectColour(run.To("1", "server").front().at("color"), 1.0, 0.0, 0.0, 1.0);
-      }
-      ExpectOldConfiguration(run);
-      // "/rules" is removed once: at unload.
-      EXPECT_EQ(run.Traces("UnregisterChatCommand").size(), 1U);
-      const auto errors = HeraldixLog(run, "error");
-      ASSERT_EQ(errors.size(), 1U);
-      EXPECT_TRUE(errors[0].starts_with("Failed to reload config: ")) << errors[0];
-      EXPECT_TRUE(errors[0].ends_with(broken.reason)) << errors[0];
-      EXPECT_TRUE(HeraldixLog(run, "info").empty());
+      EXPECT_EQ(Answers(run), (Strings{ReloadFailed, SentToPlayer}));
+      if (channel[0] == 'c') { EXPECT_EQ(Feed(run, "1").at(0), "server [1 0 0 1] " + ReloadFailed); }
+      EXPECT_EQ(Feed(run, "2"), OldSeen);
+      EXPECT_EQ(ChatCommandCalls(run), (Strings{"+/rules", "-/rules"})) << "removed once: at unload";
+      const Strings log = HeraldixLog(run);
+      ASSERT_EQ(log.size(), 1U);
+      EXPECT_TRUE(log[0].starts_with("error: Failed to reload config: ")) << log[0];
+      EXPECT_TRUE(log[0].ends_with(broken.reason)) << log[0];
     }
   }
 }
 
 TEST(Admin, AFailedReloadNamesTheLineOfTheMistypedKeyInAFileAsWritten) {
   const ServerDir dir(BaseConfig);
-  const auto file = dir.Path() / "mistyped.json";
-  std::ofstream(file) << "{\n  \"CustomCommands\": {\n    \"/vote\": {\n      \"Message\": \"Vote now\",\n"
-                         "      \"DisplayTime\": \"ten\"\n    }\n  }\n}\n";
+  std::ofstream(dir.Path() / "mistyped.json") << "{\n  \"CustomCommands\": {\n    \"/vote\": {\n"
+                                                 "      \"Message\": \"Vote now\",\n      \"DisplayTime\": \"ten\"\n"
+                                                 "    }\n  }\n}\n";
   const ScenarioRun run = RunScenario("config mistyped.json\nrcon hx.reload\n", dir);
   ExpectNoFaults(run);
-  EXPECT_EQ(Answers(run, Channel::Rcon), Strings{std::string(ReloadFailed)});
-  EXPECT_EQ(HeraldixLog(run, "error"),
-            Strings{"Failed to reload config: config.json line 5, column 22: /CustomCommands/~1vote/DisplayTime: "
-                    "type must be number, but is string"});
-}
-
-TEST(Admin, ASuccessfulReloadLogsWhatItBrought) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(
-      ConfigText(R"({"CustomCommands": {"/a": {"Message": "A"}, "/b": {"Message": "B"}, "/skipped": {"Message": ""}},
-                     "TimedMessages": {"Messages": [{"MessageToSend": "1"}, {"MessageToSend": "2"}, {}]}})") +
-          "rcon hx.reload\n",
-      dir);
-  ExpectNoFaults(run);
-  EXPECT_EQ(HeraldixLog(run, "info"), Strings{"Reloaded config: 2 custom commands, 3 timed messages"});
-  EXPECT_TRUE(HeraldixLog(run, "error").empty());
-}
-
-TEST(Admin, AReloadAfterAFailedOneTakesTheMendedFile) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "config-rm\nrcon hx.reload\n" + ConfigText(NewConfig) +
-                                  "rcon hx.reload\n" + std::string(Probe),
-                              dir);
-  ExpectNoFaults(run);
-  EXPECT_EQ(Answers(run, Channel::Rcon), (Strings{std::string(ReloadFailed), std::string(Reloaded)}));
-  ExpectNewConfiguration(run);
-}
-
-// --- hx.chatasplayer -----------------------------------------------------------------------------
-
-TEST(Admin, ChatAsPlayerMakesAnOnlinePlayerSayTheLineOnBothChannels) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + Issue(channel, "hx.chatasplayer 2 0 \"hello all\"") +
-                                    Issue(channel, "hx.chatasplayer 2 3 \"{not formatted} 100%\""),
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), Strings(2, std::string(Chatted)));
-    const auto said = run.Of("say");
-    ASSERT_EQ(said.size(), 2U);
-    EXPECT_EQ(said[0].at("from"), "2");
-    EXPECT_EQ(said[0].at("text"), "hello all");
-    EXPECT_EQ(said[0].at("mode"), 0);
-    EXPECT_EQ(said[1].at("text"), "{not formatted} 100%");
-    EXPECT_EQ(said[1].at("mode"), 3);
-    const auto alice = run.To("1", "chat");
-    ASSERT_FALSE(alice.empty());
-    EXPECT_EQ(alice[0].at("sender"), "Bob");
-    EXPECT_EQ(alice[0].at("text"), "hello all");
-  }
-}
-
-TEST(Admin, ChatAsPlayerLinesReachCustomCommands) {
-  const ServerDir dir(BaseConfig);
-  const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "rcon hx.chatasplayer 2 0 \"/rules\"\n", dir);
-  ExpectNoFaults(run);
-  EXPECT_EQ(ToBob(run, "server"), Strings{"Be nice"});
-  EXPECT_EQ(Answers(run, Channel::Rcon), Strings{std::string(Chatted)});
-}
-
-TEST(Admin, ChatAsPlayerAnswersEveryOtherWayOutWithOneError) {
-  for (const Channel channel : BothChannels) {
-    SCOPED_TRACE(Name(channel));
-    const ServerDir dir(BaseConfig);
-    const ScenarioRun run = RunScenario(std::string(TwoPlayers) + "leave 2\n" +
-                                    Issue(channel, "hx.chatasplayer 2 0 \"gone\"") +     // left
-                                    Issue(channel, "hx.chatasplayer 99 0 \"never\"") +   // never here
-                                    Issue(channel, "hx.chatasplayer 1 0") +              // no message
-                                    Issue(channel, "hx.chatasplayer 1 0 \"\"") +         // empty message
-                                    Issue(channel, "hx.chatasplayer 1") +                // no send mode
-                                    Issue(channel, "hx.chatasplayer") +
-                                    Issue(channel, "hx.chatasplayer x 0 \"m\"") +
-                                    Issue(channel, "hx.chatasplayer 1 mode \"m\"") +
-                                    Issue(channel, "hx.chatasplayer 1 2147483648 \"m\""),
-                                dir);
-    ExpectNoFaults(run);
-    EXPECT_EQ(Answers(run, channel), Strings(9, std::string(ChatFailed)));
-    EXPECT_TRUE(run.Of("say").empty());
-  }
+  EXPECT_EQ(Answers(run), Strings{ReloadFailed});
+  EXPECT_EQ(HeraldixLog(run), Strings{"error: Failed to reload config: config.json line 5, column 22: "
+                                      "/CustomCommands/~1vote/DisplayTime: type must be number, but is string"});
 }

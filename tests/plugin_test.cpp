@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 
 namespace {
 
 using ScenarioRun = heraldix::test::Run;
+using heraldix::test::ExpectNoFaults;
 using heraldix::test::RunScenario;
 using heraldix::test::ServerDir;
 using nlohmann::json;
@@ -69,37 +71,26 @@ const std::vector<std::string> EveryRemoval{
     "RemoveHook(AShooterGameMode.Logout)",
 };
 
-void ExpectNoFault(const ScenarioRun& run) {
-  EXPECT_EQ(run.exitStatus, 0);
-  for (const json& fault : run.Faults()) ADD_FAILURE() << "fault: " << fault.dump();
-}
-
 // --- Load and Unload with a good configuration ----------------------------------------------------
 
-TEST(Plugin, LoadRegistersCommandsThenHooksThenChatCommands) {
+TEST(Plugin, LoadRegistersCommandsThenHooksThenChatCommandsAndUnloadRemovesEachOnceInThatOrder) {
   ServerDir dir(ValidConfig);
   const ScenarioRun run = RunScenario("", dir);
-  ExpectNoFault(run);
+  ExpectNoFaults(run);
   std::vector<std::string> expected = AdminRegistrations;
   expected.insert(expected.end(), HookInstalls.begin(), HookInstalls.end());
   expected.push_back("RegisterChatCommand(/help)");
   EXPECT_EQ(Registrations(run), expected);
-  EXPECT_TRUE(HeraldixErrors(run).empty());
-}
-
-TEST(Plugin, UnloadRemovesEverythingInRegistrationOrderOnce) {
-  ServerDir dir(ValidConfig);
-  const ScenarioRun run = RunScenario("", dir);
-  ExpectNoFault(run);
-  std::vector<std::string> expected = EveryRemoval;
+  expected = EveryRemoval;
   expected.push_back("UnregisterChatCommand(/help)");
   EXPECT_EQ(Removals(run), expected);
+  EXPECT_TRUE(HeraldixErrors(run).empty());
 }
 
 TEST(Plugin, ReloadingTheLibraryStartsAfresh) {
   ServerDir dir(ValidConfig);
   const ScenarioRun run = RunScenario("join 1 Alice\nunload\nchat 1 /help\nload\nchat 1 /help\n", dir);
-  ExpectNoFault(run);
+  ExpectNoFaults(run);
   // Between unload and load the line is plain chat; after load the command answers again.
   EXPECT_EQ(run.To("1", "server").size(), 1U);
   EXPECT_EQ(run.To("1", "chat").size(), 1U);
@@ -119,7 +110,7 @@ TEST_P(PluginBrokenConfig, IsReportedOnceAndLeavesTheServerWithoutThePlugin) {
   ServerDir dir;
   if (GetParam().text != nullptr) dir.WriteConfig(GetParam().text);
   const ScenarioRun run = RunScenario("join 1 Alice\nconsole 1 hx.sendserver 0 \"hi\"\nchat 1 /help\nwait 10\n", dir);
-  ExpectNoFault(run);
+  ExpectNoFaults(run);
 
   const auto errors = HeraldixErrors(run);
   ASSERT_EQ(errors.size(), 1U);
@@ -156,7 +147,7 @@ TEST(Plugin, AMissingConfigurationDirectoryIsReportedLikeAMissingFile) {
   std::filesystem::remove(dir.ConfigPath());
   std::filesystem::create_directory(dir.ConfigPath());  // a directory where the file should be
   const ScenarioRun run = RunScenario("", dir);
-  ExpectNoFault(run);
+  ExpectNoFaults(run);
   ASSERT_EQ(HeraldixErrors(run).size(), 1U);
   EXPECT_EQ(HeraldixErrors(run)[0].at("text"), "Not loaded, the configuration could not be read: Can't open config.json: " +
                                                    dir.ConfigPath().string() + ": it is a directory");
@@ -174,7 +165,7 @@ class PluginLoadableConfig : public testing::TestWithParam<LoadableConfig> {};
 TEST_P(PluginLoadableConfig, LoadsAndServesItsCommands) {
   ServerDir dir(GetParam().text);
   const ScenarioRun run = RunScenario("join 1 Alice\nchat 1 /help\n", dir);
-  ExpectNoFault(run);
+  ExpectNoFaults(run);
   EXPECT_TRUE(HeraldixErrors(run).empty());
   ASSERT_EQ(run.To("1", "server").size(), 1U);
   EXPECT_EQ(run.To("1", "server")[0].at("text"), "Hi");
@@ -195,7 +186,7 @@ TEST(Plugin, ABrokenCustomCommandSectionLeavesTheRestOfLoad) {
   ServerDir dir(R"({"CustomCommands": {"/help": "not an object"},
                     "Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}})");
   const ScenarioRun run = RunScenario("join 1 Alice\nwait 6\nconsole 1 hx.sendserver 0 \"hi\" 1 2 3\n", dir);
-  ExpectNoFault(run);
+  ExpectNoFaults(run);
   ASSERT_EQ(HeraldixErrors(run).size(), 1U);
   EXPECT_EQ(HeraldixErrors(run)[0].at("text"), "Custom chat commands not registered: config.json line 1, column 30: "
                                                "/CustomCommands/~1help: type must be object, but is string");

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 #include "text/Colour.h"
 #include "text/FStringArray.h"
@@ -23,10 +24,7 @@ using nlohmann::json;
 // every block it took.
 class Text : public ::testing::Test {
  protected:
-  void TearDown() override {
-    EXPECT_EQ(game.PluginBlocks(), 0) << "blocks left on the game allocator";
-    for (const nlohmann::json& fault : game.Of("fault")) ADD_FAILURE() << "fault: " << fault.dump();
-  }
+  void TearDown() override { heraldix::test::ExpectNoFaults(game); }
   heraldix::test::LiveGame game;
 };
 
@@ -56,19 +54,14 @@ ColourBytes Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return ColourB
 
 // --- FString and the game allocator ---------------------------------------------------------------
 
-TEST_F(Text, EmptyTextHasNoBuffer) {
-  const FString none;
-  const FString fromEmpty(u"");
-  for (const FString* text : {&none, &fromEmpty}) {
-    EXPECT_EQ(text->Data, nullptr);
-    EXPECT_EQ(text->ArrayNum, 0);
-    EXPECT_EQ(text->ArrayMax, 0);
-    EXPECT_TRUE(text->IsEmpty());
+TEST_F(Text, TextCountsItsTerminatingZeroAndEmptyTextHasNoBuffer) {
+  for (const FString& empty : {FString(), FString(u"")}) {
+    EXPECT_EQ(empty.Data, nullptr);
+    EXPECT_EQ(empty.ArrayNum, 0);
+    EXPECT_EQ(empty.ArrayMax, 0);
+    EXPECT_TRUE(empty.IsEmpty());
   }
   EXPECT_EQ(game.PluginBlocks(), 0);
-}
-
-TEST_F(Text, TextCountsItsTerminatingZero) {
   const FString text(u"abc");
   ASSERT_NE(text.Data, nullptr);
   EXPECT_EQ(text.ArrayNum, 4);
@@ -78,47 +71,35 @@ TEST_F(Text, TextCountsItsTerminatingZero) {
   EXPECT_EQ(game.PluginBlocks(), 1);
 }
 
-TEST_F(Text, CopyHasCapacityEqualToCount) {
-  const FString original(u"hello");
-  const FString copy(original);  // NOLINT(performance-unnecessary-copy-initialization): the copy is the test
-  EXPECT_NE(copy.Data, original.Data);
-  EXPECT_EQ(copy.View(), u"hello");
-  EXPECT_EQ(copy.ArrayNum, 6);
-  EXPECT_EQ(copy.ArrayMax, 6);
-  EXPECT_EQ(game.PluginBlocks(), 2);
-}
-
-TEST_F(Text, CopyAssignmentResizesTheBlockItHasToTheExactCount) {
+TEST_F(Text, CopiesTakeABlockOfExactlyTheirCountAndMovesHandTheBlockOver) {
   FString target(u"a much longer text than the source");
   const FString source(u"short");
+  const FString copy(source);  // NOLINT(performance-unnecessary-copy-initialization): the copy is the test
   target = source;
-  EXPECT_EQ(target.View(), u"short");
-  EXPECT_EQ(target.ArrayNum, 6);
-  EXPECT_EQ(target.ArrayMax, 6);
-  EXPECT_EQ(game.PluginBlocks(), 2);
-
+  for (const FString* each : {&copy, static_cast<const FString*>(&target)}) {
+    EXPECT_NE(each->Data, source.Data);
+    EXPECT_EQ(each->View(), u"short");
+    EXPECT_EQ(each->ArrayNum, 6);
+    EXPECT_EQ(each->ArrayMax, 6);
+  }
+  EXPECT_EQ(game.PluginBlocks(), 3);
   target = FString();
   EXPECT_EQ(target.Data, nullptr);
-  EXPECT_EQ(game.PluginBlocks(), 1);
-
+  EXPECT_EQ(game.PluginBlocks(), 2);
   const FString& alias = target;
   target = alias;
   EXPECT_TRUE(target.IsEmpty());
-}
 
-TEST_F(Text, MoveHandsTheBlockOver) {
-  FString source(u"moved");
-  const char16_t* block = source.Data;
-  FString moved(std::move(source));
+  FString moving(u"moved");
+  const char16_t* block = moving.Data;
+  FString moved(std::move(moving));
   EXPECT_EQ(moved.Data, block);
-  EXPECT_EQ(source.Data, nullptr);  // NOLINT(bugprone-use-after-move): a moved-from text is empty
-  EXPECT_EQ(source.ArrayNum, 0);
-
-  FString other(u"other");
-  other = std::move(moved);
-  EXPECT_EQ(other.Data, block);
-  EXPECT_EQ(other.View(), u"moved");
-  EXPECT_EQ(game.PluginBlocks(), 1);
+  EXPECT_EQ(moving.Data, nullptr);  // NOLINT(bugprone-use-after-move): a moved-from text is empty
+  EXPECT_EQ(moving.ArrayNum, 0);
+  target = std::move(moved);
+  EXPECT_EQ(target.Data, block);
+  EXPECT_EQ(target.View(), u"moved");
+  EXPECT_EQ(game.PluginBlocks(), 3);
 }
 
 TEST_F(Text, ResizeTakesANewBlockOrGrowsTheOneGiven) {
@@ -165,83 +146,67 @@ TEST_F(Text, ArrayGrowsByTheRuleAndFreesEverythingWhenEmptied) {
 
 // --- Conversions ----------------------------------------------------------------------------------
 
-TEST_F(Text, WidenAsciiTurnsEveryByteAboveAsciiIntoAQuestionMark) {
-  EXPECT_EQ(WidenAscii("hx.reload").View(), u"hx.reload");
-  EXPECT_EQ(WidenAscii("\xC3\xA9").View(), u"??");  // é in UTF-8
-  EXPECT_EQ(WidenAscii("a\x7F\x80z").View(), u"a\x7F?z");
-  const FString empty = WidenAscii("");
-  EXPECT_EQ(empty.Data, nullptr);
-  EXPECT_EQ(WidenAscii("abc").ArrayNum, 4);
-}
-
-TEST_F(Text, FromUtf8DecodesAndStopsAtTheFirstZero) {
-  EXPECT_EQ(FromUtf8("caf\xC3\xA9 \xE2\x9C\x93").View(), u"café ✓");
-  EXPECT_EQ(FromUtf8("\xF0\x9F\x98\x80").View(), u"\U0001F600");
-  EXPECT_EQ(FromUtf8(std::string("ab\0cd", 5)).View(), u"ab");
-  EXPECT_EQ(FromUtf8(std::string("\0x", 2)).Data, nullptr);
-  EXPECT_EQ(FromUtf8("").Data, nullptr);
-  // What follows the zero never matters, whatever it holds; what comes before it is decoded in full.
-  EXPECT_EQ(FromUtf8(std::string("ab\0\xC3\xA9", 5)).View(), u"ab");
-  EXPECT_EQ(FromUtf8(std::string("\xC3\xA9\0x", 4)).View(), u"é");
-  EXPECT_EQ(FromUtf8("a\xFF\x7F").View(), u"a\uFFFD\x7F");
-}
-
-TEST_F(Text, ConvertedStringsAreExactlyAsLongAsTheirTextAndTerminated) {
-  for (const FString& text : {WidenAscii("plain"), FromUtf8("plain"), FromUtf8("caf\xC3\xA9!")}) {
-    ASSERT_NE(text.Data, nullptr);
-    EXPECT_EQ(text.ArrayNum, text.ArrayMax);
-    EXPECT_EQ(text.Data[text.Len()], u'\0');
-    EXPECT_EQ(text.View().find(u'\0'), std::u16string_view::npos);
+TEST_F(Text, ConversionsToTheGamesTextAreExactlyAsLongAsTheirTextAndTerminated) {
+  struct Row {
+    const char* name;
+    FString converted;
+    std::u16string_view text;
+  };
+  const Row rows[] = {
+      {"ASCII widened", WidenAscii("hx.reload"), u"hx.reload"},
+      {"every byte above ASCII a question mark", WidenAscii("a\x7F\x80z\xC3\xA9"), u"a\x7F?z??"},
+      {"UTF-8 decoded", FromUtf8("caf\xC3\xA9 \xE2\x9C\x93"), u"café ✓"},
+      {"a pair for a code point beyond the first plane", FromUtf8("\xF0\x9F\x98\x80"), u"\U0001F600"},
+      {"a malformed byte replaced", FromUtf8("a\xFF\x7F"), u"a\uFFFD\x7F"},
+      // What follows a zero never matters, whatever it holds; what comes before it is decoded in full.
+      {"cut at a zero", FromUtf8(std::string("ab\0cd", 5)), u"ab"},
+      {"cut at a zero before a sequence", FromUtf8(std::string("ab\0\xC3\xA9", 5)), u"ab"},
+      {"decoded in full before a zero", FromUtf8(std::string("\xC3\xA9\0x", 4)), u"é"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(row.converted.View(), row.text);
+    ASSERT_NE(row.converted.Data, nullptr);
+    EXPECT_EQ(row.converted.ArrayNum, row.converted.ArrayMax);
+    EXPECT_EQ(row.converted.ArrayNum, static_cast<std::int32_t>(row.text.size() + 1));
+    EXPECT_EQ(row.converted.Data[row.text.size()], u'\0');
+  }
+  for (const FString& empty : {WidenAscii(""), FromUtf8(""), FromUtf8(std::string("\0x", 2))}) {
+    EXPECT_EQ(empty.Data, nullptr);
   }
 }
 
-TEST_F(Text, ToUtf8RoundTripsEveryPlane) {
-  const std::u16string samples[] = {u"plain", u"café", u"€ and ✓", u"\U0001F600 pair", u"\U0010FFFF", u"\u07FF\u0800"};
-  for (const std::u16string& sample : samples) {
-    const FString text(sample);
-    EXPECT_EQ(FromUtf8(ToUtf8(text)).View(), sample);
+TEST_F(Text, ToUtf8RoundTripsEveryPlaneAndReplacesUnpairedSurrogates) {
+  for (const std::u16string sample : {u"plain", u"café", u"€ and ✓", u"\U0001F600 pair", u"\U0010FFFF", u"\u07FF\u0800"}) {
+    EXPECT_EQ(FromUtf8(ToUtf8(FString(sample))).View(), sample);
   }
-  EXPECT_EQ(ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
-  EXPECT_EQ(ToUtf8(u"\u00E9"), "\xC3\xA9");
-  EXPECT_EQ(ToUtf8(FString()), "");
-}
-
-TEST_F(Text, ToUtf8ReplacesUnpairedSurrogates) {
   const std::string replacement = "\xEF\xBF\xBD";
-  EXPECT_EQ(ToUtf8(std::u16string_view(u"a\xD800" u"b")), "a" + replacement + "b");
-  EXPECT_EQ(ToUtf8(std::u16string_view(u"a\xDC00")), "a" + replacement);
-  EXPECT_EQ(ToUtf8(std::u16string_view(u"\xD83D")), replacement);
-  EXPECT_EQ(ToUtf8(std::u16string_view(u"\xDE00\xD83D")), replacement + replacement);  // reversed pair
-  EXPECT_EQ(ToUtf8(std::u16string_view(u"\xD83D\xD83D\xDE00")), replacement + "\xF0\x9F\x98\x80");
-}
-
-TEST_F(Text, ToUtf8KeepsZerosInsideTheText) {
-  const FString text(std::u16string_view(u"a\0b", 3));
-  EXPECT_EQ(ToUtf8(text), std::string("a\0b", 3));
+  const std::pair<std::u16string_view, std::string> rows[] = {
+      {u"\U0001F600", "\xF0\x9F\x98\x80"}, {u"\u00E9", "\xC3\xA9"}, {u"", ""},
+      {std::u16string_view(u"a\0b", 3), std::string("a\0b", 3)},  // zeros inside the text are kept
+      {u"a\xD800" u"b", "a" + replacement + "b"}, {u"a\xDC00", "a" + replacement}, {u"\xD83D", replacement},
+      {u"\xDE00\xD83D", replacement + replacement},  // a reversed pair
+      {u"\xD83D\xD83D\xDE00", replacement + "\xF0\x9F\x98\x80"},
+  };
+  for (const auto& [text, utf8] : rows) EXPECT_EQ(ToUtf8(FString(text)), utf8);
+  EXPECT_EQ(ToUtf8(FString()), "");
 }
 
 // --- FormatText -----------------------------------------------------------------------------------
 
-TEST_F(Text, FormatTextUndoublesBracesAndKeepsEverythingElse) {
-  EXPECT_EQ(FormatText(u"50%").View(), u"50%");
-  EXPECT_EQ(FormatText(u"{{x}}").View(), u"{x}");
-  EXPECT_EQ(FormatText(u"a}}b{{").View(), u"a}b{");
-  EXPECT_EQ(FormatText(u"ünïcödé \U0001F600").View(), u"ünïcödé \U0001F600");
-  const FString empty = FormatText(u"");
-  EXPECT_EQ(empty.Data, nullptr);
+TEST_F(Text, FormatTextUndoublesBracesAndRaisesTheFormattersOwnErrors) {
+  const std::pair<std::u16string_view, std::string> rows[] = {
+      {u"50%", "50%"}, {u"{{x}}", "{x}"}, {u"a}}b{{", "a}b{"}, {u"ünïcödé \U0001F600", "ünïcödé \U0001F600"},
+      {u"{x}", "argument not found"}, {u"{}", "argument not found"}, {u"{0}", "argument not found"},
+      {u"}", "unmatched '}' in format string"}, {u"a{{b}}c}", "unmatched '}' in format string"},
+      {u"{", "invalid format string"}, {u"{ }", "invalid format string"}, {u"trailing {", "invalid format string"},
+  };
+  for (const auto& [text, result] : rows) {
+    const std::string error = FormatError(text);
+    EXPECT_EQ(error == "no error" ? ToUtf8(FormatText(text)) : error, result) << ToUtf8(text);
+  }
+  EXPECT_EQ(FormatText(u"").Data, nullptr);
   EXPECT_EQ(FormatText(u"{{}}").ArrayMax, 3);
-}
-
-TEST_F(Text, FormatTextRaisesTheFormattersOwnErrors) {
-  EXPECT_EQ(FormatError(u"{x}"), "argument not found");
-  EXPECT_EQ(FormatError(u"{}"), "argument not found");
-  EXPECT_EQ(FormatError(u"{0}"), "argument not found");
-  EXPECT_EQ(FormatError(u"}"), "unmatched '}' in format string");
-  EXPECT_EQ(FormatError(u"a{{b}}c}"), "unmatched '}' in format string");
-  EXPECT_EQ(FormatError(u"{"), "invalid format string");
-  EXPECT_EQ(FormatError(u"{ }"), "invalid format string");
-  EXPECT_EQ(FormatError(u"trailing {"), "invalid format string");
-  EXPECT_EQ(game.PluginBlocks(), 0);
 }
 
 // --- IsNumeric and SplitIntoArray ------------------------------------------------------------------
@@ -257,39 +222,27 @@ TEST_F(Text, IsNumericTakesOneSignDigitsAndAtMostOnePoint) {
   EXPECT_FALSE(IsNumeric(FString(std::u16string_view(u"1\0" u"2", 3))));
 }
 
-TEST_F(Text, SplitDropsEmptyPieces) {
-  FStringArray pieces;
-  EXPECT_EQ(SplitIntoArray(Wide(u"a  b"), u" ", pieces), 2);
-  EXPECT_EQ(pieces[0].View(), u"a");
-  EXPECT_EQ(pieces[1].View(), u"b");
-
-  EXPECT_EQ(SplitIntoArray(Wide(u" "), u" ", pieces), 0);
-  EXPECT_EQ(pieces.Num(), 0);
-
-  EXPECT_EQ(SplitIntoArray(Wide(u"  lead and trail  "), u" ", pieces), 3);
-  EXPECT_EQ(pieces[2].View(), u"trail");
-
-  EXPECT_EQ(SplitIntoArray(Wide(u"no delimiter here"), u"|", pieces), 1);
-  EXPECT_EQ(pieces[0].View(), u"no delimiter here");
-}
-
-TEST_F(Text, SplitGivesNothingForAnEmptySourceOrDelimiter) {
-  FStringArray pieces;
-  SplitIntoArray(Wide(u"x y"), u" ", pieces);
-  EXPECT_EQ(SplitIntoArray(Wide(u"abc"), u"", pieces), 0);
-  EXPECT_EQ(pieces.Num(), 0);  // emptied even so
-  EXPECT_EQ(SplitIntoArray(FString(), u" ", pieces), 0);
-  EXPECT_EQ(game.PluginBlocks(), 0);
-}
-
-TEST_F(Text, SplitMatchesMultiUnitDelimitersCaseSensitively) {
-  FStringArray pieces;
-  EXPECT_EQ(SplitIntoArray(Wide(u"a::b:::c::"), u"::", pieces), 3);
-  EXPECT_EQ(pieces[0].View(), u"a");
-  EXPECT_EQ(pieces[1].View(), u"b");
-  EXPECT_EQ(pieces[2].View(), u":c");
-  EXPECT_EQ(SplitIntoArray(Wide(u"oneANDtwoandthree"), u"AND", pieces), 2);
-  EXPECT_EQ(pieces[1].View(), u"twoandthree");
+TEST_F(Text, SplitDropsEmptyPiecesAndMatchesWholeDelimitersCaseSensitively) {
+  struct Row {
+    std::u16string_view source;
+    std::u16string_view delimiter;
+    std::string pieces;  // joined by "|"
+  };
+  const Row rows[] = {
+      {u"a  b", u" ", "a|b"}, {u" ", u" ", ""}, {u"  lead and trail  ", u" ", "lead|and|trail"},
+      {u"no delimiter here", u"|", "no delimiter here"}, {u"a::b:::c::", u"::", "a|b|:c"},
+      {u"oneANDtwoandthree", u"AND", "one|twoandthree"},
+      {u"abc", u"", ""}, {u"", u" ", ""},  // nothing for an empty source or delimiter
+  };
+  for (const Row& row : rows) {
+    FStringArray pieces;
+    SplitIntoArray(Wide(u"x y"), u" ", pieces);  // what was there before is replaced
+    const std::int32_t count = SplitIntoArray(Wide(row.source), row.delimiter, pieces);
+    std::string joined;
+    for (std::int32_t i = 0; i < pieces.Num(); ++i) joined += (i == 0 ? "" : "|") + ToUtf8(pieces[i]);
+    EXPECT_EQ(joined, row.pieces) << ToUtf8(row.source);
+    EXPECT_EQ(count, pieces.Num());
+  }
 }
 
 TEST_F(Text, SplitCanTakeItsSourceFromTheArrayItFills) {
@@ -299,7 +252,6 @@ TEST_F(Text, SplitCanTakeItsSourceFromTheArrayItFills) {
   EXPECT_EQ(pieces[0].View(), u"x");
   EXPECT_EQ(pieces[1].View(), u"y");
 }
-
 // --- Colours --------------------------------------------------------------------------------------
 
 TEST_F(Text, SrgbDecodingMeetsItsAnchors) {
@@ -368,26 +320,26 @@ TEST_F(Text, ColourArrayRaisesTheJsonTypeErrors) {
 
 // --- RichColor markup -------------------------------------------------------------------------------
 
-TEST_F(Text, MarkupScalesBytesToUnitChannels) {
-  EXPECT_EQ(RichColorMarkup(Wide(u"Hi"), Rgb(255, 0, 0), false), "<RichColor Color=\"1, 0, 0, 1\">Hi</>");
-  EXPECT_EQ(RichColorMarkup(Wide(u"Hi"), Rgb(2, 0, 0), false), "<RichColor Color=\"0.00784314, 0, 0, 1\">Hi</>");
-  EXPECT_EQ(RichColorMarkup(Wide(u"x"), Rgb(100, 200, 50), false),
-            "<RichColor Color=\"0.392157, 0.784314, 0.196078, 1\">x</>");
-  EXPECT_EQ(RichColorMarkup(Wide(u"x"), ColourBytes{255, 255, 255, 0}, false), "<RichColor Color=\"1, 1, 1, 0\">x</>");
-}
-
-TEST_F(Text, MarkupKeepsChannelsThatAreAllAtMostOne) {
-  EXPECT_EQ(RichColorMarkup(Wide(u"Hi"), Rgb(1, 0, 0), false), "<RichColor Color=\"1, 0, 0, 255\">Hi</>");
-  EXPECT_EQ(RichColorMarkup(Wide(u"Hi"), Rgb(1, 1, 1), false), "<RichColor Color=\"1, 1, 1, 255\">Hi</>");
-  EXPECT_EQ(RichColorMarkup(Wide(u"Hi"), ColourBytes{0, 0, 0, 7}, false), "<RichColor Color=\"0, 0, 0, 7\">Hi</>");
-}
-
-TEST_F(Text, MarkupEndsWithALineFeedOnlyForMultilineMessages) {
-  EXPECT_EQ(RichColorMarkup(Wide(u"one"), Rgb(0, 255, 0), true), "<RichColor Color=\"0, 1, 0, 1\">one</>\n");
-  EXPECT_EQ(RichColorMarkup(FString(), Rgb(0, 255, 0), false), "<RichColor Color=\"0, 1, 0, 1\"></>");
-}
-
-TEST_F(Text, MarkupCarriesTheLineUnchangedAsUtf8) {
-  EXPECT_EQ(RichColorMarkup(Wide(u"<b>{x}</b> é"), Rgb(255, 0, 0), false),
-            "<RichColor Color=\"1, 0, 0, 1\"><b>{x}</b> \xC3\xA9</>");
+TEST_F(Text, MarkupScalesBytesToUnitChannelsUnlessAllAreAtMostOne) {
+  struct Row {
+    ColourBytes colour;
+    bool multiline;
+    FString line;
+    std::string markup;
+  };
+  const Row rows[] = {
+      {Rgb(255, 0, 0), false, Wide(u"Hi"), "<RichColor Color=\"1, 0, 0, 1\">Hi</>"},
+      {Rgb(2, 0, 0), false, Wide(u"Hi"), "<RichColor Color=\"0.00784314, 0, 0, 1\">Hi</>"},
+      {Rgb(100, 200, 50), false, Wide(u"x"), "<RichColor Color=\"0.392157, 0.784314, 0.196078, 1\">x</>"},
+      {ColourBytes{255, 255, 255, 0}, false, Wide(u"x"), "<RichColor Color=\"1, 1, 1, 0\">x</>"},
+      // Channels that are all at most one are kept as they are.
+      {Rgb(1, 0, 0), false, Wide(u"Hi"), "<RichColor Color=\"1, 0, 0, 255\">Hi</>"},
+      {Rgb(1, 1, 1), false, Wide(u"Hi"), "<RichColor Color=\"1, 1, 1, 255\">Hi</>"},
+      {ColourBytes{0, 0, 0, 7}, false, Wide(u"Hi"), "<RichColor Color=\"0, 0, 0, 7\">Hi</>"},
+      // A line of a message of several ends with a line feed; the line itself goes unchanged, as UTF-8.
+      {Rgb(0, 255, 0), true, Wide(u"one"), "<RichColor Color=\"0, 1, 0, 1\">one</>\n"},
+      {Rgb(0, 255, 0), false, FString(), "<RichColor Color=\"0, 1, 0, 1\"></>"},
+      {Rgb(255, 0, 0), false, Wide(u"<b>{x}</b> é"), "<RichColor Color=\"1, 0, 0, 1\"><b>{x}</b> \xC3\xA9</>"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(RichColorMarkup(row.line, row.colour, row.multiline), row.markup);
 }

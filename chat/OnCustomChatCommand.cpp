@@ -8,6 +8,7 @@
 #include "chat/CustomCommands.h"
 #include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "config/Keys.h"
 #include "delivery/Delivery.h"
 #include "host/GameFunctions.h"
 #include "host/Permissions.h"
@@ -20,7 +21,7 @@ constexpr std::string_view DefaultNoPermission = ConfigKeys::Top::NoPermission.t
 
 // A follow-up line that names a custom command comes straight back into this callback through the game's
 // chat handling. Counting the nesting keeps a command that leads back to itself from running forever.
-constexpr int MaxFollowUpDepth = 4;
+constexpr int MaxFollowUpDepth = ConfigKeys::MaxFollowUpDepth;
 int followUpDepth = 0;
 
 struct DepthGuard {

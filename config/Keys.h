@@ -127,6 +127,10 @@ inline constexpr std::array All{
     &Colour::R, &Colour::G, &Colour::B,
 };
 
+// A follow-up line ("Command_To_Execute") that names a custom command runs it, whose follow-up may run
+// another: the plug-in follows at most this many follow-up lines in a row and drops the rest.
+inline constexpr int MaxFollowUpDepth = 4;
+
 // The keys of one section, in table order.
 template <Section Of>
 constexpr auto NamesOf() {

@@ -1,14 +1,24 @@
 // The key table against its other readers: the schema editors use, and the checker against the plug-in.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "config/Keys.h"
+#include "sim/check/Checker.h"
+#include "sim/host/Events.h"
+#include "tests/support/Support.h"
 
 namespace {
 
@@ -117,6 +127,563 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
       EXPECT_TRUE(tableKeys.contains({section, name})) << name << " is in the schema but not in the key table";
     }
   }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The checker against the plug-in: an error exactly where the plug-in fails or drops what the file says
+
+using heraldix::test::LiveServer;
+using heraldix::test::ServerDir;
+
+std::string Token(std::string_view name) {
+  std::string token;
+  for (const char c : name) token += c == '~' ? "~0" : c == '/' ? "~1" : std::string(1, c);
+  return token;
+}
+
+std::string Widened(std::string_view text) {
+  std::string out;
+  for (const char c : text) out += static_cast<unsigned char>(c) > 127 ? '?' : c;
+  return out;
+}
+
+std::string Folded(std::string_view text) {
+  std::string out;
+  for (const char c : text) out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return out;
+}
+
+// A text as delivery hands it to players: "{{" and "}}" become one brace; any other brace is rejected.
+std::optional<std::string> Delivered(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '{' || c == '}') {
+      if (i + 1 >= text.size() || text[i + 1] != c) return std::nullopt;
+      ++i;
+    }
+    out += c;
+  }
+  return out;
+}
+
+bool ColourReadable(const json& colour) {
+  if (!colour.is_object()) return false;
+  return std::all_of(colour.begin(), colour.end(), [&](const json&) { return true; }) &&
+         std::none_of(ConfigKeys::All.begin(), ConfigKeys::All.end(), [&](const Key* key) {
+           if (key->section != Section::Colour || !colour.contains(key->name)) return false;
+           const json& channel = colour[std::string(key->name)];
+           return !channel.is_number() && !channel.is_boolean();
+         });
+}
+
+// What the file says for key in object, as its writer meant it: the default when absent; nothing when the
+// value is of a JSON type the plug-in does not read for that key, or object is no object.
+std::optional<json> Meant(const std::optional<json>& object, const Key& key) {
+  if (!object || !object->is_object()) return std::nullopt;
+  const auto found = object->find(key.name);
+  if (found == object->end()) return DefaultOf(key);
+  const json& value = *found;
+  const auto all = [&](auto test) { return value.is_array() && std::all_of(value.begin(), value.end(), test); };
+  bool readable = false;
+  switch (key.type) {
+    case Type::Section: readable = value.is_object(); break;
+    case Type::Colour: readable = ColourReadable(value); break;
+    case Type::Boolean: readable = value.is_boolean(); break;
+    case Type::Integer:
+    case Type::Number: readable = value.is_number() || value.is_boolean(); break;
+    case Type::Utf8Text:
+    case Type::ByteText:
+    case Type::KindText: readable = value.is_string(); break;
+    case Type::GroupList: readable = all([](const json& e) { return e.is_string(); }); break;
+    case Type::ColourList: readable = all([](const json& e) { return e.is_number() || e.is_boolean(); }); break;
+    case Type::Commands:
+      if (value.is_null() || (value.is_array() && value.empty())) return json::object();
+      readable = value.is_object();
+      break;
+    case Type::Messages:
+      if (value.is_null()) return json::array();
+      readable = value.is_array();
+      break;
+  }
+  return readable ? std::optional<json>(value) : std::nullopt;
+}
+
+struct Delivery {
+  std::string kind;  // "chat", "server" or "notification"
+  std::string text;
+  std::optional<std::string> sender;
+};
+
+// An event that shows this delivery: the kind, every line of the text (chat lines wrap each line in
+// markup), and the sender of a chat line.
+bool Shows(const json& event, const Delivery& expected) {
+  if (event.value("event", "") != expected.kind) return false;
+  if (expected.sender && event.value("sender", "") != *expected.sender) return false;
+  const std::string text = event.value("text", "");
+  if (expected.kind != "chat") return text == expected.text;
+  std::size_t start = 0;
+  while (start <= expected.text.size()) {
+    const std::size_t end = std::min(expected.text.find('\n', start), expected.text.size());
+    if (text.find(expected.text.substr(start, end - start)) == std::string::npos) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+std::vector<json> To(const std::vector<json>& events, std::uint64_t player) {
+  std::vector<json> found;
+  for (const json& event : events) {
+    const std::string kind = event.value("event", "");
+    if ((kind == "chat" || kind == "server" || kind == "notification") && event.value("to", "") == std::to_string(player)) {
+      found.push_back(event);
+    }
+  }
+  return found;
+}
+
+bool AnyShows(const std::vector<json>& events, const Delivery& expected) {
+  return std::any_of(events.begin(), events.end(), [&](const json& event) { return Shows(event, expected); });
+}
+
+std::string RconReply(const std::vector<json>& events) {
+  for (const json& event : events) {
+    if (event.value("event", "") == "rcon" && event.value("type", -1) == 0) return event.value("text", "");
+  }
+  return "";
+}
+
+// A road of the plug-in that failed or lost what the file says, and the places in the file it reads.
+struct Failure {
+  std::string road;
+  std::vector<std::string> places;
+};
+
+struct Player {
+  std::uint64_t id;
+  const char* name;
+  const char* group;
+};
+constexpr Player Alice{1, "Alice", "Admin"};
+constexpr Player Bob{2, "Bob", "VIP"};
+constexpr Player Carol{3, "Carol", nullptr};
+
+const Player* AllowedPlayer(const std::vector<std::string>& groups) {
+  if (groups.empty()) return &Alice;
+  for (const std::string& group : groups) {
+    if (Folded(group) == "default" || group == Alice.group) return &Alice;
+  }
+  for (const std::string& group : groups) {
+    if (group == Bob.group) return &Bob;
+  }
+  return nullptr;
+}
+
+bool InGroups(const Player& player, const std::vector<std::string>& groups) {
+  if (groups.empty()) return true;
+  return std::any_of(groups.begin(), groups.end(), [&](const std::string& group) {
+    return Folded(group) == "default" || (player.group != nullptr && group == player.group);
+  });
+}
+
+std::vector<std::string> GroupsOf(const json& list) {
+  std::vector<std::string> groups;
+  for (const json& group : list) groups.push_back(Widened(group.get<std::string>()));
+  return groups;
+}
+
+// Drives one configuration through every road on a live server and lists what failed.
+class Probe {
+ public:
+  Probe(const std::string& text, std::optional<json> document) : dir_(text), document_(std::move(document)) {}
+
+  std::vector<Failure> Run() {
+    LiveServer server(dir_);
+    server_ = &server;
+    // The session sets its own tracing; the plug-in is loaded again with the host's calls traced.
+    sim::SetTracing(true);
+    server.Unload();
+    server.Take();
+    server.Load();
+    const std::vector<json> load = server.Take();
+    const bool loaded = Traced(load, "RegisterConsoleCommand") > 0;
+    if (!loaded) return {{"load", {""}}};
+    const std::size_t registered = Traced(load, "RegisterChatCommand");
+
+    for (const Player& player : {Alice, Bob, Carol}) {
+      Line(std::string("join ") + std::to_string(player.id) + " " + player.name +
+           (player.group != nullptr ? std::string(" ") + player.group : std::string()));
+    }
+    SendFallbacks();
+    const std::optional<json> commands = Meant(document_, ConfigKeys::Top::CustomCommands);
+    if (CommandsMeant(commands) && registered == 0) {
+      Fail("the custom-command table", {"/CustomCommands"});
+    } else if (commands) {
+      TypeEachCommand(*commands);
+    }
+    if (RconReply(Line("rcon hx.reload")) != "Heraldix: Reloaded config") Fail("reload", {"/CustomCommands"});
+    if (document_ && document_->is_object()) {
+      TimedMessages();
+      Refusal();
+      Welcome();
+    }
+    for (const std::string& fault : server.faults) ADD_FAILURE() << "fault: " << fault;
+    return std::move(failures_);
+  }
+
+ private:
+  static std::size_t Traced(const std::vector<json>& events, std::string_view call) {
+    return static_cast<std::size_t>(std::count_if(events.begin(), events.end(), [&](const json& event) {
+      return event.value("event", "") == "trace" && event.value("call", "") == call;
+    }));
+  }
+
+  std::vector<json> Line(const std::string& line) {
+    server_->Line(line);
+    return server_->Take();
+  }
+
+  void Fail(std::string road, std::vector<std::string> places) { failures_.push_back({std::move(road), std::move(places)}); }
+
+  // Installs a document made for one road and reloads it; the file's own values are copied into it.
+  void Use(const json& variant) {
+    Line("config-text " + variant.dump(-1, ' ', true));
+    const std::string reply = RconReply(Line("rcon hx.reload"));
+    ASSERT_EQ(reply, "Heraldix: Reloaded config") << variant.dump();
+  }
+
+  void SendFallbacks() {
+    struct Send {
+      const char* line;
+      std::vector<std::string> places;
+    };
+    const Send sends[] = {
+        {"rcon hx.sendserver 0 \"probe\"", {"/Heraldix/ServerMessageColor"}},
+        {"rcon hx.sendchat 0 \"probe\"", {"/Heraldix/ClientChatColour"}},
+        {"rcon hx.sendnotification 0 \"probe\"",
+         {"/Heraldix/NotificationColor", "/Heraldix/NotificationDisplayScale", "/Heraldix/NotificationDisplayTime"}},
+    };
+    for (const Send& send : sends) {
+      if (RconReply(Line(send.line)) == "Heraldix: Error trying to send the message") Fail(send.line, send.places);
+    }
+  }
+
+  static bool CommandsMeant(const std::optional<json>& commands) {
+    if (!commands) return true;
+    for (const auto& [name, command] : commands->items()) {
+      const std::optional<json> message = Meant(command, ConfigKeys::Command::Message);
+      if (!message || !message->get<std::string>().empty()) return true;
+    }
+    return false;
+  }
+
+  // The commands that make table entries, by folded name; names players cannot type are left out.
+  static bool Typeable(const std::string& name) {
+    return !name.empty() && name.find(' ') == std::string::npos && Widened(name) == name;
+  }
+
+  // Follow-up lines a player sends by typing command: the chain through the table until a line names no
+  // command or the player may not run it; 8 stands for "without end".
+  static std::size_t ChainLength(const json& commands, const json& first, const Player& player) {
+    std::size_t lines = 0;
+    const json* command = &first;
+    while (lines < 8) {
+      const std::string follow = Widened(command->value("Command_To_Execute", ""));
+      if (follow.empty()) break;
+      ++lines;
+      const std::size_t start = follow.find_first_not_of(' ');
+      const std::string word = start == std::string::npos ? "" : follow.substr(start, follow.find(' ', start) - start);
+      const json* next = nullptr;
+      for (const auto& [name, value] : commands.items()) {
+        if (Folded(Widened(name)) == Folded(word) && !value.value("Message", "").empty()) next = &value;
+      }
+      if (next == nullptr || !InGroups(player, GroupsOf(next->value("RequiredPermissionGroups", json::array())))) break;
+      command = next;
+    }
+    return lines;
+  }
+
+  void TypeEachCommand(const json& commands) {
+    std::map<std::string, int> twins;
+    for (const auto& [name, command] : commands.items()) {
+      if (!Meant(command, ConfigKeys::Command::Message).value_or("").get<std::string>().empty()) {
+        ++twins[Folded(Widened(name))];
+      }
+    }
+    for (const auto& [name, command] : commands.items()) {
+      const std::string message = Meant(command, ConfigKeys::Command::Message).value_or("").get<std::string>();
+      if (message.empty() || !Typeable(name) || twins[Folded(name)] > 1) continue;
+      const Player* player = AllowedPlayer(GroupsOf(*Meant(command, ConfigKeys::Command::RequiredPermissionGroups)));
+      if (player == nullptr) continue;
+      const std::vector<json> events = Line("chat " + std::to_string(player->id) + " " + name);
+      const std::string place = "/CustomCommands/" + Token(name);
+
+      const std::string type = Meant(command, ConfigKeys::Command::Type)->get<std::string>();
+      const std::optional<std::string> text = Delivered(message);
+      std::optional<Delivery> reply;
+      if (type == "Chat" || type == "Client") {
+        reply = Delivery{"chat", text.value_or(""), Meant(command, ConfigKeys::Command::Sender)->get<std::string>()};
+      } else if (type == "Server" || type == "Notification") {
+        reply = Delivery{type == "Server" ? "server" : "notification", text.value_or(""), std::nullopt};
+      }
+      if (reply && (!text || !AnyShows(To(events, player->id), *reply))) Fail("typing " + name, {place});
+
+      const std::size_t says = static_cast<std::size_t>(std::count_if(
+          events.begin(), events.end(), [](const json& event) { return event.value("event", "") == "say"; }));
+      if (says != ChainLength(commands, command, *player)) Fail("the follow-up lines of " + name, {place});
+    }
+  }
+
+  // Each timed message alone in the list, as the plug-in sends it whenever it is drawn; then the section's
+  // own switch and interval with a message that always goes out.
+  void TimedMessages() {
+    const auto section = document_->find("TimedMessages");
+    if (section == document_->end()) return;
+    const std::optional<json> timed = Meant(document_, ConfigKeys::Top::TimedMessages);
+    const std::optional<json> messages = Meant(timed, ConfigKeys::Timed::Messages);
+    if (timed && !messages) Fail("the timed-message list", {"/TimedMessages/Messages"});
+    for (std::size_t i = 0; messages && i < messages->size(); ++i) {
+      Use({{"TimedMessages", {{"Enabled", true}, {"Interval", 0}, {"Messages", json::array({(*messages)[i]})}}}});
+      const std::vector<json> events = Line("tick");
+      if (!TimedMessageArrives(events, (*messages)[i])) {
+        Fail("timed message " + std::to_string(i), {"/TimedMessages/Messages/" + std::to_string(i)});
+      }
+    }
+
+    json variant = *section;
+    if (variant.is_object()) variant["Messages"] = json::array({{{"MessageToSend", "probe"}}});
+    Use({{"TimedMessages", variant}});
+    const std::vector<json> events = Line("tick");
+    const std::optional<json> enabled = Meant(timed, ConfigKeys::Timed::Enabled);
+    if (enabled && !enabled->get<bool>()) return;
+    const bool sent = AnyShows(To(events, Carol.id), Delivery{"chat", "probe", "Heraldix"});
+    if (!sent || !Meant(timed, ConfigKeys::Timed::Interval)) {
+      Fail("the timed-message switch", {"/TimedMessages/Enabled", "/TimedMessages/Interval"});
+    }
+  }
+
+  static bool TimedMessageArrives(const std::vector<json>& events, const json& message) {
+    using namespace ConfigKeys::TimedMessage;
+    const std::optional<json> type = Meant(message, MessageType);
+    const std::optional<json> text = Meant(message, MessageToSend);
+    const std::optional<json> only = Meant(message, Only_Send_To_Permission_Groups);
+    const std::optional<json> exclude = Meant(message, Exclude_Permissions_Groups);
+    if (!type || !text || !only || !exclude || !Meant(message, MessageColour)) return false;
+    const std::string kind = type->get<std::string>();
+    if (kind != "Chat" && kind != "Client" && kind != "Server" && kind != "Notification") return true;
+    const std::optional<std::string> delivered = Delivered(text->get<std::string>());
+    if (!delivered) return false;
+    Delivery expected{kind == "Server" ? "server" : kind == "Notification" ? "notification" : "chat", *delivered,
+                      std::nullopt};
+    if (expected.kind == "chat") {
+      const std::optional<json> sender = Meant(message, Sender);
+      if (!sender) return false;
+      expected.sender = sender->get<std::string>();
+    }
+    if (expected.kind == "notification" && (!Meant(message, DisplayScale) || !Meant(message, DisplayTime) ||
+                                            !Meant(message, Icon_BP))) {
+      return false;
+    }
+    const std::vector<std::string> onlyGroups = GroupsOf(*only);
+    const std::vector<std::string> excluded = GroupsOf(*exclude);
+    for (const Player& player : {Alice, Bob, Carol}) {
+      const bool member = [&](const std::vector<std::string>& groups) {
+        return player.group != nullptr && std::find(groups.begin(), groups.end(), player.group) != groups.end();
+      }(onlyGroups.empty() ? excluded : onlyGroups);
+      const bool receives = onlyGroups.empty() ? !member : member;
+      if (AnyShows(To(events, player.id), expected) != receives) return false;
+    }
+    return true;
+  }
+
+  // A player refused a command gets the refusal text from the configured sender.
+  void Refusal() {
+    json variant{{"CustomCommands", {{"/probe", {{"Message", "probe"}, {"RequiredPermissionGroups", {"Nobody"}}}}}}};
+    for (const char* key : {"Heraldix", "NoPermission"}) {
+      if (document_->contains(key)) variant[key] = (*document_)[key];
+    }
+    Use(variant);
+    const std::vector<json> events = Line("chat 3 /probe");
+    const std::optional<json> sender = Meant(Meant(document_, ConfigKeys::Top::Heraldix),
+                                             ConfigKeys::Heraldix::ClientChatSenderName);
+    const std::optional<json> text = Meant(document_, ConfigKeys::Top::NoPermission);
+    const std::optional<std::string> delivered = text ? Delivered(text->get<std::string>()) : std::nullopt;
+    if (!sender || !delivered ||
+        !AnyShows(To(events, Carol.id), Delivery{"chat", *delivered, Widened(sender->get<std::string>())})) {
+      Fail("the refusal", {"/NoPermission", "/Heraldix/ClientChatSenderName"});
+    }
+  }
+
+  // The welcome as it would greet a player with greetings switched on, and the switch itself.
+  void Welcome() {
+    const std::optional<json> heraldix = Meant(document_, ConfigKeys::Top::Heraldix);
+    const std::optional<json> welcome = Meant(heraldix, ConfigKeys::Heraldix::WelcomeMessage);
+    if (welcome && !Meant(welcome, ConfigKeys::Welcome::EnableWelcomeMessage)) {
+      Fail("the welcome switch", {"/Heraldix/WelcomeMessage/EnableWelcomeMessage"});
+    }
+    if (!document_->contains("Heraldix")) return;
+    json variant{{"Heraldix", (*document_)["Heraldix"]}};
+    if (welcome) variant["Heraldix"]["WelcomeMessage"]["EnableWelcomeMessage"] = true;
+    Use(variant);
+    Line("join 4 Dave");
+    const std::vector<json> events = To(Line("wait 6"), 4);
+
+    using namespace ConfigKeys::Welcome;
+    std::vector<std::string> places{"/Heraldix/WelcomeMessage"};
+    const std::optional<json> type = Meant(welcome, WelcomeMessageType);
+    const std::optional<json> message = Meant(welcome, Message);
+    std::optional<Delivery> expected;
+    if (type && message && Meant(welcome, WelcomeMessageColour)) {
+      const std::string kind = type->get<std::string>();
+      std::optional<std::string> text;
+      try {
+        text = Delivered(fmt::format(fmt::runtime(message->get<std::string>()), "Dave"));
+      } catch (const fmt::format_error&) {
+      }
+      if (kind == "Server" && text) expected = Delivery{"server", *text, std::nullopt};
+      if (kind == "Notification" && text && Meant(welcome, NotificationDisplayScale) &&
+          Meant(welcome, NotificationDisplayTime) && Meant(welcome, Icon_BP)) {
+        expected = Delivery{"notification", *text, std::nullopt};
+      }
+      if (kind != "Server" && kind != "Notification") {
+        places.push_back("/Heraldix/ClientChatSenderName");
+        const std::optional<json> sender = Meant(heraldix, ConfigKeys::Heraldix::ClientChatSenderName);
+        if (sender && text) expected = Delivery{"chat", *text, Widened(sender->get<std::string>())};
+      }
+    }
+    if (!expected || !AnyShows(events, *expected)) Fail("the welcome", places);
+  }
+
+  ServerDir dir_;
+  std::optional<json> document_;
+  LiveServer* server_ = nullptr;
+  std::vector<Failure> failures_;
+};
+}  // namespace
+
+namespace {
+
+// A document holding every key of the table once in each place it can go, each with a value of its type;
+// commands and timed messages come in each kind, so every key is read somewhere.
+json EveryKeyDocument() {
+  const auto section = [](Section of, const json& overrides) {
+    json object = json::object();
+    for (const Key* key : ConfigKeys::All) {
+      if (key->section != of) continue;
+      json value;
+      switch (key->type) {
+        case Type::Boolean: value = true; break;
+        case Type::Integer: value = 3; break;
+        case Type::Number: value = 2.5; break;
+        case Type::GroupList: value = json::array(); break;
+        case Type::ColourList: value = {10, 20, 30}; break;
+        case Type::Colour: value = {{"R", 10}, {"G", 20}, {"B", 30}}; break;
+        default: value = "Hello";
+      }
+      object[std::string(key->name)] = value;
+    }
+    object.update(overrides);
+    return object;
+  };
+  const json welcome = section(Section::Welcome, {{"Message", "Hi {0}"}, {"WelcomeMessageType", "Notification"}});
+  json commands = json::object();
+  json messages = json::array();
+  for (const char* kind : {"Chat", "Server", "Notification"}) {
+    commands[std::string("/") + kind] = section(Section::Command, {{"Type", kind}, {"Command_To_Execute", "hello"}});
+    messages.push_back(section(Section::TimedMessage, {{"MessageType", kind}}));
+  }
+  return section(Section::Top, {{"Heraldix", section(Section::Heraldix, {{"WelcomeMessage", welcome}})},
+                                {"CustomCommands", commands},
+                                {"TimedMessages", section(Section::Timed, {{"Messages", messages}})}});
+}
+
+// The document with one value replaced by a value of another JSON type, for every value in it.
+void WrongTypeVariants(const json& document, const json& at, const std::string& pointer, std::vector<std::pair<std::string, std::string>>& out) {
+  const auto replace = [&](const std::string& where, const json& value) {
+    json wrong = value.is_string() ? json(7) : value.is_number() ? json("7") : value.is_boolean() ? json("yes") : json("x");
+    json variant = document;
+    variant[json::json_pointer(where)] = wrong;
+    out.emplace_back("wrong type at " + where, variant.dump(2));
+  };
+  if (at.is_object()) {
+    for (const auto& [name, value] : at.items()) {
+      const std::string where = pointer + "/" + Token(name);
+      replace(where, value);
+      WrongTypeVariants(document, value, where, out);
+    }
+  } else if (at.is_array()) {
+    for (std::size_t i = 0; i < at.size(); ++i) {
+      const std::string where = pointer + "/" + std::to_string(i);
+      if (at[i].is_object()) replace(where, at[i]);
+      WrongTypeVariants(document, at[i], where, out);
+    }
+  }
+}
+
+std::vector<std::pair<std::string, std::string>> Configurations() {
+  std::vector<std::pair<std::string, std::string>> all;
+  for (const char* dir : {HERALDIX_CHECK_CORPUS_DIR, HERALDIX_FUZZ_CONFIG_CORPUS_DIR}) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+      std::ifstream in(file, std::ios::binary);
+      all.emplace_back(file.filename().string(), std::string{std::istreambuf_iterator<char>(in), {}});
+    }
+  }
+  const json every = EveryKeyDocument();
+  all.emplace_back("every key", every.dump(2));
+  WrongTypeVariants(every, every, "", all);
+  return all;
+}
+
+// Two places are one when either lies inside the other; the whole document ("") holds every place.
+bool Related(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty() || a == b) return true;
+  return a.starts_with(b + "/") || b.starts_with(a + "/");
+}
+
+std::optional<json> Parsed(const std::string& text) {
+  try {
+    std::istringstream stream(text);
+    json document;
+    stream >> document;
+    return document;
+  } catch (const json::exception&) {
+    return std::nullopt;
+  }
+}
+
+TEST(Agreement, CheckerReportsAnErrorExactlyWhereThePluginFails) {
+  std::size_t compared = 0;
+  for (const auto& [name, text] : Configurations()) {
+    SCOPED_TRACE(name);
+    const std::vector<Failure> failures = Probe(text, Parsed(text)).Run();
+    const heraldix::check::Report report = heraldix::check::CheckConfigText(text);
+    std::vector<std::string> errors;
+    for (const auto& problem : report.problems) {
+      if (problem.severity == heraldix::check::Severity::Error) errors.push_back(problem.pointer);
+    }
+    const std::string shown = heraldix::check::FormatReport(report, name) + "\n" + text.substr(0, 2000);
+    for (const Failure& failure : failures) {
+      const bool reported = std::any_of(errors.begin(), errors.end(), [&](const std::string& error) {
+        return std::any_of(failure.places.begin(), failure.places.end(),
+                           [&](const std::string& place) { return Related(error, place); });
+      });
+      EXPECT_TRUE(reported) << "the plug-in fails at " << failure.road << " (" << failure.places.front()
+                            << "), the checker reports no error there:\n" << shown;
+    }
+    for (const std::string& error : errors) {
+      const bool fails = std::any_of(failures.begin(), failures.end(), [&](const Failure& failure) {
+        return std::any_of(failure.places.begin(), failure.places.end(),
+                           [&](const std::string& place) { return Related(error, place); });
+      });
+      EXPECT_TRUE(fails) << "the checker reports an error at \"" << error << "\", where the plug-in works:\n" << shown;
+    }
+    ++compared;
+  }
+  sim::SetTracing(false);
+  EXPECT_GT(compared, 150u);
 }
 
 }  // namespace

@@ -59,6 +59,10 @@ void TypeError(Context& context, const Place& place, std::string_view expected, 
 
 void Context::Add(Severity severity, std::string_view code, const std::string& pointer, std::string message,
                   bool atKey) {
+  if (severity == Severity::Error && !unread_.empty()) {
+    severity = Severity::Warning;
+    message = unread_ + ": " + message;
+  }
   const std::size_t offset = atKey ? index_.KeyOffset(pointer) : index_.ValueOffset(pointer);
   const LineColumn where = index_.Locate(offset);
   problems_.push_back(Problem{severity, std::string(code), pointer, where.line, where.column, std::move(message)});
@@ -229,6 +233,18 @@ void CheckDeliveredText(Context& context, const Place& place, const std::string&
                   std::string("the text holds a brace that delivery rejects (") + error.what() +
                       "), so it is never sent; write {{ or }} for a literal brace");
   }
+}
+
+std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,
+                         std::string_view ifEmpty) {
+  const std::size_t zero = text.find('\0');
+  if (zero == std::string::npos) return text;
+  std::string read = text.substr(0, zero);
+  context.Error("nul", place.pointer,
+                "holds \\u0000, where the plug-in's text ends: " +
+                    (read.empty() ? std::string(what) + " reads as empty" + std::string(ifEmpty)
+                                  : std::string(what) + " reads only " + Quoted(read)));
+  return read;
 }
 
 std::optional<std::string> Nearest(std::string_view word, std::span<const std::string_view> candidates) {

@@ -39,9 +39,26 @@ class Context {
   const PositionIndex& Index() const { return index_; }
   std::vector<Problem> TakeProblems();
 
+  // While one lives, the plug-in does not read what is checked (a member the message's kind never uses,
+  // a command skipped for its empty "Message"): errors become warnings that say when they would matter.
+  class Unread {
+   public:
+    Unread(Context& context, std::string when) : context_(context), previous_(std::move(context.unread_)) {
+      context_.unread_ = std::move(when);
+    }
+    ~Unread() { context_.unread_ = std::move(previous_); }
+    Unread(const Unread&) = delete;
+    Unread& operator=(const Unread&) = delete;
+
+   private:
+    Context& context_;
+    std::string previous_;
+  };
+
  private:
   const PositionIndex& index_;
   std::vector<Problem> problems_;
+  std::string unread_;
 };
 
 // Where a value sits and what the plug-in loses when it cannot read it ("no welcome message is sent").
@@ -82,6 +99,10 @@ void CheckColourObject(Context& context, const Place& place, const json& value);
 void CheckTinyColour(Context& context, const std::string& pointer, int red, int green, int blue);
 // A text that delivery passes through the formatter with no arguments: only "{{" and "}}" survive.
 void CheckDeliveredText(Context& context, const Place& place, const std::string& text);
+// A text the plug-in decodes into game text, which ends at a \u0000: an error saying what is lost. Returns
+// the text as far as the plug-in reads it.
+std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,
+                         std::string_view ifEmpty = "");
 
 // Members not in known: warned about, with the nearest known name when one is close.
 void CheckUnknownKeys(Context& context, const Place& place, const json& object,

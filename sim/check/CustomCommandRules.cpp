@@ -1,9 +1,12 @@
 // How the custom-command table is built from "CustomCommands", and what players can then reach.
+#include <algorithm>
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "config/Keys.h"
 #include "sim/check/Keys.h"
 #include "sim/check/Rules.h"
 
@@ -104,18 +107,22 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
   bool entry = false;
   const json* message = FindMember(command, "Message");
   if (message != nullptr && ExpectString(context, place.Member("Message"), *message)) {
-    entry = !message->get_ref<const std::string&>().empty();
-    if (entry) CheckDeliveredText(context, place.Member("Message"), message->get<std::string>());
+    const std::string read = CheckCutText(context, place.Member("Message"), message->get<std::string>(), "the reply",
+                                          ", so the command is never registered");
+    entry = !read.empty();
+    if (entry) CheckDeliveredText(context, place.Member("Message"), read);
   }
-  if (!entry && (message == nullptr || message->is_string())) {
+  if (!entry && (message == nullptr || (message->is_string() && message->get_ref<const std::string&>().empty()))) {
     context.KeyWarning("skipped-command", place.pointer,
                        std::string("no \"Message\" (or an empty one): this command is skipped and not registered") +
                            (FindMember(command, "Command_To_Execute") != nullptr ? ", its Command_To_Execute included"
                                                                                  : ""));
   }
 
-  // A skipped member is still read no further by the plug-in, but its wrong types are reported: they fail
-  // the table as soon as the command gets a message.
+  // A skipped member is read no further by the plug-in; its wrong types fail the table only once the
+  // command gets a message.
+  std::optional<Context::Unread> skipped;
+  if (!entry) skipped.emplace(context, "read only once this command has a \"Message\" (it is skipped now)");
   const json* colour = FindMember(command, "MessageColor");
   if (colour != nullptr || entry) CheckColourArray(context, place, colour);
   if (const json* groups = FindMember(command, "RequiredPermissionGroups")) {
@@ -141,7 +148,12 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
     const Place whereScale = scale != nullptr ? place.Member("DisplayScale") : place;
     if (scaleReadable) CheckDisplayNumber(context, whereScale, scale, "DisplayScale", true);
   }
-  if (const json* sender = FindMember(command, "Sender")) ExpectString(context, place.Member("Sender"), *sender);
+  if (const json* sender = FindMember(command, "Sender")) {
+    const Place at = place.Member("Sender");
+    if (ExpectString(context, at, *sender) && entry && (type == "Chat" || type == "Client")) {
+      CheckCutText(context, at, sender->get<std::string>(), "the sender name");
+    }
+  }
   if (const json* icon = FindMember(command, "Icon_BP")) {
     ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
   }
@@ -150,6 +162,53 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
   }
   if (entry) CheckName(context, place, name);
   return entry;
+}
+
+// The first word of a follow-up line, as the chat dispatch looks it up.
+std::string FirstWord(const std::string& line) {
+  const std::size_t start = line.find_first_not_of(' ');
+  if (start == std::string::npos) return {};
+  return line.substr(start, line.find(' ', start) - start);
+}
+
+// A follow-up line that runs a command whose follow-up runs another, and so on: the plug-in follows only
+// so many in a row, so a longer chain, or one that comes back round, loses its last lines.
+void CheckFollowUpChains(Context& context, const Place& place, const std::map<std::string, const json*>& table,
+                         const std::vector<std::pair<std::string, const json*>>& entries) {
+  const auto followUp = [](const json& command) {
+    const auto found = command.find("Command_To_Execute");
+    return found != command.end() && found->is_string() ? Registered(found->get<std::string>()) : std::string();
+  };
+  for (const auto& [name, command] : entries) {
+    std::vector<std::string> chain{name};
+    std::vector<const json*> seen{command};
+    const json* at = command;
+    std::size_t lines = 0;
+    bool loops = false;
+    while (lines <= static_cast<std::size_t>(ConfigKeys::MaxFollowUpDepth)) {
+      const std::string line = followUp(*at);
+      if (line.empty()) break;
+      ++lines;
+      const auto next = table.find(TableKey(FirstWord(line)));
+      if (next == table.end()) break;
+      chain.push_back(FirstWord(line));
+      if (std::find(seen.begin(), seen.end(), next->second) != seen.end()) {
+        loops = true;
+        break;
+      }
+      seen.push_back(next->second);
+      at = next->second;
+    }
+    if (!loops && lines <= static_cast<std::size_t>(ConfigKeys::MaxFollowUpDepth)) continue;
+    std::string path;
+    for (const std::string& step : chain) path += (path.empty() ? "" : " > ") + step;
+    context.Error("follow-up-depth", place.Member(name).Member("Command_To_Execute").pointer,
+                  (loops ? "the follow-up lines come back round (" + path + ") without end"
+                         : "the follow-up lines run on (" + path + " > ...) past " +
+                               std::to_string(ConfigKeys::MaxFollowUpDepth) + " in a row") +
+                      ": the plug-in sends " + std::to_string(ConfigKeys::MaxFollowUpDepth) +
+                      " follow-up lines in a row and drops the rest");
+  }
 }
 
 }  // namespace
@@ -171,10 +230,16 @@ void CheckCustomCommands(Context& context, const Place& where, const json& secti
   // The library visits members in byte order; a later case twin replaces the earlier one's record and
   // keeps the earlier one's name.
   std::map<std::string, std::vector<std::string>> twins;
+  std::map<std::string, const json*> table;
+  std::vector<std::pair<std::string, const json*>> entries;
   for (const auto& [name, command] : section.items()) {
     const Place at{place.Member(name).pointer, place.consequence};
-    if (CheckCommand(context, at, name, command)) twins[TableKey(name)].push_back(name);
+    if (!CheckCommand(context, at, name, command)) continue;
+    twins[TableKey(name)].push_back(name);
+    table[TableKey(name)] = &command;
+    entries.emplace_back(name, &command);
   }
+  CheckFollowUpChains(context, place, table, entries);
   for (const auto& [key, names] : twins) {
     if (names.size() < 2) continue;
     const std::string& winner = names.back();

@@ -24,9 +24,10 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
     const Place at = place.Member("Message");
     if (ExpectString(context, at, *message)) {
       // Formatted once with the character name as argument 0, then once more by delivery with none.
-      const auto& text = message->get_ref<const std::string&>();
+      const std::string written = message->get<std::string>();
       try {
-        const std::string greeting = fmt::format(fmt::runtime(text), std::string("Player"));
+        const std::string greeting =
+            CheckCutText(context, at, fmt::format(fmt::runtime(written), std::string("Player")), "the welcome");
         try {
           (void)fmt::format(fmt::runtime(greeting));
         } catch (const fmt::format_error&) {
@@ -54,6 +55,7 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
   if (const json* colour = FindMember(section, "WelcomeMessageColour")) {
     CheckColourObject(context, place.Member("WelcomeMessageColour"), *colour);
   }
+  const std::optional<Context::Unread> unread = UnreadFor(context, type != "Notification", type, "\"Notification\"");
   for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
     const json* value = FindMember(section, name);
     if (value == nullptr) continue;
@@ -84,6 +86,14 @@ bool CheckKind(Context& context, const Place& place, const std::string& value, s
   if (const auto near = Nearest(value, kinds)) message += "; did you mean " + Quoted(*near) + "?";
   context.Warning(code, place.pointer, std::move(message));
   return false;
+}
+
+std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind,
+                                         std::string_view readBy) {
+  if (!unread) return std::nullopt;
+  return std::optional<Context::Unread>(std::in_place, context,
+                                        "read only once the kind is " + std::string(readBy) + " (it is " +
+                                            Quoted(kind) + ")");
 }
 
 // A display time or scale that makes a notification vanish or shrink to nothing.
@@ -132,7 +142,9 @@ void CheckDocument(const json& document, Context& context) {
   }
   if (const json* refusal = FindMember(document, "NoPermission")) {
     const Place at{"/NoPermission", "the refusal text cannot be read"};
-    if (ExpectString(context, at, *refusal)) CheckDeliveredText(context, at, refusal->get<std::string>());
+    if (ExpectString(context, at, *refusal)) {
+      CheckDeliveredText(context, at, CheckCutText(context, at, refusal->get<std::string>(), "the refusal"));
+    }
   }
   if (const json* timed = FindMember(document, "TimedMessages")) {
     CheckTimedMessages(context, Place{"/TimedMessages", "no timed message is ever sent"}, *timed);

@@ -1,6 +1,8 @@
 // Owns the rules that mirror how the plug-in reads each section of the configuration document.
 #pragma once
 
+#include <optional>
+
 #include "sim/check/Context.h"
 
 namespace heraldix::check {
@@ -15,6 +17,10 @@ const json* FindMember(const json& object, std::string_view name);
 // and returns false when it is none of kinds.
 bool CheckKind(Context& context, const Place& place, const std::string& value, std::span<const std::string_view> kinds,
                std::string_view consequence, std::string_view code);
+
+// Problems of a member the message's kind does not read, when unread: warnings saying which kinds read it.
+std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind,
+                                         std::string_view readBy);
 
 // A notification display time or scale of 0 or less (or absent, where the default is 0).
 void CheckDisplayNumber(Context& context, const Place& place, const json* value, std::string_view what,

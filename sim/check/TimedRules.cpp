@@ -1,5 +1,6 @@
 // How the timed-message step reads "TimedMessages" and each message it draws.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "sim/check/Keys.h"
@@ -25,7 +26,8 @@ void CheckMessage(Context& context, const Place& place, const json& message) {
     if (value.empty()) {
       context.Warning("empty-text", place.Member("MessageToSend").pointer, "an empty message is sent");
     } else {
-      CheckDeliveredText(context, place.Member("MessageToSend"), value);
+      const std::string read = CheckCutText(context, place.Member("MessageToSend"), value, "the message");
+      CheckDeliveredText(context, place.Member("MessageToSend"), read);
     }
   }
 
@@ -52,7 +54,14 @@ void CheckMessage(Context& context, const Place& place, const json& message) {
                     "receive the message whatever this says");
   }
 
-  if (const json* sender = FindMember(message, "Sender")) ExpectString(context, place.Member("Sender"), *sender);
+  // Each kind reads only its own members; the others matter once the kind changes.
+  const bool chat = type == "Chat" || type == "Client";
+  if (const json* sender = FindMember(message, "Sender")) {
+    const std::optional<Context::Unread> unread = UnreadFor(context, !chat, type, "\"Chat\" or \"Client\"");
+    const Place at = place.Member("Sender");
+    if (ExpectString(context, at, *sender) && chat) CheckCutText(context, at, sender->get<std::string>(), "the sender name");
+  }
+  const std::optional<Context::Unread> unread = UnreadFor(context, type != "Notification", type, "\"Notification\"");
   for (const std::string_view name : {"DisplayScale"sv, "DisplayTime"sv}) {
     const json* value = FindMember(message, name);
     if (value == nullptr) continue;

@@ -105,14 +105,7 @@ TEST(Rcon, LongBodiesAreCutIntoPacketsAtCharacterBoundaries) {
   EXPECT_EQ(empty, Encode(Packet{4, kResponseValue, ""}));
 }
 
-TEST(Rcon, ParsesSeveralPacketsArrivingInOneRead) {
-  PacketParser parser;
-  EXPECT_EQ(ParseAll(Stream(kThree), parser), kThree);
-  EXPECT_FALSE(parser.Broken());
-  EXPECT_EQ(parser.Pending(), 0U);
-}
-
-TEST(Rcon, ParsesPacketsSplitAtEveryByte) {
+TEST(Rcon, ParsesPacketsHoweverTheyAreCut) {
   const std::string wire = Stream(kThree);
   for (std::size_t cut = 0; cut <= wire.size(); ++cut) {
     PacketParser parser;
@@ -120,12 +113,11 @@ TEST(Rcon, ParsesPacketsSplitAtEveryByte) {
     ASSERT_TRUE(parser.Feed(wire.substr(0, cut), out));
     ASSERT_TRUE(parser.Feed(wire.substr(cut), out));
     EXPECT_EQ(out, kThree) << "cut at " << cut;
+    EXPECT_EQ(parser.Pending(), 0U);
   }
   PacketParser parser;
   std::vector<Packet> out;
-  for (char byte : wire) {
-    ASSERT_TRUE(parser.Feed(std::string_view(&byte, 1), out));
-  }
+  for (char byte : wire) ASSERT_TRUE(parser.Feed(std::string_view(&byte, 1), out));
   EXPECT_EQ(out, kThree);
 }
 
@@ -141,43 +133,34 @@ TEST(Rcon, AcceptsTheSmallestAndLargestSizes) {
   EXPECT_EQ(packets[1].body, largest);
 }
 
-TEST(Rcon, RejectsSizesOutsideTenTo4096AsSoonAsTheSizeArrives) {
-  struct Case {
-    std::int32_t size;
+TEST(Rcon, RejectsAMalformedPacketAsSoonAsItsFaultArrives) {
+  struct Row {
+    std::string bytes;
     std::string reason;
   };
-  for (const Case& bad : {Case{9, "packet size 9 is below 10"}, Case{0, "packet size 0 is below 10"},
-                          Case{4097, "packet size 4097 is above 4096"}, Case{-1, "packet size -1 is negative"},
-                          Case{INT32_MIN, "packet size -2147483648 is negative"},
-                          Case{INT32_MAX, "packet size 2147483647 is above 4096"}}) {
+  const Row rows[] = {
+      // Sizes outside 10 to 4096, from the size alone.
+      {Int32Bytes(9), "packet size 9 is below 10"}, {Int32Bytes(0), "packet size 0 is below 10"},
+      {Int32Bytes(4097), "packet size 4097 is above 4096"}, {Int32Bytes(-1), "packet size -1 is negative"},
+      {Int32Bytes(INT32_MIN), "packet size -2147483648 is negative"},
+      {Int32Bytes(INT32_MAX), "packet size 2147483647 is above 4096"},
+      // Unknown types, before the body arrives.
+      {RawPacket(100, 1, 1, "partial"), "packet type 1 is unknown"}, {RawPacket(100, 1, 4, "partial"), "packet type 4 is unknown"},
+      {RawPacket(100, 1, 5, "partial"), "packet type 5 is unknown"}, {RawPacket(100, 1, -1, "partial"), "packet type -1 is unknown"},
+      {RawPacket(100, 1, 100, "partial"), "packet type 100 is unknown"},
+      // Bodies without both terminators, or with a NUL inside.
+      {RawPacket(12, 1, kCommand, std::string("ab\0x", 4)), "packet body lacks its two NUL terminators"},
+      {RawPacket(12, 1, kCommand, std::string("abx\0", 4)), "packet body lacks its two NUL terminators"},
+      {RawPacket(12, 1, kCommand, "abxy"), "packet body lacks its two NUL terminators"},
+      {RawPacket(13, 1, kCommand, std::string("a\0b\0\0", 5)), "packet body holds a NUL before its terminators"},
+  };
+  for (const Row& row : rows) {
     PacketParser parser;
     std::vector<Packet> out;
-    EXPECT_FALSE(parser.Feed(Int32Bytes(bad.size), out)) << bad.size;
-    EXPECT_EQ(parser.Error(), bad.reason);
+    EXPECT_FALSE(parser.Feed(row.bytes, out)) << row.reason;
+    EXPECT_EQ(parser.Error(), row.reason);
     EXPECT_TRUE(out.empty());
   }
-}
-
-TEST(Rcon, RejectsUnknownTypesBeforeTheBodyArrives) {
-  for (std::int32_t type : {1, 4, 5, -1, 100}) {
-    PacketParser parser;
-    std::vector<Packet> out;
-    EXPECT_FALSE(parser.Feed(RawPacket(100, 1, type, "partial"), out)) << type;
-    EXPECT_EQ(parser.Error(), "packet type " + std::to_string(type) + " is unknown");
-  }
-}
-
-TEST(Rcon, RejectsBodiesWithoutBothTerminatorsOrWithANulInside) {
-  for (const std::string& rest : {std::string("ab\0x", 4), std::string("abx\0", 4), std::string("abxy", 4)}) {
-    PacketParser parser;
-    std::vector<Packet> out;
-    EXPECT_FALSE(parser.Feed(RawPacket(12, 1, kCommand, rest), out));
-    EXPECT_EQ(parser.Error(), "packet body lacks its two NUL terminators");
-  }
-  PacketParser parser;
-  std::vector<Packet> out;
-  EXPECT_FALSE(parser.Feed(RawPacket(13, 1, kCommand, std::string("a\0b\0\0", 5)), out));
-  EXPECT_EQ(parser.Error(), "packet body holds a NUL before its terminators");
 }
 
 TEST(Rcon, PacketsBeforeABrokenOneAreKeptAndTheStreamStaysBroken) {
@@ -377,27 +360,63 @@ TEST(Rcon, ServerRefusesToStartWithoutAPassword) {
   EXPECT_THROW(RconServer(io, dispatch, RconServerOptions{}), std::invalid_argument);
 }
 
-TEST(Rcon, LoginAnswersAnEmptyValueThenTheAuthResponseWithTheRequestId) {
-  TestServer test;
-  EXPECT_NE(test.server.Port(), 0);
-  Client client(test);
-  client.Send(Packet{42, kAuth, "pw"});
-  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{42, kResponseValue, ""}, {42, kAuthResponse, ""}}));
-  client.Send(Packet{43, kCommand, "echo hello there"});
-  EXPECT_EQ(client.Receive(1), (std::vector<Packet>{{43, kResponseValue, "hello there"}}));
-}
-
-TEST(Rcon, WrongPasswordIsAnsweredWithMinusOneAndRunsNothingAfterwards) {
-  TestServer test;
-  Client client(test);
-  client.Send(Packet{5, kAuth, "wrong"});
-  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{5, kResponseValue, ""}, {-1, kAuthResponse, ""}}));
-  client.Send(Packet{6, kCommand, "echo x"});
-  EXPECT_EQ(client.Receive(1), (std::vector<Packet>{{-1, kAuthResponse, ""}}));
-  EXPECT_TRUE(test.dispatch.calls.empty());
-  // A later right password still opens the connection.
-  client.Send(Packet{7, kAuth, "pw"});
-  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{7, kResponseValue, ""}, {7, kAuthResponse, ""}}));
+TEST(Rcon, EveryRequestIsAnsweredInArrivalOrderWithItsId) {
+  struct Row {
+    const char* name;
+    std::vector<Packet> sent;  // in one write
+    std::vector<Packet> answers;
+    std::vector<std::string> run;  // what reached the game
+    bool byteByByte = false;
+  };
+  const Packet login{1, kAuth, "pw"};
+  const Packet loggedIn[] = {{1, kResponseValue, ""}, {1, kAuthResponse, ""}};
+  const Packet refused{-1, kAuthResponse, ""};
+  const Row rows[] = {
+      {"login: an empty value, then the auth response with the request id",
+       {{42, kAuth, "pw"}, {43, kCommand, "echo hello there"}},
+       {{42, kResponseValue, ""}, {42, kAuthResponse, ""}, {43, kResponseValue, "hello there"}},
+       {"echo hello there"}},
+      {"a wrong password is answered with -1 and runs nothing until a right one",
+       {{5, kAuth, "wrong"}, {6, kCommand, "echo x"}, {7, kAuth, "pw"}},
+       {{5, kResponseValue, ""}, refused, refused, {7, kResponseValue, ""}, {7, kAuthResponse, ""}},
+       {}},
+      {"requests before login are refused and never reach the game",
+       {{3, kCommand, "echo sneaky"}, {4, kResponseValue, ""}, login, {5, kResponseValue, ""}},
+       {refused, refused, loggedIn[0], loggedIn[1], {5, kResponseValue, ""}},
+       {}},
+      {"several replies to one request, then the empty value mirrored",
+       {login, {9, kCommand, "two"}, {10, kResponseValue, ""}},
+       {loggedIn[0], loggedIn[1], {9, kResponseValue, "first"}, {9, kResponseValue, "second"}, {10, kResponseValue, ""}},
+       {"two"}},
+      {"a handler that says nothing or breaks still answers, as does an unknown command",
+       {login, {11, kCommand, "silent"}, {12, kCommand, "throw"}, {13, kCommand, "nosuch arg"}},
+       {loggedIn[0], loggedIn[1], {11, kResponseValue, ""}, {12, kResponseValue, ""},
+        {13, kResponseValue, "Unknown command: nosuch"}},
+       {"silent", "throw", "nosuch arg"}},
+      {"pipelined requests in one segment",
+       {login, {2, kCommand, "echo a"}, {3, kCommand, "two"}, {4, kCommand, "echo b"}, {5, kResponseValue, ""}},
+       {loggedIn[0], loggedIn[1], {2, kResponseValue, "a"}, {3, kResponseValue, "first"}, {3, kResponseValue, "second"},
+        {4, kResponseValue, "b"}, {5, kResponseValue, ""}},
+       {"echo a", "two", "echo b"}},
+      {"requests split into single bytes", {login, {2, kCommand, "echo split"}},
+       {loggedIn[0], loggedIn[1], {2, kResponseValue, "split"}}, {"echo split"}, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TestServer test;
+    Client client(test);
+    const std::string wire = Stream(row.sent);
+    if (row.byteByByte) {
+      for (char byte : wire) client.SendRaw(std::string_view(&byte, 1));
+    } else {
+      client.SendRaw(wire);
+    }
+    EXPECT_EQ(client.Receive(row.answers.size()), row.answers);
+    std::vector<std::string> run;
+    for (const auto& [id, line] : test.dispatch.calls) run.push_back(line);
+    EXPECT_EQ(run, row.run);
+    EXPECT_TRUE(client.Alive());
+  }
 }
 
 // Naive clients take one read for one packet; with a write of its own for each packet (and Nagle's
@@ -448,44 +467,6 @@ TEST(Rcon, NotesNameTheClientByAddressAndPortAndNeverThePassword) {
   for (const std::string& note : test.notes) EXPECT_EQ(note.find("hunter2"), std::string::npos) << note;
 }
 
-TEST(Rcon, CommandsBeforeLoginAreRefusedAndNeverReachTheGame) {
-  TestServer test;
-  Client client(test);
-  client.Send(Packet{3, kCommand, "echo sneaky"});
-  client.Send(Packet{4, kResponseValue, ""});
-  EXPECT_EQ(client.Receive(2), (std::vector<Packet>{{-1, kAuthResponse, ""}, {-1, kAuthResponse, ""}}));
-  EXPECT_TRUE(test.dispatch.calls.empty());
-  client.Login();
-  client.Send(Packet{5, kResponseValue, ""});
-  EXPECT_EQ(client.Receive(1), (std::vector<Packet>{{5, kResponseValue, ""}}));
-}
-
-TEST(Rcon, RepliesComeBackInOrderWithTheRequestIdAndTheEmptyValueIsMirrored) {
-  TestServer test;
-  Client client(test);
-  client.Login();
-  client.Send(Packet{9, kCommand, "two"});
-  client.Send(Packet{10, kResponseValue, ""});
-  EXPECT_EQ(client.Receive(3), (std::vector<Packet>{{9, kResponseValue, "first"},
-                                                    {9, kResponseValue, "second"},
-                                                    {10, kResponseValue, ""}}));
-  ASSERT_EQ(test.dispatch.calls.size(), 1U);
-  EXPECT_EQ(test.dispatch.calls[0], (std::pair<std::int32_t, std::string>{9, "two"}));
-}
-
-TEST(Rcon, EveryCommandGetsAnAnswerEvenWhenItsHandlerSaysNothingOrBreaks) {
-  TestServer test;
-  Client client(test);
-  client.Login();
-  client.Send(Packet{11, kCommand, "silent"});
-  client.Send(Packet{12, kCommand, "throw"});
-  client.Send(Packet{13, kCommand, "nosuch arg"});
-  EXPECT_EQ(client.Receive(3), (std::vector<Packet>{{11, kResponseValue, ""},
-                                                    {12, kResponseValue, ""},
-                                                    {13, kResponseValue, "Unknown command: nosuch"}}));
-  EXPECT_TRUE(client.Alive());
-}
-
 TEST(Rcon, LongRepliesArriveAsSeveralPacketsWithTheSameId) {
   TestServer test;
   Client client(test);
@@ -499,34 +480,6 @@ TEST(Rcon, LongRepliesArriveAsSeveralPacketsWithTheSameId) {
     joined += part.body;
   }
   EXPECT_EQ(joined, std::string(10000, 'z'));
-}
-
-TEST(Rcon, PipelinedRequestsInOneSegmentAreAnsweredInArrivalOrder) {
-  TestServer test;
-  Client client(test);
-  const std::string wire = Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "echo a"}) +
-                           Encode(Packet{3, kCommand, "two"}) + Encode(Packet{4, kCommand, "echo b"}) +
-                           Encode(Packet{5, kResponseValue, ""});
-  client.SendRaw(wire);
-  EXPECT_EQ(client.Receive(7), (std::vector<Packet>{{1, kResponseValue, ""},
-                                                    {1, kAuthResponse, ""},
-                                                    {2, kResponseValue, "a"},
-                                                    {3, kResponseValue, "first"},
-                                                    {3, kResponseValue, "second"},
-                                                    {4, kResponseValue, "b"},
-                                                    {5, kResponseValue, ""}}));
-}
-
-TEST(Rcon, RequestsSplitIntoSingleBytesAreAnsweredLikeWholeOnes) {
-  TestServer test;
-  Client client(test);
-  const std::string wire = Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "echo split"});
-  for (char byte : wire) {
-    client.SendRaw(std::string_view(&byte, 1));
-  }
-  EXPECT_EQ(client.Receive(3), (std::vector<Packet>{{1, kResponseValue, ""},
-                                                    {1, kAuthResponse, ""},
-                                                    {2, kResponseValue, "split"}}));
 }
 
 TEST(Rcon, AHostilePacketClosesOnlyItsOwnConnection) {

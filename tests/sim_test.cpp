@@ -528,59 +528,42 @@ TEST(Sim, WellBehavedRunOfTheRoguePluginExitsZero) {
   EXPECT_EQ(run.Traces("InstallHook").at(0)["args"], json({"AGameState.DefaultTimer"}));
 }
 
-TEST(Sim, BadFreeByThePluginIsAFaultAndExitsOne) {
-  ServerDir dir(R"({"Rogue": {"BadFreeAtLoad": true}})");
-  auto run = RunScenario("", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_TRUE(AnyFaultMentions(run.Faults(), "bad free")) << FaultTexts(run.Faults());
-  dir.WriteConfig("{}");
-  run = RunScenario("console none rogue.badfree\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
-}
-
-TEST(Sim, GameMemoryLeftAtUnloadIsOneFault) {
-  ServerDir dir(R"({"Rogue": {"LeakAtLoad": true}})");
-  const auto run = RunScenario("", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  ASSERT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
-  EXPECT_NE(run.Faults()[0]["text"].get<std::string>().find("1 block(s), 24 bytes"), std::string::npos);
-}
-
-TEST(Sim, UnknownKeyFromThePluginIsAFault) {
-  ServerDir dir("{}");
-  const auto run = RunScenario("console none rogue.unknownkey\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  ASSERT_EQ(run.Faults().size(), 1U);
-  EXPECT_EQ(run.Faults()[0]["text"], "unknown game function key: Rogue.NoSuchFunction");
-}
-
-TEST(Sim, ExceptionEscapingAPluginConsoleCommandIsAFault) {
-  ServerDir dir("{}");
-  const auto run = RunScenario("console none rogue.throw\nconsole none ROGUE.tell still here\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  ASSERT_EQ(run.Faults().size(), 1U);
-  EXPECT_NE(run.Faults()[0]["text"].get<std::string>().find("rogue console command"), std::string::npos);
-}
-
-TEST(Sim, RegistrationsLeftAtUnloadAreAFaultAndNeverRunAgain) {
-  ServerDir dir(R"({"Rogue": {"KeepRegistered": true}})");
-  const auto run = RunScenario("unload\nconsole none rogue.tell nobody\ntick\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  ASSERT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
-  const std::string text = run.Faults()[0]["text"];
-  EXPECT_NE(text.find("console command rogue.tell"), std::string::npos);
-  EXPECT_NE(text.find("hook AGameState.DefaultTimer"), std::string::npos);
+TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
+  struct Row {
+    const char* name;
+    const char* config;
+    const char* scenario;
+    const char* fault;  // part of the one fault's text
+  };
+  const Row rows[] = {
+      {"a bad free at load", R"({"Rogue": {"BadFreeAtLoad": true}})", "", "bad free"},
+      {"a bad free in a command", "{}", "console none rogue.badfree\n", "bad free"},
+      {"game memory left at unload", R"({"Rogue": {"LeakAtLoad": true}})", "", "1 block(s), 24 bytes"},
+      {"an unknown key", "{}", "console none rogue.unknownkey\n", "unknown game function key: Rogue.NoSuchFunction"},
+      {"an exception escaping a console command", "{}", "console none rogue.throw\nconsole none ROGUE.tell still here\n",
+       "rogue console command"},
+      // Registrations left at unload never run again.
+      {"a console command left registered", R"({"Rogue": {"KeepRegistered": true}})",
+       "unload\nconsole none rogue.tell nobody\ntick\n", "console command rogue.tell"},
+      {"a hook left installed", R"({"Rogue": {"KeepRegistered": true}})", "unload\nconsole none rogue.tell nobody\ntick\n",
+       "hook AGameState.DefaultTimer"},
+      // Left pending long enough, a delayed call runs, and its bad free shows it did.
+      {"a delayed call that runs", "{}", "console none rogue.later\nwait 3\n", "bad free"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ServerDir dir(row.config);
+    const auto run = RunScenario(row.scenario, dir, RoguePlugin);
+    EXPECT_EQ(run.exitStatus, 1);
+    ASSERT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
+    EXPECT_TRUE(AnyFaultMentions(run.Faults(), row.fault)) << FaultTexts(run.Faults());
+  }
 }
 
 TEST(Sim, DelayedCallsPendingAtUnloadAreDroppedNotRun) {
   ServerDir dir("{}");
-  auto run = RunScenario("console none rogue.later\nwait 2\nunload\nwait 5\n", dir, RoguePlugin);
+  const auto run = RunScenario("console none rogue.later\nwait 2\nunload\nwait 5\n", dir, RoguePlugin);
   EXPECT_EQ(run.exitStatus, 0) << FaultTexts(run.Faults());
-  // Left pending long enough, the same call runs, and its bad free shows it did.
-  run = RunScenario("console none rogue.later\nwait 3\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_TRUE(AnyFaultMentions(run.Faults(), "bad free"));
 }
 
 TEST(Sim, PluginReloadsWithFreshStateAndAMissingLibraryIsBadUsage) {

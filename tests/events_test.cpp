@@ -14,24 +14,17 @@
 #include "events/Welcome.h"
 #include "host/GameFunctions.h"
 #include "host/IHooks.h"
+#include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 
 namespace {
 
 using heraldix::test::RunScenario;
 using heraldix::test::ServerDir;
+using heraldix::test::Texts;
 using nlohmann::json;
 
-void ExpectClean(const heraldix::test::Run& run) {
-  EXPECT_EQ(run.exitStatus, 0);
-  for (const json& fault : run.Faults()) ADD_FAILURE() << "fault: " << fault.dump();
-}
-
-std::vector<std::string> Texts(const std::vector<json>& events) {
-  std::vector<std::string> texts;
-  for (const json& event : events) texts.push_back(event.at("text").get<std::string>());
-  return texts;
-}
+void ExpectClean(const heraldix::test::Run& run) { heraldix::test::ExpectNoFaults(run); }
 
 std::vector<double> Times(const std::vector<json>& events) {
   std::vector<double> times;
@@ -39,15 +32,9 @@ std::vector<double> Times(const std::vector<json>& events) {
   return times;
 }
 
-std::vector<std::string> Recipients(const std::vector<json>& events) {
-  std::vector<std::string> to;
-  for (const json& event : events) to.push_back(event.at("to").get<std::string>());
-  return to;
-}
+std::vector<std::string> Recipients(const std::vector<json>& events) { return Texts(events, "to"); }
 
-std::string Markup(std::string_view colour, std::string_view text) {
-  return "<RichColor Color=\"" + std::string(colour) + "\">" + std::string(text) + "</>";
-}
+std::string Markup(std::string_view colour, std::string_view text) { return heraldix::test::Rich(colour, text); }
 
 // A configuration with greetings on and the given members added to "WelcomeMessage".
 std::string Welcome(std::string_view members, std::string_view more = "") {

@@ -9,6 +9,7 @@
 #include <asio/buffer.hpp>
 #include <asio/error.hpp>
 #include <asio/ip/address_v4.hpp>
+#include <asio/steady_timer.hpp>
 #include <asio/write.hpp>
 
 namespace heraldix::rcon {
@@ -16,9 +17,15 @@ namespace heraldix::rcon {
 using Clock = RconServerOptions::Clock;
 
 struct RconServer::Connection {
-  explicit Connection(asio::io_context& io) : socket(io) {}
+  explicit Connection(asio::io_context& io) : socket(io), pause(io) {}
+
+  struct Outgoing {
+    std::string bytes;
+    std::uint64_t answer = 0;  // which request's handling sent it
+  };
 
   asio::ip::tcp::socket socket;
+  asio::steady_timer pause;
   std::uint64_t number = 0;
   std::string address;
   std::string who;  // address:port, as the notes name the client
@@ -26,9 +33,12 @@ struct RconServer::Connection {
   std::array<char, 4096> readBuffer{};
   // Encoded packets not yet handed to the socket; the front one is being written. Each packet goes out
   // in a write of its own, so a client that takes one read for one packet sees whole packets.
-  std::deque<std::string> outgoing;
+  std::deque<Outgoing> outgoing;
   std::size_t outgoingBytes = 0;
-  bool writing = false;
+  bool writing = false;  // a write or the pause before one is under way
+  std::uint64_t answer = 0;          // counts the requests handled
+  std::uint64_t lastWritten = 0;     // the answer of the packet written last
+  bool paused = false;               // the pause before the front packet is over
   bool authenticated = false;
   bool closing = false;  // reads no more; closes once its replies are out
   bool closed = false;
@@ -175,6 +185,7 @@ void RconServer::OnRead(const std::shared_ptr<Connection>& connection, std::size
 }
 
 void RconServer::Handle(Connection& connection, const Packet& packet) {
+  ++connection.answer;
   if (packet.type == kAuth) {
     HandleAuth(connection, packet);
     return;
@@ -234,15 +245,15 @@ void RconServer::Send(Connection& connection, std::int32_t id, std::int32_t type
   if (connection.closed) {
     return;
   }
-  std::string packet;
-  AppendEncoded(packet, id, type, body);
-  connection.outgoingBytes += packet.size();
+  Connection::Outgoing packet{{}, connection.answer};
+  AppendEncoded(packet.bytes, id, type, body);
+  connection.outgoingBytes += packet.bytes.size();
   connection.outgoing.push_back(std::move(packet));
   if (connection.outgoingBytes > options_.maxPendingOutput) {
     // The client sends faster than it reads; nothing good comes of buffering for it. The packet being
     // written stays, so the stream ends on a whole packet.
     while (connection.outgoing.size() > (connection.writing ? 1U : 0U)) {
-      connection.outgoingBytes -= connection.outgoing.back().size();
+      connection.outgoingBytes -= connection.outgoing.back().bytes.size();
       connection.outgoing.pop_back();
     }
     CloseAfterWrites(connection, "client does not read its replies");
@@ -260,7 +271,22 @@ void RconServer::Flush(const std::shared_ptr<Connection>& connection) {
     return;
   }
   connection->writing = true;
-  asio::async_write(connection->socket, asio::buffer(connection->outgoing.front()),
+  const Connection::Outgoing& next = connection->outgoing.front();
+  if (next.answer == connection->lastWritten && !connection->paused && options_.packetGap.count() > 0) {
+    connection->pause.expires_after(options_.packetGap);
+    connection->pause.async_wait([this, alive = alive_, connection](const asio::error_code& error) {
+      if (!*alive || error || connection->closed) {
+        return;
+      }
+      connection->writing = false;
+      connection->paused = true;
+      Flush(connection);
+    });
+    return;
+  }
+  connection->paused = false;
+  connection->lastWritten = next.answer;
+  asio::async_write(connection->socket, asio::buffer(next.bytes),
                     [this, alive = alive_, connection](const asio::error_code& error, std::size_t /*bytes*/) {
                       if (!*alive || error == asio::error::operation_aborted || connection->closed) {
                         return;
@@ -270,7 +296,7 @@ void RconServer::Flush(const std::shared_ptr<Connection>& connection) {
                         return;
                       }
                       connection->writing = false;
-                      connection->outgoingBytes -= connection->outgoing.front().size();
+                      connection->outgoingBytes -= connection->outgoing.front().bytes.size();
                       connection->outgoing.pop_front();
                       Flush(connection);
                     });
@@ -289,6 +315,7 @@ void RconServer::Close(const std::shared_ptr<Connection>& connection, const std:
     return;
   }
   connection->closed = true;
+  connection->pause.cancel();
   asio::error_code ignored;
   connection->socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
   connection->socket.close(ignored);

@@ -40,6 +40,11 @@ struct RconServerOptions {
   int maxFailedAuths = 5;
   std::chrono::seconds failedAuthWindow{std::chrono::minutes(1)};
   std::chrono::seconds refusalTime{std::chrono::minutes(5)};
+  // Pause between two packets that answer the same request (the login's empty value and its answer, the
+  // parts of a long reply). Clients that take one read for one packet then read each on its own, as they
+  // do from game servers, which send such packets a frame apart. Answers to different requests go out
+  // without a pause. Zero: no pause.
+  std::chrono::milliseconds packetGap{50};
   // A connection whose unread replies grow past this is dropped rather than buffered without end.
   std::size_t maxPendingOutput = std::size_t{1} << 20;
   // Injectable so the limits that span minutes can be tested without waiting; steady_clock by default.

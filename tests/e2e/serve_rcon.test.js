@@ -1,10 +1,11 @@
 'use strict';
 // End to end: `heraldix-sim serve` in real time with the real plug-in, players joined through standard
-// input, and administrator commands sent by a stock RCON client over a real TCP connection.
+// input, and administrator commands sent over real TCP connections by three stock RCON clients from npm,
+// each used the way its own README shows.
 //
 //   node serve_rcon.test.js PATH/TO/heraldix-sim
 //
-// Exits 77 (skipped) when the client package is not installed: run `npm ci` in this folder.
+// Exits 77 (skipped) when the client packages are not installed: run `npm ci` in this folder.
 
 const { test, after } = require('node:test');
 const assert = require('node:assert/strict');
@@ -14,10 +15,14 @@ const os = require('node:os');
 const path = require('node:path');
 
 let Rcon;
+let RconClient;
+let RconSrcds;
 try {
   Rcon = require('rcon');
+  ({ Rcon: RconClient } = require('rcon-client'));
+  RconSrcds = require('rcon-srcds').default;
 } catch {
-  console.log('skipped: the npm package "rcon" is not installed (npm ci in tests/e2e)');
+  console.log('skipped: the npm packages "rcon", "rcon-client" and "rcon-srcds" are not installed (npm ci in tests/e2e)');
   process.exit(77);
 }
 
@@ -140,43 +145,87 @@ class LiveServer {
   }
 }
 
-// A stock RCON client, logged in. Each command resolves with the next response the server sends.
-function connect(port, password) {
-  return new Promise((resolve, reject) => {
-    const conn = new Rcon('127.0.0.1', port, password, { tcp: true, challenge: false });
-    const queue = [];
-    const waiting = [];
-    conn.on('auth', () => {
-      conn.on('response', (text) => {
-        const next = waiting.shift();
-        if (next) next.resolve(text); else queue.push(text);
+// Each client behind one face: login(port, password) resolves with { command(line), close() }.
+//
+// What a client cannot do, read from its own code in node_modules:
+// - rcon-client 4.2.5 takes the first packet after its login request as the login's answer. The server
+//   first sends the empty response value (with the request's id), so a wrong password looks accepted; the
+//   refusal (id -1) that follows is dropped, and the client only finds out when its first command is
+//   never answered (it times out, and nothing runs).
+// - rcon-srcds 2.1.1 decodes each chunk its socket reads as exactly one packet, and gives each command a
+//   random id from 1 to 255. One command at a time works, since the server writes every packet on its
+//   own; with several in flight, replies that reach it in one read lose all but the first, and two
+//   commands may draw the same id. So it is not given several commands at once.
+const CLIENTS = [
+  {
+    name: 'rcon 1.1.0',
+    tellsRefusal: true,
+    pipelines: true,
+    login(port, password) {
+      return new Promise((resolve, reject) => {
+        const conn = new Rcon('127.0.0.1', port, password, { tcp: true, challenge: false });
+        // One id for every request: replies are matched to commands by their order.
+        const queue = [];
+        const waiting = [];
+        conn.on('auth', () => {
+          conn.on('response', (text) => {
+            const next = waiting.shift();
+            if (next) next.resolve(text); else queue.push(text);
+          });
+          resolve({
+            command(line) {
+              conn.send(line);
+              if (queue.length > 0) return Promise.resolve(queue.shift());
+              return new Promise((res, rej) => waiting.push({ resolve: res, reject: rej }));
+            },
+            close() {
+              conn.disconnect();
+            },
+          });
+        });
+        conn.on('error', (error) => {
+          for (const w of waiting.splice(0)) w.reject(error);
+          reject(error);
+        });
+        conn.connect();
       });
-      resolve({
-        command(line) {
-          conn.send(line);
-          if (queue.length > 0) return Promise.resolve(queue.shift());
-          return new Promise((res, rej) => waiting.push({ resolve: res, reject: rej }));
-        },
-        close() {
-          conn.disconnect();
-        },
-      });
-    });
-    conn.on('error', (error) => {
-      for (const w of waiting.splice(0)) w.reject(error);
-      reject(error);
-    });
-    conn.connect();
-  });
-}
+    },
+  },
+  {
+    name: 'rcon-client 4.2.5',
+    tellsRefusal: false,
+    pipelines: true,
+    async login(port, password) {
+      const conn = await RconClient.connect({ host: '127.0.0.1', port, password, timeout: 1500, maxPending: 8 });
+      conn.on('error', () => {});
+      return {
+        command: (line) => conn.send(line),
+        close: () => conn.end().catch(() => {}),
+      };
+    },
+  },
+  {
+    name: 'rcon-srcds 2.1.1',
+    tellsRefusal: true,
+    pipelines: false,
+    async login(port, password) {
+      const conn = new RconSrcds({ host: '127.0.0.1', port, timeout: 5000 });
+      await conn.authenticate(password);
+      return {
+        command: (line) => conn.execute(line),
+        close: () => conn.disconnect().catch(() => {}),
+      };
+    },
+  },
+];
 
 const dir = makeServerDir();
 writeConfig(dir, configText('Be nice'));
 const server = new LiveServer(dir, ['--rcon-port', '0', '--rcon-password', PASSWORD]);
-let admin;
+const open = [];
 
 after(async () => {
-  if (admin) admin.close();
+  for (const session of open) session.close();
   if (server.child.exitCode === null) server.child.kill('SIGKILL');
   fs.rmSync(dir, { recursive: true, force: true });
 });
@@ -195,120 +244,146 @@ test('serve prints the port it listens on and players join through standard inpu
   }
 });
 
-test('a wrong password is refused', async () => {
-  await assert.rejects(connect(await server.port(), 'not-the-password'), /Authentication failed/);
-});
+for (const client of CLIENTS) {
+  test(`${client.name}: a wrong password is refused`, async () => {
+    const port = await server.port();
+    if (client.tellsRefusal) {
+      await assert.rejects(client.login(port, 'not-the-password'), /Authentication failed|Unable to authenticate/);
+      return;
+    }
+    // It cannot tell at login (see above); the refusal shows when its first command goes unanswered.
+    const session = await client.login(port, 'not-the-password');
+    const from = server.events.length;
+    await assert.rejects(session.command('hx.sendserver 0 "should never arrive"'), /Timeout/);
+    session.close();
+    assert.deepEqual(server.eventsOf('server', from), []);
+    assert.match(server.stderr, /rcon: failed login from 127\.0\.0\.1:\d+/);
+  });
 
-test('the right password logs in and an unknown command is named in the reply', async () => {
-  admin = await connect(await server.port(), PASSWORD);
-  assert.equal(await admin.command('hx.nosuch 1 2'), 'Unknown command: hx.nosuch');
-});
+  test(`${client.name}: logs in, and an unknown command is named in the reply`, async () => {
+    const session = await client.login(await server.port(), PASSWORD);
+    open.push(session);
+    assert.equal(await session.command('hx.nosuch 1 2'), 'Unknown command: hx.nosuch');
+  });
 
-test('hx.sendserver reaches everyone in the colour given and is answered', async () => {
-  const from = server.events.length;
-  assert.equal(await admin.command('hx.sendserver 0 "Hello everyone" 255 0 0'),
-    'Heraldix: Successfully sent message to everyone');
-  for (const id of [ALICE, BOB]) {
-    const shown = await server.event('server', from, (e) => e.to === id && e.text === 'Hello everyone');
-    assert.deepEqual(shown.color, [1, 0, 0, 1]);
+  test(`${client.name}: hx.sendserver reaches everyone, or one player, and is answered`, async () => {
+    const session = open.at(-1);
+    const from = server.events.length;
+    assert.equal(await session.command('hx.sendserver 0 "Hello everyone" 255 0 0'),
+      'Heraldix: Successfully sent message to everyone');
+    for (const id of [ALICE, BOB]) {
+      const shown = await server.event('server', from, (e) => e.to === id && e.text === 'Hello everyone');
+      assert.deepEqual(shown.color, [1, 0, 0, 1]);
+    }
+    assert.equal(await session.command(`hx.sendserver ${ALICE} "Just you"`), 'Heraldix: Successfully sent message to player');
+    await server.event('server', from, (e) => e.to === ALICE && e.text === 'Just you');
+    assert.equal(await session.command(`hx.sendserver ${NOBODY} "Anyone?"`), 'Heraldix: Error trying to send the message');
+    // Standard output is in order: once the last reply's event is in, every delivery before it is too.
+    await server.event('rcon', from, (e) => e.text === 'Heraldix: Error trying to send the message');
+    assert.deepEqual(server.eventsOf('server', from, (e) => e.text === 'Anyone?' || (e.to === BOB && e.text === 'Just you')), []);
+  });
+
+  test(`${client.name}: hx.sendchat delivers a chat line with the sender given`, async () => {
+    const session = open.at(-1);
+    const from = server.events.length;
+    assert.equal(await session.command(`hx.sendchat ${BOB} Admin "Hi Bob" 0 255 0`),
+      'Heraldix: Successfully sent message to player');
+    const chat = await server.event('chat', from, (e) => e.to === BOB && e.text.includes('Hi Bob'));
+    assert.equal(chat.sender, 'Admin');
+    await server.event('rcon', from, (e) => e.text === 'Heraldix: Successfully sent message to player');
+    assert.deepEqual(server.eventsOf('chat', from, (e) => e.to === ALICE), []);
+  });
+
+  test(`${client.name}: hx.sendnotification shows a notification with scale, time and icon`, async () => {
+    const session = open.at(-1);
+    const from = server.events.length;
+    assert.equal(await session.command('hx.sendnotification 0 "Heads up" 2 10 255 255 0 /Game/Icons/Bell.Bell'),
+      'Heraldix: Successfully sent message to everyone');
+    for (const id of [ALICE, BOB]) {
+      const note = await server.event('notification', from, (e) => e.to === id && e.text === 'Heads up');
+      assert.equal(note.scale, 2);
+      assert.equal(note.time, 10);
+      assert.equal(note.icon, '/Game/Icons/Bell.Bell');
+    }
+  });
+
+  test(`${client.name}: hx.chatasplayer makes an online player say the line; an absent player is an error`, async () => {
+    const session = open.at(-1);
+    const from = server.events.length;
+    assert.equal(await session.command(`hx.chatasplayer ${ALICE} 0 "hello from alice"`), 'HX: Successfully chatted as player');
+    const said = await server.event('say', from, (e) => e.from === ALICE);
+    assert.equal(said.text, 'hello from alice');
+    assert.equal(said.mode, 0);
+    await server.event('chat', from, (e) => e.to === BOB && e.text === 'hello from alice' && e.sender === 'Alice');
+    assert.equal(await session.command(`hx.chatasplayer ${NOBODY} 0 "ghost"`), 'HX: There was an error, (player offline?)');
+  });
+
+  test(`${client.name}: hx.reload applies a changed file and reports a broken one`, async () => {
+    const session = open.at(-1);
+    writeConfig(dir, configText('Be very nice'));
+    assert.equal(await session.command('hx.reload'), 'Heraldix: Reloaded config');
+    const from = server.events.length;
+    server.line(`chat ${ALICE} /rules`);
+    await server.event('server', from, (e) => e.to === ALICE && e.text === 'Be very nice', 'the reloaded /rules reply');
+
+    writeConfig(dir, '{ "Heraldix": ');
+    assert.equal(await session.command('hx.reload'), 'Heraldix: Failed to reload config');
+    const after = server.events.length;
+    server.line(`chat ${BOB} /rules`);
+    await server.event('server', after, (e) => e.to === BOB && e.text === 'Be very nice', 'the kept /rules reply');
+    // The server log says why, as an admin would read it.
+    await server.event('log', from, (e) => e.level === 'error' &&
+      e.text === 'Failed to reload config: config.json line 1, column 15: syntax error while parsing value - ' +
+        "unexpected end of input; expected '[', '{', or a literal");
+    writeConfig(dir, configText('Be nice'));
+  });
+
+  if (client.pipelines) {
+    test(`${client.name}: several commands in flight are answered in their order`, async () => {
+      const session = open.at(-1);
+      const order = [];
+      const lines = ['hx.sendserver 0 "one"', `hx.sendserver ${NOBODY} "two"`, 'hx.nosuch', `hx.chatasplayer ${BOB} 0 "three"`];
+      const replies = await Promise.all(lines.map((line, i) => session.command(line).then((text) => {
+        order.push(i);
+        return text;
+      })));
+      assert.deepEqual(replies, [
+        'Heraldix: Successfully sent message to everyone',
+        'Heraldix: Error trying to send the message',
+        'Unknown command: hx.nosuch',
+        'HX: Successfully chatted as player',
+      ]);
+      assert.deepEqual(order, [0, 1, 2, 3]);
+    });
   }
-});
-
-test('hx.sendserver to one player reaches only that player; to an absent player it fails', async () => {
-  const from = server.events.length;
-  assert.equal(await admin.command(`hx.sendserver ${ALICE} "Just you"`),
-    'Heraldix: Successfully sent message to player');
-  await server.event('server', from, (e) => e.to === ALICE && e.text === 'Just you');
-  assert.equal(await admin.command(`hx.sendserver ${NOBODY} "Anyone?"`), 'Heraldix: Error trying to send the message');
-  // Standard output is in order: once the last reply's event is in, every delivery before it is too.
-  await server.event('rcon', from, (e) => e.text === 'Heraldix: Error trying to send the message');
-  assert.deepEqual(server.eventsOf('server', from, (e) => e.to === BOB || e.text === 'Anyone?'), []);
-});
-
-test('hx.sendchat delivers a chat line with the sender given', async () => {
-  const from = server.events.length;
-  assert.equal(await admin.command(`hx.sendchat ${BOB} Admin "Hi Bob" 0 255 0`),
-    'Heraldix: Successfully sent message to player');
-  const chat = await server.event('chat', from, (e) => e.to === BOB && e.text.includes('Hi Bob'));
-  assert.equal(chat.sender, 'Admin');
-  await server.event('rcon', from, (e) => e.text === 'Heraldix: Successfully sent message to player');
-  assert.deepEqual(server.eventsOf('chat', from, (e) => e.to === ALICE), []);
-});
-
-test('hx.sendnotification shows a notification with scale, time and icon from the line', async () => {
-  const from = server.events.length;
-  assert.equal(await admin.command('hx.sendnotification 0 "Heads up" 2 10 255 255 0 /Game/Icons/Bell.Bell'),
-    'Heraldix: Successfully sent message to everyone');
-  for (const id of [ALICE, BOB]) {
-    const note = await server.event('notification', from, (e) => e.to === id && e.text === 'Heads up');
-    assert.equal(note.scale, 2);
-    assert.equal(note.time, 10);
-    assert.equal(note.icon, '/Game/Icons/Bell.Bell');
-  }
-});
-
-test('hx.chatasplayer makes an online player say the line; an absent player is an error', async () => {
-  const from = server.events.length;
-  assert.equal(await admin.command(`hx.chatasplayer ${ALICE} 0 "hello from alice"`),
-    'HX: Successfully chatted as player');
-  const said = await server.event('say', from, (e) => e.from === ALICE);
-  assert.equal(said.text, 'hello from alice');
-  assert.equal(said.mode, 0);
-  await server.event('chat', from, (e) => e.to === BOB && e.text === 'hello from alice' && e.sender === 'Alice');
-  assert.equal(await admin.command(`hx.chatasplayer ${NOBODY} 0 "ghost"`), 'HX: There was an error, (player offline?)');
-});
-
-test('hx.reload applies a changed file and reports a broken one', async () => {
-  writeConfig(dir, configText('Be very nice'));
-  assert.equal(await admin.command('hx.reload'), 'Heraldix: Reloaded config');
-  const from = server.events.length;
-  server.line(`chat ${ALICE} /rules`);
-  await server.event('server', from, (e) => e.to === ALICE && e.text === 'Be very nice', 'the reloaded /rules reply');
-
-  writeConfig(dir, '{ "Heraldix": ');
-  assert.equal(await admin.command('hx.reload'), 'Heraldix: Failed to reload config');
-  const after = server.events.length;
-  server.line(`chat ${BOB} /rules`);
-  await server.event('server', after, (e) => e.to === BOB && e.text === 'Be very nice', 'the kept /rules reply');
-});
-
-test('requests sent back to back are answered in order', async () => {
-  const replies = await Promise.all([
-    admin.command('hx.sendserver 0 "one"'),
-    admin.command(`hx.sendserver ${NOBODY} "two"`),
-    admin.command('hx.nosuch'),
-    admin.command(`hx.chatasplayer ${BOB} 0 "three"`),
-  ]);
-  assert.deepEqual(replies, [
-    'Heraldix: Successfully sent message to everyone',
-    'Heraldix: Error trying to send the message',
-    'Unknown command: hx.nosuch',
-    'HX: Successfully chatted as player',
-  ]);
-});
+}
 
 test('every reply is also an rcon event, and a quit line ends the server cleanly', async () => {
   // Events on standard output and replies on the socket travel apart, so the events are waited for.
   for (const text of ['Heraldix: Reloaded config', 'Heraldix: Failed to reload config', 'Unknown command: hx.nosuch']) {
     await server.event('rcon', 0, (e) => e.text === text, `the rcon event "${text}"`);
   }
-  admin.close();
-  admin = undefined;
+  for (const session of open.splice(0)) session.close();
   server.line('quit');
   const { code } = await server.exited;
   assert.equal(code, 0, server.stderr);
   assert.deepEqual(server.eventsOf('fault', 0), []);
+  // Every connection is named by address and port when it opens and when it closes.
+  const opened = [...server.stderr.matchAll(/rcon: connection from (127\.0\.0\.1:\d+)/g)].map((m) => m[1]);
+  assert.ok(opened.length >= CLIENTS.length * 2);
+  for (const who of opened) assert.match(server.stderr, new RegExp(`rcon: closed connection from ${who.replace(/\./g, '\\.')}: `));
 });
 
-test('end of input and SIGTERM end the server cleanly too', async () => {
+test('end of input, SIGTERM and SIGINT end the server cleanly too', async () => {
+  const rcon = CLIENTS[0];
   for (const ending of ['eof', 'SIGTERM', 'SIGINT']) {
     const other = makeServerDir();
     writeConfig(other, configText('x'));
     const live = new LiveServer(other, ['--rcon-port', '0', '--rcon-password', PASSWORD]);
     try {
-      const client = await connect(await live.port(), PASSWORD);
-      assert.equal(await client.command('hx.reload'), 'Heraldix: Reloaded config');
-      client.close();
+      const session = await rcon.login(await live.port(), PASSWORD);
+      assert.equal(await session.command('hx.reload'), 'Heraldix: Reloaded config');
+      session.close();
       if (ending === 'eof') live.child.stdin.end(); else live.child.kill(ending);
       const { code } = await live.exited;
       assert.equal(code, 0, `${ending}: ${live.stderr}`);

@@ -1,7 +1,10 @@
 #include "config/PositionIndex.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace heraldix::config {
 namespace {
@@ -148,7 +151,33 @@ std::string MemberPointer(std::string_view parent, std::string_view name) {
   return pointer;
 }
 
-std::string KeyPath(std::string_view pointer) { return std::string(pointer); }
+std::string KeyPath(std::string_view pointer) {
+  // Names as the admin typed them, in double quotes (control characters escaped, so a \u0000 in a name
+  // cannot end a line of output); array elements by their index in brackets.
+  std::string path;
+  std::size_t at = pointer.starts_with('/') ? 1 : 0;
+  while (at <= pointer.size() && !pointer.empty()) {
+    const std::size_t end = std::min(pointer.find('/', at), pointer.size());
+    std::string token;
+    for (std::size_t i = at; i < end; ++i) {
+      if (pointer[i] == '~' && i + 1 < end && (pointer[i + 1] == '0' || pointer[i + 1] == '1')) {
+        token += pointer[i + 1] == '0' ? '~' : '/';
+        ++i;
+      } else {
+        token += pointer[i];
+      }
+    }
+    const bool index = !token.empty() && token.find_first_not_of("0123456789") == std::string::npos;
+    if (index) {
+      path += "[" + token + "]";
+    } else {
+      if (!path.empty()) path += " > ";
+      path += nlohmann::json(token).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    }
+    at = end + 1;
+  }
+  return path;
+}
 
 PositionIndex::PositionIndex(std::string_view text) : text_(text) {
   if (text_.substr(0, 3) == "\xEF\xBB\xBF") start_ = 3;

@@ -349,15 +349,15 @@ TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
        "config.json line 1, column 68: syntax error while parsing value - unexpected end of input; expected '[', '{', "
        "or a literal"},
       {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": 5}}})"),
-       "config.json line 1, column 75: /CustomCommands/~1help/RequiredPermissionGroups: type must be array, but is "
+       "config.json line 1, column 75: \"CustomCommands\" > \"/help\" > \"RequiredPermissionGroups\": type must be array, but is "
        "number"},
       {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": ["vip", 3]}}})"),
-       "config.json line 1, column 83: /CustomCommands/~1help/RequiredPermissionGroups/1: type must be string, but is "
+       "config.json line 1, column 83: \"CustomCommands\" > \"/help\" > \"RequiredPermissionGroups\"[1]: type must be string, but is "
        "number"},
       {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "MessageColor": [1, 2, "3"]}}})"),
-       "config.json line 1, column 70: /CustomCommands/~1help/MessageColor/2: type must be number, but is string"},
+       "config.json line 1, column 70: \"CustomCommands\" > \"/help\" > \"MessageColor\"[2]: type must be number, but is string"},
       {ConfigText(R"({"CustomCommands": [1]})"),
-       "config.json line 1, column 20: /CustomCommands: type must be object, but is array"},
+       "config.json line 1, column 20: \"CustomCommands\": type must be object, but is array"},
       {ConfigText("[1, 2]"), "config.json line 1, column 1: the top level: type must be object, but is array"},
   };
   for (const Broken& broken : changeThenBreak) {
@@ -388,5 +388,5 @@ TEST(Admin, AFailedReloadNamesTheLineOfTheMistypedKeyInAFileAsWritten) {
   ExpectNoFaults(run);
   EXPECT_EQ(Answers(run), Strings{ReloadFailed});
   EXPECT_EQ(HeraldixLog(run), Strings{"error: Failed to reload config: config.json line 5, column 22: "
-                                      "/CustomCommands/~1vote/DisplayTime: type must be number, but is string"});
+                                      "\"CustomCommands\" > \"/vote\" > \"DisplayTime\": type must be number, but is string"});
 }

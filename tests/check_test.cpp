@@ -53,14 +53,28 @@ std::string Command(std::string_view body) {
          std::string(body) + "}}}";
 }
 
+// Timed messages and welcomes with a colour unless the case gives one: a colour left out is a warning.
 std::string Timed(std::string_view message) {
-  return std::string(R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [)") + std::string(message) +
-         "]}}";
+  std::string messages = "[" + std::string(message) + "]";
+  if (messages.find("\"MessageColour\"") == std::string::npos) {
+    const auto list = nlohmann::json::parse(messages, nullptr, false);
+    if (list.is_array() && !list.empty() && list[0].is_object()) {
+      auto coloured = list;
+      for (auto& each : coloured) {
+        if (each.is_object()) each["MessageColour"] = {{"R", 0}, {"G", 255}, {"B", 0}};
+      }
+      messages = coloured.dump();
+    }
+  }
+  return std::string(R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": )") + messages + "}}";
 }
 
 std::string Welcome(std::string_view body) {
-  return std::string(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, )") + std::string(body) +
-         "}}}";
+  const std::string colour =
+      body.find("WelcomeMessageColour") == std::string_view::npos ? R"("WelcomeMessageColour": {"G": 255}, )" : "";
+  return std::string(R"({"Heraldix": {"ClientChatColour": {"G": 255}, "ServerMessageColor": {"G": 255}, )"
+                     R"("NotificationColor": {"G": 255}, "WelcomeMessage": {"EnableWelcomeMessage": true, )") +
+         colour + std::string(body) + "}}}";
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -92,7 +106,7 @@ TEST(Check, ParseErrorsAreErrorsWithTheirPlace) {
 
   const Report comma = CheckConfigText("{\"NoPermission\": \"No.\",\n}");
   ASSERT_EQ(comma.problems.size(), 1u);
-  EXPECT_EQ(comma.problems[0].line, 2u);
+  EXPECT_EQ(comma.problems[0].line, 1u);  // where the comma to remove is
   EXPECT_NE(comma.problems[0].message.find("comma"), std::string::npos);
 
   // The library counts the byte-order mark; an editor shows no column for it.
@@ -431,8 +445,8 @@ TEST(Check, ExitStatusTellsErrorsFromWarnings) {
 TEST(Check, TextAndJsonReports) {
   const Report report = CheckConfigText("{\n  \"NoPermission\": 1,\n  \"Motd\": \"x\"\n}");
   const std::string text = heraldix::check::FormatReport(report, "config.json");
-  EXPECT_NE(text.find("config.json:2:19: error: /NoPermission: must be a string, but is a number"), std::string::npos);
-  EXPECT_NE(text.find("config.json:3:3: warning: /Motd: unknown key"), std::string::npos);
+  EXPECT_NE(text.find("config.json:2:19: error: \"NoPermission\": must be a string, but is a number"), std::string::npos);
+  EXPECT_NE(text.find("config.json:3:3: warning: \"Motd\": unknown key"), std::string::npos);
   EXPECT_NE(text.find("config.json: 1 error, 1 warning"), std::string::npos);
   EXPECT_NE(heraldix::check::FormatReport(CheckConfigText("{}"), "c.json").find("no problems found"), std::string::npos);
 
@@ -486,7 +500,7 @@ constexpr CorpusCase kCorpus[] = {
     {"parse-comment.json", 2, "parse", "", 2, 3},
     {"parse-empty.json", 2, "parse", "", 1, 1},
     {"parse-single-quotes.json", 2, "parse", "", 2, 3},
-    {"parse-trailing-comma.json", 2, "parse", "", 3, 1},
+    {"parse-trailing-comma.json", 2, "parse", "", 2, 24},
     {"skipped-command.json", 1, "skipped-command", "/CustomCommands/~1vote", 3, 5},
     {"trailing-text.json", 1, "trailing-text", "", 4, 1},
     {"type-colour-member.json", 2, "type", "/Heraldix/ServerMessageColor/R", 3, 33},
@@ -583,7 +597,7 @@ TEST(Check, CommandLineExitStatusTellsCleanWarningsAndErrors) {
   EXPECT_EQ(Sim("check " + Quote(corpus / "clean-byte-order-mark.json")).status, 0);
   const Ran warned = Sim("check " + Quote(corpus / "case-twin.json"));
   EXPECT_EQ(warned.status, 1);
-  EXPECT_NE(warned.out.find("case-twin.json:4:5: warning: /CustomCommands/~1Rules:"), std::string::npos);
+  EXPECT_NE(warned.out.find("case-twin.json:4:5: warning: \"CustomCommands\" > \"/Rules\":"), std::string::npos);
   EXPECT_EQ(Sim("check " + Quote(corpus / "type-enable-welcome.json")).status, 2);
   EXPECT_EQ(Sim("check /nonexistent/config.json").status, 2);
 
@@ -592,8 +606,8 @@ TEST(Check, CommandLineExitStatusTellsCleanWarningsAndErrors) {
   const auto report = nlohmann::json::parse(json.out, nullptr, false);
   ASSERT_TRUE(report.is_object()) << json.out;
   EXPECT_EQ(report["errors"], 1);
-  EXPECT_EQ(report["problems"][0]["pointer"], "/Heraldix/WelcomeMessage/EnableWelcomeMessage");
-  EXPECT_EQ(report["problems"][0]["line"], 4);
+  EXPECT_EQ(report["problems"][1]["pointer"], "/Heraldix/WelcomeMessage/EnableWelcomeMessage");
+  EXPECT_EQ(report["problems"][1]["line"], 4);
 }
 
 TEST(Check, CommandLineChecksTheServerDirectorysConfigByDefault) {
@@ -601,7 +615,7 @@ TEST(Check, CommandLineChecksTheServerDirectorysConfigByDefault) {
   dir.Write("TarrowApi/Plugins/Heraldix/config.json", R"({"TimedMessages": {"Interval": 0}})");
   const Ran ran = Sim("check --server-dir " + Quote(dir.Path()));
   EXPECT_EQ(ran.status, 1);
-  EXPECT_NE(ran.out.find("config.json:1:32: warning: /TimedMessages/Interval:"), std::string::npos) << ran.out;
+  EXPECT_NE(ran.out.find("config.json:1:32: warning: \"TimedMessages\" > \"Interval\":"), std::string::npos) << ran.out;
 }
 
 TEST(Check, ExampleConfigurationIsClean) {
@@ -701,7 +715,7 @@ TEST(Check, ErrorsAreWhereThePluginFails) {
   }
   {
     // The checker's clean welcome is delivered.
-    const heraldix::test::ServerDir dir(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {0} {{{{x}}}}"}}})");
+    const heraldix::test::ServerDir dir(Welcome(R"("Message": "Hi {0} {{{{x}}}}")"));
     ASSERT_EQ(CheckConfigFile(dir.ConfigPath()).ExitStatus(), 0);
     const auto run = heraldix::test::RunScenario("join 1 Alice\nwait 7\n", dir);
     const auto chats = run.To("1", "chat");

@@ -189,7 +189,7 @@ TEST(Plugin, ABrokenCustomCommandSectionLeavesTheRestOfLoad) {
   ExpectNoFaults(run);
   ASSERT_EQ(HeraldixErrors(run).size(), 1U);
   EXPECT_EQ(HeraldixErrors(run)[0].at("text"), "Custom chat commands not registered: config.json line 1, column 30: "
-                                               "/CustomCommands/~1help: type must be object, but is string");
+                                               "\"CustomCommands\" > \"/help\": type must be object, but is string");
   std::vector<std::string> expected = AdminRegistrations;
   expected.insert(expected.end(), HookInstalls.begin(), HookInstalls.end());
   EXPECT_EQ(Registrations(run), expected);

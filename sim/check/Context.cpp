@@ -187,6 +187,11 @@ bool ExpectGroupList(Context& context, const Place& place, const json& value) {
   return readable;
 }
 
+void CheckColourLeftOut(Context& context, const Place& place, std::string_view key, std::string_view what) {
+  context.Warning("colour-missing", place.pointer,
+                  "no " + Quoted(key) + ": " + std::string(what) + " is black (0, 0, 0); give {\"R\": ..., \"G\": ..., \"B\": ...}");
+}
+
 void CheckTinyColour(Context& context, const std::string& pointer, int red, int green, int blue) {
   const auto tiny = [](int channel) { return channel == 0 || channel == 1; };
   if (!tiny(red) || !tiny(green) || !tiny(blue) || red + green + blue == 0) return;

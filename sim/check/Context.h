@@ -95,6 +95,8 @@ bool ExpectByteText(Context& context, const Place& place, const json& value, std
 bool ExpectGroupList(Context& context, const Place& place, const json& value);
 // An object {"R", "G", "B"} of numbers; channels outside 0-255 wrap.
 void CheckColourObject(Context& context, const Place& place, const json& value);
+// A colour left out where the plug-in then draws black: what would be black.
+void CheckColourLeftOut(Context& context, const Place& place, std::string_view key, std::string_view what);
 // Channels all 0 or 1 (not all 0): chat shows them at full strength, other deliveries nearly black.
 void CheckTinyColour(Context& context, const std::string& pointer, int red, int green, int blue);
 // A text that delivery passes through the formatter with no arguments: only "{{" and "}}" survive.

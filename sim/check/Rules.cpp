@@ -54,6 +54,8 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
   }
   if (const json* colour = FindMember(section, "WelcomeMessageColour")) {
     CheckColourObject(context, place.Member("WelcomeMessageColour"), *colour);
+  } else if (const json* enabled = FindMember(section, "EnableWelcomeMessage"); enabled != nullptr && *enabled == true) {
+    CheckColourLeftOut(context, place, "WelcomeMessageColour", "the welcome");
   }
   const std::optional<Context::Unread> unread = UnreadFor(context, type != "Notification", type, "\"Notification\"");
   for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
@@ -165,10 +167,22 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
       Use{"ServerMessageColor", "hx.sendserver without a colour fails"},
       Use{"NotificationColor", "hx.sendnotification without its numbers fails"},
   };
-  for (const Use& use : kColours) {
+  static constexpr std::array kBlack{"hx.sendchat without a colour", "hx.sendserver without a colour",
+                                     "hx.sendnotification without its numbers"};
+  std::string leftOut;
+  std::string black;
+  for (std::size_t i = 0; i < kColours.size(); ++i) {
+    const Use& use = kColours[i];
     if (const json* colour = FindMember(section, use.key)) {
       CheckColourObject(context, Place{place.Member(use.key).pointer, std::string(use.consequence)}, *colour);
+    } else {
+      leftOut += (leftOut.empty() ? "" : ", ") + Quoted(use.key);
+      black += (black.empty() ? "" : ", ") + std::string(kBlack[i]);
     }
+  }
+  if (!leftOut.empty()) {
+    context.Warning("colour-missing", place.pointer,
+                    "no " + leftOut + ": " + black + " sends black (0, 0, 0) lines; give {\"R\": ..., \"G\": ..., \"B\": ...}");
   }
   for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
     const json* value = FindMember(section, name);

@@ -42,6 +42,8 @@ void CheckMessage(Context& context, const Place& place, const json& message) {
   }
   if (const json* colour = FindMember(message, "MessageColour")) {
     CheckColourObject(context, place.Member("MessageColour"), *colour);
+  } else {
+    CheckColourLeftOut(context, place, "MessageColour", "the message");
   }
 
   const json* only = FindMember(message, "Only_Send_To_Permission_Groups");

@@ -203,6 +203,18 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"NoPermission": "a { b"})", "brace", "/NoPermission", "", Severity::Error},
       {R"({"CustomCommands": {"/x": {"Message": "Hi {x}", "MessageColor": [1, 2, 3]}}})", "brace", "/CustomCommands/~1x/Message"},
       {Timed(R"({"MessageToSend": "50} off"})"), "brace", "/TimedMessages/Messages/0/MessageToSend"},
+      // The plug-in's texts end at a \u0000; follow-up lines stop after a few in a row.
+      {R"({"NoPermission": "No\u0000pe"})", "nul", "/NoPermission", "reads only \"No\"", Severity::Error},
+      {R"({"CustomCommands": {"/x": {"Message": "\u0000x", "MessageColor": [1, 2, 3]}}})", "nul",
+       "/CustomCommands/~1x/Message", "never registered", Severity::Error},
+      {R"({"CustomCommands": {"/a": {"Message": "a", "MessageColor": [1, 2, 3], "Command_To_Execute": "/A b"}}})",
+       "follow-up-depth", "/CustomCommands/~1a/Command_To_Execute", "come back round", Severity::Error},
+      // What nothing reads yet is a warning saying when it would matter.
+      {Timed(R"({"MessageToSend": "x", "MessageType": "Server", "Sender": 5})"), "type",
+       "/TimedMessages/Messages/0/Sender", "read only once the kind is", Severity::Warning},
+      {Welcome(R"("Icon_BP": 5)"), "type", "/Heraldix/WelcomeMessage/Icon_BP", "\"Notification\"", Severity::Warning},
+      {R"({"CustomCommands": {"/x": {"Message": "", "DisplayTime": "x"}}})", "type", "/CustomCommands/~1x/DisplayTime",
+       "skipped", Severity::Warning},
       // The welcome template takes the name as its only argument.
       {Welcome(R"("Message": "Welcome {1}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
       {Welcome(R"("Message": "Welcome {name}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
@@ -221,6 +233,9 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 2, 3, 4]}}})", "colour-long",
        "/CustomCommands/~1x/MessageColor/3"},
       {R"({"CustomCommands": {"/x": {"Message": "x"}}})", "colour-missing", "/CustomCommands/~1x"},
+      {R"({"Heraldix": {"ClientChatColour": {"G": 9}}})", "colour-missing", "/Heraldix"},
+      {R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}})", "colour-missing", "/Heraldix/WelcomeMessage"},
+      {R"({"TimedMessages": {"Messages": [{"MessageToSend": "x"}]}})", "colour-missing", "/TimedMessages/Messages/0"},
       {R"({"Heraldix": {"ClientChatColour": {"R": 1, "A": 0}}})", "unknown-key", "/Heraldix/ClientChatColour/A", "alpha"},
       // Colours of zeroes and ones are ambiguous; 257 cuts to 1: what counts is the byte the plug-in ends up with.
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 0, 0]}}})", "colour-tiny", "/CustomCommands/~1x/MessageColor"},
@@ -262,7 +277,8 @@ TEST(Check, WhatThePluginReadsAsMeantIsClean) {
       Welcome(R"("Message": "Welcome {0}")"), Welcome(R"("Message": "Welcome {}")"), Welcome(R"("Message": "Hi {0}, {0}!")"),
       Welcome(R"("Message": "Welcome {0:>12}")"), Welcome(R"("Message": "Braces {{{{x}}}}")"),
       Welcome(R"("Message": "No name")"),
-      R"({"Heraldix": {"ClientChatColour": {"R": 0, "G": 0, "B": 0}}})", R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 2}}})",
+      R"({"Heraldix": {"ClientChatColour": {"R": 0, "G": 0, "B": 0}, "ServerMessageColor": {"G": 9}, "NotificationColor": {"G": 9}}})",
+      R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 2}, "ServerMessageColor": {"G": 9}, "NotificationColor": {"G": 9}}})",
       R"({"TimedMessages": {"Enabled": false}})", Timed(R"({"MessageToSend": "x"})"),
       R"({"TimedMessages": {"Enabled": false, "Messages": []}})",
       Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": [], "Exclude_Permissions_Groups": ["B"]})"),

@@ -2,18 +2,23 @@
 #include "bench/Benchmarks.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
 
 #include "bench/BenchServer.h"
+#include "bench/HeapCount.h"
+#include "config/Config.h"
+#include "events/ScheduledMessages.h"
 #include "chat/CustomCommands.h"
 #include "delivery/Delivery.h"
 #include "events/TimedMessages.h"
@@ -47,6 +52,42 @@ void IdleTimerPlugin(benchmark::State& state) {
   for (auto _ : state) hooked(self);
   if (NextTimedMessageTime() != due) state.SkipWithError("a timed message was due after all");
   if (!PendingWelcomes().empty()) state.SkipWithError("a welcome was queued");
+}
+
+// A dozen times a day, some on certain days only, none of them at the benchmark server's clock (its epoch,
+// a Thursday at midnight).
+nlohmann::json ADozenScheduledTimes() {
+  return nlohmann::json::parse(R"({"Enabled": true, "Messages": [
+    {"MessageToSend": "Restart in 10 minutes", "MessageType": "Notification", "At": ["05:50"]},
+    {"MessageToSend": "Restart in 5 minutes", "MessageType": "Notification", "At": ["05:55"]},
+    {"MessageToSend": "Restart now", "MessageType": "Server", "At": ["05:59"]},
+    {"MessageToSend": "Lunch raid", "At": ["12:00", "12:30"], "Days": ["Sat", "Sun"]},
+    {"MessageToSend": "Event tonight", "At": ["18:00", "19:00", "19:45"], "Days": ["Sat"]},
+    {"MessageToSend": "Vote for us", "At": ["09:00", "15:00", "21:00"]},
+    {"MessageToSend": "Weekly wipe", "At": ["23:30"], "Days": ["Wed"]}
+  ]})");
+}
+
+void IdleTimerScheduled(benchmark::State& state) {
+  BenchServer& server = BenchServer::Get();
+  const auto hooked = reinterpret_cast<Game::AGameState_DefaultTimer::Pointer>(
+      sim::HookedEntry(std::string(Game::AGameState_DefaultTimer::Key())));
+  AGameState* self = server.GameState();
+  const nlohmann::json saved = Config();
+  nlohmann::json withSchedule = saved;
+  withSchedule["ScheduledMessages"] = ADozenScheduledTimes();
+  ReplaceConfig(std::move(withSchedule));
+  hooked(self);  // the first call after the replacement works the schedule out
+  const std::int64_t due = NextTimedMessageTime();
+  const std::int64_t nextCheck = NextScheduledCheck();
+  const std::int64_t before = HeapAllocations();
+  for (auto _ : state) hooked(self);
+  state.counters["allocations_per_call"] =
+      static_cast<double>(HeapAllocations() - before) / static_cast<double>(state.iterations());
+  if (nextCheck == INT64_MAX) state.SkipWithError("nothing was scheduled");
+  if (NextScheduledCheck() != nextCheck) state.SkipWithError("a scheduled message was due after all");
+  if (NextTimedMessageTime() != due) state.SkipWithError("a timed message was due after all");
+  ReplaceConfig(saved);
 }
 
 // --- A chat message to everyone -------------------------------------------------------------------------
@@ -193,6 +234,7 @@ benchmark::internal::Benchmark* Register(const char* name, void (*run)(benchmark
 void RegisterBenchmarks() {
   Register("IdleTimerCall/game", IdleTimerGame);
   Register("IdleTimerCall/plugin", IdleTimerPlugin);
+  Register("IdleTimerCall/plugin-scheduled", IdleTimerScheduled);
   // Each size beside its baseline, so both see the same game: the same players, the same heap.
   for (const int players : {100, 1000}) {
     Register("ChatBroadcast/bare", BroadcastBare)->Arg(players)->Unit(benchmark::kMicrosecond);

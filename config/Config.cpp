@@ -17,11 +17,21 @@ nlohmann::json& HeldDocument() {
   return document;
 }
 
+std::uint64_t& Generation() {
+  static std::uint64_t generation = 0;
+  return generation;
+}
+
 }  // namespace
 
 const nlohmann::json& Config() { return HeldDocument(); }
 
-void ReplaceConfig(nlohmann::json document) { HeldDocument() = std::move(document); }
+void ReplaceConfig(nlohmann::json document) {
+  HeldDocument() = std::move(document);
+  ++Generation();
+}
+
+std::uint64_t ConfigGeneration() { return Generation(); }
 
 std::string ConfigPath() { return TarrowApi::Tools::GetCurrentDir() + "/TarrowApi/Plugins/Heraldix/config.json"; }
 

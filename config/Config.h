@@ -1,6 +1,7 @@
 // Owns the configuration document: where config.json lives, reading it, and the held document.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -24,6 +25,8 @@ class ConfigOpenError : public std::runtime_error {
 // The held document: null before the first successful read, then replaced only as a whole.
 const nlohmann::json& Config();
 void ReplaceConfig(nlohmann::json document);
+// Counts replacements of the held document, so what is worked out from it can be kept until it changes.
+std::uint64_t ConfigGeneration();
 
 // The server directory followed by "/TarrowApi/Plugins/Heraldix/config.json".
 std::string ConfigPath();

@@ -16,6 +16,7 @@
 #include "config/ConfigValues.h"
 #include "config/MessageKind.h"
 #include "delivery/Delivery.h"
+#include "events/ScheduledMessages.h"
 #include "events/Welcome.h"
 #include "host/Permissions.h"
 #include "host/Platform.h"
@@ -85,8 +86,12 @@ void SendMessageAt(const nlohmann::json& messages, std::int32_t index) {
   // Only an element that exists can be read; anything else (a null or short list, an object) would fail
   // at its first read, and such a message is abandoned.
   if (!messages.is_array() || static_cast<std::size_t>(index) >= messages.size()) return;
-  const nlohmann::json& message = messages[static_cast<std::size_t>(index)];
+  SendConfiguredMessage(messages[static_cast<std::size_t>(index)]);
+}
 
+}  // namespace
+
+void SendConfiguredMessage(const nlohmann::json& message) {
   const FString text = FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::MessageToSend));
   const std::optional<MessageKind> kind = ReadMessageKind(message, ConfigKeys::TimedMessage::MessageType);
   const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
@@ -104,8 +109,6 @@ void SendMessageAt(const nlohmann::json& messages, std::int32_t index) {
     if (receives) Deliver(message, kind, text, colour, player);
   });
 }
-
-}  // namespace
 
 std::int64_t& NextTimedMessageTime() {
   static std::int64_t ticks = 0;
@@ -156,5 +159,6 @@ void Hook_AGameState_DefaultTimer(AGameState* self) {
   } catch (...) {
     // An unreadable section sends nothing this time; greetings below do not depend on it.
   }
+  SendScheduledMessages();
   SendWelcomeMessages();
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include <nlohmann/json.hpp>
+
 #include "host/GameFunctions.h"
 
 // System-clock ticks (100 ns) at or after which the next timed message is due.
@@ -17,6 +19,10 @@ void Hook_AGameState_DefaultTimer(AGameState* self);
 
 // Chooses one message and delivers it; errors abandon the message silently.
 void SendTimedMessage();
+
+// Delivers one message object of the timed kind ("MessageToSend", "MessageType", the group filters, ...).
+// Raises the JSON library's errors for a message that cannot be read.
+void SendConfiguredMessage(const nlohmann::json& message);
 
 // A number from 0 to 32767 taken from the C runtime's unseeded rand, whatever its RAND_MAX.
 int Rand15();

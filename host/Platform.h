@@ -1,4 +1,5 @@
-// Owns the platform clock: the one operating-system service the host provides, so time can be simulated.
+// Owns the platform clock and the server's local time zone: the operating-system services the host provides,
+// so time can be simulated.
 #pragma once
 
 #include <cstdint>
@@ -12,5 +13,10 @@ namespace Platform {
 HERALDIX_HOST_API std::int64_t SystemClockTicks();
 
 inline constexpr std::int64_t TicksPerSecond = 10'000'000;
+
+// Seconds the server's local time is ahead of UTC at this instant (seconds since 1970-01-01 UTC); negative
+// west of Greenwich, and changing with daylight saving time. The simulator answers for the zone it was
+// given; a live server for the zone it runs in.
+HERALDIX_HOST_API std::int32_t LocalTimeOffsetSeconds(std::int64_t unixSeconds);
 
 }  // namespace Platform

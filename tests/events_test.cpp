@@ -485,6 +485,122 @@ TEST(Events, ABadMessageStillUsesItsTurn) {
   EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{11}));
 }
 
+// --- Scheduled messages ---------------------------------------------------------------------------
+
+// Scheduled messages on, with these messages; the run starts on Thursday 2026-01-01 at 00:00:00 UTC.
+std::string Scheduled(std::string_view messages, std::string_view more = "") {
+  std::string config = R"({"ScheduledMessages": {"Enabled": true, "Messages": )" + std::string(messages) + "}";
+  if (!more.empty()) config += ", " + std::string(more);
+  return config + "}";
+}
+
+// "t text" for every server message to player 1.
+std::vector<std::string> Timeline(const heraldix::test::Run& run) {
+  std::vector<std::string> lines;
+  for (const json& event : run.To("1", "server")) {
+    lines.push_back(std::to_string(event.at("t").get<std::int64_t>()) + " " + event.at("text").get<std::string>());
+  }
+  return lines;
+}
+
+TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLate) {
+  const std::string warnings = R"([{"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+                                   {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}])";
+  struct Case {
+    const char* story;
+    const char* scenario;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"on the first timer call within each minute", "join 1 A\nwait 240\n", {"60 in 10", "120 in 5", "180 in 10"}},
+      {"the clock moved back within the day sends nothing twice", "join 1 A\nwait 130\nclock -100\nwait 160\n",
+       {"60 in 10", "120 in 5", "280 in 10"}},
+      {"a minute jumped over is not sent late", "join 1 A\nwait 30\nclock +120\nwait 40\n", {"31 in 5", "60 in 10"}},
+      {"the clock moved back to yesterday sends yesterday's", "join 1 A\nwait 70\nclock -86400\nwait 10\nclock -20\nwait 10\n",
+       {"60 in 10", "71 in 10"}},
+      {"across midnight, the next day's", "join 1 A\nwait 70\nclock +86300\nwait 100\n", {"60 in 10", "160 in 10"}},
+      {"a server down over a minute sends nothing for it when it comes back",
+       "join 1 A\nwait 30\nunload\nwait 100\nload\nwait 60\n", {"131 in 5", "180 in 10"}},
+  };
+  for (const Case& c : cases) {
+    ServerDir dir(Scheduled(warnings));
+    auto run = RunScenario(c.scenario, dir);
+    ExpectClean(run);
+    EXPECT_EQ(Timeline(run), c.expected) << c.story;
+  }
+}
+
+TEST(Events, ScheduledMessagesKeepToTheirDaysInTheServersZone) {
+  // Thursday at 00:00 UTC is Wednesday at 19:00 in New York and Thursday at 01:00 in Berlin.
+  const std::string events = R"([{"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
+                                 {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
+                                 {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}])";
+  struct Case {
+    const char* zone;
+    const char* scenario;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      // Thursday 12:00 no; Saturday 12:00 yes; back to Friday 12:00 no.
+      {"UTC", "join 1 A\nclock +43190\nwait 20\nclock +172800\nwait 20\nclock -86400\nwait 60\n", {"21 weekend"}},
+      {"EST5EDT,M3.2.0,M11.1.0", "join 1 A\nwait 70\n", {"60 midweek"}},
+      {"CET-1CEST,M3.5.0,M10.5.0/3", "join 1 A\nwait 70\n", {"60 daily"}},
+  };
+  for (const Case& c : cases) {
+    ServerDir dir(Scheduled(events));
+    auto run = heraldix::test::RunScenarioInZone(c.scenario, dir, c.zone);
+    ExpectClean(run);
+    EXPECT_EQ(Timeline(run), c.expected) << c.zone;
+  }
+}
+
+TEST(Events, ScheduledMessagesComeAfterTheTimedMessageAndBeforeTheGreetingOfTheSameCall) {
+  const std::string config = Timed("59", R"([{"MessageToSend": "timed", "MessageType": "Server"}])",
+                                   R"("ScheduledMessages": {"Enabled": true, "Messages": [
+                                        {"MessageToSend": "scheduled", "MessageType": "Server", "At": ["00:01"]}]},
+                                      "Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true,
+                                        "WelcomeMessageType": "Server", "Message": "welcome"}})");
+  ServerDir dir(config);
+  auto run = RunScenario("wait 55\njoin 1 A\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Timeline(run), (std::vector<std::string>{"60 timed", "60 scheduled", "60 welcome"}));
+}
+
+TEST(Events, BrokenScheduledMessagesAreSkippedSilentlyAndTheRestStillGoOut) {
+  const std::string messages = R"([{"MessageToSend": "{0}", "MessageType": "Server", "At": ["00:01"]},
+                                   {"MessageToSend": "bad time", "MessageType": "Server", "At": ["00:01", "25:61"]},
+                                   {"MessageToSend": "bad day", "MessageType": "Server", "At": ["00:01"], "Days": ["Thu "]},
+                                   {"MessageToSend": "not a list", "MessageType": "Server", "At": "00:01"},
+                                   {"MessageToSend": "no time", "MessageType": "Server"},
+                                   {"MessageToSend": "m", "MessageType": "Notification", "At": ["00:01"], "DisplayTime": "x"},
+                                   "text",
+                                   {"MessageToSend": "fine", "MessageType": "Server", "At": ["00:01"]}])";
+  const std::string configs[] = {
+      Scheduled(messages),
+      R"({"ScheduledMessages": {"Enabled": "yes", "Messages": []}})",
+      R"({"ScheduledMessages": []})",
+      R"({"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:01"]}}})",
+      R"({"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:01"]}]}})",
+  };
+  const std::vector<std::string> expected[] = {{"60 fine"}, {}, {}, {}, {}};
+  for (std::size_t i = 0; i < std::size(configs); ++i) {
+    ServerDir dir(configs[i]);
+    auto run = RunScenario("join 1 A\nwait 70\n", dir);
+    ExpectClean(run);
+    EXPECT_EQ(Timeline(run), expected[i]) << configs[i];
+    EXPECT_TRUE(run.Of("notification").empty());
+    EXPECT_TRUE(run.Of("log").empty());
+  }
+}
+
+TEST(Events, AReloadWithinTheMinuteDoesNotSendAScheduledMessageAgain) {
+  const std::string config = Scheduled(R"([{"MessageToSend": "now", "MessageType": "Server", "At": ["00:01"]}])");
+  ServerDir dir(config);
+  auto run = RunScenario("join 1 A\nwait 61\nconsole none hx.reload\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Timeline(run), (std::vector<std::string>{"60 now"}));
+}
+
 // --- The draw -------------------------------------------------------------------------------------
 
 TEST(Events, TheDrawTakesFifteenBitsWhateverTheRuntimeGives) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <fstream>
@@ -677,4 +678,43 @@ TEST(Sim, CommandLineRunNeverChangesTheServerDirectory) {
   EXPECT_EQ(process.status, 0) << process.err;
   std::ifstream config(dir.ConfigPath());
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(config), {}), R"({"kept": true})");
+}
+
+TEST(Sim, CommandLineRunKeepsLocalTimeInTheZoneGivenByTzOptionOrVariable) {
+  ServerDir dir("{}");
+  const std::string file = WriteScenario(dir, "clock.scenario", "wait 60\nclock +86400\n");
+  const std::string run = "run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " ";
+  struct Case {
+    const char* variable;  // TZ of the environment; null: unset
+    const char* option;    // --tz; empty: none
+    const char* first;     // the clock line at the start
+    const char* moved;     // and after the jump
+  };
+  const Case cases[] = {
+      {nullptr, "CET-1CEST,M3.5.0,M10.5.0/3", "[0s] server clock Thu 2026-01-01 01:00:00 CET (UTC+01:00, zone CET-1CEST,M3.5.0,M10.5.0/3)",
+       "[60s] server clock Fri 2026-01-02 01:01:00 CET"},
+      {"JST-9", "", "[0s] server clock Thu 2026-01-01 09:00:00 JST (UTC+09:00, zone JST-9)", "[60s] server clock Fri 2026-01-02 09:01:00 JST"},
+      {"JST-9", "EST5EDT,M3.2.0,M11.1.0", "[0s] server clock Wed 2025-12-31 19:00:00 EST (UTC-05:00", "[60s] server clock Thu 2026-01-01 19:01:00 EST"},
+  };
+  for (const Case& c : cases) {
+    if (c.variable != nullptr) {
+      ::setenv("TZ", c.variable, 1);
+    } else {
+      ::unsetenv("TZ");
+    }
+    const std::string option = std::string(c.option).empty() ? "" : "--tz " + std::string(c.option) + " ";
+    const auto process = RunSim(run + option + file);
+    EXPECT_EQ(process.status, 0) << process.err;
+    EXPECT_EQ(process.out.rfind(c.first, 0), 0U) << process.out;
+    EXPECT_NE(process.out.find(c.moved), std::string::npos) << process.out;
+    EXPECT_EQ(RunSim("run --json " + option + "--server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file)
+                  .out.find("server clock"),
+              std::string::npos)
+        << "JSON output carries events only";
+  }
+  ::unsetenv("TZ");
+  const auto bad = RunSim(run + "--tz Mars/Olympus " + file);
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("unknown time zone \"Mars/Olympus\""), std::string::npos) << bad.err;
+  EXPECT_TRUE(bad.out.empty());
 }

@@ -57,7 +57,11 @@ std::string NumberText(double value) {
 
 std::string TimeTag(const json& event) {
   const double t = Number(event.value("t", json()));
-  return "<time datetime=\"PT" + NumberText(t) + "S\">" + ClockText(t) + "</time>";
+  std::string tag = "<time datetime=\"PT" + NumberText(t) + "S\">" + ClockText(t) + "</time>";
+  // The server's own clock, which `clock` lines and the time zone move apart from the scenario's time.
+  const std::string clock = Text(event, "clock");
+  if (!clock.empty()) tag += "<time class=\"server-clock\" title=\"server clock\">" + Escaped(clock) + "</time>";
+  return tag;
 }
 
 std::string EntryOpen(const json& event, std::string_view kind, std::string_view extra = {}) {

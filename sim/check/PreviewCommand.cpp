@@ -11,6 +11,7 @@
 
 #include "sim/check/Preview.h"
 #include "sim/cli/Subcommands.h"
+#include "sim/host/Clock.h"
 #include "sim/host/Events.h"
 #include "sim/runner/Runner.h"
 #include "sim/runner/Scenario.h"
@@ -73,6 +74,7 @@ Subcommand AddPreview(CLI::App& app) {
     std::string serverDir;
     std::string pluginPath;
     std::string out = "heraldix-preview.html";
+    std::string timeZone;
     std::vector<std::string> files;
   };
   auto options = std::make_shared<Options>();
@@ -84,6 +86,7 @@ Subcommand AddPreview(CLI::App& app) {
       ->capture_default_str();
   preview->add_option("--plugin", options->pluginPath, "Plug-in library to load")->capture_default_str();
   preview->add_option("--out", options->out, "The page to write")->capture_default_str();
+  AddTimeZoneOption(*preview, options->timeZone);
   preview->add_option("SCENARIO", options->files, "Scenario files, run one after another")->required();
   return {preview, [options]() -> int {
             std::vector<nlohmann::json> events;
@@ -99,9 +102,14 @@ Subcommand AddPreview(CLI::App& app) {
                 input.scenarios.push_back(std::filesystem::path(file).filename().string());
                 CollectPlayers(sources.back(), input.players);
               }
+              const std::string zone = ServerTimeZone(options->timeZone);
               ScratchCopy scratch(options->serverDir);
-              SetEventListener([&events](const nlohmann::json& event) { events.push_back(event); });
-              input.exitStatus = RunScenarios({scratch.Path(), options->pluginPath, false}, sources);
+              // Each line is shown with the server's clock as it read when the line arrived.
+              SetEventListener([&events](const nlohmann::json& event) {
+                events.push_back(event);
+                events.back()["clock"] = LocalTimeOfDay();
+              });
+              input.exitStatus = RunScenarios({scratch.Path(), options->pluginPath, false, zone, {}}, sources);
               SetEventListener({});
               input.events = std::move(events);
 

@@ -23,6 +23,7 @@ header p { margin: 0; color: var(--dim); }
 .entry { display: flex; gap: 8px; align-items: baseline; padding: 2px 0; text-shadow: 1px 1px 0 #000;
          white-space: pre-wrap; overflow-wrap: anywhere; }
 .entry time { flex: none; min-width: 3.2em; color: var(--dim); font-size: 12px; font-variant-numeric: tabular-nums; }
+.entry time.server-clock { min-width: 4.8em; }
 .entry.chat .sender { flex: none; color: #f3d36b; font-weight: bold; }
 .entry.chat .sender::after { content: ":"; }
 .entry.chat .sender:empty::after { content: ""; }

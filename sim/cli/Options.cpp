@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
+
+#include "sim/host/Clock.h"
 
 #include "sim/cli/Subcommands.h"
 
@@ -51,6 +54,20 @@ void AddCommonOptions(CLI::App& subcommand, CommonOptions& options) {
   subcommand.add_option("--plugin", options.pluginPath, "Plug-in library to load")->capture_default_str();
   subcommand.add_flag("--json", options.json, "One JSON object per event and line");
   subcommand.add_flag("--trace", options.trace, "Also show host calls that deliver nothing");
+  AddTimeZoneOption(subcommand, options.timeZone);
+}
+
+void AddTimeZoneOption(CLI::App& subcommand, std::string& zone) {
+  subcommand.add_option("--tz", zone,
+                        "The server's local time zone (Europe/Berlin, CET-1CEST,M3.5.0,M10.5.0/3, UTC); default: TZ, "
+                        "else the system's");
+}
+
+std::string ServerTimeZone(const std::string& option) {
+  const std::string zone = option.empty() ? EnvironmentTimeZone() : option;
+  const std::string problem = TimeZoneProblem(zone);
+  if (!problem.empty()) throw std::runtime_error(problem);
+  return zone;
 }
 
 }  // namespace sim::cli

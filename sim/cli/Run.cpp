@@ -55,9 +55,13 @@ Subcommand AddRun(CLI::App& app) {
               }
               std::vector<ScenarioSource> sources;
               for (const std::string& file : *files) sources.push_back(ReadScenarioFile(file));
+              SessionOptions session{{}, options->pluginPath, options->trace, ServerTimeZone(options->timeZone), {}};
               ScratchServerDir scratch(options->serverDir);
+              session.serverDir = scratch.Path();
               WriteEventsTo(stdout, options->json, !options->json && ColourWanted());
-              const int status = RunScenarios({scratch.Path(), options->pluginPath, options->trace}, sources);
+              // Readable output says what time it is on the server, at the start and after each jump.
+              if (!options->json) session.clockShown = [] { std::printf("%s\n", ReadableClockLine().c_str()); };
+              const int status = RunScenarios(session, sources);
               SetEventListener({});
               return status;
             } catch (const std::exception& error) {

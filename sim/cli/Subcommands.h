@@ -13,13 +13,18 @@ struct CommonOptions {
   std::string pluginPath;
   bool json = false;
   bool trace = false;
+  std::string timeZone;  // --tz; empty: the TZ variable, else the system's zone
 };
 
 // --server-dir, --plugin (defaults: the example server directory and the plug-in that belong to this
-// program, found relative to it), --json, --trace.
+// program, found relative to it), --json, --trace, --tz.
 void AddCommonOptions(CLI::App& subcommand, CommonOptions& options);
 std::string DefaultServerDir();
 std::string DefaultPluginPath();
+void AddTimeZoneOption(CLI::App& subcommand, std::string& zone);
+// The zone the server keeps local time in: the --tz value, else TZ, else the system's; raises
+// std::runtime_error for a zone that names nothing.
+std::string ServerTimeZone(const std::string& option);
 // Coloured output when standard output is a terminal and NO_COLOR is unset.
 bool ColourWanted();
 

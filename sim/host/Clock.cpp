@@ -1,6 +1,13 @@
 #include "sim/host/Clock.h"
 
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <regex>
+#include <system_error>
 #include <utility>
+
+#include <fmt/format.h>
 
 #include "host/Platform.h"
 
@@ -35,6 +42,86 @@ std::int64_t SystemTicks() {
 
 void ResetClock() { TheClocks() = Clocks{}; }
 
+namespace {
+
+std::string& CurrentZone() {
+  static auto* zone = new std::string(DefaultTimeZone);  // never destroyed (see Host.h)
+  return *zone;
+}
+
+// The C library reads the zone from TZ; the simulator is the server process, so it sets TZ as a service
+// manager would have set it for a real one.
+void ApplyZone(const std::string& zone) {
+  ::setenv("TZ", zone.c_str(), 1);
+  ::tzset();
+}
+
+bool InZoneDatabase(const std::string& name) {
+  if (name.empty() || name.find("..") != std::string::npos) return false;
+  std::error_code error;
+  const std::filesystem::path path = name[0] == '/' ? std::filesystem::path(name)
+                                                    : std::filesystem::path("/usr/share/zoneinfo") / name;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+// std offset [dst [offset] [,start[/time],end[/time]]], as the TZ variable's rule form is written.
+bool IsZoneRule(const std::string& zone) {
+  static const std::regex rule(
+      R"((<[A-Za-z0-9+-]{3,}>|[A-Za-z]{3,})[+-]?\d{1,2}(:\d{2}){0,2})"
+      R"(((<[A-Za-z0-9+-]{3,}>|[A-Za-z]{3,})([+-]?\d{1,2}(:\d{2}){0,2})?(,[A-Za-z0-9.]+(/[+-]?\d{1,3}(:\d{2}){0,2})?){2})?)");
+  return std::regex_match(zone, rule);
+}
+
+std::tm LocalTm(std::int64_t unixSeconds) {
+  const auto seconds = static_cast<std::time_t>(unixSeconds);
+  std::tm local{};
+  if (::localtime_r(&seconds, &local) == nullptr) ::gmtime_r(&seconds, &local);
+  return local;
+}
+
+}  // namespace
+
+std::string EnvironmentTimeZone() {
+  const char* tz = std::getenv("TZ");
+  return tz != nullptr && *tz != '\0' ? std::string(tz) : std::string(":/etc/localtime");
+}
+
+std::string TimeZoneProblem(const std::string& zone) {
+  if (zone == "UTC" || zone == "GMT" || IsZoneRule(zone)) return {};
+  const std::string name = !zone.empty() && zone[0] == ':' ? zone.substr(1) : zone;
+  if (name == "/etc/localtime" && !InZoneDatabase(name)) return {};  // no zone set up: the system keeps UTC
+  if (InZoneDatabase(name)) return {};
+  return "unknown time zone \"" + zone + "\" (a name of the time-zone database such as Europe/Berlin, or a rule such as CET-1CEST,M3.5.0,M10.5.0/3)";
+}
+
+void SetTimeZone(const std::string& zone) {
+  CurrentZone() = zone;
+  ApplyZone(zone);
+}
+
+const std::string& TimeZone() { return CurrentZone(); }
+
+std::int32_t LocalOffsetSeconds(std::int64_t unixSeconds) {
+  return static_cast<std::int32_t>(LocalTm(unixSeconds).tm_gmtoff);
+}
+
+std::string LocalClockText() {
+  const std::int64_t now = SystemTicks() / Platform::TicksPerSecond;
+  const std::tm local = LocalTm(now);
+  char when[64];
+  std::strftime(when, sizeof when, "%a %Y-%m-%d %H:%M:%S %Z", &local);
+  const long offset = local.tm_gmtoff;
+  const long minutes = (offset < 0 ? -offset : offset) / 60;
+  return fmt::format("{} (UTC{}{:02}:{:02}, zone {})", when, offset < 0 ? '-' : '+', minutes / 60, minutes % 60,
+                     TimeZone());
+}
+
+std::string LocalTimeOfDay() {
+  const std::tm local = LocalTm(SystemTicks() / Platform::TicksPerSecond);
+  return fmt::format("{:02}:{:02}:{:02}", local.tm_hour, local.tm_min, local.tm_sec);
+}
+
 }  // namespace sim
 
 std::int64_t Platform::SystemClockTicks() { return sim::SystemTicks(); }
+std::int32_t Platform::LocalTimeOffsetSeconds(std::int64_t unixSeconds) { return sim::LocalOffsetSeconds(unixSeconds); }

@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "sim/host/Clock.h"
 #include "sim/host/Events.h"
 
 namespace sim {
@@ -128,6 +129,8 @@ std::string ReadableLine(const nlohmann::json& event, bool colour) {
   }
   return head + JsonLine(event);
 }
+
+std::string ReadableClockLine() { return "[" + std::to_string(Elapsed()) + "s] server clock " + LocalClockText(); }
 
 void WriteEventsTo(std::FILE* out, bool json, bool colour) {
   SetEventListener([out, json, colour](const nlohmann::json& event) {

@@ -14,6 +14,9 @@ std::string JsonLine(const nlohmann::json& event);
 // One line for a person; with colour, ANSI escapes show the message colours and RichColor markup.
 std::string ReadableLine(const nlohmann::json& event, bool colour);
 
+// "[Ts] server clock Thu 2026-01-01 00:00:00 UTC (UTC+00:00, zone UTC)": the server's local time now.
+std::string ReadableClockLine();
+
 // Markup <RichColor Color="r, g, b, a">text</> turned into coloured text (or plain text without colour).
 std::string RenderRichColor(const std::string& text, bool colour);
 

@@ -52,6 +52,8 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
   ResetPermissions();
   SetTracing(options_.trace);
   SetServerDir(options_.serverDir.string());
+  SetTimeZone(options_.timeZone);
+  if (options_.clockShown) options_.clockShown();
 }
 
 Session::~Session() {
@@ -113,6 +115,7 @@ void Session::Execute(const ScenarioLine& line, const std::filesystem::path& sce
     GameTimerTick();
   } else if (command == "clock") {
     MoveSystemClock(ParseSeconds(args[0], true));
+    if (options_.clockShown) options_.clockShown();
   } else if (command == "texture") {
     AddTexture(args[0]);
   } else if (command == "config") {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "sim/runner/PluginLibrary.h"
@@ -14,6 +15,9 @@ struct SessionOptions {
   std::filesystem::path serverDir;
   std::string pluginPath;   // empty: `load` and `unload` lines are refused (code under test is linked in)
   bool trace = false;
+  std::string timeZone = "UTC";  // the server's local time zone, as TZ names it (checked by the caller)
+  // Called when the session starts and after each `clock` line, to show the server's clock.
+  std::function<void()> clockShown;
 };
 
 class Session {

@@ -1,4 +1,6 @@
 // `serve`: its options on the command line, handed to the live server.
+#include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "sim/cli/Subcommands.h"
@@ -24,7 +26,13 @@ Subcommand AddServe(CLI::App& app) {
                   "Read no standard input; run until SIGTERM or SIGINT, as a service (needs --rcon-port)");
   return {serve, [=]() -> int {
             ServeOptions options;
-            options.session = {common->serverDir, common->pluginPath, common->trace};
+            options.session = {common->serverDir, common->pluginPath, common->trace, {}, {}};
+            try {
+              options.session.timeZone = ServerTimeZone(common->timeZone);
+            } catch (const std::exception& error) {
+              std::fprintf(stderr, "%s\n", error.what());
+              return 2;
+            }
             options.json = common->json;
             options.colour = !common->json && ColourWanted();
             if (portOption->count() > 0) options.rconPort = *port;

@@ -21,6 +21,8 @@ std::filesystem::path MakeTemporaryDirectory() {
   return pattern;
 }
 
+Run RunSession(std::string_view scenario, const sim::SessionOptions& options, const ServerDir& dir);
+
 }  // namespace
 
 ServerDir::ServerDir() : path_(MakeTemporaryDirectory()) {
@@ -84,11 +86,21 @@ std::string PluginPath() { return HERALDIX_TEST_PLUGIN; }
 Run RunScenario(std::string_view scenario, const ServerDir& dir) { return RunScenario(scenario, dir, PluginPath()); }
 
 Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath) {
+  return RunSession(scenario, {dir.Path(), pluginPath, true}, dir);
+}
+
+Run RunScenarioInZone(std::string_view scenario, const ServerDir& dir, const std::string& zone) {
+  return RunSession(scenario, {dir.Path(), PluginPath(), true, zone, {}}, dir);
+}
+
+namespace {
+
+Run RunSession(std::string_view scenario, const sim::SessionOptions& options, const ServerDir& dir) {
   Run run;
   sim::SetEventListener({});
   sim::SetRecording(true);
   try {
-    run.exitStatus = sim::RunScenarios({dir.Path(), pluginPath, true}, {{"scenario", dir.Path(), std::string(scenario)}});
+    run.exitStatus = sim::RunScenarios(options, {{"scenario", dir.Path(), std::string(scenario)}});
   } catch (const std::exception& error) {
     run.exitStatus = 2;
     run.error = error.what();
@@ -96,6 +108,8 @@ Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::stri
   run.events = sim::Events();
   return run;
 }
+
+}  // namespace
 
 struct LiveGame::State {
   ServerDir dir;

@@ -52,6 +52,8 @@ std::string PluginPath();
 // the first line and unloaded after the last, tracing on. `config FILE` lines resolve against dir.
 Run RunScenario(std::string_view scenario, const ServerDir& dir);
 Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath);
+// The same on a server keeping local time in zone (as TZ names it); the others keep UTC.
+Run RunScenarioInZone(std::string_view scenario, const ServerDir& dir, const std::string& zone);
 
 // The simulated game and host in this process with NO plug-in library loaded, for unit tests of plug-in
 // code linked into the test executable: GetAddress, FMemory, players, events all live. One at a time.

@@ -718,3 +718,13 @@ TEST(Sim, CommandLineRunKeepsLocalTimeInTheZoneGivenByTzOptionOrVariable) {
   EXPECT_NE(bad.err.find("unknown time zone \"Mars/Olympus\""), std::string::npos) << bad.err;
   EXPECT_TRUE(bad.out.empty());
 }
+
+TEST(Sim, TimeZonesAreRulesOrZonesOfTheSystemDatabase) {
+  for (const char* zone : {"UTC", "UTC0", "JST-9", "<+0530>-5:30", "EST5EDT,M3.2.0,M11.1.0", "CET-1CEST,M3.5.0,M10.5.0/3",
+                           "NZST-12NZDT,M9.5.0,M4.1.0/3", ":/etc/localtime"}) {
+    EXPECT_EQ(sim::TimeZoneProblem(zone), "") << zone;
+  }
+  for (const char* zone : {"", "Mars/Olympus", "Europe/Nowhere", "12", "EST5EDT,M3.2.0", "CET-1CEST,M3.5.0,M10.5.0/3,", "../../etc/passwd"}) {
+    EXPECT_NE(sim::TimeZoneProblem(zone), "") << zone;
+  }
+}

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <regex>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -64,13 +64,68 @@ bool InZoneDatabase(const std::string& name) {
   return std::filesystem::is_regular_file(path, error);
 }
 
-// std offset [dst [offset] [,start[/time],end[/time]]], as the TZ variable's rule form is written.
-bool IsZoneRule(const std::string& zone) {
-  static const std::regex rule(
-      R"((<[A-Za-z0-9+-]{3,}>|[A-Za-z]{3,})[+-]?\d{1,2}(:\d{2}){0,2})"
-      R"(((<[A-Za-z0-9+-]{3,}>|[A-Za-z]{3,})([+-]?\d{1,2}(:\d{2}){0,2})?(,[A-Za-z0-9.]+(/[+-]?\d{1,3}(:\d{2}){0,2})?){2})?)");
-  return std::regex_match(zone, rule);
-}
+// Reads the parts of a TZ rule ("std offset [dst [offset] [,start[/time],end[/time]]]") off the front of text.
+class ZoneRule {
+ public:
+  explicit ZoneRule(std::string_view text) : text_(text) {}
+
+  bool Valid() {
+    if (!Name() || !Offset()) return false;
+    if (Done()) return true;
+    if (!Name()) return false;
+    if (!Done() && Peek() != ',' && !Offset()) return false;
+    if (Done()) return true;
+    return Change() && Change() && Done();
+  }
+
+ private:
+  [[nodiscard]] bool Done() const { return pos_ == text_.size(); }
+  [[nodiscard]] char Peek() const { return Done() ? '\0' : text_[pos_]; }
+  static bool Digit(char c) { return c >= '0' && c <= '9'; }
+  static bool Letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+  std::size_t Count(bool (*accept)(char), std::size_t most) {
+    std::size_t n = 0;
+    while (!Done() && n < most && accept(Peek())) ++pos_, ++n;
+    return n;
+  }
+
+  bool Name() {
+    if (Peek() == '<') {
+      ++pos_;
+      const std::size_t n = Count([](char c) { return Letter(c) || Digit(c) || c == '+' || c == '-'; }, 64);
+      if (n < 3 || Peek() != '>') return false;
+      ++pos_;
+      return true;
+    }
+    return Count(Letter, 64) >= 3;
+  }
+
+  // [+-]hh[:mm[:ss]], with at most `hourDigits` digits of hours.
+  bool Offset(std::size_t hourDigits = 2) {
+    if (Peek() == '+' || Peek() == '-') ++pos_;
+    if (Count(Digit, hourDigits) == 0) return false;
+    for (int part = 0; part < 2 && Peek() == ':'; ++part) {
+      ++pos_;
+      if (Count(Digit, 2) != 2) return false;
+    }
+    return true;
+  }
+
+  bool Change() {
+    if (Peek() != ',') return false;
+    ++pos_;
+    if (Count([](char c) { return Letter(c) || Digit(c) || c == '.'; }, 16) == 0) return false;
+    if (Peek() != '/') return true;
+    ++pos_;
+    return Offset(3);
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+bool IsZoneRule(const std::string& zone) { return ZoneRule(zone).Valid(); }
 
 std::tm LocalTm(std::int64_t unixSeconds) {
   const auto seconds = static_cast<std::time_t>(unixSeconds);

@@ -73,6 +73,14 @@ float ToFloat(const json& value) {
   return value.get<float>();  // raises "type must be number, but is ..."
 }
 
+std::int32_t ToInt32ThroughFloat(const json& value) {
+  const float number = ToFloat(value);
+  if (std::isnan(number)) return 0;
+  if (number >= 2147483648.0F) return std::numeric_limits<std::int32_t>::max();
+  if (number <= -2147483648.0F) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(number);
+}
+
 bool Bool(const json& object, std::string_view key, bool fallback) {
   const json* member = Find(object, key);
   if (member == nullptr) return fallback;

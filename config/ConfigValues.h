@@ -36,6 +36,9 @@ std::vector<std::string> StringList(const nlohmann::json& object, const ConfigKe
 // zero (beyond the 64-bit range: saturated), booleans 1 or 0. Raises the library's type error otherwise.
 std::int32_t ToInt32(const nlohmann::json& value);
 float ToFloat(const nlohmann::json& value);
+// A JSON number as a 32-bit float, then truncated toward zero to a 32-bit integer (saturating): how the
+// channels of a colour list are read, so a whole number beyond 2^24 rounds and one beyond 32 bits saturates.
+std::int32_t ToInt32ThroughFloat(const nlohmann::json& value);
 
 // The value a read last found of the wrong type, and the JSON type the read expected ("string", ...).
 // Only failing reads note one, so the reads cost nothing more; the server log names its key later.

@@ -229,6 +229,11 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
        "/Heraldix/ServerMessageColor/G", "wraps to 255"},
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})", "colour-range",
        "/CustomCommands/~1x/MessageColor/1", "wraps to 0"},
+      // Beyond 32 bits, a list's channel saturates (it is read through a float) and an object's keeps its low bits.
+      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [300000000000, 0, 0]}}})", "colour-range",
+       "/CustomCommands/~1x/MessageColor/0", "300000000000 wraps to 255"},
+      {R"({"Heraldix": {"ServerMessageColor": {"R": 4294967552}}})", "colour-range", "/Heraldix/ServerMessageColor/R",
+       "4294967552 wraps to 0"},
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255]}}})", "colour-short", "/CustomCommands/~1x/MessageColor"},
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 2, 3, 4]}}})", "colour-long",
        "/CustomCommands/~1x/MessageColor/3"},

@@ -24,16 +24,6 @@ const std::array<double, 256>& SrgbTable() {
   return table;
 }
 
-// A JSON number as a 32-bit float truncated toward zero. Past the int32 range the value saturates, as
-// colour objects' integer reads do, so one colour means the same in either form.
-std::int32_t TruncatedFloat(const nlohmann::json& element) {
-  const float value = ConfigValue::ToFloat(element);
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483648.0F) return std::numeric_limits<std::int32_t>::max();
-  if (value <= -2147483648.0F) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
-
 }  // namespace
 
 LinearColour SrgbToLinear(ColourBytes colour) {
@@ -57,6 +47,6 @@ ColourBytes ColourFromArray(const nlohmann::json& array) {
                                              &array);
   }
   std::array<std::int32_t, 3> channels{};
-  for (std::size_t i = 0; i < channels.size() && i < array.size(); ++i) channels[i] = TruncatedFloat(array[i]);
+  for (std::size_t i = 0; i < channels.size() && i < array.size(); ++i) channels[i] = ConfigValue::ToInt32ThroughFloat(array[i]);
   return ColourBytes{LowByte(channels[0]), LowByte(channels[1]), LowByte(channels[2]), 255};
 }

@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "config/ConfigValues.h"
 #include "sim/check/Keys.h"
 
 namespace heraldix::check {
@@ -104,20 +105,8 @@ std::string Shown(const json& value) {
   return shown;
 }
 
-std::int32_t AsInt32(const json& number) {
-  if (number.is_boolean()) return number.get<bool>() ? 1 : 0;
-  if (number.is_number_unsigned()) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(number.get<std::uint64_t>()));
-  }
-  if (number.is_number_integer()) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(number.get<std::int64_t>()));
-  }
-  const double value = number.get<double>();
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
+// The plug-in's own reading, so a warning shows what the plug-in makes of the number.
+std::int32_t AsInt32(const json& number) { return ConfigValue::ToInt32(number); }
 
 bool ExpectObject(Context& context, const Place& place, const json& value) {
   if (value.is_object()) return true;
@@ -214,7 +203,7 @@ void CheckColourObject(Context& context, const Place& place, const json& value) 
     if (read) bytes[i] = *read & 0xFF;
     if (read && (*read < 0 || *read > 255)) {
       context.Warning("colour-range", at.pointer,
-                      "a channel runs from 0 to 255; " + std::to_string(*read) + " wraps to " +
+                      "a channel runs from 0 to 255; " + Shown(*member) + " wraps to " +
                           std::to_string(*read & 0xFF));
     }
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ConfigValues.h"
 #include "config/Keys.h"
 #include "sim/check/Keys.h"
 #include "sim/check/Rules.h"
@@ -80,11 +81,11 @@ void CheckColourArray(Context& context, const Place& place, const json* value) {
     const bool number = ExpectNumber(context, element, (*value)[i]);
     readable = readable && number;
     if (!number || i >= 3) continue;
-    const std::int32_t read = AsInt32((*value)[i]);
+    const std::int32_t read = ConfigValue::ToInt32ThroughFloat((*value)[i]);
     bytes[i] = read & 0xFF;
     if (read < 0 || read > 255) {
       context.Warning("colour-range", element.pointer,
-                      "a channel runs from 0 to 255; " + std::to_string(read) + " wraps to " +
+                      "a channel runs from 0 to 255; " + Shown((*value)[i]) + " wraps to " +
                           std::to_string(read & 0xFF));
     }
   }

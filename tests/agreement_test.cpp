@@ -65,7 +65,7 @@ std::set<std::string> ExpectedTypes(Type type) {
     case Type::Colour: return {"object"};
     case Type::Boolean: return {"boolean"};
     case Type::Integer:
-    case Type::Number: return {"number", "boolean"};
+    case Type::Number: return {"number"};  // true and false are read as 1 and 0, and warned about
     case Type::Utf8Text:
     case Type::ByteText:
     case Type::KindText: return {"string"};

@@ -471,6 +471,15 @@ TEST(Check, TextAndJsonReports) {
   EXPECT_NE(text.find("config.json: 1 error, 1 warning"), std::string::npos);
   EXPECT_NE(heraldix::check::FormatReport(CheckConfigText("{}"), "c.json").find("no problems found"), std::string::npos);
 
+  // A \u0000 in a name is written escaped, so the findings after it are not lost.
+  const std::string zero = heraldix::check::FormatReport(
+      CheckConfigText(R"({"CustomCommands": {"/a\u0000b": {"Message": "x", "MessageColor": "red"}, "/z": {"Message": 5}}})"),
+      "config.json");
+  EXPECT_EQ(zero.find('\0'), std::string::npos);
+  EXPECT_NE(zero.find(R"("CustomCommands" > "/a\u0000b" > "MessageColor": must be)"), std::string::npos) << zero;
+  EXPECT_NE(zero.find(R"("CustomCommands" > "/z" > "Message": must be)"), std::string::npos) << zero;
+  EXPECT_NE(zero.find("config.json: 2 errors, 1 warning"), std::string::npos) << zero;
+
   const auto json = nlohmann::json::parse(heraldix::check::FormatReportJson(report, "config.json"));
   EXPECT_EQ(json["file"], "config.json");
   EXPECT_EQ(json["errors"], 1);

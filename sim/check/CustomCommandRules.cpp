@@ -54,6 +54,11 @@ void CheckName(Context& context, const Place& place, const std::string& name) {
                            (word.empty() ? std::string() : " (" + Quoted(word) + ")") +
                            ", so this command is registered and never found");
   }
+  if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+    context.KeyWarning("unreachable-command", place.pointer,
+                       "the name holds a control character that no player can type, so this command is registered "
+                       "and never found");
+  }
   if (Registered(name) != name) {
     context.KeyWarning("unreachable-command", place.pointer,
                        "non-ASCII letters in a command name become \"?\" per byte: it is registered as " +

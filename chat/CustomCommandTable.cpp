@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "chat/CustomCommands.h"
+#include "config/ColourValues.h"
 #include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "config/MessageKind.h"
@@ -49,7 +50,7 @@ CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
   // No colour, or a short one, still gives a usable command: the missing channels are black.
   const auto colour = value.find(ConfigKeys::Command::MessageColor.name);
   if (colour != value.end()) {
-    command.MessageColor = ColourFromArray(*colour);
+    command.MessageColor = OpaqueColour(ConfigValue::RgbFromArray(*colour));
     RequireNumbers(*colour);
   }
 

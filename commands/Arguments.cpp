@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "config/ColourValues.h"
 #include "config/ConfigValues.h"
 #include "text/Text.h"
 
@@ -77,7 +78,7 @@ ColourBytes TrailingColour(const Tokens& tokens, const nlohmann::json& config, c
   if (tokens.IsNumericAt(n - 3) && tokens.IsNumericAt(n - 2) && tokens.IsNumericAt(n - 1)) {
     return ColourAt(tokens, n - 3);
   }
-  return ColourFromObject(ConfigValue::Section(HeraldixSection(config), configuredKey));
+  return OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(HeraldixSection(config), configuredKey)));
 }
 
 }  // namespace
@@ -154,7 +155,7 @@ SendNotificationArguments ReadSendNotificationArguments(const FString& line, con
     const nlohmann::json& section = HeraldixSection(config);
     arguments.DisplayScale = static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayScale));
     arguments.DisplayTime = static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayTime));
-    arguments.Colour = ColourFromObject(ConfigValue::Section(section, ConfigKeys::Heraldix::NotificationColor));
+    arguments.Colour = OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(section, ConfigKeys::Heraldix::NotificationColor)));
   }
   if (n >= 1 && !tokens.IsNumericAt(n - 1)) arguments.IconPath = tokens.Token(n - 1);
   arguments.Message = QuotedText(line);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/ColourValues.h"
 #include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "config/MessageKind.h"
@@ -96,7 +97,7 @@ void SendConfiguredMessage(const nlohmann::json& message) {
   const std::optional<MessageKind> kind = ReadMessageKind(message, ConfigKeys::TimedMessage::MessageType);
   const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
   const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
-  const ColourBytes colour = ColourFromObject(ConfigValue::Section(message, ConfigKeys::TimedMessage::MessageColour));
+  const ColourBytes colour = OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(message, ConfigKeys::TimedMessage::MessageColour)));
 
   if (only.empty() && exclude.empty()) {
     Deliver(message, kind, text, colour, nullptr);

@@ -10,6 +10,7 @@
 
 #include <fmt/format.h>
 
+#include "config/ColourValues.h"
 #include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "config/MessageKind.h"
@@ -81,7 +82,7 @@ void Greet(std::uint64_t id) {
   const std::string name = ToUtf8(Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player));
   const std::string message = ConfigValue::String(welcome, ConfigKeys::Welcome::Message);
   FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
-  const ColourBytes colour = ColourFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour));
+  const ColourBytes colour = OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour)));
 
   SendMessageOfKind(
       kind, player, std::move(text), colour, false,

@@ -39,15 +39,6 @@ std::string FormatError(std::u16string_view text) {
   return "no error";
 }
 
-std::string JsonError(const json& value, ColourBytes (*read)(const json&)) {
-  try {
-    read(value);
-  } catch (const json::exception& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
 ColourBytes Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return ColourBytes{r, g, b, 255}; }
 
 }  // namespace
@@ -275,47 +266,6 @@ TEST_F(Text, SrgbDecodingRisesWithEveryByte) {
     EXPECT_GT(value, previous) << i;
     previous = value;
   }
-}
-
-TEST_F(Text, ColourObjectIsCutToBytesWithAlphaOpaque) {
-  EXPECT_EQ(ColourFromObject(json::parse(R"({"R": 300, "G": -1, "B": 2.9})")), Rgb(44, 255, 2));
-  EXPECT_EQ(ColourFromObject(json::parse(R"({"R": 256, "G": 255, "B": 0})")), Rgb(0, 255, 0));
-  EXPECT_EQ(ColourFromObject(json::parse(R"({"G": 7})")), Rgb(0, 7, 0));
-  EXPECT_EQ(ColourFromObject(json::object()), Rgb(0, 0, 0));
-}
-
-TEST_F(Text, ColourObjectReadsBlueFirst) {
-  EXPECT_NE(JsonError(json::parse(R"({"R": "red", "B": [1]})"), ColourFromObject).find("must be number, but is array"),
-            std::string::npos);
-  EXPECT_NE(JsonError(json::array(), ColourFromObject).find("cannot use value() with array"), std::string::npos);
-}
-
-TEST_F(Text, ColourArrayTruncatesFloatsAndCutsToBytes) {
-  EXPECT_EQ(ColourFromArray(json::parse("[255, 128.9, -1]")), Rgb(255, 128, 255));
-  EXPECT_EQ(ColourFromArray(json::parse("[300, -0.5, 511.99]")), Rgb(44, 0, 255));
-  EXPECT_EQ(ColourFromArray(json::parse("[1, 2, 3, \"ignored\", {}]")), Rgb(1, 2, 3));
-  EXPECT_EQ(ColourFromArray(json::parse("[true, false, 0]")), Rgb(1, 0, 0));
-}
-
-TEST_F(Text, ColourArrayTakesMissingChannelsAsZero) {
-  EXPECT_EQ(ColourFromArray(json::parse("[9, 8]")), Rgb(9, 8, 0));
-  EXPECT_EQ(ColourFromArray(json::array()), Rgb(0, 0, 0));
-}
-
-TEST_F(Text, ColourArraySaturatesPastTheIntegerRange) {
-  // As colour objects' integer reads do: the largest int32 is 255 in its low byte, the smallest 0.
-  EXPECT_EQ(ColourFromArray(json::parse("[1e300, -1e300, 3e9]")), Rgb(255, 0, 255));
-  EXPECT_EQ(ColourFromArray(json::parse("[2147483520, -2147483648, 1e-30]")), Rgb(0x80, 0, 0));
-}
-
-TEST_F(Text, ColourArrayRaisesTheJsonTypeErrors) {
-  EXPECT_EQ(JsonError(json::object(), ColourFromArray), "[json.exception.type_error.302] type must be array, but is object");
-  EXPECT_EQ(JsonError(json(5), ColourFromArray), "[json.exception.type_error.302] type must be array, but is number");
-  EXPECT_EQ(JsonError(json(), ColourFromArray), "[json.exception.type_error.302] type must be array, but is null");
-  EXPECT_EQ(JsonError(json::parse(R"([1, "2", 3])"), ColourFromArray),
-            "[json.exception.type_error.302] type must be number, but is string");
-  EXPECT_EQ(JsonError(json::parse("[1, 2, null]"), ColourFromArray),
-            "[json.exception.type_error.302] type must be number, but is null");
 }
 
 // --- RichColor markup -------------------------------------------------------------------------------

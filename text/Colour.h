@@ -1,9 +1,8 @@
-// Owns colours: the byte colour every delivery takes, its linear form, and reading colours from config.
+// Owns colours: the byte colour every delivery takes and its linear form.
 #pragma once
 
+#include <array>
 #include <cstdint>
-
-#include <nlohmann/json.hpp>
 
 #include "host/GameTypes.h"
 
@@ -23,10 +22,5 @@ LinearColour SrgbToLinear(ColourBytes colour);
 // Low 8 bits of a 32-bit integer: 300 gives 44, 256 gives 0, -1 gives 255.
 constexpr std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
-// An object {"R", "G", "B"}: members read in the order B, G, R as 32-bit integers (default 0), each cut
-// to its low byte; alpha 255. Raises the JSON library's type errors.
-ColourBytes ColourFromObject(const nlohmann::json& object);
-
-// An array of numbers: elements 0, 1, 2 truncated toward zero to 32-bit integers and cut to bytes;
-// missing elements count as 0; alpha 255. Raises the JSON library's type error for a non-number list.
-ColourBytes ColourFromArray(const nlohmann::json& array);
+// Red, green and blue as read from the configuration, with alpha 255: every configured colour is opaque.
+constexpr ColourBytes OpaqueColour(const std::array<std::uint8_t, 3>& rgb) { return ColourBytes{rgb[0], rgb[1], rgb[2], 255}; }

@@ -29,10 +29,11 @@ Game::AGameState_DefaultTimer::Pointer AGameState_DefaultTimer_original = nullpt
 namespace {
 
 // The clock may be moved anywhere; a due time past the end of the range means "never again".
+// The bounds are tested before adding, since a signed overflow is undefined.
 std::int64_t AddSaturated(std::int64_t now, std::int64_t delta) {
-  std::int64_t sum = 0;
-  if (__builtin_add_overflow(now, delta, &sum)) return delta > 0 ? INT64_MAX : INT64_MIN;
-  return sum;
+  if (delta > 0 && now > INT64_MAX - delta) return INT64_MAX;
+  if (delta < 0 && now < INT64_MIN - delta) return INT64_MIN;
+  return now + delta;
 }
 
 // Draws until the index differs from the last one, so a list of two or more never repeats itself.

@@ -14,6 +14,7 @@
 #include "events/Welcome.h"
 #include "host/GameFunctions.h"
 #include "host/IHooks.h"
+#include "sim/host/Clock.h"
 #include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 
@@ -317,6 +318,38 @@ TEST(Events, IntervalsOfZeroNegativeAndFractional) {
   auto run = RunScenario("join 1 Alice\nwait 6\n", dir);
   ExpectClean(run);
   EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 3, 5}));
+}
+
+// The clock may stand anywhere in its range: the due time stops at either end instead of wrapping round.
+TEST(Events, TheDueTimeStopsAtTheEndsOfTheClocksRange) {
+  heraldix::test::LiveGame game;
+  const std::string timer(Game::AGameState_DefaultTimer::Key());
+  ASSERT_TRUE(TarrowApi::GetHooks().SetHook(timer, &Hook_AGameState_DefaultTimer, &AGameState_DefaultTimer_original));
+  constexpr std::int64_t max = INT64_MAX;
+  constexpr std::int64_t min = INT64_MIN;
+  constexpr std::int64_t second = 10'000'000;
+  struct Row {
+    std::int64_t now;
+    const char* interval;
+    std::int64_t due;
+  };
+  const Row rows[] = {
+      {max - 60 * second - 1, "60", max - 1}, {max - 60 * second, "60", max},  {max - 60 * second + 1, "60", max},
+      {max, "2147483647", max},               {min + 5 * second + 1, "-5", min + 1},
+      {min + 5 * second, "-5", min},          {min + 5 * second - 1, "-5", min}, {min, "-2147483648", min},
+      {max, "-2147483648", max - 2147483648 * second}, {0, "-1", -second},
+  };
+  for (const Row& row : rows) {
+    ReplaceConfig(json::parse(std::string(R"({"TimedMessages": {"Enabled": true, "Interval": )") + row.interval + "}}"));
+    NextTimedMessageTime() = min;
+    sim::SetSystemClockSource([now = row.now] { return now; });
+    game.Line("tick");
+    EXPECT_EQ(NextTimedMessageTime(), row.due) << row.now << " + " << row.interval << " s";
+  }
+  TarrowApi::GetHooks().DisableHook(timer, &Hook_AGameState_DefaultTimer);
+  NextTimedMessageTime() = 0;
+  ReplaceConfig(json());
+  EXPECT_TRUE(game.Of("fault").empty());
 }
 
 TEST(Events, AClockSetBackWaitsUntilItReachesTheDueTimeAgain) {

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "host/Address.h"
+#include "host/GameFunctions.h"
+#include "sim/host/Host.h"
 #include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 #include "text/Colour.h"
@@ -91,6 +94,31 @@ TEST_F(Text, CopiesTakeABlockOfExactlyTheirCountAndMovesHandTheBlockOver) {
   EXPECT_EQ(target.Data, block);
   EXPECT_EQ(target.View(), u"moved");
   EXPECT_EQ(game.PluginBlocks(), 3);
+}
+
+// A game allocator that gives nothing fails every growth path alike, and each owner keeps what it had.
+TEST_F(Text, AnAllocatorThatGivesNothingRaisesBadAllocOnEveryGrowthPath) {
+  FString held(u"held");
+  const FString longer(u"a longer text");
+  FStringArray list;
+  for (const char16_t* text : {u"a", u"b", u"c", u"d"}) list.Add(FString(text));  // full at four
+
+  const std::string malloc(Game::FMemory_Malloc::Key());
+  const std::string realloc(Game::FMemory_Realloc::Key());
+  void* const realMalloc = GetAddress(malloc);
+  void* const realRealloc = GetAddress(realloc);
+  sim::RegisterGameFunction(malloc, reinterpret_cast<void*>(+[](std::size_t, std::uint32_t) -> void* { return nullptr; }));
+  sim::RegisterGameFunction(realloc, reinterpret_cast<void*>(+[](void*, std::size_t) -> void* { return nullptr; }));
+  EXPECT_THROW(FString(u"new"), std::bad_alloc);
+  EXPECT_THROW(WidenAscii("new"), std::bad_alloc);
+  EXPECT_THROW(held = longer, std::bad_alloc);
+  EXPECT_THROW(list.Add(FString()), std::bad_alloc);
+  sim::RegisterGameFunction(malloc, realMalloc);
+  sim::RegisterGameFunction(realloc, realRealloc);
+
+  EXPECT_EQ(held.View(), u"held");
+  ASSERT_EQ(list.Num(), 4);
+  EXPECT_EQ(list[3].View(), u"d");
 }
 
 TEST_F(Text, ResizeTakesANewBlockOrGrowsTheOneGiven) {

@@ -11,8 +11,12 @@
 namespace GameMemory {
 
 void* Resize(void* block, std::size_t bytes) {
-  if (block == nullptr) return Game::Call<Game::FMemory_Malloc>(bytes, std::uint32_t{0});
-  return Game::Call<Game::FMemory_Realloc>(block, bytes);
+  void* resized = block == nullptr ? Game::Call<Game::FMemory_Malloc>(bytes, std::uint32_t{0})
+                                   : Game::Call<Game::FMemory_Realloc>(block, bytes);
+  // A failed reallocation leaves the block as it was, and its owner keeps it: nothing is assigned before
+  // this throws.
+  if (resized == nullptr) throw std::bad_alloc();
+  return resized;
 }
 
 void Free(void* block) noexcept {

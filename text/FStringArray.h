@@ -10,7 +10,8 @@
 namespace GameMemory {
 
 // Grows or shrinks a block through the game allocator: "FMemory.Malloc" (size, 0) when there is no block
-// yet, "FMemory.Realloc" (block, size) otherwise.
+// yet, "FMemory.Realloc" (block, size) otherwise. Raises std::bad_alloc when the allocator gives nothing;
+// the block given is then still the caller's. Every growth path of the plug-in goes through here.
 void* Resize(void* block, std::size_t bytes);
 // "FMemory.Free"; a null block is not passed on.
 void Free(void* block) noexcept;

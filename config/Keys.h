@@ -9,8 +9,9 @@
 namespace ConfigKeys {
 
 // Where a key lives. A command and a timed message are the objects under "CustomCommands" and in
-// "TimedMessages" > "Messages"; a colour is any {"R", "G", "B"} object.
-enum class Section { Top, Heraldix, Welcome, Command, Timed, TimedMessage, Colour };
+// "TimedMessages" > "Messages"; a scheduled message, in "ScheduledMessages" > "Messages", takes every key of a
+// timed message and those of its own section; a colour is any {"R", "G", "B"} object.
+enum class Section { Top, Heraldix, Welcome, Command, Timed, TimedMessage, Scheduled, ScheduledMessage, Colour };
 
 // What a key's value must be, and how the plug-in reads it.
 enum class Type {
@@ -26,6 +27,9 @@ enum class Type {
   Colour,      // an object {"R", "G", "B"} of integers
   Commands,    // an object of command objects; null and [] hold none
   Messages,    // an array of timed-message objects; null holds none
+  Choice,      // a string compared exactly against a few words; another word counts as the default
+  TimeList,    // an array of "HH:MM" strings, 00:00 to 23:59
+  DayList,     // an array of "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"
 };
 
 struct Key {
@@ -43,6 +47,7 @@ inline constexpr Key CustomCommands{Section::Top, "CustomCommands", Type::Comman
 inline constexpr Key NoPermission{Section::Top, "NoPermission", Type::Utf8Text, false, 0.0,
                                   "You don't have permission to perform this command"};
 inline constexpr Key TimedMessages{Section::Top, "TimedMessages", Type::Section};
+inline constexpr Key ScheduledMessages{Section::Top, "ScheduledMessages", Type::Section};
 }  // namespace Top
 
 namespace Heraldix {
@@ -82,6 +87,8 @@ namespace Timed {
 inline constexpr Key Enabled{Section::Timed, "Enabled", Type::Boolean};
 inline constexpr Key Interval{Section::Timed, "Interval", Type::Integer};
 inline constexpr Key Messages{Section::Timed, "Messages", Type::Messages};
+inline constexpr Key Order{Section::Timed, "Order", Type::Choice, false, 0.0, "Random"};  // or "Sequential"
+inline constexpr Key Skip_Unreceivable{Section::Timed, "Skip_Unreceivable", Type::Boolean};
 }  // namespace Timed
 
 namespace TimedMessage {
@@ -95,7 +102,20 @@ inline constexpr Key Sender{Section::TimedMessage, "Sender", Type::Utf8Text, fal
 inline constexpr Key DisplayScale{Section::TimedMessage, "DisplayScale", Type::Number, false, 1.0};
 inline constexpr Key DisplayTime{Section::TimedMessage, "DisplayTime", Type::Number, false, 10.0};
 inline constexpr Key Icon_BP{Section::TimedMessage, "Icon_BP", Type::ByteText};
+// Absent: no limit. The number of players online is that of the world's list entries that still resolve.
+inline constexpr Key Min_Players_Online{Section::TimedMessage, "Min_Players_Online", Type::Integer};
+inline constexpr Key Max_Players_Online{Section::TimedMessage, "Max_Players_Online", Type::Integer};
 }  // namespace TimedMessage
+
+namespace Scheduled {
+inline constexpr Key Enabled{Section::Scheduled, "Enabled", Type::Boolean};
+inline constexpr Key Messages{Section::Scheduled, "Messages", Type::Messages};
+}  // namespace Scheduled
+
+namespace ScheduledMessage {
+inline constexpr Key At{Section::ScheduledMessage, "At", Type::TimeList};
+inline constexpr Key Days{Section::ScheduledMessage, "Days", Type::DayList};  // absent or empty: every day
+}  // namespace ScheduledMessage
 
 namespace Colour {
 inline constexpr Key R{Section::Colour, "R", Type::Integer};
@@ -106,7 +126,7 @@ inline constexpr Key B{Section::Colour, "B", Type::Integer};
 // Every key, section by section in the order the sections nest. The checker, the schema's test and the
 // differential test walk this list; a key missing here is one they report as unknown.
 inline constexpr std::array All{
-    &Top::Heraldix, &Top::CustomCommands, &Top::NoPermission, &Top::TimedMessages,
+    &Top::Heraldix, &Top::CustomCommands, &Top::NoPermission, &Top::TimedMessages, &Top::ScheduledMessages,
 
     &Heraldix::ClientChatColour, &Heraldix::ServerMessageColor, &Heraldix::NotificationColor,
     &Heraldix::NotificationDisplayScale, &Heraldix::NotificationDisplayTime, &Heraldix::ClientChatSenderName,
@@ -118,11 +138,16 @@ inline constexpr std::array All{
     &Command::Message, &Command::MessageColor, &Command::RequiredPermissionGroups, &Command::DisplayTime,
     &Command::DisplayScale, &Command::Type, &Command::Sender, &Command::Icon_BP, &Command::Command_To_Execute,
 
-    &Timed::Enabled, &Timed::Interval, &Timed::Messages,
+    &Timed::Enabled, &Timed::Interval, &Timed::Messages, &Timed::Order, &Timed::Skip_Unreceivable,
 
     &TimedMessage::MessageToSend, &TimedMessage::MessageType, &TimedMessage::MessageColour,
     &TimedMessage::Only_Send_To_Permission_Groups, &TimedMessage::Exclude_Permissions_Groups, &TimedMessage::Sender,
     &TimedMessage::DisplayScale, &TimedMessage::DisplayTime, &TimedMessage::Icon_BP,
+    &TimedMessage::Min_Players_Online, &TimedMessage::Max_Players_Online,
+
+    &Scheduled::Enabled, &Scheduled::Messages,
+
+    &ScheduledMessage::At, &ScheduledMessage::Days,
 
     &Colour::R, &Colour::G, &Colour::B,
 };

@@ -1,4 +1,5 @@
-// Broadcasts a randomly chosen configured message every interval, driven by the game state's timer.
+// Broadcasts a configured message every interval, drawn at random or taken in list order, driven by the game
+// state's timer.
 #include "events/TimedMessages.h"
 
 #include <algorithm>
@@ -66,6 +67,100 @@ std::vector<FString> WidenAll(const std::vector<std::string>& names) {
   return wide;
 }
 
+std::int32_t PlayersOnline() {
+  std::int32_t count = 0;
+  ForEachOnlinePlayer([&](AShooterPlayerController* /*player*/) { ++count; });
+  return count;
+}
+
+// A message without player-count conditions asks the game nothing, exactly as before they existed.
+bool PlayerCountAllows(const nlohmann::json& message) {
+  if (!message.is_object()) return true;  // the reads that follow fail on it, as they always did
+  const auto min = message.find(ConfigKeys::TimedMessage::Min_Players_Online.name);
+  const auto max = message.find(ConfigKeys::TimedMessage::Max_Players_Online.name);
+  if (min == message.end() && max == message.end()) return true;
+  const std::int32_t low = min != message.end() ? ConfigValue::ToInt32(*min) : INT32_MIN;
+  const std::int32_t high = max != message.end() ? ConfigValue::ToInt32(*max) : INT32_MAX;
+  const std::int32_t online = PlayersOnline();
+  return online >= low && online <= high;
+}
+
+// Whether at least one player online now passes the message's player counts and group filters. A message
+// that cannot be read reaches nobody.
+bool SomeoneWouldReceive(const nlohmann::json& messages, std::int32_t index) {
+  try {
+    if (!messages.is_array()) return false;
+    const nlohmann::json& message = messages.at(static_cast<std::size_t>(index));
+    if (!message.is_object() || !PlayerCountAllows(message)) return false;
+    const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
+    const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
+    bool someone = false;
+    ForEachOnlinePlayer([&](AShooterPlayerController* player) {
+      if (someone) return;
+      if (only.empty() && exclude.empty()) {
+        someone = true;
+        return;
+      }
+      const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
+      someone = !only.empty() ? InAnyGroup(id, only) : !InAnyGroup(id, exclude);
+    });
+    return someone;
+  } catch (...) {
+    return false;
+  }
+}
+
+std::int32_t CountOf(const nlohmann::json& messages) {
+  if (!messages.is_array() && !messages.is_object()) return 0;
+  return static_cast<std::int32_t>(std::min<std::size_t>(messages.size(), INT32_MAX));
+}
+
+// The turn's message in list order: the one after the last, wrapping around; with skip, the first of those
+// that someone would receive. None when nothing qualifies; the last index then stays.
+std::optional<std::int32_t> NextInOrder(const nlohmann::json& messages, bool skip) {
+  const std::int32_t n = CountOf(messages);
+  for (std::int32_t step = 1; step <= n; ++step) {
+    // The last index may come from a longer list before a reload, or be -1 before the first turn.
+    std::int64_t index = (std::int64_t{LastTimedMessageIndex()} + step) % n;
+    if (index < 0) index += n;
+    const auto candidate = static_cast<std::int32_t>(index);
+    if (!skip || SomeoneWouldReceive(messages, candidate)) {
+      LastTimedMessageIndex() = candidate;
+      return candidate;
+    }
+  }
+  return std::nullopt;
+}
+
+// The random draw of ChooseIndex, among the messages someone would receive: never the last one again when
+// two or more qualify.
+std::optional<std::int32_t> DrawAmongReceivable(const nlohmann::json& messages) {
+  std::vector<std::int32_t> qualifying;
+  for (std::int32_t i = 0; i < CountOf(messages); ++i) {
+    if (SomeoneWouldReceive(messages, i)) qualifying.push_back(i);
+  }
+  if (qualifying.empty()) return std::nullopt;
+  const auto m = static_cast<std::int32_t>(qualifying.size());
+  std::int32_t index = qualifying.front();
+  if (m >= 2) {
+    do {
+      const float unit = static_cast<float>(Rand15()) / 32767.0F;
+      const std::int32_t k = std::min(static_cast<std::int32_t>(unit * static_cast<float>(m)), m - 1);
+      index = qualifying[static_cast<std::size_t>(k)];
+    } while (index == LastTimedMessageIndex());
+  }
+  LastTimedMessageIndex() = index;
+  return index;
+}
+
+std::optional<std::int32_t> ChooseTurn(const nlohmann::json& timed, const nlohmann::json& messages) {
+  const bool sequential = ConfigValue::String(timed, ConfigKeys::Timed::Order) == "Sequential";
+  const bool skip = ConfigValue::Bool(timed, ConfigKeys::Timed::Skip_Unreceivable);
+  if (sequential) return NextInOrder(messages, skip);
+  if (skip) return DrawAmongReceivable(messages);
+  return ChooseIndex(messages);  // the draw as it always was, down to the sequence of random numbers
+}
+
 // One delivery of the message, to one player or (player null) to everyone. The per-kind values are read
 // at each delivery, so every receiving player costs the same reads.
 void Deliver(const nlohmann::json& message, std::optional<MessageKind> kind, const FString& text,
@@ -94,6 +189,7 @@ void SendMessageAt(const nlohmann::json& messages, std::int32_t index) {
 }  // namespace
 
 void SendConfiguredMessage(const nlohmann::json& message) {
+  if (!PlayerCountAllows(message)) return;
   const FString text = FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::MessageToSend));
   const std::optional<MessageKind> kind = ReadMessageKind(message, ConfigKeys::TimedMessage::MessageType);
   const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
@@ -135,7 +231,7 @@ void SendTimedMessage() {
     const auto found = timed.find(ConfigKeys::Timed::Messages.name);
     static const nlohmann::json noMessages = nlohmann::json::array();
     const nlohmann::json& messages = found != timed.end() ? *found : noMessages;
-    SendMessageAt(messages, ChooseIndex(messages));
+    if (const std::optional<std::int32_t> index = ChooseTurn(timed, messages)) SendMessageAt(messages, *index);
   } catch (...) {
     // A broken message is skipped silently; the next one is due one interval later.
   }

@@ -1,5 +1,6 @@
 // The key table against its other readers: the schema editors use, and the checker against the plug-in.
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +17,8 @@
 #include <nlohmann/json.hpp>
 
 #include "config/Keys.h"
+#include "host/Platform.h"
+#include "sim/host/Clock.h"
 #include "sim/check/Checker.h"
 #include "sim/host/Events.h"
 #include "tests/support/Support.h"
@@ -73,6 +76,9 @@ std::set<std::string> ExpectedTypes(Type type) {
     case Type::ColourList: return {"array"};
     case Type::Commands: return {"object", "null", "array"};
     case Type::Messages: return {"array", "null"};
+    case Type::Choice: return {"string"};
+    case Type::TimeList:
+    case Type::DayList: return {"array"};
   }
   return {};
 }
@@ -84,7 +90,9 @@ json DefaultOf(const Key& key) {
     case Type::Commands: return json::object();
     case Type::GroupList:
     case Type::ColourList:
-    case Type::Messages: return json::array();
+    case Type::Messages:
+    case Type::TimeList:
+    case Type::DayList: return json::array();
     case Type::Boolean: return key.flag;
     case Type::Integer:
     case Type::Number: return key.number;
@@ -101,6 +109,8 @@ const json& SchemaSection(const json& schema, Section section) {
     case Section::Command: return schema["$defs"]["customCommand"];
     case Section::Timed: return schema["properties"]["TimedMessages"];
     case Section::TimedMessage: return schema["$defs"]["timedMessage"];
+    case Section::Scheduled: return schema["properties"]["ScheduledMessages"];
+    case Section::ScheduledMessage: return schema["$defs"]["scheduledMessage"];
     case Section::Colour: return schema["$defs"]["colour"];
   }
   return schema;
@@ -121,10 +131,12 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
   }
   // And nothing the table does not hold, but the editor's own pointer to the schema.
   for (const Section section : {Section::Top, Section::Heraldix, Section::Welcome, Section::Command, Section::Timed,
-                                Section::TimedMessage, Section::Colour}) {
+                                Section::TimedMessage, Section::Scheduled, Section::ScheduledMessage, Section::Colour}) {
     for (const auto& [name, property] : SchemaSection(schema, section)["properties"].items()) {
       if (section == Section::Top && name == "$schema") continue;
-      EXPECT_TRUE(tableKeys.contains({section, name})) << name << " is in the schema but not in the key table";
+      // A scheduled message takes every key of a timed message besides its own.
+      const bool timedKey = section == Section::ScheduledMessage && tableKeys.contains({Section::TimedMessage, name});
+      EXPECT_TRUE(tableKeys.contains({section, name}) || timedKey) << name << " is in the schema but not in the key table";
     }
   }
 }
@@ -194,7 +206,10 @@ std::optional<json> Meant(const std::optional<json>& object, const Key& key) {
     case Type::Number: readable = value.is_number() || value.is_boolean(); break;
     case Type::Utf8Text:
     case Type::ByteText:
-    case Type::KindText: readable = value.is_string(); break;
+    case Type::KindText:
+    case Type::Choice: readable = value.is_string(); break;
+    case Type::TimeList:
+    case Type::DayList:
     case Type::GroupList: readable = all([](const json& e) { return e.is_string(); }); break;
     case Type::ColourList: readable = all([](const json& e) { return e.is_number() || e.is_boolean(); }); break;
     case Type::Commands:
@@ -324,6 +339,7 @@ class Probe {
     if (RconReply(Line("rcon hx.reload")) != "Heraldix: Reloaded config") Fail("reload", {"/CustomCommands"});
     if (document_ && document_->is_object()) {
       TimedMessages();
+      ScheduledMessages();
       Refusal();
       Welcome();
     }
@@ -458,7 +474,75 @@ class Probe {
     if (enabled && !enabled->get<bool>()) return;
     const bool sent = AnyShows(To(events, Carol.id), Delivery{"chat", "probe", "Heraldix"});
     if (!sent || !Meant(timed, ConfigKeys::Timed::Interval)) {
-      Fail("the timed-message switch", {"/TimedMessages/Enabled", "/TimedMessages/Interval"});
+      Fail("the timed-message switch", {"/TimedMessages/Enabled", "/TimedMessages/Interval", "/TimedMessages/Order",
+                                        "/TimedMessages/Skip_Unreceivable"});
+    }
+  }
+
+  // Seconds from the server's clock to the first of the message's times on one of its days; none when its
+  // times or days cannot be read, or it has no time (then the plug-in never sends it, and says nothing).
+  static std::optional<std::int64_t> DueIn(const json& message, bool& unreadable) {
+    static const std::vector<std::string> week = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    const std::optional<json> at = Meant(message, ConfigKeys::ScheduledMessage::At);
+    const std::optional<json> days = Meant(message, ConfigKeys::ScheduledMessage::Days);
+    unreadable = !at || !days;
+    if (unreadable || at->empty()) return std::nullopt;
+    int mask = days->empty() ? 0x7F : 0;
+    for (const json& day : *days) {
+      const auto found = std::find(week.begin(), week.end(), day.get<std::string>());
+      unreadable = unreadable || found == week.end();
+      if (found != week.end()) mask |= 1 << (found - week.begin());
+    }
+    std::vector<int> minutes;
+    for (const json& time : *at) {
+      const std::string text = time.get<std::string>();
+      const bool valid = text.size() == 5 && text[2] == ':' && std::isdigit(text[0]) && std::isdigit(text[1]) &&
+                         std::isdigit(text[3]) && std::isdigit(text[4]) && std::stoi(text.substr(0, 2)) < 24 &&
+                         std::stoi(text.substr(3)) < 60;
+      unreadable = unreadable || !valid;
+      if (valid) minutes.push_back(std::stoi(text.substr(0, 2)) * 60 + std::stoi(text.substr(3)));
+    }
+    if (unreadable) return std::nullopt;
+    const std::int64_t now = sim::SystemTicks() / Platform::TicksPerSecond;  // the tests' server keeps UTC
+    for (std::int64_t day = now / 86400; day <= now / 86400 + 8; ++day) {
+      if ((mask & (1 << ((day + 3) % 7))) == 0) continue;
+      const std::int64_t start = day * 86400 + minutes.front() * 60;
+      if (start > now) return start - now;
+    }
+    return std::nullopt;
+  }
+
+  // Each scheduled message alone in the list, at its first time; then the section's switch.
+  void ScheduledMessages() {
+    const auto section = document_->find("ScheduledMessages");
+    if (section == document_->end()) return;
+    const std::optional<json> scheduled = Meant(document_, ConfigKeys::Top::ScheduledMessages);
+    const std::optional<json> messages = Meant(scheduled, ConfigKeys::Scheduled::Messages);
+    if (scheduled && !messages) Fail("the scheduled-message list", {"/ScheduledMessages/Messages"});
+    for (std::size_t i = 0; messages && i < messages->size(); ++i) {
+      const std::string place = "/ScheduledMessages/Messages/" + std::to_string(i);
+      const json& message = (*messages)[i];
+      bool unreadable = !message.is_object();
+      const std::optional<std::int64_t> due = unreadable ? std::nullopt : DueIn(message, unreadable);
+      if (unreadable) Fail("scheduled message " + std::to_string(i), {place});
+      if (!due) continue;
+      Use({{"ScheduledMessages", {{"Enabled", true}, {"Messages", json::array({message})}}}});
+      Line("clock +" + std::to_string(*due));
+      if (!TimedMessageArrives(Line("tick"), message)) Fail("scheduled message " + std::to_string(i), {place});
+    }
+
+    json variant = *section;
+    const std::int64_t now = sim::SystemTicks() / Platform::TicksPerSecond;
+    const std::int64_t next = (now / 60 + 1) * 60;
+    const std::string minute = fmt::format("{:02}:{:02}", next % 86400 / 3600, next % 3600 / 60);
+    if (variant.is_object()) variant["Messages"] = json::array({{{"MessageToSend", "probe"}, {"At", {minute}}}});
+    Use({{"ScheduledMessages", variant}});
+    Line("clock +" + std::to_string(next - now));
+    const std::vector<json> events = Line("tick");
+    const std::optional<json> enabled = Meant(scheduled, ConfigKeys::Scheduled::Enabled);
+    if (enabled && !enabled->get<bool>()) return;
+    if (!AnyShows(To(events, Carol.id), Delivery{"chat", "probe", "Heraldix"})) {
+      Fail("the scheduled-message switch", {"/ScheduledMessages/Enabled"});
     }
   }
 
@@ -578,6 +662,9 @@ json EveryKeyDocument() {
         case Type::GroupList: value = json::array(); break;
         case Type::ColourList: value = {10, 20, 30}; break;
         case Type::Colour: value = {{"R", 10}, {"G", 20}, {"B", 30}}; break;
+        case Type::TimeList: value = {"05:50", "05:55"}; break;
+        case Type::DayList: value = {"Sat"}; break;
+        case Type::Choice: value = "Sequential"; break;
         default: value = "Hello";
       }
       object[std::string(key->name)] = value;
@@ -592,9 +679,16 @@ json EveryKeyDocument() {
     commands[std::string("/") + kind] = section(Section::Command, {{"Type", kind}, {"Command_To_Execute", "hello"}});
     messages.push_back(section(Section::TimedMessage, {{"MessageType", kind}}));
   }
+  json scheduled = json::array();
+  for (const json& message : messages) {
+    json each = message;
+    each.update(section(Section::ScheduledMessage, json::object()));
+    scheduled.push_back(each);
+  }
   return section(Section::Top, {{"Heraldix", section(Section::Heraldix, {{"WelcomeMessage", welcome}})},
                                 {"CustomCommands", commands},
-                                {"TimedMessages", section(Section::Timed, {{"Messages", messages}})}});
+                                {"TimedMessages", section(Section::Timed, {{"Messages", messages}})},
+                                {"ScheduledMessages", section(Section::Scheduled, {{"Messages", scheduled}})}});
 }
 
 // The document with one value replaced by a value of another JSON type, for every value in it.

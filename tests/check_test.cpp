@@ -259,6 +259,24 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": ["A"], "Exclude_Permissions_Groups": ["B"]})"),
        "exclusion-ignored", "/TimedMessages/Messages/0/Exclude_Permissions_Groups"},
       {Timed(R"({"MessageToSend": ""})"), "empty-text", "/TimedMessages/Messages/0/MessageToSend"},
+      // Player counts, rotation and scheduled messages.
+      {Timed(R"({"MessageToSend": "x", "Min_Players_Online": "2"})"), "type", "/TimedMessages/Messages/0/Min_Players_Online"},
+      {Timed(R"({"MessageToSend": "x", "Min_Players_Online": 20, "Max_Players_Online": 10})"), "player-count",
+       "/TimedMessages/Messages/0/Min_Players_Online", "never sent", Severity::Warning},
+      {R"({"TimedMessages": {"Order": "sequential"}})", "order", "/TimedMessages/Order", "Sequential", Severity::Warning},
+      {R"({"TimedMessages": {"Order": 1}})", "type", "/TimedMessages/Order"},
+      {R"({"TimedMessages": {"Skip_Unreceivable": "yes"}})", "type", "/TimedMessages/Skip_Unreceivable"},
+      {R"({"ScheduledMessages": []})", "type", "/ScheduledMessages"},
+      {R"({"ScheduledMessages": {"Enabled": true}})", "no-messages", "/ScheduledMessages"},
+      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["25:61"]}]}})", "schedule-time",
+       "/ScheduledMessages/Messages/0/At/0", "\"25:61\" is no time of day", Severity::Error},
+      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Days": ["Mon "]}]}})",
+       "schedule-day", "/ScheduledMessages/Messages/0/Days/0", "did you mean \"Mon\"?", Severity::Error},
+      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": "05:50"}]}})", "type",
+       "/ScheduledMessages/Messages/0/At"},
+      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x"}]}})", "no-time", "/ScheduledMessages/Messages/0"},
+      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Interval": 5}]}})", "unknown-key",
+       "/ScheduledMessages/Messages/0/Interval"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.config);
@@ -287,6 +305,10 @@ TEST(Check, WhatThePluginReadsAsMeantIsClean) {
       R"({"TimedMessages": {"Enabled": false}})", Timed(R"({"MessageToSend": "x"})"),
       R"({"TimedMessages": {"Enabled": false, "Messages": []}})",
       Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": [], "Exclude_Permissions_Groups": ["B"]})"),
+      Timed(R"({"MessageToSend": "Hi", "Min_Players_Online": 2, "Max_Players_Online": 2})"),
+      R"({"TimedMessages": {"Order": "Sequential", "Skip_Unreceivable": true}})",
+      R"({"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "Restart", "MessageColour": {"R": 9},
+          "At": ["05:50", "23:59", "00:00"], "Days": ["Mon", "Sun"], "Min_Players_Online": 1}]}})",
   };
   for (const std::string& config : clean) {
     const Report report = CheckConfigText(config);

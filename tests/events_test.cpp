@@ -634,6 +634,91 @@ TEST(Events, AReloadWithinTheMinuteDoesNotSendAScheduledMessageAgain) {
   EXPECT_EQ(Timeline(run), (std::vector<std::string>{"60 now"}));
 }
 
+// --- Player counts and rotation -------------------------------------------------------------------
+
+TEST(Events, PlayerCountConditionsHoldAtTheTurnOrTheMessageSendsNothing) {
+  struct Case {
+    const char* condition;
+    const char* players;
+    bool sent;
+  };
+  const Case cases[] = {
+      {R"("Min_Players_Online": 2)", "join 1 A\n", false},
+      {R"("Min_Players_Online": 2)", "join 1 A\njoin 2 B\n", true},
+      {R"("Max_Players_Online": 1)", "join 1 A\njoin 2 B\n", false},
+      {R"("Max_Players_Online": 1)", "join 1 A\njoin 2 B\nstale 2\n", true},  // only resolvable entries count
+      {R"("Min_Players_Online": 1, "Max_Players_Online": 1)", "join 1 A\n", true},
+      {R"("Min_Players_Online": 3, "Max_Players_Online": 1)", "join 1 A\njoin 2 B\n", false},
+      {R"("Min_Players_Online": "2")", "join 1 A\njoin 2 B\n", false},  // a wrong type: skipped silently
+  };
+  for (const Case& c : cases) {
+    const std::string message = std::string(R"({"MessageToSend": "m", "MessageType": "Server", )") + c.condition + "}";
+    for (const std::string& config :
+         {Timed("0", "[" + message + "]"), Scheduled("[" + message.substr(0, message.size() - 1) + R"(, "At": ["00:00"]}])")}) {
+      ServerDir dir(config);
+      auto run = RunScenario(std::string(c.players) + "wait 1\n", dir);
+      ExpectClean(run);
+      EXPECT_EQ(run.To("1", "server").size(), c.sent ? 1U : 0U) << config << " with " << c.players;
+    }
+  }
+}
+
+TEST(Events, SequentialOrderGoesThroughTheListAndCarriesOnAcrossAReloadThatShortensIt) {
+  const std::string five = R"([{"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
+                               {"MessageToSend": "c", "MessageType": "Server"}, {"MessageToSend": "d", "MessageType": "Server"},
+                               {"MessageToSend": "e", "MessageType": "Server"}])";
+  const std::string two = R"([{"MessageToSend": "x", "MessageType": "Server"}, {"MessageToSend": "y", "MessageType": "Server"}])";
+  ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + five + "}}");
+  const std::string shortened = R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + two + "}}";
+  auto run = RunScenario("join 1 A\nwait 35\nconfig-text " + shortened + "\nconsole none hx.reload\nwait 30\n", dir);
+  ExpectClean(run);
+  // a b c d, then the fourth index wraps around the two left: x y x.
+  EXPECT_EQ(Texts(run.To("1", "server")), (std::vector<std::string>{"a", "b", "c", "d", "x", "y", "x"}));
+}
+
+TEST(Events, SkipUnreceivableNeverWastesATurnOnAMessageNobodyOnlineWouldGet) {
+  const std::string messages = R"([{"MessageToSend": "vip", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"]},
+                                   {"MessageToSend": "all", "MessageType": "Server"},
+                                   {"MessageToSend": "crowd", "MessageType": "Server", "Min_Players_Online": 5},
+                                   {"MessageToSend": "all2", "MessageType": "Server"}])";
+  for (const char* order : {"Sequential", "Random"}) {
+    ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Skip_Unreceivable": true, "Order": ")" +
+                  std::string(order) + R"(", "Messages": )" + messages + "}}");
+    auto run = RunScenario("join 1 A\nwait 200\n", dir);
+    ExpectClean(run);
+    const std::vector<std::string> texts = Texts(run.To("1", "server"));
+    EXPECT_EQ(texts.size(), 20U) << order << ": every turn sends";
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_TRUE(texts[i] == "all" || texts[i] == "all2") << order << " " << texts[i];
+      if (i > 0) {
+        EXPECT_NE(texts[i], texts[i - 1]) << order;
+      }
+    }
+  }
+  // With a VIP online the VIP message has its turns; with nobody online no turn qualifies and none is sent.
+  ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Skip_Unreceivable": true, "Order": "Sequential", "Messages": )" +
+                messages + "}}");
+  auto run = RunScenario("join 1 A VIP\nwait 40\nleave 1\nwait 20\njoin 1 A\nwait 10\n", dir);
+  ExpectClean(run);
+  EXPECT_EQ(Texts(run.To("1", "server")), (std::vector<std::string>{"vip", "all", "all2", "vip", "all"}));
+}
+
+TEST(Events, RandomOrderWithoutTheNewKeysDrawsExactlyAsBefore) {
+  // The same scenario with "Order": "Random" and "Skip_Unreceivable": false spelled out, and without them.
+  const std::string messages = R"([{"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
+                                   {"MessageToSend": "c", "MessageType": "Server"}])";
+  ServerDir plain(Timed("1", messages));
+  ServerDir spelled(R"({"TimedMessages": {"Enabled": true, "Interval": 1, "Order": "Random", "Skip_Unreceivable": false, "Messages": )" +
+                    messages + "}}");
+  // The plug-in never seeds the C runtime's generator; the test does, so both runs draw from the same point.
+  std::srand(7);
+  const auto first = Texts(RunScenario("join 1 A\nwait 50\n", plain).To("1", "server"));
+  std::srand(7);
+  const auto second = Texts(RunScenario("join 1 A\nwait 50\n", spelled).To("1", "server"));
+  EXPECT_EQ(first.size(), 50U);
+  EXPECT_EQ(first, second);
+}
+
 // --- The draw -------------------------------------------------------------------------------------
 
 TEST(Events, TheDrawTakesFifteenBitsWhateverTheRuntimeGives) {

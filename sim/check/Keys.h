@@ -17,6 +17,16 @@ inline constexpr auto kWelcome = ConfigKeys::NamesOf<Section::Welcome>();
 inline constexpr auto kCommand = ConfigKeys::NamesOf<Section::Command>();
 inline constexpr auto kTimed = ConfigKeys::NamesOf<Section::Timed>();
 inline constexpr auto kTimedMessage = ConfigKeys::NamesOf<Section::TimedMessage>();
+inline constexpr auto kScheduled = ConfigKeys::NamesOf<Section::Scheduled>();
+inline constexpr auto kScheduledMessage = ConfigKeys::NamesOf<Section::ScheduledMessage>();
+// A scheduled message takes every key of a timed message and its own.
+inline constexpr auto kScheduledMessageAll = [] {
+  std::array<std::string_view, kTimedMessage.size() + kScheduledMessage.size()> names{};
+  std::size_t at = 0;
+  for (const std::string_view name : kTimedMessage) names[at++] = name;
+  for (const std::string_view name : kScheduledMessage) names[at++] = name;
+  return names;
+}();
 inline constexpr auto kColour = ConfigKeys::NamesOf<Section::Colour>();
 
 // Where each group of keys lives, for telling an admin that a key sits in the wrong section.
@@ -31,6 +41,8 @@ inline constexpr std::array kSections{
     Home{"a custom command", kCommand},
     Home{"\"TimedMessages\"", kTimed},
     Home{"a timed message", kTimedMessage},
+    Home{"\"ScheduledMessages\"", kScheduled},
+    Home{"a scheduled message", kScheduledMessage},
 };
 
 }  // namespace heraldix::check::keys

@@ -151,6 +151,9 @@ void CheckDocument(const json& document, Context& context) {
   if (const json* timed = FindMember(document, "TimedMessages")) {
     CheckTimedMessages(context, Place{"/TimedMessages", "no timed message is ever sent"}, *timed);
   }
+  if (const json* scheduled = FindMember(document, "ScheduledMessages")) {
+    CheckScheduledMessages(context, Place{"/ScheduledMessages", "no scheduled message is ever sent"}, *scheduled);
+  }
 }
 
 void CheckHeraldixSection(Context& context, const Place& place, const json& section) {

@@ -30,5 +30,6 @@ void CheckDisplayNumber(Context& context, const Place& place, const json* value,
 void CheckHeraldixSection(Context& context, const Place& place, const json& section);
 void CheckCustomCommands(Context& context, const Place& place, const json& section);
 void CheckTimedMessages(Context& context, const Place& place, const json& section);
+void CheckScheduledMessages(Context& context, const Place& place, const json& section);
 
 }  // namespace heraldix::check

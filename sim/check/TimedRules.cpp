@@ -1,4 +1,5 @@
 // How the timed-message step reads "TimedMessages" and each message it draws.
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -13,10 +14,30 @@ using namespace std::string_view_literals;
 
 bool NonEmptyList(const json* list) { return list != nullptr && list->is_array() && !list->empty(); }
 
-void CheckMessage(Context& context, const Place& place, const json& message) {
+void CheckPlayerCounts(Context& context, const Place& place, const json& message) {
+  std::optional<std::int32_t> counts[2];
+  const std::string_view names[2] = {"Min_Players_Online", "Max_Players_Online"};
+  for (std::size_t i = 0; i < 2; ++i) {
+    if (const json* value = FindMember(message, names[i])) counts[i] = ExpectInteger(context, place.Member(names[i]), *value);
+  }
+  if (counts[0] && counts[1] && *counts[0] > *counts[1]) {
+    context.Warning("player-count", place.Member("Min_Players_Online").pointer,
+                    "more than \"Max_Players_Online\": no number of players fits, so this message is never sent");
+  } else if (counts[1] && *counts[1] < 0) {
+    context.Warning("player-count", place.Member("Max_Players_Online").pointer,
+                    "below 0: no number of players fits, so this message is never sent");
+  }
+}
+
+void CheckMessage(Context& context, const Place& place, const json& message, bool scheduled = false) {
   if (!ExpectObject(context, place, message)) return;
   CheckDuplicateKeys(context, place, message);
-  CheckUnknownKeys(context, place, message, keys::kTimedMessage);
+  if (scheduled) {
+    CheckUnknownKeys(context, place, message, keys::kScheduledMessageAll);
+  } else {
+    CheckUnknownKeys(context, place, message, keys::kTimedMessage);
+  }
+  CheckPlayerCounts(context, place, message);
 
   const json* text = FindMember(message, "MessageToSend");
   if (text == nullptr) {
@@ -99,6 +120,15 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
                     "no \"Interval\": it is 0, so a timed message goes out every second");
   }
 
+  if (const json* order = FindMember(section, "Order")) {
+    const Place at = place.Member("Order");
+    if (ExpectString(context, at, *order)) {
+      static constexpr std::array kOrders{"Random"sv, "Sequential"sv};
+      CheckKind(context, at, order->get<std::string>(), kOrders, "it counts as \"Random\"", "order");
+    }
+  }
+  if (const json* skip = FindMember(section, "Skip_Unreceivable")) ExpectBool(context, place.Member("Skip_Unreceivable"), *skip);
+
   const json* messages = FindMember(section, "Messages");
   if (messages != nullptr && !messages->is_null() && !messages->is_array()) {
     context.Error("type", place.Member("Messages").pointer,
@@ -115,6 +145,76 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
   for (std::size_t i = 0; i < messages->size(); ++i) {
     const Place at = place.Member("Messages").Element(i);
     CheckMessage(context, Place{at.pointer, "this message is abandoned whenever it is drawn"}, (*messages)[i]);
+  }
+}
+
+namespace {
+
+bool IsClockTime(const std::string& text) {
+  auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+  if (text.size() != 5 || text[2] != ':' || !digit(0) || !digit(1) || !digit(3) || !digit(4)) return false;
+  return (text[0] - '0') * 10 + (text[1] - '0') <= 23 && text[3] <= '5';
+}
+
+// "At" and "Days": arrays of strings, each a time of day or a weekday as the plug-in reads them.
+void CheckWhen(Context& context, const Place& place, const json& message) {
+  static constexpr std::array kDays{"Mon"sv, "Tue"sv, "Wed"sv, "Thu"sv, "Fri"sv, "Sat"sv, "Sun"sv};
+  const json* at = FindMember(message, "At");
+  if (at == nullptr) {
+    context.Warning("no-time", place.pointer, "no \"At\": this message is never sent");
+  }
+  for (const std::string_view name : {"At"sv, "Days"sv}) {
+    const json* list = FindMember(message, name);
+    if (list == nullptr) continue;
+    const Place member = place.Member(name);
+    if (!list->is_array()) {
+      context.Error("type", member.pointer, "must be an array of strings, but is " + Described(*list) + ": " + place.consequence);
+      continue;
+    }
+    for (std::size_t i = 0; i < list->size(); ++i) {
+      const Place element = member.Element(i);
+      if (!ExpectString(context, element, (*list)[i])) continue;
+      const std::string value = (*list)[i].get<std::string>();
+      if (name == "At" && !IsClockTime(value)) {
+        context.Error("schedule-time", element.pointer,
+                      Quoted(value) + " is no time of day (\"HH:MM\", from \"00:00\" to \"23:59\"): " + place.consequence);
+      } else if (name == "Days" && std::find(kDays.begin(), kDays.end(), value) == kDays.end()) {
+        const std::optional<std::string> nearest = Nearest(value, kDays);
+        context.Error("schedule-day", element.pointer,
+                      Quoted(value) + " is no day (\"Mon\" to \"Sun\", exactly so)" +
+                          (nearest ? "; did you mean " + Quoted(*nearest) + "?" : std::string()) + ": " + place.consequence);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void CheckScheduledMessages(Context& context, const Place& place, const json& section) {
+  if (!ExpectObject(context, place, section)) return;
+  CheckDuplicateKeys(context, place, section);
+  CheckUnknownKeys(context, place, section, keys::kScheduled);
+  bool enabled = false;
+  if (const json* value = FindMember(section, "Enabled")) {
+    enabled = ExpectBool(context, place.Member("Enabled"), *value) && value->get<bool>();
+  }
+  const json* messages = FindMember(section, "Messages");
+  if (messages != nullptr && !messages->is_null() && !messages->is_array()) {
+    context.Error("type", place.Member("Messages").pointer,
+                  "must be an array of message objects, but is " + Described(*messages) + ": " + place.consequence);
+    return;
+  }
+  if (messages == nullptr || messages->empty()) {
+    if (enabled) {
+      context.Warning("no-messages", messages != nullptr ? place.Member("Messages").pointer : place.pointer,
+                      "scheduled messages are enabled, but there is no message to send");
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < messages->size(); ++i) {
+    const Place at{place.Member("Messages").Element(i).pointer, "this message is never sent"};
+    CheckMessage(context, at, (*messages)[i], true);
+    if ((*messages)[i].is_object()) CheckWhen(context, at, (*messages)[i]);
   }
 }
 

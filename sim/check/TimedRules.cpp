@@ -29,6 +29,25 @@ void CheckPlayerCounts(Context& context, const Place& place, const json& message
   }
 }
 
+// A section's "Messages" when there are messages to check; a wrong type or, while the section is enabled,
+// an empty list is reported here instead.
+const json* MessageList(Context& context, const Place& place, const json& section, bool enabled, const char* noun) {
+  const json* messages = FindMember(section, "Messages");
+  if (messages != nullptr && !messages->is_null() && !messages->is_array()) {
+    context.Error("type", place.Member("Messages").pointer,
+                  "must be an array of message objects, but is " + Described(*messages) + ": " + place.consequence);
+    return nullptr;
+  }
+  if (messages == nullptr || messages->empty()) {
+    if (enabled) {
+      context.Warning("no-messages", messages != nullptr ? place.Member("Messages").pointer : place.pointer,
+                      std::string(noun) + " messages are enabled, but there is no message to send");
+    }
+    return nullptr;
+  }
+  return messages;
+}
+
 void CheckMessage(Context& context, const Place& place, const json& message, bool scheduled = false) {
   if (!ExpectObject(context, place, message)) return;
   CheckDuplicateKeys(context, place, message);
@@ -129,19 +148,8 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
   }
   if (const json* skip = FindMember(section, "Skip_Unreceivable")) ExpectBool(context, place.Member("Skip_Unreceivable"), *skip);
 
-  const json* messages = FindMember(section, "Messages");
-  if (messages != nullptr && !messages->is_null() && !messages->is_array()) {
-    context.Error("type", place.Member("Messages").pointer,
-                  "must be an array of message objects, but is " + Described(*messages) + ": " + place.consequence);
-    return;
-  }
-  if (messages == nullptr || messages->empty()) {
-    if (enabled) {
-      context.Warning("no-messages", messages != nullptr ? place.Member("Messages").pointer : place.pointer,
-                      "timed messages are enabled, but there is no message to send");
-    }
-    return;
-  }
+  const json* messages = MessageList(context, place, section, enabled, "timed");
+  if (messages == nullptr) return;
   for (std::size_t i = 0; i < messages->size(); ++i) {
     const Place at = place.Member("Messages").Element(i);
     CheckMessage(context, Place{at.pointer, "this message is abandoned whenever it is drawn"}, (*messages)[i]);
@@ -198,19 +206,8 @@ void CheckScheduledMessages(Context& context, const Place& place, const json& se
   if (const json* value = FindMember(section, "Enabled")) {
     enabled = ExpectBool(context, place.Member("Enabled"), *value) && value->get<bool>();
   }
-  const json* messages = FindMember(section, "Messages");
-  if (messages != nullptr && !messages->is_null() && !messages->is_array()) {
-    context.Error("type", place.Member("Messages").pointer,
-                  "must be an array of message objects, but is " + Described(*messages) + ": " + place.consequence);
-    return;
-  }
-  if (messages == nullptr || messages->empty()) {
-    if (enabled) {
-      context.Warning("no-messages", messages != nullptr ? place.Member("Messages").pointer : place.pointer,
-                      "scheduled messages are enabled, but there is no message to send");
-    }
-    return;
-  }
+  const json* messages = MessageList(context, place, section, enabled, "scheduled");
+  if (messages == nullptr) return;
   for (std::size_t i = 0; i < messages->size(); ++i) {
     const Place at{place.Member("Messages").Element(i).pointer, "this message is never sent"};
     CheckMessage(context, at, (*messages)[i], true);

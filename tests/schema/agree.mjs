@@ -26,7 +26,7 @@ const INEXPRESSIBLE = {
   "case-twin": "names that differ only in letter case: a schema compares member names exactly",
   "follow-up-depth": "a chain of follow-up lines runs through other commands by their names: a schema sees one value at a time",
   "colour-tiny": "channels all 0 or 1 together: a schema would need every combination of the three spelled out",
-  "welcome-template": "format specifications that fmt rejects for a text ({0:d}) are fmt's grammar, not a pattern",
+  "welcome-template": "format fields that fmt rejects for a text ({0:d}) follow fmt's grammar, not a pattern",
   parse: "only when the file is empty: an editor marks nothing in an empty document (every other parse error it marks)",
   "unreachable-command": "only for an empty command name, which is a valid member name (names with a space or a non-ASCII letter are marked)",
 };

@@ -129,7 +129,8 @@ BenchServer::~BenchServer() {
 
 void BenchServer::SetPlayers(int count) {
   for (; players_ < count; ++players_) {
-    const std::string problem = sim::Join(static_cast<std::uint64_t>(players_ + 1), "Player" + std::to_string(players_ + 1));
+    const std::string problem =
+        sim::Join(static_cast<std::uint64_t>(players_ + 1), "Player" + std::to_string(players_ + 1));
     if (!problem.empty()) throw std::runtime_error(problem);
   }
   for (; players_ > count; --players_) {

@@ -17,10 +17,10 @@
 
 #include "bench/BenchServer.h"
 #include "bench/HeapCount.h"
-#include "config/Config.h"
-#include "events/ScheduledMessages.h"
 #include "chat/CustomCommands.h"
+#include "config/Config.h"
 #include "delivery/Delivery.h"
+#include "events/ScheduledMessages.h"
 #include "events/TimedMessages.h"
 #include "events/Welcome.h"
 #include "host/GameFunctions.h"
@@ -224,9 +224,9 @@ void ReloadJsonOnly(benchmark::State& state) {
 }
 
 benchmark::internal::Benchmark* Register(const char* name, void (*run)(benchmark::State&)) {
-  return benchmark::RegisterBenchmark(name, run)->ComputeStatistics(FastestStatistic, [](const std::vector<double>& runs) {
-    return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end());
-  });
+  return benchmark::RegisterBenchmark(name, run)->ComputeStatistics(
+      FastestStatistic,
+      [](const std::vector<double>& runs) { return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end()); });
 }
 
 }  // namespace

@@ -108,7 +108,8 @@ void PrintComparison(const std::map<std::string, Result>& results) {
   }
   const auto scheduled = results.find("IdleTimerCall/plugin-scheduled");
   if (scheduled != results.end()) {
-    std::printf("\n%-34s %12.2f  %s\n", "heap allocations, idle scheduled", scheduled->second.counters.at("allocations_per_call"),
+    std::printf("\n%-34s %12.2f  %s\n", "heap allocations, idle scheduled",
+                scheduled->second.counters.at("allocations_per_call"),
                 scheduled->second.counters.at("allocations_per_call") == 0 ? "none: met" : "MISSED");
   }
   std::printf("\n%-34s %12s %12s\n", "game-allocator blocks", "plug-in", "bare loop");

@@ -35,8 +35,8 @@ void RequireNumbers(const nlohmann::json& list) {
   for (const nlohmann::json& element : list) {
     if (!element.is_number() && !element.is_boolean()) {
       ConfigValue::NoteWrongType(element, "number");
-      throw nlohmann::json::type_error::create(
-          302, std::string("type must be number, but is ") + element.type_name(), &element);
+      throw nlohmann::json::type_error::create(302, std::string("type must be number, but is ") + element.type_name(),
+                                               &element);
     }
   }
 }

@@ -95,8 +95,8 @@ void SendFollowUp(AShooterPlayerController* player, CustomCommand& command) {
   // The game throttles chat by the last message time; moving it back lets the line through at once.
   *Game::FieldOf<Game::AShooterPlayerController_LastChatMessageTime>(player) -= 2.0;
   const DepthGuard nested;
-  Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(
-      player, &command.Command_To_Execute, static_cast<EChatSendMode::Type>(0));
+  Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(player, &command.Command_To_Execute,
+                                                                                  static_cast<EChatSendMode::Type>(0));
 }
 
 // The first piece SplitIntoArray would cut from the line at spaces, found without cutting the rest.

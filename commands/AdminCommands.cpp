@@ -119,7 +119,7 @@ bool ChatAsPlayer(const FString& line) noexcept {
     AShooterPlayerController* player = TarrowApi::GetApiUtils().FindPlayerById(arguments.PlayerId);
     if (player == nullptr || arguments.Message.IsEmpty()) return false;
     Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(player, &arguments.Message,
-                                                                                  arguments.SendMode);
+                                                                                    arguments.SendMode);
     return true;
   } catch (...) {
     return false;

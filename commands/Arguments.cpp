@@ -153,9 +153,12 @@ SendNotificationArguments ReadSendNotificationArguments(const FString& line, con
     arguments.Colour = ColourAt(tokens, n - 4);
   } else {
     const nlohmann::json& section = HeraldixSection(config);
-    arguments.DisplayScale = static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayScale));
-    arguments.DisplayTime = static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayTime));
-    arguments.Colour = OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(section, ConfigKeys::Heraldix::NotificationColor)));
+    arguments.DisplayScale =
+        static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayScale));
+    arguments.DisplayTime =
+        static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayTime));
+    arguments.Colour = OpaqueColour(
+        ConfigValue::RgbFromObject(ConfigValue::Section(section, ConfigKeys::Heraldix::NotificationColor)));
   }
   if (n >= 1 && !tokens.IsNumericAt(n - 1)) arguments.IconPath = tokens.Token(n - 1);
   arguments.Message = QuotedText(line);

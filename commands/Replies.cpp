@@ -34,8 +34,7 @@ void SendReply(const ReplySink& sink, std::string_view text, ReplyTone tone) noe
     } else if (sink.Issuer != nullptr) {
       FString message = WidenAscii(text);
       const LinearColour colour = SrgbToLinear(tone == ReplyTone::Success ? Green : Red);
-      Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(sink.Issuer, &message, colour,
-                                                                              false);
+      Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(sink.Issuer, &message, colour, false);
     }
   } catch (...) {
     // The command's work is done or abandoned either way; a lost answer must not reach the game.

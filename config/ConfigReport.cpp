@@ -61,8 +61,8 @@ std::string WrongTypeReason(const json& document, const json::exception& error) 
   const std::string text = ConfigText();
   const PositionIndex index(text);
   const std::string path = pointer->empty() ? "the top level" : heraldix::config::KeyPath(*pointer);
-  return Place(index, index.ValueOffset(*pointer)) + ": " + path + ": type must be " + noted.expected +
-         ", but is " + noted.value->type_name();
+  return Place(index, index.ValueOffset(*pointer)) + ": " + path + ": type must be " + noted.expected + ", but is " +
+         noted.value->type_name();
 }
 
 std::string CurrentReason(const json* document) {

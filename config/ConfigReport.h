@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
 #include <spdlog/logger.h>
+#include <nlohmann/json.hpp>
 
 // The "Heraldix" logger over the host's sinks; made by Load, kept until the library's statics go.
 std::shared_ptr<spdlog::logger>& Log();

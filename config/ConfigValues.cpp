@@ -53,8 +53,10 @@ std::int32_t ToInt32(const json& value) {
     return static_cast<std::int32_t>(number);
   }
   // Integers keep their low 32 bits, as the game's own reads of configuration do.
-  if (value.is_number_unsigned()) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.get<std::uint64_t>()));
-  if (value.is_number_integer()) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.get<std::int64_t>()));
+  if (value.is_number_unsigned())
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.get<std::uint64_t>()));
+  if (value.is_number_integer())
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value.get<std::int64_t>()));
   if (value.is_boolean()) return value.get<bool>() ? 1 : 0;
   NoteWrongType(value, "number");
   return value.get<std::int32_t>();  // raises "type must be number, but is ..."

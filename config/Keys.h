@@ -36,16 +36,16 @@ struct Key {
   Section section;
   std::string_view name;
   Type type;
-  bool flag = false;            // default of a Boolean
-  double number = 0.0;          // default of an Integer or a Number
-  std::string_view text = {};   // default of a text
+  bool flag = false;           // default of a Boolean
+  double number = 0.0;         // default of an Integer or a Number
+  std::string_view text = {};  // default of a text
 };
 
 namespace Top {
 inline constexpr Key Heraldix{Section::Top, "Heraldix", Type::Section};
 inline constexpr Key CustomCommands{Section::Top, "CustomCommands", Type::Commands};
-inline constexpr Key NoPermission{Section::Top, "NoPermission", Type::Utf8Text, false, 0.0,
-                                  "You don't have permission to perform this command"};
+inline constexpr Key NoPermission{
+    Section::Top, "NoPermission", Type::Utf8Text, false, 0.0, "You don't have permission to perform this command"};
 inline constexpr Key TimedMessages{Section::Top, "TimedMessages", Type::Section};
 inline constexpr Key ScheduledMessages{Section::Top, "ScheduledMessages", Type::Section};
 }  // namespace Top
@@ -126,30 +126,65 @@ inline constexpr Key B{Section::Colour, "B", Type::Integer};
 // Every key, section by section in the order the sections nest. The checker, the schema's test and the
 // differential test walk this list; a key missing here is one they report as unknown.
 inline constexpr std::array All{
-    &Top::Heraldix, &Top::CustomCommands, &Top::NoPermission, &Top::TimedMessages, &Top::ScheduledMessages,
+    &Top::Heraldix,
+    &Top::CustomCommands,
+    &Top::NoPermission,
+    &Top::TimedMessages,
+    &Top::ScheduledMessages,
 
-    &Heraldix::ClientChatColour, &Heraldix::ServerMessageColor, &Heraldix::NotificationColor,
-    &Heraldix::NotificationDisplayScale, &Heraldix::NotificationDisplayTime, &Heraldix::ClientChatSenderName,
+    &Heraldix::ClientChatColour,
+    &Heraldix::ServerMessageColor,
+    &Heraldix::NotificationColor,
+    &Heraldix::NotificationDisplayScale,
+    &Heraldix::NotificationDisplayTime,
+    &Heraldix::ClientChatSenderName,
     &Heraldix::WelcomeMessage,
 
-    &Welcome::EnableWelcomeMessage, &Welcome::Message, &Welcome::WelcomeMessageType, &Welcome::WelcomeMessageColour,
-    &Welcome::NotificationDisplayScale, &Welcome::NotificationDisplayTime, &Welcome::Icon_BP,
+    &Welcome::EnableWelcomeMessage,
+    &Welcome::Message,
+    &Welcome::WelcomeMessageType,
+    &Welcome::WelcomeMessageColour,
+    &Welcome::NotificationDisplayScale,
+    &Welcome::NotificationDisplayTime,
+    &Welcome::Icon_BP,
 
-    &Command::Message, &Command::MessageColor, &Command::RequiredPermissionGroups, &Command::DisplayTime,
-    &Command::DisplayScale, &Command::Type, &Command::Sender, &Command::Icon_BP, &Command::Command_To_Execute,
+    &Command::Message,
+    &Command::MessageColor,
+    &Command::RequiredPermissionGroups,
+    &Command::DisplayTime,
+    &Command::DisplayScale,
+    &Command::Type,
+    &Command::Sender,
+    &Command::Icon_BP,
+    &Command::Command_To_Execute,
 
-    &Timed::Enabled, &Timed::Interval, &Timed::Messages, &Timed::Order, &Timed::Skip_Unreceivable,
+    &Timed::Enabled,
+    &Timed::Interval,
+    &Timed::Messages,
+    &Timed::Order,
+    &Timed::Skip_Unreceivable,
 
-    &TimedMessage::MessageToSend, &TimedMessage::MessageType, &TimedMessage::MessageColour,
-    &TimedMessage::Only_Send_To_Permission_Groups, &TimedMessage::Exclude_Permissions_Groups, &TimedMessage::Sender,
-    &TimedMessage::DisplayScale, &TimedMessage::DisplayTime, &TimedMessage::Icon_BP,
-    &TimedMessage::Min_Players_Online, &TimedMessage::Max_Players_Online,
+    &TimedMessage::MessageToSend,
+    &TimedMessage::MessageType,
+    &TimedMessage::MessageColour,
+    &TimedMessage::Only_Send_To_Permission_Groups,
+    &TimedMessage::Exclude_Permissions_Groups,
+    &TimedMessage::Sender,
+    &TimedMessage::DisplayScale,
+    &TimedMessage::DisplayTime,
+    &TimedMessage::Icon_BP,
+    &TimedMessage::Min_Players_Online,
+    &TimedMessage::Max_Players_Online,
 
-    &Scheduled::Enabled, &Scheduled::Messages,
+    &Scheduled::Enabled,
+    &Scheduled::Messages,
 
-    &ScheduledMessage::At, &ScheduledMessage::Days,
+    &ScheduledMessage::At,
+    &ScheduledMessage::Days,
 
-    &Colour::R, &Colour::G, &Colour::B,
+    &Colour::R,
+    &Colour::G,
+    &Colour::B,
 };
 
 // A follow-up line ("Command_To_Execute") that names a custom command runs it, whose follow-up may run

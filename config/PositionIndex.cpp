@@ -78,14 +78,30 @@ class Cursor {
       const char escape = Peek();
       Skip();
       switch (escape) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case '/':
+          out += '/';
+          break;
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
         case 'u': {
           std::uint32_t code = 0;
           if (!ReadHex4(code)) return false;
@@ -103,7 +119,8 @@ class Cursor {
           AppendUtf8(out, code);
           break;
         }
-        default: return false;
+        default:
+          return false;
       }
     }
     return false;
@@ -114,8 +131,8 @@ class Cursor {
     const std::size_t begin = pos_;
     while (!AtEnd()) {
       const char c = Peek();
-      const bool part = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '-' || c == '+' || c == '.' ||
-                        c == 'E';
+      const bool part =
+          (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '-' || c == '+' || c == '.' || c == 'E';
       if (!part) break;
       Skip();
     }

@@ -93,6 +93,6 @@ UTexture2D* LoadTexture(std::u16string_view path) {
   const std::u16string name(path);  // the game reads a zero-terminated name
   UClass* textureClass = Game::Call<Game::UTexture2D_StaticClass>();
   UObject* object = Game::Call<Game::Global_StaticLoadObject>(textureClass, nullptr, name.c_str(), nullptr,
-                                                               std::uint32_t{0}, nullptr, true);
+                                                              std::uint32_t{0}, nullptr, true);
   return static_cast<UTexture2D*>(object);
 }

@@ -19,8 +19,8 @@ namespace {
 constexpr std::int32_t EveryDay = 0x7F;
 
 struct ScheduledTime {
-  std::int32_t message = 0;  // index in "Messages"
-  std::int32_t minute = 0;   // of the local day
+  std::int32_t message = 0;      // index in "Messages"
+  std::int32_t minute = 0;       // of the local day
   std::int32_t days = EveryDay;  // bit 0 Monday to bit 6 Sunday
 };
 

@@ -92,8 +92,10 @@ bool SomeoneWouldReceive(const nlohmann::json& messages, std::int32_t index) {
     if (!messages.is_array()) return false;
     const nlohmann::json& message = messages.at(static_cast<std::size_t>(index));
     if (!message.is_object() || !PlayerCountAllows(message)) return false;
-    const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
-    const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
+    const std::vector<FString> only =
+        WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
+    const std::vector<FString> exclude =
+        WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
     bool someone = false;
     ForEachOnlinePlayer([&](AShooterPlayerController* player) {
       if (someone) return;
@@ -163,8 +165,8 @@ std::optional<std::int32_t> ChooseTurn(const nlohmann::json& timed, const nlohma
 
 // One delivery of the message, to one player or (player null) to everyone. The per-kind values are read
 // at each delivery, so every receiving player costs the same reads.
-void Deliver(const nlohmann::json& message, std::optional<MessageKind> kind, const FString& text,
-             ColourBytes colour, AShooterPlayerController* player) {
+void Deliver(const nlohmann::json& message, std::optional<MessageKind> kind, const FString& text, ColourBytes colour,
+             AShooterPlayerController* player) {
   if (!kind) return;  // a message of a kind this plug-in does not know is sent to nobody
   const bool everyone = player == nullptr;
   SendMessageOfKind(
@@ -192,9 +194,12 @@ void SendConfiguredMessage(const nlohmann::json& message) {
   if (!PlayerCountAllows(message)) return;
   const FString text = FromUtf8(ConfigValue::String(message, ConfigKeys::TimedMessage::MessageToSend));
   const std::optional<MessageKind> kind = ReadMessageKind(message, ConfigKeys::TimedMessage::MessageType);
-  const std::vector<FString> only = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
-  const std::vector<FString> exclude = WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
-  const ColourBytes colour = OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(message, ConfigKeys::TimedMessage::MessageColour)));
+  const std::vector<FString> only =
+      WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Only_Send_To_Permission_Groups));
+  const std::vector<FString> exclude =
+      WidenAll(ConfigValue::StringList(message, ConfigKeys::TimedMessage::Exclude_Permissions_Groups));
+  const ColourBytes colour =
+      OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(message, ConfigKeys::TimedMessage::MessageColour)));
 
   if (only.empty() && exclude.empty()) {
     Deliver(message, kind, text, colour, nullptr);

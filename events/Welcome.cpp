@@ -34,7 +34,8 @@ bool Contains(const std::vector<std::uint64_t>& ids, std::uint64_t id) {
 }
 
 const nlohmann::json& WelcomeSection() {
-  return ConfigValue::Section(ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix), ConfigKeys::Heraldix::WelcomeMessage);
+  return ConfigValue::Section(ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix),
+                              ConfigKeys::Heraldix::WelcomeMessage);
 }
 
 std::uint64_t PlayerId(AController* controller) {
@@ -77,12 +78,14 @@ void Greet(std::uint64_t id) {
 
   const nlohmann::json& welcome = WelcomeSection();
   // Any word that names no kind greets by chat.
-  const MessageKind kind = ReadMessageKind(welcome, ConfigKeys::Welcome::WelcomeMessageType).value_or(MessageKind::Chat);
+  const MessageKind kind =
+      ReadMessageKind(welcome, ConfigKeys::Welcome::WelcomeMessageType).value_or(MessageKind::Chat);
 
   const std::string name = ToUtf8(Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player));
   const std::string message = ConfigValue::String(welcome, ConfigKeys::Welcome::Message);
   FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
-  const ColourBytes colour = OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour)));
+  const ColourBytes colour = OpaqueColour(
+      ConfigValue::RgbFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour)));
 
   SendMessageOfKind(
       kind, player, std::move(text), colour, false,

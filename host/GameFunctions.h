@@ -89,8 +89,8 @@ using AShooterPlayerController_ClientChatMessage =
     Function<"AShooterPlayerController.ClientChatMessage", void(AShooterPlayerController* self, FChatMessage chat)>;
 using AShooterPlayerController_ClientServerVellNotificationCustom =
     Function<"AShooterPlayerController.ClientServerVellNotificationCustom",
-             void(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor,
-                  float displayScale, float displayTime, UTexture2D* messageIcon, USoundBase* soundToPlay)>;
+             void(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor, float displayScale,
+                  float displayTime, UTexture2D* messageIcon, USoundBase* soundToPlay)>;
 using RCONClientConnection_SendMessageW =
     Function<"RCONClientConnection.SendMessageW",
              void(RCONClientConnection* self, std::int32_t id, std::int32_t type, FString* message)>;
@@ -111,8 +111,7 @@ using APrimalCharacter_IsDead = Function<"APrimalCharacter.IsDead", bool(APrimal
 using AShooterCharacter_PossessedBy =
     Function<"AShooterCharacter.PossessedBy", void(AShooterCharacter* self, AController* newController)>;
 using AGameState_DefaultTimer = Function<"AGameState.DefaultTimer", void(AGameState* self)>;
-using AShooterGameMode_Logout =
-    Function<"AShooterGameMode.Logout", void(AShooterGameMode* self, AController* exiting)>;
+using AShooterGameMode_Logout = Function<"AShooterGameMode.Logout", void(AShooterGameMode* self, AController* exiting)>;
 
 // --- Fields -------------------------------------------------------------------------------------
 using UWorld_PlayerControllerList =

@@ -78,19 +78,19 @@ struct RCONPacket {
 
 // The game's chat-message record, taken by "AShooterPlayerController.ClientChatMessage".
 struct FChatMessage {
-  FString SenderName;            // 0
-  FString SenderSteamName;       // 16
-  FString SenderTribeName;       // 32
-  std::uint32_t SenderId = 0;    // 48
-  FString Message;               // 56
-  FString Receiver;              // 72
+  FString SenderName;                // 0
+  FString SenderSteamName;           // 16
+  FString SenderTribeName;           // 32
+  std::uint32_t SenderId = 0;        // 48
+  FString Message;                   // 56
+  FString Receiver;                  // 72
   std::int32_t SenderTeamIndex = 0;  // 88
-  double ReceivedTime = -1.0;    // 96
-  std::uint8_t SendMode = 0;     // 104
+  double ReceivedTime = -1.0;        // 96
+  std::uint8_t SendMode = 0;         // 104
   std::uint32_t RadioFrequency = 0;  // 108
-  std::uint8_t ChatType = 0;     // 112
+  std::uint8_t ChatType = 0;         // 112
   UTexture2D* SenderIcon = nullptr;  // 120
-  FString UserId;                // 128
+  FString UserId;                    // 128
 };
 static_assert(sizeof(FChatMessage) == 144, "the game's chat-message record is 144 bytes");
 static_assert(offsetof(FChatMessage, SenderName) == 0);

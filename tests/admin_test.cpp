@@ -104,8 +104,8 @@ Strings ChatCommandCalls(const ScenarioRun& run) {
 Strings HeraldixLog(const ScenarioRun& run) {
   Strings texts;
   for (const json& record : run.Of("log")) {
-    if (record.at("logger") == "Heraldix") texts.push_back(record.at("level").get<std::string>() + ": " +
-                                                           record.at("text").get<std::string>());
+    if (record.at("logger") == "Heraldix")
+      texts.push_back(record.at("level").get<std::string>() + ": " + record.at("text").get<std::string>());
   }
   return texts;
 }
@@ -116,12 +116,12 @@ struct Story {
   const char* name;
   std::string lines;
   Strings answers;
-  Strings bob;                             // all Bob was shown
-  std::optional<Strings> alice{};          // what Alice was shown apart from answers
-  std::optional<Strings> said{};           // lines players were made to say
-  std::optional<Strings> loads{};          // texture paths asked for
-  std::optional<Strings> chatCommands{};   // chat commands added and removed
-  std::optional<Strings> log{};            // Heraldix's own log records
+  Strings bob;                            // all Bob was shown
+  std::optional<Strings> alice{};         // what Alice was shown apart from answers
+  std::optional<Strings> said{};          // lines players were made to say
+  std::optional<Strings> loads{};         // texture paths asked for
+  std::optional<Strings> chatCommands{};  // chat commands added and removed
+  std::optional<Strings> log{};           // Heraldix's own log records
   std::string_view config = BaseConfig;
 };
 
@@ -142,11 +142,21 @@ void Tell(const Story& story) {
     ExpectNoFaults(run);
     EXPECT_EQ(Answers(run), story.answers);
     EXPECT_EQ(Feed(run, "2"), story.bob);
-    if (story.alice) { EXPECT_EQ(ToAlice(run), *story.alice); }
-    if (story.said) { EXPECT_EQ(Said(run), *story.said); }
-    if (story.loads) { EXPECT_EQ(heraldix::test::Texts(run.Traces("StaticLoadObject"), "args"), *story.loads); }
-    if (story.chatCommands) { EXPECT_EQ(ChatCommandCalls(run), *story.chatCommands); }
-    if (story.log) { EXPECT_EQ(HeraldixLog(run), *story.log); }
+    if (story.alice) {
+      EXPECT_EQ(ToAlice(run), *story.alice);
+    }
+    if (story.said) {
+      EXPECT_EQ(Said(run), *story.said);
+    }
+    if (story.loads) {
+      EXPECT_EQ(heraldix::test::Texts(run.Traces("StaticLoadObject"), "args"), *story.loads);
+    }
+    if (story.chatCommands) {
+      EXPECT_EQ(ChatCommandCalls(run), *story.chatCommands);
+    }
+    if (story.log) {
+      EXPECT_EQ(HeraldixLog(run), *story.log);
+    }
     if (!bothChannels) break;
   }
 }
@@ -157,8 +167,8 @@ void Tell(const Story& story) {
 
 TEST(Admin, ConsoleAnswersAreGreenOrRedServerMessagesToTheIssuerAlone) {
   const ServerDir dir(BaseConfig);
-  const ScenarioRun run =
-      RunScenario("join 1 Alice\njoin 2 Bob\nconsole 1 hx.sendserver 2 \"Hi\"\nconsole 1 hx.sendserver 99 \"Hi\"\n", dir);
+  const ScenarioRun run = RunScenario(
+      "join 1 Alice\njoin 2 Bob\nconsole 1 hx.sendserver 2 \"Hi\"\nconsole 1 hx.sendserver 99 \"Hi\"\n", dir);
   ExpectNoFaults(run);
   EXPECT_EQ(Feed(run, "1"), (Strings{"server [0 1 0 1] " + SentToPlayer, "server [1 0 0 1] " + SendFailed}));
   EXPECT_EQ(Feed(run, "2"), Strings{"server [0 0 1 1] Hi"});
@@ -170,8 +180,9 @@ TEST(Admin, RconAnswersCarryTheRequestIdAndType0) {
       "join 1 Alice\nrcon hx.sendserver 0 \"Hello\" 255 0 0\nrcon hx.sendserver 99 \"Hello\"\nrcon hx.reload\n", dir);
   ExpectNoFaults(run);
   Strings answers;
-  for (const json& answer : run.Of("rcon")) answers.push_back(answer.at("id").dump() + " " + answer.at("type").dump() +
-                                                              " " + answer.at("text").get<std::string>());
+  for (const json& answer : run.Of("rcon"))
+    answers.push_back(answer.at("id").dump() + " " + answer.at("type").dump() + " " +
+                      answer.at("text").get<std::string>());
   EXPECT_EQ(answers, (Strings{"1 0 " + SentToEveryone, "2 0 " + SendFailed, "3 0 " + Reloaded}));
   EXPECT_EQ(Feed(run, "1"), Strings{"server [1 0 0 1] Hello"}) << "nobody is answered in the chat area";
 }
@@ -269,13 +280,13 @@ TEST(Admin, SendCommandsDeliverWhatTheLineAndTheConfigurationSay) {
 TEST(Admin, SendCommandsRefuseWhatTheyCannotDeliverWithOneAnswer) {
   const Story stories[] = {
       {.name = "sendserver",
-       .lines = "> hx.sendserver 99 \"nobody\"\n"            // not online
-                "> hx.sendserver 0\n"                        // no message
-                "> hx.sendserver 2 \"\"\n"                   // empty message
-                "> hx.sendserver abc \"x\"\n"                // id without digits
-                "> hx.sendserver 0 \"x\" 2147483648 0 0\n"   // beyond 32 bits
-                "> hx.sendserver 0 \"x\" 0 - 0\n"            // lone sign
-                "> hx.sendserver 0 \"a {brace}\"",           // not a format text
+       .lines = "> hx.sendserver 99 \"nobody\"\n"           // not online
+                "> hx.sendserver 0\n"                       // no message
+                "> hx.sendserver 2 \"\"\n"                  // empty message
+                "> hx.sendserver abc \"x\"\n"               // id without digits
+                "> hx.sendserver 0 \"x\" 2147483648 0 0\n"  // beyond 32 bits
+                "> hx.sendserver 0 \"x\" 0 - 0\n"           // lone sign
+                "> hx.sendserver 0 \"a {brace}\"",          // not a format text
        .answers = Strings(7, SendFailed),
        .bob = {},
        .alice = Strings{}},
@@ -294,11 +305,11 @@ TEST(Admin, SendCommandsRefuseWhatTheyCannotDeliverWithOneAnswer) {
        .alice = Strings{}},
       {.name = "chatasplayer",
        .lines = "leave 2\n"
-                "> hx.chatasplayer 2 0 \"gone\"\n"     // left
-                "> hx.chatasplayer 99 0 \"never\"\n"   // never here
-                "> hx.chatasplayer 1 0\n"              // no message
-                "> hx.chatasplayer 1 0 \"\"\n"         // empty message
-                "> hx.chatasplayer 1\n"                // no send mode
+                "> hx.chatasplayer 2 0 \"gone\"\n"    // left
+                "> hx.chatasplayer 99 0 \"never\"\n"  // never here
+                "> hx.chatasplayer 1 0\n"             // no message
+                "> hx.chatasplayer 1 0 \"\"\n"        // empty message
+                "> hx.chatasplayer 1\n"               // no send mode
                 "> hx.chatasplayer\n> hx.chatasplayer x 0 \"m\"\n> hx.chatasplayer 1 mode \"m\"\n"
                 "> hx.chatasplayer 1 2147483648 \"m\"",
        .answers = Strings(9, ChatFailed),
@@ -328,7 +339,8 @@ TEST(Admin, ReloadReplacesTheDocumentAndTheChatCommands) {
        .answers = {ReloadFailed, Reloaded, SentToPlayer},
        .bob = NewSeen},
       {.name = "counting what it brought",
-       .lines = ConfigText(R"({"CustomCommands": {"/a": {"Message": "A"}, "/b": {"Message": "B"}, "/skipped": {"Message": ""}},
+       .lines = ConfigText(
+                    R"({"CustomCommands": {"/a": {"Message": "A"}, "/b": {"Message": "B"}, "/skipped": {"Message": ""}},
                      "TimedMessages": {"Messages": [{"MessageToSend": "1"}, {"MessageToSend": "2"}, {}]}})") +
                 "rcon hx.reload",
        .answers = {Reloaded},
@@ -349,13 +361,16 @@ TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
        "config.json line 1, column 68: syntax error while parsing value - unexpected end of input; expected '[', '{', "
        "or a literal"},
       {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": 5}}})"),
-       "config.json line 1, column 75: \"CustomCommands\" > \"/help\" > \"RequiredPermissionGroups\": type must be array, but is "
+       "config.json line 1, column 75: \"CustomCommands\" > \"/help\" > \"RequiredPermissionGroups\": type must be "
+       "array, but is "
        "number"},
       {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": ["vip", 3]}}})"),
-       "config.json line 1, column 83: \"CustomCommands\" > \"/help\" > \"RequiredPermissionGroups\"[1]: type must be string, but is "
+       "config.json line 1, column 83: \"CustomCommands\" > \"/help\" > \"RequiredPermissionGroups\"[1]: type must be "
+       "string, but is "
        "number"},
       {ConfigText(R"({"CustomCommands": {"/help": {"Message": "x", "MessageColor": [1, 2, "3"]}}})"),
-       "config.json line 1, column 70: \"CustomCommands\" > \"/help\" > \"MessageColor\"[2]: type must be number, but is string"},
+       "config.json line 1, column 70: \"CustomCommands\" > \"/help\" > \"MessageColor\"[2]: type must be number, but "
+       "is string"},
       {ConfigText(R"({"CustomCommands": [1]})"),
        "config.json line 1, column 20: \"CustomCommands\": type must be object, but is array"},
       {ConfigText("[1, 2]"), "config.json line 1, column 1: the top level: type must be object, but is array"},
@@ -368,7 +383,9 @@ TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
           RunScenario("join 1 Alice\njoin 2 Bob\n" + broken.change + channel + "hx.reload\n" + Probe, dir);
       ExpectNoFaults(run);
       EXPECT_EQ(Answers(run), (Strings{ReloadFailed, SentToPlayer}));
-      if (channel[0] == 'c') { EXPECT_EQ(Feed(run, "1").at(0), "server [1 0 0 1] " + ReloadFailed); }
+      if (channel[0] == 'c') {
+        EXPECT_EQ(Feed(run, "1").at(0), "server [1 0 0 1] " + ReloadFailed);
+      }
       EXPECT_EQ(Feed(run, "2"), OldSeen);
       EXPECT_EQ(ChatCommandCalls(run), (Strings{"+/rules", "-/rules"})) << "removed once: at unload";
       const Strings log = HeraldixLog(run);
@@ -387,6 +404,7 @@ TEST(Admin, AFailedReloadNamesTheLineOfTheMistypedKeyInAFileAsWritten) {
   const ScenarioRun run = RunScenario("config mistyped.json\nrcon hx.reload\n", dir);
   ExpectNoFaults(run);
   EXPECT_EQ(Answers(run), Strings{ReloadFailed});
-  EXPECT_EQ(HeraldixLog(run), Strings{"error: Failed to reload config: config.json line 5, column 22: "
-                                      "\"CustomCommands\" > \"/vote\" > \"DisplayTime\": type must be number, but is string"});
+  EXPECT_EQ(HeraldixLog(run),
+            Strings{"error: Failed to reload config: config.json line 5, column 22: "
+                    "\"CustomCommands\" > \"/vote\" > \"DisplayTime\": type must be number, but is string"});
 }

@@ -18,17 +18,17 @@
 
 #include "config/Keys.h"
 #include "host/Platform.h"
-#include "sim/host/Clock.h"
 #include "sim/check/Checker.h"
+#include "sim/host/Clock.h"
 #include "sim/host/Events.h"
 #include "tests/support/Support.h"
 
 namespace {
 
-using nlohmann::json;
 using ConfigKeys::Key;
 using ConfigKeys::Section;
 using ConfigKeys::Type;
+using nlohmann::json;
 
 json Schema() {
   std::ifstream in(std::filesystem::path(HERALDIX_EXAMPLE_SERVER_DIR) /
@@ -65,20 +65,29 @@ std::set<std::string> TypesOf(const json& schema, const json& node) {
 std::set<std::string> ExpectedTypes(Type type) {
   switch (type) {
     case Type::Section:
-    case Type::Colour: return {"object"};
-    case Type::Boolean: return {"boolean"};
+    case Type::Colour:
+      return {"object"};
+    case Type::Boolean:
+      return {"boolean"};
     case Type::Integer:
-    case Type::Number: return {"number"};  // true and false are read as 1 and 0, and warned about
+    case Type::Number:
+      return {"number"};  // true and false are read as 1 and 0, and warned about
     case Type::Utf8Text:
     case Type::ByteText:
-    case Type::KindText: return {"string"};
+    case Type::KindText:
+      return {"string"};
     case Type::GroupList:
-    case Type::ColourList: return {"array"};
-    case Type::Commands: return {"object", "null", "array"};
-    case Type::Messages: return {"array", "null"};
-    case Type::Choice: return {"string"};
+    case Type::ColourList:
+      return {"array"};
+    case Type::Commands:
+      return {"object", "null", "array"};
+    case Type::Messages:
+      return {"array", "null"};
+    case Type::Choice:
+      return {"string"};
     case Type::TimeList:
-    case Type::DayList: return {"array"};
+    case Type::DayList:
+      return {"array"};
   }
   return {};
 }
@@ -87,31 +96,45 @@ json DefaultOf(const Key& key) {
   switch (key.type) {
     case Type::Section:
     case Type::Colour:
-    case Type::Commands: return json::object();
+    case Type::Commands:
+      return json::object();
     case Type::GroupList:
     case Type::ColourList:
     case Type::Messages:
     case Type::TimeList:
-    case Type::DayList: return json::array();
-    case Type::Boolean: return key.flag;
+    case Type::DayList:
+      return json::array();
+    case Type::Boolean:
+      return key.flag;
     case Type::Integer:
-    case Type::Number: return key.number;
-    default: return std::string(key.text);
+    case Type::Number:
+      return key.number;
+    default:
+      return std::string(key.text);
   }
 }
 
 // The schema object whose "properties" describe one section of the table.
 const json& SchemaSection(const json& schema, Section section) {
   switch (section) {
-    case Section::Top: return schema;
-    case Section::Heraldix: return schema["properties"]["Heraldix"];
-    case Section::Welcome: return schema["properties"]["Heraldix"]["properties"]["WelcomeMessage"];
-    case Section::Command: return schema["$defs"]["customCommand"];
-    case Section::Timed: return schema["properties"]["TimedMessages"];
-    case Section::TimedMessage: return schema["$defs"]["timedMessage"];
-    case Section::Scheduled: return schema["properties"]["ScheduledMessages"];
-    case Section::ScheduledMessage: return schema["$defs"]["scheduledMessage"];
-    case Section::Colour: return schema["$defs"]["colour"];
+    case Section::Top:
+      return schema;
+    case Section::Heraldix:
+      return schema["properties"]["Heraldix"];
+    case Section::Welcome:
+      return schema["properties"]["Heraldix"]["properties"]["WelcomeMessage"];
+    case Section::Command:
+      return schema["$defs"]["customCommand"];
+    case Section::Timed:
+      return schema["properties"]["TimedMessages"];
+    case Section::TimedMessage:
+      return schema["$defs"]["timedMessage"];
+    case Section::Scheduled:
+      return schema["properties"]["ScheduledMessages"];
+    case Section::ScheduledMessage:
+      return schema["$defs"]["scheduledMessage"];
+    case Section::Colour:
+      return schema["$defs"]["colour"];
   }
   return schema;
 }
@@ -130,13 +153,15 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
     }
   }
   // And nothing the table does not hold, but the editor's own pointer to the schema.
-  for (const Section section : {Section::Top, Section::Heraldix, Section::Welcome, Section::Command, Section::Timed,
-                                Section::TimedMessage, Section::Scheduled, Section::ScheduledMessage, Section::Colour}) {
+  for (const Section section :
+       {Section::Top, Section::Heraldix, Section::Welcome, Section::Command, Section::Timed, Section::TimedMessage,
+        Section::Scheduled, Section::ScheduledMessage, Section::Colour}) {
     for (const auto& [name, property] : SchemaSection(schema, section)["properties"].items()) {
       if (section == Section::Top && name == "$schema") continue;
       // A scheduled message takes every key of a timed message besides its own.
       const bool timedKey = section == Section::ScheduledMessage && tableKeys.contains({Section::TimedMessage, name});
-      EXPECT_TRUE(tableKeys.contains({section, name}) || timedKey) << name << " is in the schema but not in the key table";
+      EXPECT_TRUE(tableKeys.contains({section, name}) || timedKey)
+          << name << " is in the schema but not in the key table";
     }
   }
 }
@@ -199,19 +224,33 @@ std::optional<json> Meant(const std::optional<json>& object, const Key& key) {
   const auto all = [&](auto test) { return value.is_array() && std::all_of(value.begin(), value.end(), test); };
   bool readable = false;
   switch (key.type) {
-    case Type::Section: readable = value.is_object(); break;
-    case Type::Colour: readable = ColourReadable(value); break;
-    case Type::Boolean: readable = value.is_boolean(); break;
+    case Type::Section:
+      readable = value.is_object();
+      break;
+    case Type::Colour:
+      readable = ColourReadable(value);
+      break;
+    case Type::Boolean:
+      readable = value.is_boolean();
+      break;
     case Type::Integer:
-    case Type::Number: readable = value.is_number() || value.is_boolean(); break;
+    case Type::Number:
+      readable = value.is_number() || value.is_boolean();
+      break;
     case Type::Utf8Text:
     case Type::ByteText:
     case Type::KindText:
-    case Type::Choice: readable = value.is_string(); break;
+    case Type::Choice:
+      readable = value.is_string();
+      break;
     case Type::TimeList:
     case Type::DayList:
-    case Type::GroupList: readable = all([](const json& e) { return e.is_string(); }); break;
-    case Type::ColourList: readable = all([](const json& e) { return e.is_number() || e.is_boolean(); }); break;
+    case Type::GroupList:
+      readable = all([](const json& e) { return e.is_string(); });
+      break;
+    case Type::ColourList:
+      readable = all([](const json& e) { return e.is_number() || e.is_boolean(); });
+      break;
     case Type::Commands:
       if (value.is_null() || (value.is_array() && value.empty())) return json::object();
       readable = value.is_object();
@@ -250,7 +289,8 @@ std::vector<json> To(const std::vector<json>& events, std::uint64_t player) {
   std::vector<json> found;
   for (const json& event : events) {
     const std::string kind = event.value("event", "");
-    if ((kind == "chat" || kind == "server" || kind == "notification") && event.value("to", "") == std::to_string(player)) {
+    if ((kind == "chat" || kind == "server" || kind == "notification") &&
+        event.value("to", "") == std::to_string(player)) {
       found.push_back(event);
     }
   }
@@ -359,7 +399,9 @@ class Probe {
     return server_->Take();
   }
 
-  void Fail(std::string road, std::vector<std::string> places) { failures_.push_back({std::move(road), std::move(places)}); }
+  void Fail(std::string road, std::vector<std::string> places) {
+    failures_.push_back({std::move(road), std::move(places)});
+  }
 
   // Installs a document made for one road and reloads it; the file's own values are copied into it.
   void Use(const json& variant) {
@@ -557,15 +599,17 @@ class Probe {
     if (kind != "Chat" && kind != "Client" && kind != "Server" && kind != "Notification") return true;
     const std::optional<std::string> delivered = Delivered(text->get<std::string>());
     if (!delivered) return false;
-    Delivery expected{kind == "Server" ? "server" : kind == "Notification" ? "notification" : "chat", *delivered,
-                      std::nullopt};
+    Delivery expected{kind == "Server"         ? "server"
+                      : kind == "Notification" ? "notification"
+                                               : "chat",
+                      *delivered, std::nullopt};
     if (expected.kind == "chat") {
       const std::optional<json> sender = Meant(message, Sender);
       if (!sender) return false;
       expected.sender = sender->get<std::string>();
     }
-    if (expected.kind == "notification" && (!Meant(message, DisplayScale) || !Meant(message, DisplayTime) ||
-                                            !Meant(message, Icon_BP))) {
+    if (expected.kind == "notification" &&
+        (!Meant(message, DisplayScale) || !Meant(message, DisplayTime) || !Meant(message, Icon_BP))) {
       return false;
     }
     const std::vector<std::string> onlyGroups = GroupsOf(*only);
@@ -588,8 +632,8 @@ class Probe {
     }
     Use(variant);
     const std::vector<json> events = Line("chat 3 /probe");
-    const std::optional<json> sender = Meant(Meant(document_, ConfigKeys::Top::Heraldix),
-                                             ConfigKeys::Heraldix::ClientChatSenderName);
+    const std::optional<json> sender =
+        Meant(Meant(document_, ConfigKeys::Top::Heraldix), ConfigKeys::Heraldix::ClientChatSenderName);
     const std::optional<json> text = Meant(document_, ConfigKeys::Top::NoPermission);
     const std::optional<std::string> delivered = text ? Delivered(text->get<std::string>()) : std::nullopt;
     if (!sender || !delivered ||
@@ -656,16 +700,35 @@ json EveryKeyDocument() {
       if (key->section != of) continue;
       json value;
       switch (key->type) {
-        case Type::Boolean: value = true; break;
-        case Type::Integer: value = 3; break;
-        case Type::Number: value = 2.5; break;
-        case Type::GroupList: value = json::array(); break;
-        case Type::ColourList: value = {10, 20, 30}; break;
-        case Type::Colour: value = {{"R", 10}, {"G", 20}, {"B", 30}}; break;
-        case Type::TimeList: value = {"05:50", "05:55"}; break;
-        case Type::DayList: value = {"Sat"}; break;
-        case Type::Choice: value = "Sequential"; break;
-        default: value = "Hello";
+        case Type::Boolean:
+          value = true;
+          break;
+        case Type::Integer:
+          value = 3;
+          break;
+        case Type::Number:
+          value = 2.5;
+          break;
+        case Type::GroupList:
+          value = json::array();
+          break;
+        case Type::ColourList:
+          value = {10, 20, 30};
+          break;
+        case Type::Colour:
+          value = {{"R", 10}, {"G", 20}, {"B", 30}};
+          break;
+        case Type::TimeList:
+          value = {"05:50", "05:55"};
+          break;
+        case Type::DayList:
+          value = {"Sat"};
+          break;
+        case Type::Choice:
+          value = "Sequential";
+          break;
+        default:
+          value = "Hello";
       }
       object[std::string(key->name)] = value;
     }
@@ -692,9 +755,13 @@ json EveryKeyDocument() {
 }
 
 // The document with one value replaced by a value of another JSON type, for every value in it.
-void WrongTypeVariants(const json& document, const json& at, const std::string& pointer, std::vector<std::pair<std::string, std::string>>& out) {
+void WrongTypeVariants(const json& document, const json& at, const std::string& pointer,
+                       std::vector<std::pair<std::string, std::string>>& out) {
   const auto replace = [&](const std::string& where, const json& value) {
-    json wrong = value.is_string() ? json(7) : value.is_number() ? json("7") : value.is_boolean() ? json("yes") : json("x");
+    json wrong = value.is_string()    ? json(7)
+                 : value.is_number()  ? json("7")
+                 : value.is_boolean() ? json("yes")
+                                      : json("x");
     json variant = document;
     variant[json::json_pointer(where)] = wrong;
     out.emplace_back("wrong type at " + where, variant.dump(2));
@@ -765,7 +832,8 @@ TEST(Agreement, CheckerReportsAnErrorExactlyWhereThePluginFails) {
                            [&](const std::string& place) { return Related(error, place); });
       });
       EXPECT_TRUE(reported) << "the plug-in fails at " << failure.road << " (" << failure.places.front()
-                            << "), the checker reports no error there:\n" << shown;
+                            << "), the checker reports no error there:\n"
+                            << shown;
     }
     for (const std::string& error : errors) {
       const bool fails = std::any_of(failures.begin(), failures.end(), [&](const Failure& failure) {

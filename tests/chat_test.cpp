@@ -47,10 +47,18 @@ void Tell(const Story& story) {
   const auto run = RunScenario(story.lines, dir);
   ExpectNoFaults(run);
   EXPECT_EQ(Feed(run, "1"), story.alice);
-  if (story.registered) { EXPECT_EQ(FirstArgs(run, "RegisterChatCommand"), *story.registered); }
-  if (story.said) { EXPECT_EQ(Texts(run.Of("say")), *story.said); }
-  if (story.bob) { EXPECT_EQ(Feed(run, "2"), *story.bob); }
-  if (story.loads) { EXPECT_EQ(FirstArgs(run, "StaticLoadObject"), *story.loads); }
+  if (story.registered) {
+    EXPECT_EQ(FirstArgs(run, "RegisterChatCommand"), *story.registered);
+  }
+  if (story.said) {
+    EXPECT_EQ(Texts(run.Of("say")), *story.said);
+  }
+  if (story.bob) {
+    EXPECT_EQ(Feed(run, "2"), *story.bob);
+  }
+  if (story.loads) {
+    EXPECT_EQ(FirstArgs(run, "StaticLoadObject"), *story.loads);
+  }
 }
 
 const std::string Refusal = "You don't have permission to perform this command";
@@ -109,11 +117,12 @@ TEST(Chat, NoSectionOrAnEmptyOneRegistersNothingAndSaysNothing) {
 TEST(Chat, ABrokenSectionAtLoadRegistersNoChatCommandButTheRestOfLoadStands) {
   const std::string timed =
       R"("TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "tm", "MessageType": "Server"}]}})";
-  for (const char* commands : {R"({"CustomCommands": [1], )", R"({"CustomCommands": {"/a": "text"}, )",
-                               R"({"CustomCommands": {"/a": {"Message": "ok"}, "/b": {"Message": "x", "DisplayTime": "10"}}, )",
-                               R"({"CustomCommands": {"/a": {"Message": "ok"}, "/b": {"Message": "x", "MessageColor": "red"}}, )",
-                               R"({"CustomCommands": {"/a": {"Message": "ok", "MessageColor": [0, 0, 0, "x"]}}, )",
-                               R"({"CustomCommands": {"/a": {"Message": 3}}, )"}) {
+  for (const char* commands :
+       {R"({"CustomCommands": [1], )", R"({"CustomCommands": {"/a": "text"}, )",
+        R"({"CustomCommands": {"/a": {"Message": "ok"}, "/b": {"Message": "x", "DisplayTime": "10"}}, )",
+        R"({"CustomCommands": {"/a": {"Message": "ok"}, "/b": {"Message": "x", "MessageColor": "red"}}, )",
+        R"({"CustomCommands": {"/a": {"Message": "ok", "MessageColor": [0, 0, 0, "x"]}}, )",
+        R"({"CustomCommands": {"/a": {"Message": 3}}, )"}) {
     SCOPED_TRACE(commands);
     const ServerDir dir(commands + timed);
     const auto run = RunScenario("join 1 Alice\nchat 1 /a\nrcon hx.sendserver 1 \"admin\" 0 255 0\nwait 1\n", dir);
@@ -139,8 +148,8 @@ TEST(Chat, ReloadAndUnloadReplaceAndRemoveTheCommandsAndAFailedReloadKeepsThem) 
       "chat 1 /new\nchat 1 /third\n",
       dir);
   ExpectNoFaults(run);
-  EXPECT_EQ(Feed(run, "1"), (Strings{"chat Alice: /old", "server [0 0 0 1] new", "server [0 0 0 1] new",
-                                     "chat Alice: /third"}));
+  EXPECT_EQ(Feed(run, "1"),
+            (Strings{"chat Alice: /old", "server [0 0 0 1] new", "server [0 0 0 1] new", "chat Alice: /third"}));
   EXPECT_EQ(FirstArgs(run, "RegisterChatCommand"), (Strings{"/a", "/old", "/new"}));
   // The old table at the first reload, /new at unload; the failed reload removed nothing.
   EXPECT_EQ(FirstArgs(run, "UnregisterChatCommand"), (Strings{"/a", "/old", "/new"}));
@@ -162,7 +171,8 @@ TEST(Chat, GroupsAreAskedInListOrderUntilOneSaysYesAndDefaultLetsEveryoneIn) {
   const auto run = RunScenario("join 7 Alice Admins\njoin 1 Bob\nchat 7 /vip\nchat 1 /all\n", dir);
   ExpectNoFaults(run);
   Strings asked;
-  for (const json& trace : run.Traces("IsPlayerInGroup")) asked.push_back(trace.at("args").dump() + trace.at("result").dump());
+  for (const json& trace : run.Traces("IsPlayerInGroup"))
+    asked.push_back(trace.at("args").dump() + trace.at("result").dump());
   EXPECT_EQ(asked, (Strings{R"(["7","VIP"]false)", R"(["7","Admins"]true)"})) << "nothing asked for /all";
   EXPECT_EQ(Feed(run, "7"), Strings{"server [0 0 0 1] welcome"});
   EXPECT_EQ(Feed(run, "1"), Strings{"server [0 0 0 1] open"});
@@ -178,13 +188,18 @@ TEST(Chat, ARefusedPlayerGetsTheRedRefusalAloneAndNoFollowUp) {
        .alice = {"chat Gate: " + Rich("1, 0, 0, 1", "Not for you, Zoë")},
        .said = Strings{},
        .bob = Strings{}},
-      {.name = "defaults when nothing is configured", .config = "{" + vip, .lines = "join 1 Alice\nchat 1 /vip\n",
+      {.name = "defaults when nothing is configured",
+       .config = "{" + vip,
+       .lines = "join 1 Alice\nchat 1 /vip\n",
        .alice = {"chat Heraldix: " + Rich("1, 0, 0, 1", Refusal)}},
-      {.name = "defaults for values of the wrong type", .config = R"({"NoPermission": 5, "Heraldix": 7, )" + vip,
-       .lines = "join 1 Alice\nchat 1 /vip\n", .alice = {"chat Heraldix: " + Rich("1, 0, 0, 1", Refusal)}},
+      {.name = "defaults for values of the wrong type",
+       .config = R"({"NoPermission": 5, "Heraldix": 7, )" + vip,
+       .lines = "join 1 Alice\nchat 1 /vip\n",
+       .alice = {"chat Heraldix: " + Rich("1, 0, 0, 1", Refusal)}},
       {.name = "defaults for null and an array",
        .config = R"({"NoPermission": null, "Heraldix": {"ClientChatSenderName": ["x"]}, )" + vip,
-       .lines = "join 1 Alice\nchat 1 /vip\n", .alice = {"chat Heraldix: " + Rich("1, 0, 0, 1", Refusal)}},
+       .lines = "join 1 Alice\nchat 1 /vip\n",
+       .alice = {"chat Heraldix: " + Rich("1, 0, 0, 1", Refusal)}},
   };
   for (const Story& story : stories) Tell(story);
 }
@@ -224,7 +239,8 @@ TEST(Chat, RepliesGoToTheAskerAloneAsConfigured) {
        .alice = {"server [0 0 0 1] {ok} 100%", "chat Alice: /after"},
        .said = Strings{"/after"}},
       {.name = "the follow-up comes after the reply as the player's own chat, for everyone",
-       .config = R"({"CustomCommands": {"/go": {"Message": "going", "Type": "Server", "Command_To_Execute": "/other arg"}}})",
+       .config =
+           R"({"CustomCommands": {"/go": {"Message": "going", "Type": "Server", "Command_To_Execute": "/other arg"}}})",
        .lines = "join 1 Alice\njoin 2 Bob\nchat 1 /go\n",
        .alice = {"server [0 0 0 1] going", "chat Alice: /other arg"},
        .said = Strings{"/other arg"},
@@ -242,7 +258,8 @@ TEST(Chat, RepliesGoToTheAskerAloneAsConfigured) {
        .said = Strings{"/b"}},
       // Each typed line: the reply, then four nested follow-ups each answered; the fifth reply sends no line.
       {.name = "a command leading back to itself nests four deep and ends",
-       .config = R"({"CustomCommands": {"/loop": {"Message": "again", "Type": "Server", "Command_To_Execute": "/LOOP"}}})",
+       .config =
+           R"({"CustomCommands": {"/loop": {"Message": "again", "Type": "Server", "Command_To_Execute": "/LOOP"}}})",
        .lines = "join 1 Alice\nchat 1 /loop\nchat 1 /loop\n",
        .alice = Strings(10, "server [0 0 0 1] again"),
        .said = Strings(8, "/LOOP")},

@@ -16,18 +16,18 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "sim/check/Checker.h"
 #include "config/PositionIndex.h"
+#include "sim/check/Checker.h"
 #include "tests/support/Support.h"
 
 namespace {
 
 using heraldix::check::CheckConfigFile;
 using heraldix::check::CheckConfigText;
-using heraldix::config::PositionIndex;
 using heraldix::check::Problem;
 using heraldix::check::Report;
 using heraldix::check::Severity;
+using heraldix::config::PositionIndex;
 
 std::vector<Problem> WithCode(const Report& report, std::string_view code) {
   std::vector<Problem> found;
@@ -160,16 +160,19 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {Command(R"("DisplayScale": "2")"), "type", "/CustomCommands/~1help/DisplayScale"},
       {Timed(R"({"MessageToSend": "Hi", "Icon_BP": 3})"), "type", "/TimedMessages/Messages/0/Icon_BP"},
       // List elements and colour members.
-      {Command(R"("RequiredPermissionGroups": ["VIP", null])"), "type", "/CustomCommands/~1help/RequiredPermissionGroups/1"},
+      {Command(R"("RequiredPermissionGroups": ["VIP", null])"), "type",
+       "/CustomCommands/~1help/RequiredPermissionGroups/1"},
       {Command(R"("RequiredPermissionGroups": "VIP")"), "type", "/CustomCommands/~1help/RequiredPermissionGroups"},
       {R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": [1, 2, "3"]}}})", "type",
        "/CustomCommands/~1x/MessageColor/2"},
-      {R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": {"R": 1}}}})", "type", "/CustomCommands/~1x/MessageColor"},
+      {R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": {"R": 1}}}})", "type",
+       "/CustomCommands/~1x/MessageColor"},
       {R"({"Heraldix": {"NotificationColor": {"R": 1, "G": [2], "B": 3}}})", "type", "/Heraldix/NotificationColor/G"},
       {R"({"Heraldix": {"ClientChatColour": [255, 0, 0]}})", "type", "/Heraldix/ClientChatColour"},
       {Timed(R"({"MessageToSend": "Hi", "Exclude_Permissions_Groups": [1]})"), "type",
        "/TimedMessages/Messages/0/Exclude_Permissions_Groups/0"},
-      {Timed(R"({"MessageToSend": "Hi", "MessageColour": {"B": "0"}})"), "type", "/TimedMessages/Messages/0/MessageColour/B"},
+      {Timed(R"({"MessageToSend": "Hi", "MessageColour": {"B": "0"}})"), "type",
+       "/TimedMessages/Messages/0/MessageColour/B"},
       // Numbers: booleans read as numbers, fractions and 64-bit values cut.
       {Command(R"("Type": "Notification", "DisplayTime": true, "DisplayScale": 1)"), "boolean-number",
        "/CustomCommands/~1help/DisplayTime"},
@@ -181,11 +184,13 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"CustomCommands": {"/help": "Hi"}})", "type", "/CustomCommands/~1help"},
       // A skipped command still gets its type errors.
       {R"({"CustomCommands": {"/a": {"Message": "", "Type": 3}}})", "type", "/CustomCommands/~1a/Type"},
-      {R"({"CustomCommands": {"": {"Message": "x", "MessageColor": [1, 2, 3]}}})", "unreachable-command", "/CustomCommands/"},
+      {R"({"CustomCommands": {"": {"Message": "x", "MessageColor": [1, 2, 3]}}})", "unreachable-command",
+       "/CustomCommands/"},
       // Kinds that send nothing or fall back.
       {Command(R"("Type": "server")"), "no-reply-type", "/CustomCommands/~1help/Type", "did you mean \"Server\"?",
        Severity::Warning},
-      {Timed(R"({"MessageToSend": "Hi", "MessageType": "chat"})"), "no-send-type", "/TimedMessages/Messages/0/MessageType"},
+      {Timed(R"({"MessageToSend": "Hi", "MessageType": "chat"})"), "no-send-type",
+       "/TimedMessages/Messages/0/MessageType"},
       // "Client" is no welcome kind: it falls back to Chat.
       {Welcome(R"("WelcomeMessageType": "Client")"), "fallback-type", "/Heraldix/WelcomeMessage/WelcomeMessageType"},
       // Notifications that vanish; a welcome or timed notification has working defaults.
@@ -201,7 +206,8 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"NoPermission": "}"})", "brace", "/NoPermission", "", Severity::Error},
       {R"({"NoPermission": "{"})", "brace", "/NoPermission", "", Severity::Error},
       {R"({"NoPermission": "a { b"})", "brace", "/NoPermission", "", Severity::Error},
-      {R"({"CustomCommands": {"/x": {"Message": "Hi {x}", "MessageColor": [1, 2, 3]}}})", "brace", "/CustomCommands/~1x/Message"},
+      {R"({"CustomCommands": {"/x": {"Message": "Hi {x}", "MessageColor": [1, 2, 3]}}})", "brace",
+       "/CustomCommands/~1x/Message"},
       {Timed(R"({"MessageToSend": "50} off"})"), "brace", "/TimedMessages/Messages/0/MessageToSend"},
       // The plug-in's texts end at a \u0000; follow-up lines stop after a few in a row.
       {R"({"NoPermission": "No\u0000pe"})", "nul", "/NoPermission", "reads only \"No\"", Severity::Error},
@@ -234,18 +240,23 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
        "/CustomCommands/~1x/MessageColor/0", "300000000000 wraps to 255"},
       {R"({"Heraldix": {"ServerMessageColor": {"R": 4294967552}}})", "colour-range", "/Heraldix/ServerMessageColor/R",
        "4294967552 wraps to 0"},
-      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255]}}})", "colour-short", "/CustomCommands/~1x/MessageColor"},
+      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255]}}})", "colour-short",
+       "/CustomCommands/~1x/MessageColor"},
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 2, 3, 4]}}})", "colour-long",
        "/CustomCommands/~1x/MessageColor/3"},
       {R"({"CustomCommands": {"/x": {"Message": "x"}}})", "colour-missing", "/CustomCommands/~1x"},
       {R"({"Heraldix": {"ClientChatColour": {"G": 9}}})", "colour-missing", "/Heraldix"},
-      {R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}})", "colour-missing", "/Heraldix/WelcomeMessage"},
+      {R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}})", "colour-missing",
+       "/Heraldix/WelcomeMessage"},
       {R"({"TimedMessages": {"Messages": [{"MessageToSend": "x"}]}})", "colour-missing", "/TimedMessages/Messages/0"},
-      {R"({"Heraldix": {"ClientChatColour": {"R": 1, "A": 0}}})", "unknown-key", "/Heraldix/ClientChatColour/A", "alpha"},
+      {R"({"Heraldix": {"ClientChatColour": {"R": 1, "A": 0}}})", "unknown-key", "/Heraldix/ClientChatColour/A",
+       "alpha"},
       // Colours of zeroes and ones are ambiguous; 257 cuts to 1: what counts is the byte the plug-in ends up with.
-      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 0, 0]}}})", "colour-tiny", "/CustomCommands/~1x/MessageColor"},
+      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 0, 0]}}})", "colour-tiny",
+       "/CustomCommands/~1x/MessageColor"},
       {R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 1, "B": 1}}})", "colour-tiny", "/Heraldix/ClientChatColour"},
-      {Timed(R"({"MessageToSend": "x", "MessageColour": {"R": 257}})"), "colour-tiny", "/TimedMessages/Messages/0/MessageColour"},
+      {Timed(R"({"MessageToSend": "x", "MessageColour": {"R": 257}})"), "colour-tiny",
+       "/TimedMessages/Messages/0/MessageColour"},
       // An interval of zero or less sends every second.
       {R"({"TimedMessages": {"Interval": 0}})", "interval", "/TimedMessages/Interval"},
       {R"({"TimedMessages": {"Interval": -30}})", "interval", "/TimedMessages/Interval"},
@@ -253,17 +264,21 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "x"}]}})", "interval", "/TimedMessages"},
       // The timed-message list.
       {R"({"TimedMessages": {"Enabled": true, "Interval": 5}})", "no-messages", "/TimedMessages"},
-      {R"({"TimedMessages": {"Enabled": true, "Interval": 5, "Messages": null}})", "no-messages", "/TimedMessages/Messages"},
+      {R"({"TimedMessages": {"Enabled": true, "Interval": 5, "Messages": null}})", "no-messages",
+       "/TimedMessages/Messages"},
       {R"({"TimedMessages": {"Messages": "x"}})", "type", "/TimedMessages/Messages"},
       {Timed(R"("x")"), "type", "/TimedMessages/Messages/0"},
-      {Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": ["A"], "Exclude_Permissions_Groups": ["B"]})"),
+      {Timed(
+           R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": ["A"], "Exclude_Permissions_Groups": ["B"]})"),
        "exclusion-ignored", "/TimedMessages/Messages/0/Exclude_Permissions_Groups"},
       {Timed(R"({"MessageToSend": ""})"), "empty-text", "/TimedMessages/Messages/0/MessageToSend"},
       // Player counts, rotation and scheduled messages.
-      {Timed(R"({"MessageToSend": "x", "Min_Players_Online": "2"})"), "type", "/TimedMessages/Messages/0/Min_Players_Online"},
+      {Timed(R"({"MessageToSend": "x", "Min_Players_Online": "2"})"), "type",
+       "/TimedMessages/Messages/0/Min_Players_Online"},
       {Timed(R"({"MessageToSend": "x", "Min_Players_Online": 20, "Max_Players_Online": 10})"), "player-count",
        "/TimedMessages/Messages/0/Min_Players_Online", "never sent", Severity::Warning},
-      {R"({"TimedMessages": {"Order": "sequential"}})", "order", "/TimedMessages/Order", "Sequential", Severity::Warning},
+      {R"({"TimedMessages": {"Order": "sequential"}})", "order", "/TimedMessages/Order", "Sequential",
+       Severity::Warning},
       {R"({"TimedMessages": {"Order": 1}})", "type", "/TimedMessages/Order"},
       {R"({"TimedMessages": {"Skip_Unreceivable": "yes"}})", "type", "/TimedMessages/Skip_Unreceivable"},
       {R"({"ScheduledMessages": []})", "type", "/ScheduledMessages"},
@@ -275,8 +290,8 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": "05:50"}]}})", "type",
        "/ScheduledMessages/Messages/0/At"},
       {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x"}]}})", "no-time", "/ScheduledMessages/Messages/0"},
-      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Interval": 5}]}})", "unknown-key",
-       "/ScheduledMessages/Messages/0/Interval"},
+      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Interval": 5}]}})",
+       "unknown-key", "/ScheduledMessages/Messages/0/Interval"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.config);
@@ -291,18 +306,28 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
 TEST(Check, WhatThePluginReadsAsMeantIsClean) {
   const std::string clean[] = {
       Command(R"("Type": "Notification", "DisplayTime": 5.5, "DisplayScale": 2)"),
-      R"({"CustomCommands": null})", R"({"CustomCommands": []})", R"({"CustomCommands": {}})",
-      Command(R"("Type": "Chat")"), Command(R"("Type": "Client")"), Command(R"("Type": "Server")"),
+      R"({"CustomCommands": null})",
+      R"({"CustomCommands": []})",
+      R"({"CustomCommands": {}})",
+      Command(R"("Type": "Chat")"),
+      Command(R"("Type": "Client")"),
+      Command(R"("Type": "Server")"),
       Timed(R"({"MessageToSend": "Hi", "MessageType": "Client"})"),
       Welcome(R"("WelcomeMessageType": "Notification")"),
       Command(R"("DisplayTime": 0)"),  // chat replies take no display numbers
-      R"({"NoPermission": "100%"})", R"({"NoPermission": "{{ok}}"})", R"({"NoPermission": "a }} b {{"})",
-      Welcome(R"("Message": "Welcome {0}")"), Welcome(R"("Message": "Welcome {}")"), Welcome(R"("Message": "Hi {0}, {0}!")"),
-      Welcome(R"("Message": "Welcome {0:>12}")"), Welcome(R"("Message": "Braces {{{{x}}}}")"),
+      R"({"NoPermission": "100%"})",
+      R"({"NoPermission": "{{ok}}"})",
+      R"({"NoPermission": "a }} b {{"})",
+      Welcome(R"("Message": "Welcome {0}")"),
+      Welcome(R"("Message": "Welcome {}")"),
+      Welcome(R"("Message": "Hi {0}, {0}!")"),
+      Welcome(R"("Message": "Welcome {0:>12}")"),
+      Welcome(R"("Message": "Braces {{{{x}}}}")"),
       Welcome(R"("Message": "No name")"),
       R"({"Heraldix": {"ClientChatColour": {"R": 0, "G": 0, "B": 0}, "ServerMessageColor": {"G": 9}, "NotificationColor": {"G": 9}}})",
       R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 2}, "ServerMessageColor": {"G": 9}, "NotificationColor": {"G": 9}}})",
-      R"({"TimedMessages": {"Enabled": false}})", Timed(R"({"MessageToSend": "x"})"),
+      R"({"TimedMessages": {"Enabled": false}})",
+      Timed(R"({"MessageToSend": "x"})"),
       R"({"TimedMessages": {"Enabled": false, "Messages": []}})",
       Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": [], "Exclude_Permissions_Groups": ["B"]})"),
       Timed(R"({"MessageToSend": "Hi", "Min_Players_Online": 2, "Max_Players_Online": 2})"),
@@ -320,18 +345,21 @@ TEST(Check, CountsOfMistakesInOneFile) {
   EXPECT_EQ(WithCode(CheckConfigText(Command(R"("Type": "Notification")")), "display").size(), 2U);
   const Report wraps = CheckConfigText(R"({"Heraldix": {"ServerMessageColor": {"R": 300, "G": -1, "B": 255}}})");
   EXPECT_EQ(WithCode(wraps, "colour-range").size(), 2U);
-  const Report cut = CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})");
+  const Report cut =
+      CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})");
   EXPECT_EQ(WithCode(cut, "colour-range").size(), 1U);
   // Two channels of 1 and a missing one: short, but not a colour of zeroes and ones.
   EXPECT_TRUE(WithCode(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 1]}}})"),
-                       "colour-tiny").empty());
+                       "colour-tiny")
+                  .empty());
 }
 
 // ---------------------------------------------------------------------------------------------------
 // Custom commands that are skipped or never found
 
 TEST(Check, CommandsWithoutMessageAreSkipped) {
-  const Report report = CheckConfigText(R"({"CustomCommands": {"/a": {"Command_To_Execute": "/b"}, "/c": {"Message": ""}}})");
+  const Report report =
+      CheckConfigText(R"({"CustomCommands": {"/a": {"Command_To_Execute": "/b"}, "/c": {"Message": ""}}})");
   EXPECT_EQ(report.ExitStatus(), 1);
   EXPECT_NE(One(report, "skipped-command", "/CustomCommands/~1a").message.find("Command_To_Execute"),
             std::string::npos);
@@ -341,7 +369,8 @@ TEST(Check, CommandsWithoutMessageAreSkipped) {
 }
 
 TEST(Check, CommandNamesPlayersCannotReach) {
-  const Report space = CheckConfigText(R"({"CustomCommands": {"/server info": {"Message": "x", "MessageColor": [1, 2, 3]}}})");
+  const Report space =
+      CheckConfigText(R"({"CustomCommands": {"/server info": {"Message": "x", "MessageColor": [1, 2, 3]}}})");
   const Problem unreachable = One(space, "unreachable-command", "/CustomCommands/~1server info");
   EXPECT_NE(unreachable.message.find("\"/server\""), std::string::npos);
   EXPECT_EQ(unreachable.column, 21u);  // the member name, not its value
@@ -372,19 +401,19 @@ TEST(Check, CaseTwinsTheLaterRecordWinsUnderTheFirstName) {
                        "case-twin")
                   .empty());
   // Non-ASCII letters fold to the same "?" bytes.
-  EXPECT_EQ(WithCode(CheckConfigText("{\"CustomCommands\": {\"/\xC3\xA9\": {\"Message\": \"x\", \"MessageColor\": [1,2,3]},"
-                                     " \"/\xC3\xA8\": {\"Message\": \"y\", \"MessageColor\": [1,2,3]}}}"),
-                     "case-twin")
-                .size(),
-            1u);
+  EXPECT_EQ(
+      WithCode(CheckConfigText("{\"CustomCommands\": {\"/\xC3\xA9\": {\"Message\": \"x\", \"MessageColor\": [1,2,3]},"
+                               " \"/\xC3\xA8\": {\"Message\": \"y\", \"MessageColor\": [1,2,3]}}}"),
+               "case-twin")
+          .size(),
+      1u);
 }
 
 TEST(Check, ByteWiseTextsWarnAboutNonAscii) {
   const Report report = CheckConfigText(
       "{\"Heraldix\": {\"ClientChatSenderName\": \"H\xC3\xA9rault\"}, \"CustomCommands\": {\"/x\": {\"Message\": "
       "\"\xC3\xA9t\xC3\xA9\", \"MessageColor\": [1, 2, 3], \"RequiredPermissionGroups\": [\"\xC3\x89lite\"]}}}");
-  EXPECT_NE(One(report, "non-ascii", "/Heraldix/ClientChatSenderName").message.find("\"H??rault\""),
-            std::string::npos);
+  EXPECT_NE(One(report, "non-ascii", "/Heraldix/ClientChatSenderName").message.find("\"H??rault\""), std::string::npos);
   One(report, "non-ascii", "/CustomCommands/~1x/RequiredPermissionGroups/0");
   // Message texts are UTF-8 and arrive intact.
   EXPECT_EQ(WithCode(report, "non-ascii").size(), 2u);
@@ -446,7 +475,7 @@ TEST(Check, PositionIndexMapsPointersToLinesAndColumns) {
 
 TEST(Check, PositionIndexSurvivesTextThatIsNotJson) {
   for (const std::string& text : {std::string("{\"a\": [1, 2"), std::string("{\"a\" 1}"), std::string("\"\\u12"),
-                                 std::string(100000, '['), std::string("{\"\\ud800\": 1}"), std::string()}) {
+                                  std::string(100000, '['), std::string("{\"\\ud800\": 1}"), std::string()}) {
     const PositionIndex index(text);
     EXPECT_LE(index.ValueOffset("/a/0"), text.size());
     EXPECT_EQ(index.Locate(text.size() + 10).line, index.Locate(text.size()).line);
@@ -472,7 +501,8 @@ TEST(Check, NeverThrowsOnBrokenOrHostileText) {
   for (int i = 0; i < 4096; ++i) noise += static_cast<char>((i * 7919 + 13) % 256);
   EXPECT_EQ(CheckConfigText(noise).ExitStatus(), 2);
   EXPECT_EQ(CheckConfigText(std::string(200000, '[') + std::string(200000, ']')).ExitStatus(), 2);
-  const std::string deep = "{\"TimedMessages\": {\"Messages\": [" + std::string(50000, '[') + std::string(50000, ']') + "]}}";
+  const std::string deep =
+      "{\"TimedMessages\": {\"Messages\": [" + std::string(50000, '[') + std::string(50000, ']') + "]}}";
   One(CheckConfigText(deep), "type", "/TimedMessages/Messages/0");
 }
 
@@ -488,14 +518,17 @@ TEST(Check, ExitStatusTellsErrorsFromWarnings) {
 TEST(Check, TextAndJsonReports) {
   const Report report = CheckConfigText("{\n  \"NoPermission\": 1,\n  \"Motd\": \"x\"\n}");
   const std::string text = heraldix::check::FormatReport(report, "config.json");
-  EXPECT_NE(text.find("config.json:2:19: error: \"NoPermission\": must be a string, but is a number"), std::string::npos);
+  EXPECT_NE(text.find("config.json:2:19: error: \"NoPermission\": must be a string, but is a number"),
+            std::string::npos);
   EXPECT_NE(text.find("config.json:3:3: warning: \"Motd\": unknown key"), std::string::npos);
   EXPECT_NE(text.find("config.json: 1 error, 1 warning"), std::string::npos);
-  EXPECT_NE(heraldix::check::FormatReport(CheckConfigText("{}"), "c.json").find("no problems found"), std::string::npos);
+  EXPECT_NE(heraldix::check::FormatReport(CheckConfigText("{}"), "c.json").find("no problems found"),
+            std::string::npos);
 
   // A \u0000 in a name is written escaped, so the findings after it are not lost.
   const std::string zero = heraldix::check::FormatReport(
-      CheckConfigText(R"({"CustomCommands": {"/a\u0000b": {"Message": "x", "MessageColor": "red"}, "/z": {"Message": 5}}})"),
+      CheckConfigText(
+          R"({"CustomCommands": {"/a\u0000b": {"Message": "x", "MessageColor": "red"}, "/z": {"Message": 5}}})"),
       "config.json");
   EXPECT_EQ(zero.find('\0'), std::string::npos);
   EXPECT_NE(zero.find(R"("CustomCommands" > "/a\u0000b" > "MessageColor": must be)"), std::string::npos) << zero;
@@ -680,12 +713,13 @@ TEST(Check, ExampleConfigurationIsClean) {
 
 TEST(Check, PreviewCommandWritesThePage) {
   const TempDir dir;
-  dir.Write("server/TarrowApi/Plugins/Heraldix/config.json",
-            R"({"CustomCommands": {"/rules": {"Message": "Be nice", "MessageColor": [255, 0, 0], "Sender": "Rules"}}})");
+  dir.Write(
+      "server/TarrowApi/Plugins/Heraldix/config.json",
+      R"({"CustomCommands": {"/rules": {"Message": "Be nice", "MessageColor": [255, 0, 0], "Sender": "Rules"}}})");
   const auto scenario = dir.Write("demo.scenario", "join 1 Alice\nchat 1 /rules\nwait 1\n");
   const auto page = dir.Path() / "out.html";
-  const Ran ran = Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " +
-                      Quote(scenario));
+  const Ran ran =
+      Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " + Quote(scenario));
   EXPECT_EQ(ran.status, 0);
   std::ifstream in(page);
   const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -697,8 +731,9 @@ TEST(Check, PreviewCommandWritesThePage) {
   EXPECT_NE(html.find("<p class=\"scenarios\">demo.scenario</p>"), std::string::npos);
 
   const auto bad = dir.Write("bad.scenario", "join 1 Alice\nfly 1\n");
-  EXPECT_EQ(Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " + Quote(bad)).status,
-            2);
+  EXPECT_EQ(
+      Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " + Quote(bad)).status,
+      2);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -727,9 +762,10 @@ TEST(Check, WarnedCommandsBehaveAsTheWarningsSay) {
   {
     const heraldix::test::ServerDir dir(ConfigText("unreachable-space.json"));
     const auto run = heraldix::test::RunScenario("join 1 Alice\nchat 1 /server info\n", dir);
-    ASSERT_EQ(run.Traces("RegisterChatCommand").size(), 1u);  // registered...
+    ASSERT_EQ(run.Traces("RegisterChatCommand").size(), 1u);                           // registered...
     EXPECT_EQ(run.To("1", "server").size() + run.To("1", "notification").size(), 0u);  // ...never answered
-    for (const auto& chat : run.To("1", "chat")) EXPECT_EQ(chat["text"].get<std::string>().find("Info"), std::string::npos);
+    for (const auto& chat : run.To("1", "chat"))
+      EXPECT_EQ(chat["text"].get<std::string>().find("Info"), std::string::npos);
   }
   {
     const heraldix::test::ServerDir dir(ConfigText("case-twin.json"));

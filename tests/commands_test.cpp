@@ -108,26 +108,55 @@ TEST_F(Commands, TokensAreCutAtSpacesOnlyAndKeepTheirQuotes) {
 
 TEST_F(Commands, PlayerIdsAreUnsigned64BitDecimalsUpToTheFirstNonDigit) {
   const std::pair<std::u16string_view, std::optional<std::uint64_t>> rows[] = {
-      {u"0", 0U}, {u"76561198000000001", 76561198000000001U}, {u"18446744073709551615", MaxId}, {u"+42", 42U},
-      {u"  \t42", 42U}, {u"00000000000000000000000000042", 42U}, {u"123abc", 123U}, {u"12.9", 12U}, {u"7\"x", 7U},
+      {u"0", 0U},
+      {u"76561198000000001", 76561198000000001U},
+      {u"18446744073709551615", MaxId},
+      {u"+42", 42U},
+      {u"  \t42", 42U},
+      {u"00000000000000000000000000042", 42U},
+      {u"123abc", 123U},
+      {u"12.9", 12U},
+      {u"7\"x", 7U},
       // A negative id wraps modulo 2^64.
-      {u"-1", MaxId}, {u"-18446744073709551615", 1U}, {u"-0", 0U},
+      {u"-1", MaxId},
+      {u"-18446744073709551615", 1U},
+      {u"-0", 0U},
       // No digit, or more than 64 bits: no id.
-      {u"18446744073709551616", std::nullopt}, {u"-18446744073709551616", std::nullopt},
-      {u"99999999999999999999999999", std::nullopt}, {u"", std::nullopt}, {u"abc", std::nullopt},
-      {u"-", std::nullopt}, {u"+", std::nullopt}, {u".", std::nullopt}, {u"--1", std::nullopt},
-      {u"- 1", std::nullopt}, {u"\"5", std::nullopt}, {u"\uFF15", std::nullopt},  // a full-width digit
+      {u"18446744073709551616", std::nullopt},
+      {u"-18446744073709551616", std::nullopt},
+      {u"99999999999999999999999999", std::nullopt},
+      {u"", std::nullopt},
+      {u"abc", std::nullopt},
+      {u"-", std::nullopt},
+      {u"+", std::nullopt},
+      {u".", std::nullopt},
+      {u"--1", std::nullopt},
+      {u"- 1", std::nullopt},
+      {u"\"5", std::nullopt},
+      {u"\uFF15", std::nullopt},  // a full-width digit
   };
   for (const auto& [text, id] : rows) EXPECT_EQ(ReadPlayerId(text), id) << ToUtf8(text);
 }
 
 TEST_F(Commands, IntegersAreSigned32BitDecimalsUpToTheFirstNonDigit) {
   const std::pair<std::u16string_view, std::optional<std::int32_t>> rows[] = {
-      {u"2147483647", 2147483647}, {u"-2147483648", std::numeric_limits<std::int32_t>::min()}, {u"-0", 0},
-      {u"+7", 7}, {u"12.7", 12}, {u"255x", 255}, {u"-3.9", -3}, {u"1e5", 1},
-      {u"2147483648", std::nullopt}, {u"-2147483649", std::nullopt}, {u"4294967296", std::nullopt},
-      {u"18446744073709551617", std::nullopt}, {u"-", std::nullopt}, {u"+", std::nullopt}, {u".", std::nullopt},
-      {u".5", std::nullopt}, {u"x255", std::nullopt},
+      {u"2147483647", 2147483647},
+      {u"-2147483648", std::numeric_limits<std::int32_t>::min()},
+      {u"-0", 0},
+      {u"+7", 7},
+      {u"12.7", 12},
+      {u"255x", 255},
+      {u"-3.9", -3},
+      {u"1e5", 1},
+      {u"2147483648", std::nullopt},
+      {u"-2147483649", std::nullopt},
+      {u"4294967296", std::nullopt},
+      {u"18446744073709551617", std::nullopt},
+      {u"-", std::nullopt},
+      {u"+", std::nullopt},
+      {u".", std::nullopt},
+      {u".5", std::nullopt},
+      {u"x255", std::nullopt},
   };
   for (const auto& [text, value] : rows) EXPECT_EQ(ReadInt32(text), value) << ToUtf8(text);
 }
@@ -153,7 +182,8 @@ TEST_F(Commands, SendServerReadsItsLine) {
       {"channel beyond 32 bits", R"(hx.sendserver 0 "x" 2147483648 0 0)", "{}", "argument error"},
       {"lone sign", R"(hx.sendserver 0 "x" 0 - 0)", "{}", "argument error"},
       {"lone point", R"(hx.sendserver 0 "x" 0 0 .)", "{}", "argument error"},
-      {"colour a string", R"(hx.sendserver 0 "x")", R"({"Heraldix": {"ServerMessageColor": "red"}})", "configuration error"},
+      {"colour a string", R"(hx.sendserver 0 "x")", R"({"Heraldix": {"ServerMessageColor": "red"}})",
+       "configuration error"},
       {"colour an array", R"(hx.sendserver 0 "x")", R"({"Heraldix": {"ServerMessageColor": [1, 2, 3]}})",
        "configuration error"},
       {"channel a string", R"(hx.sendserver 0 "x")", R"({"Heraldix": {"ServerMessageColor": {"R": "1"}}})",
@@ -173,7 +203,8 @@ TEST_F(Commands, SendChatReadsItsLine) {
       {"sender from token 2", R"(hx.sendchat 0 Admin "Hi there" 255 255 0)", "{}",
        R"(to 0 from Admin, 255 255 0, "Hi there")"},
       {"message in token 2: default sender", R"(hx.sendchat 0 "Hello world")",
-       R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 2, "B": 3}}})", R"(to 0 from Heraldix, 1 2 3, "Hello world")"},
+       R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 2, "B": 3}}})",
+       R"(to 0 from Heraldix, 1 2 3, "Hello world")"},
       {"bare", "hx.sendchat", "{}", R"(to 0 from Heraldix, 0 0 0, "")"},
       {"id only", "hx.sendchat 17", "{}", R"(to 17 from Heraldix, 0 0 0, "")"},
       {"its own configured colour", R"(hx.sendchat 0 A "m")",
@@ -215,15 +246,15 @@ TEST_F(Commands, SendNotificationReadsItsLine) {
       {"document an array", R"(hx.sendnotification 0 "M")", "[]", "configuration error"},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(Outcome([&] { return ReadSendNotificationArguments(Line(row.line), json::parse(row.config)); }),
-              row.read)
+    EXPECT_EQ(Outcome([&] { return ReadSendNotificationArguments(Line(row.line), json::parse(row.config)); }), row.read)
         << row.name;
   }
 }
 
 TEST_F(Commands, ChatAsPlayerReadsIdModeAndMessage) {
   const Row rows[] = {
-      {"all three", R"(hx.chatasplayer 76561198000000001 2 "hello all")", "", R"(from 76561198000000001 mode 2, "hello all")"},
+      {"all three", R"(hx.chatasplayer 76561198000000001 2 "hello all")", "",
+       R"(from 76561198000000001 mode 2, "hello all")"},
       {"any mode, unchecked", R"(hx.chatasplayer 1 77 "x")", "", R"(from 1 mode 77, "x")"},
       {"a negative mode", R"(hx.chatasplayer 1 -1 "x")", "", R"(from 1 mode -1, "x")"},
       {"no message", "hx.chatasplayer 1 0", "", R"(from 1 mode 0, "")"},

@@ -95,12 +95,15 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
   };
   // Objects read whole numbers (floats truncated); blue is read first, so its error is the one raised.
   const Row objects[] = {
-      {R"({"R": 300, "G": -1, "B": 2.9})", {44, 255, 2}}, {R"({"R": 256, "G": 255, "B": 0})", {0, 255, 0}},
-      {R"({"G": 7})", {0, 7, 0}},                          {"{}", {0, 0, 0}},
+      {R"({"R": 300, "G": -1, "B": 2.9})", {44, 255, 2}},
+      {R"({"R": 256, "G": 255, "B": 0})", {0, 255, 0}},
+      {R"({"G": 7})", {0, 7, 0}},
+      {"{}", {0, 0, 0}},
   };
   for (const Row& row : objects) EXPECT_EQ(ConfigValue::RgbFromObject(json::parse(row.json)), row.rgb) << row.json;
-  EXPECT_NE(ErrorOf([] { ConfigValue::RgbFromObject(json::parse(R"({"R": "red", "B": [1]})")); })
-                .find("must be number, but is array"),
+  EXPECT_NE(ErrorOf([] {
+              ConfigValue::RgbFromObject(json::parse(R"({"R": "red", "B": [1]})"));
+            }).find("must be number, but is array"),
             std::string::npos);
   EXPECT_NE(ErrorOf([] { ConfigValue::RgbFromObject(json::array()); }).find("cannot use value() with array"),
             std::string::npos);
@@ -108,15 +111,19 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
   // Arrays take their first three elements as 32-bit floats, saturating past the integer range; missing
   // ones are black.
   const Row arrays[] = {
-      {"[255, 128.9, -1]", {255, 128, 255}},       {"[300, -0.5, 511.99]", {44, 0, 255}},
-      {R"([1, 2, 3, "ignored", {}])", {1, 2, 3}},  {"[true, false, 0]", {1, 0, 0}},
-      {"[9, 8]", {9, 8, 0}},                       {"[]", {0, 0, 0}},
-      {"[1e300, -1e300, 3e9]", {255, 0, 255}},     {"[2147483520, -2147483648, 1e-30]", {0x80, 0, 0}},
+      {"[255, 128.9, -1]", {255, 128, 255}},
+      {"[300, -0.5, 511.99]", {44, 0, 255}},
+      {R"([1, 2, 3, "ignored", {}])", {1, 2, 3}},
+      {"[true, false, 0]", {1, 0, 0}},
+      {"[9, 8]", {9, 8, 0}},
+      {"[]", {0, 0, 0}},
+      {"[1e300, -1e300, 3e9]", {255, 0, 255}},
+      {"[2147483520, -2147483648, 1e-30]", {0x80, 0, 0}},
   };
   for (const Row& row : arrays) EXPECT_EQ(ConfigValue::RgbFromArray(json::parse(row.json)), row.rgb) << row.json;
   const std::pair<const char*, const char*> errors[] = {
-      {"{}", "type must be array, but is object"},       {"5", "type must be array, but is number"},
-      {"null", "type must be array, but is null"},       {R"([1, "2", 3])", "type must be number, but is string"},
+      {"{}", "type must be array, but is object"},          {"5", "type must be array, but is number"},
+      {"null", "type must be array, but is null"},          {R"([1, "2", 3])", "type must be number, but is string"},
       {"[1, 2, null]", "type must be number, but is null"},
   };
   for (const auto& [text, error] : errors) {
@@ -132,9 +139,10 @@ TEST(Config, MessageKindsAreNamedExactlyWithClientAsChat) {
     std::optional<MessageKind> kind;
   };
   const Row rows[] = {
-      {"Server", MessageKind::Server},  {"Chat", MessageKind::Chat},   {"Client", MessageKind::Chat},
-      {"Notification", MessageKind::Notification}, {"chat", std::nullopt}, {"SERVER", std::nullopt},
-      {"Notification ", std::nullopt},   {"", std::nullopt},
+      {"Server", MessageKind::Server}, {"Chat", MessageKind::Chat},
+      {"Client", MessageKind::Chat},   {"Notification", MessageKind::Notification},
+      {"chat", std::nullopt},          {"SERVER", std::nullopt},
+      {"Notification ", std::nullopt}, {"", std::nullopt},
   };
   for (const Row& row : rows) EXPECT_EQ(ParseMessageKind(row.word), row.kind) << '"' << row.word << '"';
 

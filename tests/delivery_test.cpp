@@ -128,7 +128,8 @@ TEST_F(Delivery, ChatLinesEachEndWithALineFeedOnlyWhenThereAreSeveralAndBlankOne
   EXPECT_TRUE(SendChatMessage(game.Player(1), Utf8("\n\n"), FString(), Red, false));
   const auto yellow = [](const char* line) { return Rich("1, 1, 0, 1", line) + "\n"; };
   const auto small = [](const char* line) { return Rich("1, 0, 0, 255", line); };
-  EXPECT_EQ(Seen(), (Strings{"1: chat Admin: " + Rich("1, 0, 0, 1", "Hi"), "1: chat Admin: " + yellow("a") + yellow("b") + yellow("c"),
+  EXPECT_EQ(Seen(), (Strings{"1: chat Admin: " + Rich("1, 0, 0, 1", "Hi"),
+                             "1: chat Admin: " + yellow("a") + yellow("b") + yellow("c"),
                              "1: chat S: " + small("a") + "\n" + small("b") + "\n", "1: chat S: " + small("only"),
                              "1: chat S: ", "1: chat : "}));
 }

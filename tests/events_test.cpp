@@ -96,9 +96,8 @@ TEST(Events, OneGreetingPerVisit) {
 TEST(Events, ADeadCharacterBringsNoGreetingUntilALivingOneIsPossessed) {
   // Alice is already playing when greetings are switched on, so her next possession decides.
   ServerDir dir("{}");
-  auto run = RunScenario("join 1 Alice\nconfig-text " + Welcome("") +
-                             "\nconsole none hx.reload\npossess-dead 1\nwait 10\n",
-                         dir);
+  auto run = RunScenario(
+      "join 1 Alice\nconfig-text " + Welcome("") + "\nconsole none hx.reload\npossess-dead 1\nwait 10\n", dir);
   ExpectClean(run);
   EXPECT_TRUE(run.Traces("DelayExecute").empty());
   EXPECT_TRUE(run.Of("chat").empty());
@@ -225,10 +224,11 @@ TEST(Events, AGreetingThatCannotBeMadeIsDroppedAndTheOthersStillGo) {
   };
   for (const char* members : broken) {
     ServerDir dir(Welcome(members));
-    auto run = RunScenario("join 1 Alice\njoin 2 Bob\nwait 5\n"
-                           "config-text {\"Heraldix\": {\"WelcomeMessage\": {\"EnableWelcomeMessage\": true}}}\n"
-                           "console none hx.reload\nwait 10\n",
-                           dir);
+    auto run = RunScenario(
+        "join 1 Alice\njoin 2 Bob\nwait 5\n"
+        "config-text {\"Heraldix\": {\"WelcomeMessage\": {\"EnableWelcomeMessage\": true}}}\n"
+        "console none hx.reload\nwait 10\n",
+        dir);
     ExpectClean(run);
     // Both ids left the queue at the failed step: the repaired configuration greets nobody afterwards.
     EXPECT_TRUE(run.Of("chat").empty()) << members;
@@ -286,10 +286,10 @@ TEST(Events, ADelayedWelcomeFromBeforeTheListsWereForgottenMarksNobody) {
 }
 
 TEST(Events, TheWelcomeStepRunsWhateverTheTimedSectionHolds) {
-  for (const char* timed : {R"("TimedMessages": 5)", R"("TimedMessages": {"Enabled": "yes"})",
-                            R"("TimedMessages": {"Enabled": true, "Interval": "x"})",
-                            R"("TimedMessages": {"Enabled": false})",
-                            R"("TimedMessages": {"Enabled": true, "Messages": null})"}) {
+  for (const char* timed :
+       {R"("TimedMessages": 5)", R"("TimedMessages": {"Enabled": "yes"})",
+        R"("TimedMessages": {"Enabled": true, "Interval": "x"})", R"("TimedMessages": {"Enabled": false})",
+        R"("TimedMessages": {"Enabled": true, "Messages": null})"}) {
     ServerDir dir(Welcome("", timed));
     auto run = RunScenario("join 1 Alice\nwait 10\n", dir);
     ExpectClean(run);
@@ -334,13 +334,20 @@ TEST(Events, TheDueTimeStopsAtTheEndsOfTheClocksRange) {
     std::int64_t due;
   };
   const Row rows[] = {
-      {max - 60 * second - 1, "60", max - 1}, {max - 60 * second, "60", max},  {max - 60 * second + 1, "60", max},
-      {max, "2147483647", max},               {min + 5 * second + 1, "-5", min + 1},
-      {min + 5 * second, "-5", min},          {min + 5 * second - 1, "-5", min}, {min, "-2147483648", min},
-      {max, "-2147483648", max - 2147483648 * second}, {0, "-1", -second},
+      {max - 60 * second - 1, "60", max - 1},
+      {max - 60 * second, "60", max},
+      {max - 60 * second + 1, "60", max},
+      {max, "2147483647", max},
+      {min + 5 * second + 1, "-5", min + 1},
+      {min + 5 * second, "-5", min},
+      {min + 5 * second - 1, "-5", min},
+      {min, "-2147483648", min},
+      {max, "-2147483648", max - 2147483648 * second},
+      {0, "-1", -second},
   };
   for (const Row& row : rows) {
-    ReplaceConfig(json::parse(std::string(R"({"TimedMessages": {"Enabled": true, "Interval": )") + row.interval + "}}"));
+    ReplaceConfig(
+        json::parse(std::string(R"({"TimedMessages": {"Enabled": true, "Interval": )") + row.interval + "}}"));
     NextTimedMessageTime() = min;
     sim::SetSystemClockSource([now = row.now] { return now; });
     game.Line("tick");
@@ -412,7 +419,8 @@ TEST(Events, ThreeMessagesAreDrawnEvenlyAndNeverTwiceInARow) {
 }
 
 TEST(Events, EachKindOfTimedMessage) {
-  ServerDir dir(Timed("0", R"([{"MessageToSend": "srv", "MessageType": "Server", "MessageColour": {"R": 256, "G": -1}}])"));
+  ServerDir dir(
+      Timed("0", R"([{"MessageToSend": "srv", "MessageType": "Server", "MessageColour": {"R": 256, "G": -1}}])"));
   auto run = RunScenario("join 1 Alice\njoin 2 Bob\nwait 1\n", dir);
   ExpectClean(run);
   EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1", "2"}));
@@ -546,14 +554,17 @@ TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLa
   };
   const Case cases[] = {
       {"on the first timer call within each minute", "join 1 A\nwait 240\n", {"60 in 10", "120 in 5", "180 in 10"}},
-      {"the clock moved back within the day sends nothing twice", "join 1 A\nwait 130\nclock -100\nwait 160\n",
+      {"the clock moved back within the day sends nothing twice",
+       "join 1 A\nwait 130\nclock -100\nwait 160\n",
        {"60 in 10", "120 in 5", "280 in 10"}},
       {"a minute jumped over is not sent late", "join 1 A\nwait 30\nclock +120\nwait 40\n", {"31 in 5", "60 in 10"}},
-      {"the clock moved back to yesterday sends yesterday's", "join 1 A\nwait 70\nclock -86400\nwait 10\nclock -20\nwait 10\n",
+      {"the clock moved back to yesterday sends yesterday's",
+       "join 1 A\nwait 70\nclock -86400\nwait 10\nclock -20\nwait 10\n",
        {"60 in 10", "71 in 10"}},
       {"across midnight, the next day's", "join 1 A\nwait 70\nclock +86300\nwait 100\n", {"60 in 10", "160 in 10"}},
       {"a server down over a minute sends nothing for it when it comes back",
-       "join 1 A\nwait 30\nunload\nwait 100\nload\nwait 60\n", {"131 in 5", "180 in 10"}},
+       "join 1 A\nwait 30\nunload\nwait 100\nload\nwait 60\n",
+       {"131 in 5", "180 in 10"}},
   };
   for (const Case& c : cases) {
     ServerDir dir(Scheduled(warnings));
@@ -565,7 +576,8 @@ TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLa
 
 TEST(Events, ScheduledMessagesKeepToTheirDaysInTheServersZone) {
   // Thursday at 00:00 UTC is Wednesday at 19:00 in New York and Thursday at 01:00 in Berlin.
-  const std::string events = R"([{"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
+  const std::string events =
+      R"([{"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
                                  {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
                                  {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}])";
   struct Case {
@@ -654,7 +666,8 @@ TEST(Events, PlayerCountConditionsHoldAtTheTurnOrTheMessageSendsNothing) {
   for (const Case& c : cases) {
     const std::string message = std::string(R"({"MessageToSend": "m", "MessageType": "Server", )") + c.condition + "}";
     for (const std::string& config :
-         {Timed("0", "[" + message + "]"), Scheduled("[" + message.substr(0, message.size() - 1) + R"(, "At": ["00:00"]}])")}) {
+         {Timed("0", "[" + message + "]"),
+          Scheduled("[" + message.substr(0, message.size() - 1) + R"(, "At": ["00:00"]}])")}) {
       ServerDir dir(config);
       auto run = RunScenario(std::string(c.players) + "wait 1\n", dir);
       ExpectClean(run);
@@ -664,12 +677,16 @@ TEST(Events, PlayerCountConditionsHoldAtTheTurnOrTheMessageSendsNothing) {
 }
 
 TEST(Events, SequentialOrderGoesThroughTheListAndCarriesOnAcrossAReloadThatShortensIt) {
-  const std::string five = R"([{"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
+  const std::string five =
+      R"([{"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
                                {"MessageToSend": "c", "MessageType": "Server"}, {"MessageToSend": "d", "MessageType": "Server"},
                                {"MessageToSend": "e", "MessageType": "Server"}])";
-  const std::string two = R"([{"MessageToSend": "x", "MessageType": "Server"}, {"MessageToSend": "y", "MessageType": "Server"}])";
-  ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + five + "}}");
-  const std::string shortened = R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + two + "}}";
+  const std::string two =
+      R"([{"MessageToSend": "x", "MessageType": "Server"}, {"MessageToSend": "y", "MessageType": "Server"}])";
+  ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + five +
+                "}}");
+  const std::string shortened =
+      R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + two + "}}";
   auto run = RunScenario("join 1 A\nwait 35\nconfig-text " + shortened + "\nconsole none hx.reload\nwait 30\n", dir);
   ExpectClean(run);
   // a b c d, then the fourth index wraps around the two left: x y x.
@@ -677,7 +694,8 @@ TEST(Events, SequentialOrderGoesThroughTheListAndCarriesOnAcrossAReloadThatShort
 }
 
 TEST(Events, SkipUnreceivableNeverWastesATurnOnAMessageNobodyOnlineWouldGet) {
-  const std::string messages = R"([{"MessageToSend": "vip", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"]},
+  const std::string messages =
+      R"([{"MessageToSend": "vip", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"]},
                                    {"MessageToSend": "all", "MessageType": "Server"},
                                    {"MessageToSend": "crowd", "MessageType": "Server", "Min_Players_Online": 5},
                                    {"MessageToSend": "all2", "MessageType": "Server"}])";
@@ -696,8 +714,9 @@ TEST(Events, SkipUnreceivableNeverWastesATurnOnAMessageNobodyOnlineWouldGet) {
     }
   }
   // With a VIP online the VIP message has its turns; with nobody online no turn qualifies and none is sent.
-  ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Skip_Unreceivable": true, "Order": "Sequential", "Messages": )" +
-                messages + "}}");
+  ServerDir dir(
+      R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Skip_Unreceivable": true, "Order": "Sequential", "Messages": )" +
+      messages + "}}");
   auto run = RunScenario("join 1 A VIP\nwait 40\nleave 1\nwait 20\njoin 1 A\nwait 10\n", dir);
   ExpectClean(run);
   EXPECT_EQ(Texts(run.To("1", "server")), (std::vector<std::string>{"vip", "all", "all2", "vip", "all"}));
@@ -705,11 +724,13 @@ TEST(Events, SkipUnreceivableNeverWastesATurnOnAMessageNobodyOnlineWouldGet) {
 
 TEST(Events, RandomOrderWithoutTheNewKeysDrawsExactlyAsBefore) {
   // The same scenario with "Order": "Random" and "Skip_Unreceivable": false spelled out, and without them.
-  const std::string messages = R"([{"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
+  const std::string messages =
+      R"([{"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
                                    {"MessageToSend": "c", "MessageType": "Server"}])";
   ServerDir plain(Timed("1", messages));
-  ServerDir spelled(R"({"TimedMessages": {"Enabled": true, "Interval": 1, "Order": "Random", "Skip_Unreceivable": false, "Messages": )" +
-                    messages + "}}");
+  ServerDir spelled(
+      R"({"TimedMessages": {"Enabled": true, "Interval": 1, "Order": "Random", "Skip_Unreceivable": false, "Messages": )" +
+      messages + "}}");
   // The plug-in never seeds the C runtime's generator; the test does, so both runs draw from the same point.
   std::srand(7);
   const auto first = Texts(RunScenario("join 1 A\nwait 50\n", plain).To("1", "server"));

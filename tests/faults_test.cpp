@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -28,10 +28,10 @@ namespace {
 
 using heraldix::test::EventsOf;
 using heraldix::test::ExpectNoFaults;
-using heraldix::test::Strings;
-using heraldix::test::Texts;
 using heraldix::test::LiveServer;
 using heraldix::test::ServerDir;
+using heraldix::test::Strings;
+using heraldix::test::Texts;
 using nlohmann::json;
 
 Strings ServerTextsTo(const std::vector<json>& events, std::string_view id) {
@@ -87,8 +87,7 @@ void ExpectReloadTakesSecond(LiveServer& server) {
   server.Line("console 1 hx.reload");
   server.Line("chat 1 /second");
   server.Line("wait 1");
-  EXPECT_EQ(ServerTextsTo(server.Take(), "1"),
-            (Strings{"Heraldix: Reloaded config", "second reply", "second timed"}));
+  EXPECT_EQ(ServerTextsTo(server.Take(), "1"), (Strings{"Heraldix: Reloaded config", "second reply", "second timed"}));
 }
 
 TEST(Faults, AReloadOfAConfigCutOrHalfWrittenAnywhereKeepsThePreviousConfiguration) {

@@ -9,9 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "host/Address.h"
@@ -87,8 +87,8 @@ bool TextIs(const FString& text, std::u16string_view expected) {
 }
 
 void ProbeChat(AShooterPlayerController* self, FChatMessage chat) {
-  hour->Count(self, 'c', TextIs(chat.Message, u"<RichColor Color=\"0, 0, 0, 255\">Tick</>") &&
-                             TextIs(chat.SenderName, u"Clock"));
+  hour->Count(self, 'c',
+              TextIs(chat.Message, u"<RichColor Color=\"0, 0, 0, 255\">Tick</>") && TextIs(chat.SenderName, u"Clock"));
   if (hour->forward) hour->gameChat(self, chat);
 }
 
@@ -176,7 +176,8 @@ TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
   server.Line("join 1 Alice");
   std::vector<std::string> delivered;
   server.onEvent = [&](const json& event) {
-    if (event.at("event") == "server" && event.at("to") == "1") delivered.push_back(event.at("text").get<std::string>());
+    if (event.at("event") == "server" && event.at("to") == "1")
+      delivered.push_back(event.at("text").get<std::string>());
   };
 
   asio::io_context io;

@@ -50,11 +50,16 @@ std::vector<json> HeraldixErrors(const ScenarioRun& run) {
 }
 
 const std::vector<std::string> AdminRegistrations{
-    "RegisterConsoleCommand(hx.sendserver)",       "RegisterConsoleCommand(hx.sendchat)",
-    "RegisterConsoleCommand(hx.sendnotification)", "RegisterRconCommand(hx.sendserver)",
-    "RegisterRconCommand(hx.sendchat)",            "RegisterRconCommand(hx.sendnotification)",
-    "RegisterConsoleCommand(hx.reload)",           "RegisterRconCommand(hx.reload)",
-    "RegisterConsoleCommand(hx.chatasplayer)",     "RegisterRconCommand(hx.chatasplayer)",
+    "RegisterConsoleCommand(hx.sendserver)",
+    "RegisterConsoleCommand(hx.sendchat)",
+    "RegisterConsoleCommand(hx.sendnotification)",
+    "RegisterRconCommand(hx.sendserver)",
+    "RegisterRconCommand(hx.sendchat)",
+    "RegisterRconCommand(hx.sendnotification)",
+    "RegisterConsoleCommand(hx.reload)",
+    "RegisterRconCommand(hx.reload)",
+    "RegisterConsoleCommand(hx.chatasplayer)",
+    "RegisterRconCommand(hx.chatasplayer)",
 };
 const std::vector<std::string> HookInstalls{
     "InstallHook(AShooterCharacter.PossessedBy)",
@@ -62,12 +67,18 @@ const std::vector<std::string> HookInstalls{
     "InstallHook(AShooterGameMode.Logout)",
 };
 const std::vector<std::string> EveryRemoval{
-    "UnregisterConsoleCommand(hx.sendserver)",       "UnregisterConsoleCommand(hx.sendchat)",
-    "UnregisterConsoleCommand(hx.sendnotification)", "UnregisterRconCommand(hx.sendserver)",
-    "UnregisterRconCommand(hx.sendchat)",            "UnregisterRconCommand(hx.sendnotification)",
-    "UnregisterConsoleCommand(hx.reload)",           "UnregisterRconCommand(hx.reload)",
-    "UnregisterConsoleCommand(hx.chatasplayer)",     "UnregisterRconCommand(hx.chatasplayer)",
-    "RemoveHook(AShooterCharacter.PossessedBy)",     "RemoveHook(AGameState.DefaultTimer)",
+    "UnregisterConsoleCommand(hx.sendserver)",
+    "UnregisterConsoleCommand(hx.sendchat)",
+    "UnregisterConsoleCommand(hx.sendnotification)",
+    "UnregisterRconCommand(hx.sendserver)",
+    "UnregisterRconCommand(hx.sendchat)",
+    "UnregisterRconCommand(hx.sendnotification)",
+    "UnregisterConsoleCommand(hx.reload)",
+    "UnregisterRconCommand(hx.reload)",
+    "UnregisterConsoleCommand(hx.chatasplayer)",
+    "UnregisterRconCommand(hx.chatasplayer)",
+    "RemoveHook(AShooterCharacter.PossessedBy)",
+    "RemoveHook(AGameState.DefaultTimer)",
     "RemoveHook(AShooterGameMode.Logout)",
 };
 
@@ -114,8 +125,7 @@ TEST_P(PluginBrokenConfig, IsReportedOnceAndLeavesTheServerWithoutThePlugin) {
 
   const auto errors = HeraldixErrors(run);
   ASSERT_EQ(errors.size(), 1U);
-  EXPECT_NE(errors[0].at("text").get<std::string>().find(GetParam().reason), std::string::npos)
-      << errors[0].at("text");
+  EXPECT_NE(errors[0].at("text").get<std::string>().find(GetParam().reason), std::string::npos) << errors[0].at("text");
   EXPECT_TRUE(Registrations(run).empty()) << "nothing is registered after a failed read";
   EXPECT_TRUE(run.Of("server").empty()) << "the admin command is not there";
   EXPECT_EQ(run.To("1", "chat").size(), 1U) << "the chat line is only plain chat";
@@ -138,7 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "config.json line 1, column 17: syntax error while parsing object key - unexpected '}'; "
                      "expected string literal"},
         BrokenConfig{"LineComment", "// rules\n{}", "config.json line 1, column 1: syntax error while parsing value"},
-        BrokenConfig{"BlockComment", "{/* rules */}", "config.json line 1, column 2: syntax error while parsing object key"}),
+        BrokenConfig{"BlockComment", "{/* rules */}",
+                     "config.json line 1, column 2: syntax error while parsing object key"}),
     [](const testing::TestParamInfo<BrokenConfig>& test) { return std::string(test.param.name); });
 
 TEST(Plugin, AMissingConfigurationDirectoryIsReportedLikeAMissingFile) {
@@ -149,8 +160,9 @@ TEST(Plugin, AMissingConfigurationDirectoryIsReportedLikeAMissingFile) {
   const ScenarioRun run = RunScenario("", dir);
   ExpectNoFaults(run);
   ASSERT_EQ(HeraldixErrors(run).size(), 1U);
-  EXPECT_EQ(HeraldixErrors(run)[0].at("text"), "Not loaded, the configuration could not be read: Can't open config.json: " +
-                                                   dir.ConfigPath().string() + ": it is a directory");
+  EXPECT_EQ(HeraldixErrors(run)[0].at("text"),
+            "Not loaded, the configuration could not be read: Can't open config.json: " + dir.ConfigPath().string() +
+                ": it is a directory");
 }
 
 // --- Files that load ------------------------------------------------------------------------------
@@ -174,8 +186,9 @@ TEST_P(PluginLoadableConfig, LoadsAndServesItsCommands) {
 INSTANTIATE_TEST_SUITE_P(
     Files, PluginLoadableConfig,
     testing::Values(LoadableConfig{"ByteOrderMark", "\xEF\xBB\xBF" + std::string(ValidConfig)},
-                    LoadableConfig{"CrlfLineEnds", "{\r\n  \"CustomCommands\": {\r\n    \"/help\": {\"Message\": \"Hi\","
-                                                   " \"Type\": \"Server\"}\r\n  }\r\n}\r\n"},
+                    LoadableConfig{"CrlfLineEnds",
+                                   "{\r\n  \"CustomCommands\": {\r\n    \"/help\": {\"Message\": \"Hi\","
+                                   " \"Type\": \"Server\"}\r\n  }\r\n}\r\n"},
                     LoadableConfig{"TextAfterTheFirstValue", std::string(ValidConfig) + "\nnotes: not JSON {"},
                     LoadableConfig{"SecondValueAfterTheFirst", std::string(ValidConfig) + R"({"CustomCommands": {}})"}),
     [](const testing::TestParamInfo<LoadableConfig>& test) { return std::string(test.param.name); });
@@ -188,8 +201,9 @@ TEST(Plugin, ABrokenCustomCommandSectionLeavesTheRestOfLoad) {
   const ScenarioRun run = RunScenario("join 1 Alice\nwait 6\nconsole 1 hx.sendserver 0 \"hi\" 1 2 3\n", dir);
   ExpectNoFaults(run);
   ASSERT_EQ(HeraldixErrors(run).size(), 1U);
-  EXPECT_EQ(HeraldixErrors(run)[0].at("text"), "Custom chat commands not registered: config.json line 1, column 30: "
-                                               "\"CustomCommands\" > \"/help\": type must be object, but is string");
+  EXPECT_EQ(HeraldixErrors(run)[0].at("text"),
+            "Custom chat commands not registered: config.json line 1, column 30: "
+            "\"CustomCommands\" > \"/help\": type must be object, but is string");
   std::vector<std::string> expected = AdminRegistrations;
   expected.insert(expected.end(), HookInstalls.begin(), HookInstalls.end());
   EXPECT_EQ(Registrations(run), expected);

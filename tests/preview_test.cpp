@@ -25,7 +25,8 @@ TEST(Preview, ReadsRichColorMarkup) {
   // Hand-written markup with byte channels.
   EXPECT_EQ(ParseRichColor("<RichColor Color=\"255, 128, 0, 255\">x</>")[0].colour, (Rgb{255, 128, 0}));
 
-  const auto lines = ParseRichColor("before <RichColor Color=\"0, 1, 0, 1\">a</>\n<RichColor Color=\"0, 0, 1, 1\">b</>\n");
+  const auto lines =
+      ParseRichColor("before <RichColor Color=\"0, 1, 0, 1\">a</>\n<RichColor Color=\"0, 0, 1, 1\">b</>\n");
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0].text, "before ");
   EXPECT_FALSE(lines[0].colour);
@@ -54,12 +55,25 @@ TEST(Preview, PageShowsEachPlayersFeed) {
   input.scenarios = {"demo.scenario"};
   input.players = {{"1", "Alice"}, {"2", "Bob <b>"}};
   input.events = {
-      {{"event", "server"}, {"t", 3}, {"to", "1"}, {"text", "Restart <soon>"}, {"color", {1.0, 0.0, 0.0, 1.0}},
+      {{"event", "server"},
+       {"t", 3},
+       {"to", "1"},
+       {"text", "Restart <soon>"},
+       {"color", {1.0, 0.0, 0.0, 1.0}},
        {"bold", true}},
-      {{"event", "chat"}, {"t", 5}, {"to", "1"}, {"sender", "Heraldix"},
+      {{"event", "chat"},
+       {"t", 5},
+       {"to", "1"},
+       {"sender", "Heraldix"},
        {"text", "<RichColor Color=\"0, 1, 0, 1\">Welcome</>"}},
-      {{"event", "notification"}, {"t", 7}, {"to", "7"}, {"text", "Vote"}, {"color", {0.0, 0.0, 1.0, 1.0}},
-       {"scale", 1.5}, {"time", 8}, {"icon", "/Game/Icons/Vote.Vote"}},
+      {{"event", "notification"},
+       {"t", 7},
+       {"to", "7"},
+       {"text", "Vote"},
+       {"color", {0.0, 0.0, 1.0, 1.0}},
+       {"scale", 1.5},
+       {"time", 8},
+       {"icon", "/Game/Icons/Vote.Vote"}},
       {{"event", "rcon"}, {"t", 8}, {"id", 1}, {"type", 0}, {"text", "Heraldix: Reloaded config"}},
       {{"event", "fault"}, {"t", 9}, {"text", "bad free"}},
       {{"event", "say"}, {"t", 9}, {"from", "1"}, {"text", "/rules"}, {"mode", 0}},
@@ -71,7 +85,8 @@ TEST(Preview, PageShowsEachPlayersFeed) {
   EXPECT_NE(html.find("data-name=\"Bob &lt;b&gt;\""), std::string::npos);
   EXPECT_NE(html.find("Nothing reached this player."), std::string::npos);
   EXPECT_NE(html.find("data-player=\"7\" data-name=\"player 7\""), std::string::npos);
-  EXPECT_NE(html.find("style=\"color: rgb(255, 0, 0); font-weight: bold\">Restart &lt;soon&gt;</span>"), std::string::npos);
+  EXPECT_NE(html.find("style=\"color: rgb(255, 0, 0); font-weight: bold\">Restart &lt;soon&gt;</span>"),
+            std::string::npos);
   EXPECT_NE(html.find("<span class=\"sender\">Heraldix</span><span class=\"text\"><span class=\"rich\" "
                       "style=\"color: rgb(0, 255, 0)\">Welcome</span>"),
             std::string::npos);

@@ -124,9 +124,9 @@ TEST(Rcon, ParsesPacketsHoweverTheyAreCut) {
 TEST(Rcon, AcceptsTheSmallestAndLargestSizes) {
   PacketParser parser;
   const std::string largest(heraldix::rcon::kMaxBodyBytes, 'x');
-  const auto packets = ParseAll(RawPacket(10, 1, kCommand, std::string(2, '\0')) +
-                                    RawPacket(4096, 2, kCommand, largest + std::string(2, '\0')),
-                                parser);
+  const auto packets = ParseAll(
+      RawPacket(10, 1, kCommand, std::string(2, '\0')) + RawPacket(4096, 2, kCommand, largest + std::string(2, '\0')),
+      parser);
   ASSERT_FALSE(parser.Broken()) << parser.Error();
   ASSERT_EQ(packets.size(), 2U);
   EXPECT_EQ(packets[0].body, "");
@@ -140,13 +140,17 @@ TEST(Rcon, RejectsAMalformedPacketAsSoonAsItsFaultArrives) {
   };
   const Row rows[] = {
       // Sizes outside 10 to 4096, from the size alone.
-      {Int32Bytes(9), "packet size 9 is below 10"}, {Int32Bytes(0), "packet size 0 is below 10"},
-      {Int32Bytes(4097), "packet size 4097 is above 4096"}, {Int32Bytes(-1), "packet size -1 is negative"},
+      {Int32Bytes(9), "packet size 9 is below 10"},
+      {Int32Bytes(0), "packet size 0 is below 10"},
+      {Int32Bytes(4097), "packet size 4097 is above 4096"},
+      {Int32Bytes(-1), "packet size -1 is negative"},
       {Int32Bytes(INT32_MIN), "packet size -2147483648 is negative"},
       {Int32Bytes(INT32_MAX), "packet size 2147483647 is above 4096"},
       // Unknown types, before the body arrives.
-      {RawPacket(100, 1, 1, "partial"), "packet type 1 is unknown"}, {RawPacket(100, 1, 4, "partial"), "packet type 4 is unknown"},
-      {RawPacket(100, 1, 5, "partial"), "packet type 5 is unknown"}, {RawPacket(100, 1, -1, "partial"), "packet type -1 is unknown"},
+      {RawPacket(100, 1, 1, "partial"), "packet type 1 is unknown"},
+      {RawPacket(100, 1, 4, "partial"), "packet type 4 is unknown"},
+      {RawPacket(100, 1, 5, "partial"), "packet type 5 is unknown"},
+      {RawPacket(100, 1, -1, "partial"), "packet type -1 is unknown"},
       {RawPacket(100, 1, 100, "partial"), "packet type 100 is unknown"},
       // Bodies without both terminators, or with a NUL inside.
       {RawPacket(12, 1, kCommand, std::string("ab\0x", 4)), "packet body lacks its two NUL terminators"},
@@ -386,20 +390,35 @@ TEST(Rcon, EveryRequestIsAnsweredInArrivalOrderWithItsId) {
        {}},
       {"several replies to one request, then the empty value mirrored",
        {login, {9, kCommand, "two"}, {10, kResponseValue, ""}},
-       {loggedIn[0], loggedIn[1], {9, kResponseValue, "first"}, {9, kResponseValue, "second"}, {10, kResponseValue, ""}},
+       {loggedIn[0],
+        loggedIn[1],
+        {9, kResponseValue, "first"},
+        {9, kResponseValue, "second"},
+        {10, kResponseValue, ""}},
        {"two"}},
       {"a handler that says nothing or breaks still answers, as does an unknown command",
        {login, {11, kCommand, "silent"}, {12, kCommand, "throw"}, {13, kCommand, "nosuch arg"}},
-       {loggedIn[0], loggedIn[1], {11, kResponseValue, ""}, {12, kResponseValue, ""},
+       {loggedIn[0],
+        loggedIn[1],
+        {11, kResponseValue, ""},
+        {12, kResponseValue, ""},
         {13, kResponseValue, "Unknown command: nosuch"}},
        {"silent", "throw", "nosuch arg"}},
       {"pipelined requests in one segment",
        {login, {2, kCommand, "echo a"}, {3, kCommand, "two"}, {4, kCommand, "echo b"}, {5, kResponseValue, ""}},
-       {loggedIn[0], loggedIn[1], {2, kResponseValue, "a"}, {3, kResponseValue, "first"}, {3, kResponseValue, "second"},
-        {4, kResponseValue, "b"}, {5, kResponseValue, ""}},
+       {loggedIn[0],
+        loggedIn[1],
+        {2, kResponseValue, "a"},
+        {3, kResponseValue, "first"},
+        {3, kResponseValue, "second"},
+        {4, kResponseValue, "b"},
+        {5, kResponseValue, ""}},
        {"echo a", "two", "echo b"}},
-      {"requests split into single bytes", {login, {2, kCommand, "echo split"}},
-       {loggedIn[0], loggedIn[1], {2, kResponseValue, "split"}}, {"echo split"}, true},
+      {"requests split into single bytes",
+       {login, {2, kCommand, "echo split"}},
+       {loggedIn[0], loggedIn[1], {2, kResponseValue, "split"}},
+       {"echo split"},
+       true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -440,9 +459,9 @@ TEST(Rcon, EachPacketGoesOutInAWriteOfItsOwn) {
     asio::read(socket, asio::buffer(bytes));
     writes.push_back(bytes);
   }
-  EXPECT_EQ(writes, (std::vector<std::string>{Encode(Packet{1, kResponseValue, ""}), Encode(Packet{1, kAuthResponse, ""}),
-                                              Encode(Packet{2, kResponseValue, "first"}),
-                                              Encode(Packet{2, kResponseValue, "second"})}));
+  EXPECT_EQ(writes, (std::vector<std::string>{
+                        Encode(Packet{1, kResponseValue, ""}), Encode(Packet{1, kAuthResponse, ""}),
+                        Encode(Packet{2, kResponseValue, "first"}), Encode(Packet{2, kResponseValue, "second"})}));
 }
 
 TEST(Rcon, NotesNameTheClientByAddressAndPortAndNeverThePassword) {

@@ -82,7 +82,9 @@ class SimProcess {
     }
   }
 
-  void Write(const std::string& text) { ASSERT_EQ(::write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size())); }
+  void Write(const std::string& text) {
+    ASSERT_EQ(::write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
   void CloseInput() {
     ::close(input_);
     input_ = -1;
@@ -128,7 +130,9 @@ class SimProcess {
 
   int RconPort() {
     const std::string marker = "rcon listening on 127.0.0.1:";
-    if (!ReadUntil([&] { return err.find(marker) != std::string::npos && err.find('\n', err.find(marker)) != std::string::npos; })) {
+    if (!ReadUntil([&] {
+          return err.find(marker) != std::string::npos && err.find('\n', err.find(marker)) != std::string::npos;
+        })) {
       return -1;
     }
     return std::stoi(err.substr(err.find(marker) + marker.size()));
@@ -271,8 +275,9 @@ TEST(Serve, AnswersRconClientsAndEndsCleanlyOnSigterm) {
   asio::io_context io;
   asio::ip::tcp::socket socket(io);
   socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), static_cast<std::uint16_t>(port)));
-  asio::write(socket, asio::buffer(Encode(Packet{1, kAuth, "letmein"}) + Encode(Packet{2, kCommand, "hx.reload"}) +
-                                   Encode(Packet{3, kCommand, "hx.nosuch now"}) + Encode(Packet{4, kResponseValue, ""})));
+  asio::write(socket,
+              asio::buffer(Encode(Packet{1, kAuth, "letmein"}) + Encode(Packet{2, kCommand, "hx.reload"}) +
+                           Encode(Packet{3, kCommand, "hx.nosuch now"}) + Encode(Packet{4, kResponseValue, ""})));
   EXPECT_EQ(ReadPackets(socket, 5), (std::vector<Packet>{{1, kResponseValue, ""},
                                                          {1, kAuthResponse, ""},
                                                          {2, kResponseValue, "Heraldix: Reloaded config"},
@@ -305,7 +310,8 @@ TEST(Serve, WithoutAConsoleItRunsWithStandardInputClosedUntilSigterm) {
   std::this_thread::sleep_for(std::chrono::milliseconds(1200));
   RconConnection admin(port);
   admin.Send(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "hx.sendserver 0 \"still here\""}));
-  EXPECT_EQ(ReadPackets(admin.socket, 3).back(), (Packet{2, kResponseValue, "Heraldix: Successfully sent message to everyone"}));
+  EXPECT_EQ(ReadPackets(admin.socket, 3).back(),
+            (Packet{2, kResponseValue, "Heraldix: Successfully sent message to everyone"}));
   EXPECT_TRUE(sim.Running());
   sim.Signal(SIGTERM);
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
@@ -333,7 +339,8 @@ TEST_P(ServeReaderGone, EndsOnlyThatOutputAndTheServerStopsCleanlyLater) {
   for (int client = 1; client <= 3; ++client) {
     RconConnection admin(port);
     admin.Send(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "hx.sendserver 7 \"hello\""}));
-    EXPECT_EQ(ReadPackets(admin.socket, 3).back(), (Packet{2, kResponseValue, "Heraldix: Successfully sent message to player"}));
+    EXPECT_EQ(ReadPackets(admin.socket, 3).back(),
+              (Packet{2, kResponseValue, "Heraldix: Successfully sent message to player"}));
   }
   sim.Write("rcon hx.sendserver 7 \"and from the console\"\nquit\n");
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
@@ -348,10 +355,9 @@ TEST_P(ServeReaderGone, EndsOnlyThatOutputAndTheServerStopsCleanlyLater) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Outputs, ServeReaderGone, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& test) {
-                           return std::string(test.param ? "StandardOutput" : "StandardError");
-                         });
+INSTANTIATE_TEST_SUITE_P(Outputs, ServeReaderGone, testing::Bool(), [](const testing::TestParamInfo<bool>& test) {
+  return std::string(test.param ? "StandardOutput" : "StandardError");
+});
 
 TEST(Serve, AStalledReaderDelaysNoReplyAndLearnsHowManyEventsWereDropped) {
   heraldix::test::ServerDir dir(kConfig);

@@ -4,9 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <random>
@@ -46,7 +46,9 @@ const std::string RoguePlugin = HERALDIX_ROGUE_PLUGIN;
 
 std::vector<std::string> seen;  // what the test's own callbacks saw, in order
 
-void RecordConsole(APlayerController*, FString* line, bool) { seen.push_back("console:" + sim::EncodeUtf8(line->View())); }
+void RecordConsole(APlayerController*, FString* line, bool) {
+  seen.push_back("console:" + sim::EncodeUtf8(line->View()));
+}
 
 std::string FaultTexts(const std::vector<json>& faults) {
   std::string text;
@@ -94,11 +96,11 @@ TEST(Sim, UnregisteringWhatWasNeverRegisteredIsHarmless) {
 TEST(Sim, ChatLineTakenByAChatCommandIsNotShownOthersReachEveryone) {
   LiveGame game;
   std::vector<std::string> lines;
-  TarrowApi::GetCommands().RegisterChatCommand(FString(u"/help"), [&](AShooterPlayerController* player, FString* line,
-                                                                     EChatSendMode::Type mode) {
-    lines.push_back(std::to_string(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player)) + ":" +
-                    sim::EncodeUtf8(line->View()) + ":" + std::to_string(mode));
-  });
+  TarrowApi::GetCommands().RegisterChatCommand(
+      FString(u"/help"), [&](AShooterPlayerController* player, FString* line, EChatSendMode::Type mode) {
+        lines.push_back(std::to_string(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player)) +
+                        ":" + sim::EncodeUtf8(line->View()) + ":" + std::to_string(mode));
+      });
   game.Line("join 1 Alice");
   game.Line("join 2 Bob");
   game.Line("chat 1 /HELP me");
@@ -302,7 +304,8 @@ TEST(Sim, ObjectsThatAreNotLiveAreFaultsNeverDereferenced) {
       reinterpret_cast<AShooterPlayerController*>(&bogus), &text, FLinearColor{}, false);
   Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(nullptr, &text, FLinearColor{}, false);
   // A field of something that is not a player.
-  EXPECT_EQ(GetAddress(TarrowApi::GetApiUtils().GetGameWorld(), "AShooterPlayerController.LastChatMessageTime"), nullptr);
+  EXPECT_EQ(GetAddress(TarrowApi::GetApiUtils().GetGameWorld(), "AShooterPlayerController.LastChatMessageTime"),
+            nullptr);
   EXPECT_TRUE(game.Of("server").empty());
   const auto faults = game.Of("fault");
   ASSERT_EQ(faults.size(), 4U) << FaultTexts(faults);
@@ -334,7 +337,8 @@ TEST(Sim, MessagesToPlayersBecomeEventsWithTheirValuesAsReceived) {
   game.Line("wait 3");
   auto* alice = game.Player(7);
   FString text(u"Hello ✓");
-  Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(alice, &text, FLinearColor{1, 0.5F, 0, 1}, true);
+  Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(alice, &text, FLinearColor{1, 0.5F, 0, 1},
+                                                                           true);
   FChatMessage record;
   record.SenderName = FString(u"Herald");
   record.Message = FString(u"<RichColor Color=\"1, 0, 0, 1\">red</>");
@@ -346,12 +350,21 @@ TEST(Sim, MessagesToPlayersBecomeEventsWithTheirValuesAsReceived) {
             nullptr);
   Game::Call<Game::AShooterPlayerController_ClientServerVellNotificationCustom>(alice, &text, FLinearColor{0, 0, 1, 1},
                                                                                 1.5F, 5.0F, star, nullptr);
-  EXPECT_EQ(game.Of("server").at(0), json({{"event", "server"}, {"t", 3}, {"to", "7"}, {"text", "Hello ✓"},
-                                           {"color", {1.0, 0.5, 0.0, 1.0}}, {"bold", true}}));
+  EXPECT_EQ(game.Of("server").at(0), json({{"event", "server"},
+                                           {"t", 3},
+                                           {"to", "7"},
+                                           {"text", "Hello ✓"},
+                                           {"color", {1.0, 0.5, 0.0, 1.0}},
+                                           {"bold", true}}));
   EXPECT_EQ(game.Of("chat").at(0)["text"], "<RichColor Color=\"1, 0, 0, 1\">red</>");
   EXPECT_EQ(game.Of("chat").at(0)["sender"], "Herald");
-  EXPECT_EQ(game.Of("notification").at(0), json({{"event", "notification"}, {"t", 3}, {"to", "7"}, {"text", "Hello ✓"},
-                                                 {"color", {0.0, 0.0, 1.0, 1.0}}, {"scale", 1.5}, {"time", 5.0},
+  EXPECT_EQ(game.Of("notification").at(0), json({{"event", "notification"},
+                                                 {"t", 3},
+                                                 {"to", "7"},
+                                                 {"text", "Hello ✓"},
+                                                 {"color", {0.0, 0.0, 1.0, 1.0}},
+                                                 {"scale", 1.5},
+                                                 {"time", 5.0},
                                                  {"icon", "/Game/Icons/Star.Star"}}));
   std::vector<json> loads;
   for (const auto& trace : game.Of("trace")) {
@@ -368,15 +381,15 @@ TEST(Sim, ServerSendChatMessageSaysTheLineThenHandlesItLikeATypedOne) {
   game.Line("join 1 Alice");
   game.Line("join 2 Bob");
   int runs = 0;
-  TarrowApi::GetCommands().RegisterChatCommand(FString(u"/again"), [&](AShooterPlayerController* player, FString* line,
-                                                                      EChatSendMode::Type) {
-    ++runs;
-    Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(player, line,
-                                                                                   EChatSendMode::GlobalChat);
-  });
+  TarrowApi::GetCommands().RegisterChatCommand(
+      FString(u"/again"), [&](AShooterPlayerController* player, FString* line, EChatSendMode::Type) {
+        ++runs;
+        Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(player, line,
+                                                                                        EChatSendMode::GlobalChat);
+      });
   FString plain(u"hi there");
   Game::Call<Game::AShooterPlayerController_ServerSendChatMessage_Implementation>(game.Player(1), &plain,
-                                                                                 EChatSendMode::LocalChat);
+                                                                                  EChatSendMode::LocalChat);
   EXPECT_EQ(game.Of("say").at(0), json({{"event", "say"}, {"t", 0}, {"from", "1"}, {"text", "hi there"}, {"mode", 2}}));
   EXPECT_EQ(game.Of("chat").size(), 2U);
   // A line that leads back to itself ends at the nesting limit with one fault.
@@ -430,10 +443,12 @@ TEST(Sim, Utf8DecodeReplacesIllFormedSequences) {
   using TarrowApi::Tools::Utf8Decode;
   EXPECT_EQ(Utf8Decode("a\xC3\xA9z"), u"a\u00E9z");
   EXPECT_EQ(Utf8Decode("\xF0\x9F\x98\x80"), u"\U0001F600");
-  EXPECT_EQ(Utf8Decode("a\xFF" "b"), u"a\uFFFDb");
-  EXPECT_EQ(Utf8Decode("\xE2\x82"), u"\uFFFD");                    // truncated: one maximal subpart
-  EXPECT_EQ(Utf8Decode("\xC0\xAF"), u"\uFFFD\uFFFD");              // overlong
-  EXPECT_EQ(Utf8Decode("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");    // a surrogate
+  EXPECT_EQ(Utf8Decode("a\xFF"
+                       "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8Decode("\xE2\x82"), u"\uFFFD");                  // truncated: one maximal subpart
+  EXPECT_EQ(Utf8Decode("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
+  EXPECT_EQ(Utf8Decode("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a surrogate
   EXPECT_EQ(Utf8Decode(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
 }
 
@@ -459,7 +474,8 @@ TEST(Sim, RecordsWrittenToTheHostSinksBecomeLogEvents) {
   logger->warn("disk {} full", "C:");
   const auto logs = game.Of("log");
   ASSERT_EQ(logs.size(), 1U);
-  EXPECT_EQ(logs[0], json({{"event", "log"}, {"t", 0}, {"logger", "Tester"}, {"level", "warning"}, {"text", "disk C: full"}}));
+  EXPECT_EQ(logs[0],
+            json({{"event", "log"}, {"t", 0}, {"logger", "Tester"}, {"level", "warning"}, {"text", "disk C: full"}}));
 }
 
 // --- Scenario lines ---------------------------------------------------------------------------------
@@ -509,7 +525,8 @@ TEST(Sim, RconRequestsCountIdsAndUnknownCommandsAreAnswered) {
 }
 
 TEST(Sim, EventsAreWrittenAsJsonWithEventAndTimeFirstOrAsReadableText) {
-  const json event = {{"event", "chat"}, {"t", 4}, {"to", "1"}, {"sender", "A"}, {"text", "<RichColor Color=\"1, 0, 0, 1\">hot</>"}};
+  const json event = {
+      {"event", "chat"}, {"t", 4}, {"to", "1"}, {"sender", "A"}, {"text", "<RichColor Color=\"1, 0, 0, 1\">hot</>"}};
   EXPECT_EQ(sim::JsonLine(event),
             R"({"event":"chat","t":4,"sender":"A","text":"<RichColor Color=\"1, 0, 0, 1\">hot</>","to":"1"})");
   EXPECT_EQ(sim::ReadableLine(event, false), "[4s] chat → 1: A: hot");
@@ -541,13 +558,13 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
       {"a bad free in a command", "{}", "console none rogue.badfree\n", "bad free"},
       {"game memory left at unload", R"({"Rogue": {"LeakAtLoad": true}})", "", "1 block(s), 24 bytes"},
       {"an unknown key", "{}", "console none rogue.unknownkey\n", "unknown game function key: Rogue.NoSuchFunction"},
-      {"an exception escaping a console command", "{}", "console none rogue.throw\nconsole none ROGUE.tell still here\n",
-       "rogue console command"},
+      {"an exception escaping a console command", "{}",
+       "console none rogue.throw\nconsole none ROGUE.tell still here\n", "rogue console command"},
       // Registrations left at unload never run again.
       {"a console command left registered", R"({"Rogue": {"KeepRegistered": true}})",
        "unload\nconsole none rogue.tell nobody\ntick\n", "console command rogue.tell"},
-      {"a hook left installed", R"({"Rogue": {"KeepRegistered": true}})", "unload\nconsole none rogue.tell nobody\ntick\n",
-       "hook AGameState.DefaultTimer"},
+      {"a hook left installed", R"({"Rogue": {"KeepRegistered": true}})",
+       "unload\nconsole none rogue.tell nobody\ntick\n", "hook AGameState.DefaultTimer"},
       // Left pending long enough, a delayed call runs, and its bad free shows it did.
       {"a delayed call that runs", "{}", "console none rogue.later\nwait 3\n", "bad free"},
   };
@@ -652,8 +669,9 @@ TEST(Sim, CommandLineRunPrintsJsonEventsAndExitsByFaults) {
   const std::string clean = WriteScenario(dir, "clean.scenario", "join 1 Alice\nconsole 1 rogue.tell hello\n");
   auto process = RunSim("run --json --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + clean);
   EXPECT_EQ(process.status, 0) << process.out << process.err;
-  EXPECT_NE(process.out.find(R"({"event":"server","t":0,"bold":false,"color":[0.0,1.0,0.0,1.0],"text":"hello","to":"1"})"),
-            std::string::npos)
+  EXPECT_NE(
+      process.out.find(R"({"event":"server","t":0,"bold":false,"color":[0.0,1.0,0.0,1.0],"text":"hello","to":"1"})"),
+      std::string::npos)
       << process.out;
   EXPECT_EQ(process.out.find("\"trace\""), std::string::npos);
 
@@ -691,10 +709,13 @@ TEST(Sim, CommandLineRunKeepsLocalTimeInTheZoneGivenByTzOptionOrVariable) {
     const char* moved;     // and after the jump
   };
   const Case cases[] = {
-      {nullptr, "CET-1CEST,M3.5.0,M10.5.0/3", "[0s] server clock Thu 2026-01-01 01:00:00 CET (UTC+01:00, zone CET-1CEST,M3.5.0,M10.5.0/3)",
+      {nullptr, "CET-1CEST,M3.5.0,M10.5.0/3",
+       "[0s] server clock Thu 2026-01-01 01:00:00 CET (UTC+01:00, zone CET-1CEST,M3.5.0,M10.5.0/3)",
        "[60s] server clock Fri 2026-01-02 01:01:00 CET"},
-      {"JST-9", "", "[0s] server clock Thu 2026-01-01 09:00:00 JST (UTC+09:00, zone JST-9)", "[60s] server clock Fri 2026-01-02 09:01:00 JST"},
-      {"JST-9", "EST5EDT,M3.2.0,M11.1.0", "[0s] server clock Wed 2025-12-31 19:00:00 EST (UTC-05:00", "[60s] server clock Thu 2026-01-01 19:01:00 EST"},
+      {"JST-9", "", "[0s] server clock Thu 2026-01-01 09:00:00 JST (UTC+09:00, zone JST-9)",
+       "[60s] server clock Fri 2026-01-02 09:01:00 JST"},
+      {"JST-9", "EST5EDT,M3.2.0,M11.1.0", "[0s] server clock Wed 2025-12-31 19:00:00 EST (UTC-05:00",
+       "[60s] server clock Thu 2026-01-01 19:01:00 EST"},
   };
   for (const Case& c : cases) {
     if (c.variable != nullptr) {
@@ -707,9 +728,10 @@ TEST(Sim, CommandLineRunKeepsLocalTimeInTheZoneGivenByTzOptionOrVariable) {
     EXPECT_EQ(process.status, 0) << process.err;
     EXPECT_EQ(process.out.rfind(c.first, 0), 0U) << process.out;
     EXPECT_NE(process.out.find(c.moved), std::string::npos) << process.out;
-    EXPECT_EQ(RunSim("run --json " + option + "--server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file)
-                  .out.find("server clock"),
-              std::string::npos)
+    EXPECT_EQ(
+        RunSim("run --json " + option + "--server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file)
+            .out.find("server clock"),
+        std::string::npos)
         << "JSON output carries events only";
   }
   ::unsetenv("TZ");
@@ -720,11 +742,12 @@ TEST(Sim, CommandLineRunKeepsLocalTimeInTheZoneGivenByTzOptionOrVariable) {
 }
 
 TEST(Sim, TimeZonesAreRulesOrZonesOfTheSystemDatabase) {
-  for (const char* zone : {"UTC", "UTC0", "JST-9", "<+0530>-5:30", "EST5EDT,M3.2.0,M11.1.0", "CET-1CEST,M3.5.0,M10.5.0/3",
-                           "NZST-12NZDT,M9.5.0,M4.1.0/3", ":/etc/localtime"}) {
+  for (const char* zone : {"UTC", "UTC0", "JST-9", "<+0530>-5:30", "EST5EDT,M3.2.0,M11.1.0",
+                           "CET-1CEST,M3.5.0,M10.5.0/3", "NZST-12NZDT,M9.5.0,M4.1.0/3", ":/etc/localtime"}) {
     EXPECT_EQ(sim::TimeZoneProblem(zone), "") << zone;
   }
-  for (const char* zone : {"", "Mars/Olympus", "Europe/Nowhere", "12", "EST5EDT,M3.2.0", "CET-1CEST,M3.5.0,M10.5.0/3,", "../../etc/passwd"}) {
+  for (const char* zone : {"", "Mars/Olympus", "Europe/Nowhere", "12", "EST5EDT,M3.2.0", "CET-1CEST,M3.5.0,M10.5.0/3,",
+                           "../../etc/passwd"}) {
     EXPECT_NE(sim::TimeZoneProblem(zone), "") << zone;
   }
 }

@@ -107,7 +107,8 @@ TEST_F(Text, AnAllocatorThatGivesNothingRaisesBadAllocOnEveryGrowthPath) {
   const std::string realloc(Game::FMemory_Realloc::Key());
   void* const realMalloc = GetAddress(malloc);
   void* const realRealloc = GetAddress(realloc);
-  sim::RegisterGameFunction(malloc, reinterpret_cast<void*>(+[](std::size_t, std::uint32_t) -> void* { return nullptr; }));
+  sim::RegisterGameFunction(malloc,
+                            reinterpret_cast<void*>(+[](std::size_t, std::uint32_t) -> void* { return nullptr; }));
   sim::RegisterGameFunction(realloc, reinterpret_cast<void*>(+[](void*, std::size_t) -> void* { return nullptr; }));
   EXPECT_THROW(FString(u"new"), std::bad_alloc);
   EXPECT_THROW(WidenAscii("new"), std::bad_alloc);
@@ -196,14 +197,21 @@ TEST_F(Text, ConversionsToTheGamesTextAreExactlyAsLongAsTheirTextAndTerminated) 
 }
 
 TEST_F(Text, ToUtf8RoundTripsEveryPlaneAndReplacesUnpairedSurrogates) {
-  for (const std::u16string sample : {u"plain", u"café", u"€ and ✓", u"\U0001F600 pair", u"\U0010FFFF", u"\u07FF\u0800"}) {
+  for (const std::u16string sample :
+       {u"plain", u"café", u"€ and ✓", u"\U0001F600 pair", u"\U0010FFFF", u"\u07FF\u0800"}) {
     EXPECT_EQ(FromUtf8(ToUtf8(FString(sample))).View(), sample);
   }
   const std::string replacement = "\xEF\xBF\xBD";
   const std::pair<std::u16string_view, std::string> rows[] = {
-      {u"\U0001F600", "\xF0\x9F\x98\x80"}, {u"\u00E9", "\xC3\xA9"}, {u"", ""},
+      {u"\U0001F600", "\xF0\x9F\x98\x80"},
+      {u"\u00E9", "\xC3\xA9"},
+      {u"", ""},
       {std::u16string_view(u"a\0b", 3), std::string("a\0b", 3)},  // zeros inside the text are kept
-      {u"a\xD800" u"b", "a" + replacement + "b"}, {u"a\xDC00", "a" + replacement}, {u"\xD83D", replacement},
+      {u"a\xD800"
+       u"b",
+       "a" + replacement + "b"},
+      {u"a\xDC00", "a" + replacement},
+      {u"\xD83D", replacement},
       {u"\xDE00\xD83D", replacement + replacement},  // a reversed pair
       {u"\xD83D\xD83D\xDE00", replacement + "\xF0\x9F\x98\x80"},
   };
@@ -215,10 +223,18 @@ TEST_F(Text, ToUtf8RoundTripsEveryPlaneAndReplacesUnpairedSurrogates) {
 
 TEST_F(Text, FormatTextUndoublesBracesAndRaisesTheFormattersOwnErrors) {
   const std::pair<std::u16string_view, std::string> rows[] = {
-      {u"50%", "50%"}, {u"{{x}}", "{x}"}, {u"a}}b{{", "a}b{"}, {u"ünïcödé \U0001F600", "ünïcödé \U0001F600"},
-      {u"{x}", "argument not found"}, {u"{}", "argument not found"}, {u"{0}", "argument not found"},
-      {u"}", "unmatched '}' in format string"}, {u"a{{b}}c}", "unmatched '}' in format string"},
-      {u"{", "invalid format string"}, {u"{ }", "invalid format string"}, {u"trailing {", "invalid format string"},
+      {u"50%", "50%"},
+      {u"{{x}}", "{x}"},
+      {u"a}}b{{", "a}b{"},
+      {u"ünïcödé \U0001F600", "ünïcödé \U0001F600"},
+      {u"{x}", "argument not found"},
+      {u"{}", "argument not found"},
+      {u"{0}", "argument not found"},
+      {u"}", "unmatched '}' in format string"},
+      {u"a{{b}}c}", "unmatched '}' in format string"},
+      {u"{", "invalid format string"},
+      {u"{ }", "invalid format string"},
+      {u"trailing {", "invalid format string"},
   };
   for (const auto& [text, result] : rows) {
     const std::string error = FormatError(text);
@@ -238,7 +254,10 @@ TEST_F(Text, IsNumericTakesOneSignDigitsAndAtMostOnePoint) {
     EXPECT_FALSE(IsNumeric(Wide(no))) << ToUtf8(std::u16string_view(no));
   }
   EXPECT_FALSE(IsNumeric(FString()));
-  EXPECT_FALSE(IsNumeric(FString(std::u16string_view(u"1\0" u"2", 3))));
+  EXPECT_FALSE(
+      IsNumeric(FString(std::u16string_view(u"1\0"
+                                            u"2",
+                                            3))));
 }
 
 TEST_F(Text, SplitDropsEmptyPiecesAndMatchesWholeDelimitersCaseSensitively) {
@@ -248,10 +267,14 @@ TEST_F(Text, SplitDropsEmptyPiecesAndMatchesWholeDelimitersCaseSensitively) {
     std::string pieces;  // joined by "|"
   };
   const Row rows[] = {
-      {u"a  b", u" ", "a|b"}, {u" ", u" ", ""}, {u"  lead and trail  ", u" ", "lead|and|trail"},
-      {u"no delimiter here", u"|", "no delimiter here"}, {u"a::b:::c::", u"::", "a|b|:c"},
+      {u"a  b", u" ", "a|b"},
+      {u" ", u" ", ""},
+      {u"  lead and trail  ", u" ", "lead|and|trail"},
+      {u"no delimiter here", u"|", "no delimiter here"},
+      {u"a::b:::c::", u"::", "a|b|:c"},
       {u"oneANDtwoandthree", u"AND", "one|twoandthree"},
-      {u"abc", u"", ""}, {u"", u" ", ""},  // nothing for an empty source or delimiter
+      {u"abc", u"", ""},
+      {u"", u" ", ""},  // nothing for an empty source or delimiter
   };
   for (const Row& row : rows) {
     FStringArray pieces;

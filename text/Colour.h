@@ -23,4 +23,6 @@ LinearColour SrgbToLinear(ColourBytes colour);
 constexpr std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
 // Red, green and blue as read from the configuration, with alpha 255: every configured colour is opaque.
-constexpr ColourBytes OpaqueColour(const std::array<std::uint8_t, 3>& rgb) { return ColourBytes{rgb[0], rgb[1], rgb[2], 255}; }
+constexpr ColourBytes OpaqueColour(const std::array<std::uint8_t, 3>& rgb) {
+  return ColourBytes{rgb[0], rgb[1], rgb[2], 255};
+}

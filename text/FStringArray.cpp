@@ -47,8 +47,8 @@ void FStringArray::Add(FString element) {
   if (newCount > array_.ArrayMax) {
     const std::int32_t capacity = GameMemory::GrowCapacity(array_.ArrayMax, newCount);
     // FString holds no pointer into itself, so the allocator may move the elements bytewise.
-    array_.Data = static_cast<FString*>(
-        GameMemory::Resize(array_.Data, static_cast<std::size_t>(capacity) * sizeof(FString)));
+    array_.Data =
+        static_cast<FString*>(GameMemory::Resize(array_.Data, static_cast<std::size_t>(capacity) * sizeof(FString)));
     array_.ArrayMax = capacity;
   }
   new (&array_.Data[array_.ArrayNum]) FString(std::move(element));

@@ -5,9 +5,9 @@
 #include <string>
 
 struct LocalMoment {
-  std::int64_t Day = 0;         // local days since 1970-01-01
-  std::int32_t Minute = 0;      // minute of the local day, 0 to 1439
-  std::int32_t Weekday = 0;     // 0 Monday to 6 Sunday
+  std::int64_t Day = 0;      // local days since 1970-01-01
+  std::int32_t Minute = 0;   // minute of the local day, 0 to 1439
+  std::int32_t Weekday = 0;  // 0 Monday to 6 Sunday
   std::int32_t Year = 1970;
   std::int32_t Month = 1;       // 1 to 12
   std::int32_t DayOfMonth = 1;  // 1 to 31

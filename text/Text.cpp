@@ -48,7 +48,8 @@ FString FromUtf8(const std::string& text) {
   // unit, so only other text needs the host's decoder.
   const std::string_view bytes(text);
   const std::string_view beforeZero = bytes.substr(0, bytes.find('\0'));
-  if (std::all_of(beforeZero.begin(), beforeZero.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+  if (std::all_of(beforeZero.begin(), beforeZero.end(),
+                  [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
     return WidenAscii(beforeZero);
   }
   const std::u16string wide = TarrowApi::Tools::Utf8Decode(text);

@@ -39,7 +39,8 @@ bool TypographicQuoteAt(std::string_view text, std::size_t offset) {
   // “ ” ‘ ’ in UTF-8: E2 80 9C, E2 80 9D, E2 80 98, E2 80 99; the parser stops on one of their bytes.
   const std::size_t from = offset >= 2 ? offset - 2 : 0;
   for (std::size_t at = from; at <= offset && at + 2 < text.size(); ++at) {
-    if (text[at] == '\xE2' && text[at + 1] == '\x80' && std::string_view("\x98\x99\x9C\x9D").find(text[at + 2]) != std::string_view::npos) {
+    if (text[at] == '\xE2' && text[at + 1] == '\x80' &&
+        std::string_view("\x98\x99\x9C\x9D").find(text[at + 2]) != std::string_view::npos) {
       return true;
     }
   }
@@ -56,7 +57,8 @@ std::string Wanted(std::string_view library) {
   const std::size_t at = library.find("; expected ");
   if (at == std::string_view::npos) return {};
   const std::string_view expected = library.substr(at + 11);
-  if (expected.starts_with("'[', '{', or a literal")) return "a value (text in double quotes, a number, true, false, null, { or [)";
+  if (expected.starts_with("'[', '{', or a literal"))
+    return "a value (text in double quotes, a number, true, false, null, { or [)";
   if (expected.starts_with("string literal")) return "a key in double quotes";
   if (expected.starts_with("':'")) return "a colon (:) after the key";
   if (expected.starts_with("'}'")) return "a comma or the closing }";
@@ -75,7 +77,8 @@ struct ParseProblem {
 ParseProblem DescribeParseError(std::string_view text, std::size_t offset, std::string_view library) {
   const char at = offset < text.size() ? text[offset] : '\0';
   if (TypographicQuoteAt(text, offset)) {
-    return {offset, "typographic quotes (\u201C \u201D \u2018 \u2019) are not JSON quotes: write straight double quotes (\")"};
+    return {offset,
+            "typographic quotes (\u201C \u201D \u2018 \u2019) are not JSON quotes: write straight double quotes (\")"};
   }
   if (library.find("unexpected end of input") != std::string_view::npos) {
     return {offset, "the file ends before the JSON is complete: a closing } or ] or a quote is missing"};
@@ -115,7 +118,8 @@ ParseProblem DescribeParseError(std::string_view text, std::size_t offset, std::
     return {start, "this is not JSON: found '" + std::string(text.substr(start, end - start)) +
                        "'; texts go in double quotes, and true, false and null are written in lower case"};
   }
-  return {offset, "this is not JSON: found " + Found(text, offset) + (wanted.empty() ? "" : " where " + wanted + " belongs")};
+  return {offset,
+          "this is not JSON: found " + Found(text, offset) + (wanted.empty() ? "" : " where " + wanted + " belongs")};
 }
 
 Problem At(const PositionIndex& index, Severity severity, std::string code, std::size_t offset, std::string message) {
@@ -126,8 +130,8 @@ Problem At(const PositionIndex& index, Severity severity, std::string code, std:
 }  // namespace
 
 std::size_t Report::Errors() const {
-  return static_cast<std::size_t>(std::count_if(problems.begin(), problems.end(),
-                                                [](const Problem& p) { return p.severity == Severity::Error; }));
+  return static_cast<std::size_t>(
+      std::count_if(problems.begin(), problems.end(), [](const Problem& p) { return p.severity == Severity::Error; }));
 }
 
 std::size_t Report::Warnings() const { return problems.size() - Errors(); }
@@ -150,13 +154,13 @@ Report CheckConfigText(std::string_view text) {
   } catch (const nlohmann::json::parse_error& error) {
     const ParseProblem problem =
         DescribeParseError(text, ParseErrorOffset(error, text.size()), ParseErrorText(error.what()));
-    report.problems.push_back(At(index, Severity::Error, "parse", problem.offset,
-                                 problem.message +
-                                     ": the plug-in does not load (at a reload the previous configuration stays)"));
+    report.problems.push_back(
+        At(index, Severity::Error, "parse", problem.offset,
+           problem.message + ": the plug-in does not load (at a reload the previous configuration stays)"));
     return report;
   } catch (const nlohmann::json::exception& error) {
-    report.problems.push_back(At(index, Severity::Error, "parse", 0,
-                                 ParseErrorText(error.what()) + ": the plug-in does not load"));
+    report.problems.push_back(
+        At(index, Severity::Error, "parse", 0, ParseErrorText(error.what()) + ": the plug-in does not load"));
     return report;
   }
 

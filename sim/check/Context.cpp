@@ -16,8 +16,8 @@ namespace {
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
@@ -82,12 +82,18 @@ Place Place::Element(std::size_t index) const { return Place{pointer + "/" + std
 
 std::string Described(const json& value) {
   switch (value.type()) {
-    case json::value_t::null: return "null";
-    case json::value_t::object: return "an object";
-    case json::value_t::array: return "an array";
-    case json::value_t::string: return "a string";
-    case json::value_t::boolean: return "a boolean";
-    default: return "a number";
+    case json::value_t::null:
+      return "null";
+    case json::value_t::object:
+      return "an object";
+    case json::value_t::array:
+      return "an array";
+    case json::value_t::string:
+      return "a string";
+    case json::value_t::boolean:
+      return "a boolean";
+    default:
+      return "a number";
   }
 }
 
@@ -128,8 +134,9 @@ bool ExpectString(Context& context, const Place& place, const json& value) {
 
 bool ExpectNumber(Context& context, const Place& place, const json& value) {
   if (value.is_boolean()) {
-    context.Warning("boolean-number", place.pointer,
-                    std::string("a number is expected; ") + (value.get<bool>() ? "true reads as 1" : "false reads as 0"));
+    context.Warning(
+        "boolean-number", place.pointer,
+        std::string("a number is expected; ") + (value.get<bool>() ? "true reads as 1" : "false reads as 0"));
     return true;
   }
   if (value.is_number()) return true;
@@ -178,7 +185,8 @@ bool ExpectGroupList(Context& context, const Place& place, const json& value) {
 
 void CheckColourLeftOut(Context& context, const Place& place, std::string_view key, std::string_view what) {
   context.Warning("colour-missing", place.pointer,
-                  "no " + Quoted(key) + ": " + std::string(what) + " is black (0, 0, 0); give {\"R\": ..., \"G\": ..., \"B\": ...}");
+                  "no " + Quoted(key) + ": " + std::string(what) +
+                      " is black (0, 0, 0); give {\"R\": ..., \"G\": ..., \"B\": ...}");
 }
 
 void CheckTinyColour(Context& context, const std::string& pointer, int red, int green, int blue) {
@@ -203,8 +211,7 @@ void CheckColourObject(Context& context, const Place& place, const json& value) 
     if (read) bytes[i] = *read & 0xFF;
     if (read && (*read < 0 || *read > 255)) {
       context.Warning("colour-range", at.pointer,
-                      "a channel runs from 0 to 255; " + Shown(*member) + " wraps to " +
-                          std::to_string(*read & 0xFF));
+                      "a channel runs from 0 to 255; " + Shown(*member) + " wraps to " + std::to_string(*read & 0xFF));
     }
   }
   if (readable) CheckTinyColour(context, place.pointer, bytes[0], bytes[1], bytes[2]);
@@ -247,7 +254,8 @@ std::optional<std::string> Nearest(std::string_view word, std::span<const std::s
   const std::size_t limit = std::max<std::size_t>(1, std::min<std::size_t>(3, word.size() / 4));
   for (const std::string_view candidate : candidates) {
     std::size_t distance = Distance(word, candidate);
-    const bool prefix = word.size() >= 4 && (StartsWithIgnoringCase(candidate, word) || StartsWithIgnoringCase(word, candidate));
+    const bool prefix =
+        word.size() >= 4 && (StartsWithIgnoringCase(candidate, word) || StartsWithIgnoringCase(word, candidate));
     if (distance > limit && !prefix) continue;
     if (prefix) distance = std::min(distance, limit);
     if (distance < bestDistance) {

@@ -10,14 +10,14 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/check/Checker.h"
 #include "config/PositionIndex.h"
+#include "sim/check/Checker.h"
 
 namespace heraldix::check {
 
-using nlohmann::json;
 using config::LineColumn;
 using config::PositionIndex;
+using nlohmann::json;
 
 // Collects problems with their places in the file.
 class Context {

@@ -74,9 +74,9 @@ void CheckColourArray(Context& context, const Place& place, const json* value) {
   }
   const Place at = place.Member("MessageColor");
   if (!value->is_array()) {
-    context.Error("type", at.pointer,
-                  "must be an array of numbers [red, green, blue], but is " + Described(*value) + ": " +
-                      at.consequence);
+    context.Error(
+        "type", at.pointer,
+        "must be an array of numbers [red, green, blue], but is " + Described(*value) + ": " + at.consequence);
     return;
   }
   int bytes[3] = {0, 0, 0};
@@ -89,15 +89,14 @@ void CheckColourArray(Context& context, const Place& place, const json* value) {
     const std::int32_t read = ConfigValue::ToInt32ThroughFloat((*value)[i]);
     bytes[i] = read & 0xFF;
     if (read < 0 || read > 255) {
-      context.Warning("colour-range", element.pointer,
-                      "a channel runs from 0 to 255; " + Shown((*value)[i]) + " wraps to " +
-                          std::to_string(read & 0xFF));
+      context.Warning(
+          "colour-range", element.pointer,
+          "a channel runs from 0 to 255; " + Shown((*value)[i]) + " wraps to " + std::to_string(read & 0xFF));
     }
   }
   if (readable && value->size() >= 3) CheckTinyColour(context, at.pointer, bytes[0], bytes[1], bytes[2]);
   if (value->size() < 3) {
-    context.Warning("colour-short", at.pointer,
-                    "fewer than three channels [red, green, blue]: the missing ones are 0");
+    context.Warning("colour-short", at.pointer, "fewer than three channels [red, green, blue]: the missing ones are 0");
   } else if (value->size() > 3) {
     context.Warning("colour-long", at.Element(3).pointer,
                     "only red, green and blue are read; there is no alpha and the rest is ignored");
@@ -119,10 +118,10 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
     if (entry) CheckDeliveredText(context, place.Member("Message"), read);
   }
   if (!entry && (message == nullptr || (message->is_string() && message->get_ref<const std::string&>().empty()))) {
-    context.KeyWarning("skipped-command", place.pointer,
-                       std::string("no \"Message\" (or an empty one): this command is skipped and not registered") +
-                           (FindMember(command, "Command_To_Execute") != nullptr ? ", its Command_To_Execute included"
-                                                                                 : ""));
+    context.KeyWarning(
+        "skipped-command", place.pointer,
+        std::string("no \"Message\" (or an empty one): this command is skipped and not registered") +
+            (FindMember(command, "Command_To_Execute") != nullptr ? ", its Command_To_Execute included" : ""));
   }
 
   // A skipped member is read no further by the plug-in; its wrong types fail the table only once the

@@ -19,12 +19,23 @@ std::string Escaped(std::string_view text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -39,9 +50,7 @@ int UnitToByte(double unit) {
   return static_cast<int>(std::lround(std::clamp(unit, 0.0, 1.0) * 255.0));
 }
 
-double Number(const json& value, double fallback = 0.0) {
-  return value.is_number() ? value.get<double>() : fallback;
-}
+double Number(const json& value, double fallback = 0.0) { return value.is_number() ? value.get<double>() : fallback; }
 
 std::string Text(const json& event, const char* key) {
   const auto found = event.find(key);
@@ -96,7 +105,8 @@ std::string ChatEntry(const json& event) {
 }
 
 std::string IconName(std::string_view path) {
-  std::string_view name = path.substr(path.find_last_of("/.") == std::string_view::npos ? 0 : path.find_last_of("/.") + 1);
+  std::string_view name =
+      path.substr(path.find_last_of("/.") == std::string_view::npos ? 0 : path.find_last_of("/.") + 1);
   if (name.empty()) name = path;
   std::string letters;
   for (const char c : name) {
@@ -118,8 +128,9 @@ std::string NotificationEntry(const json& event) {
   if (icon.is_string()) extra += " data-icon=\"" + Escaped(iconPath) + "\"";
   std::string out = EntryOpen(event, "notification", extra);
   out += "<div class=\"card\" style=\"--accent: " + Css(colour) + "; font-size: " + NumberText(size) + "em\">";
-  out += icon.is_string() ? "<div class=\"icon\" title=\"" + Escaped(iconPath) + "\">" + Escaped(IconName(iconPath)) + "</div>"
-                          : "<div class=\"icon none\" title=\"no icon\"></div>";
+  out += icon.is_string()
+             ? "<div class=\"icon\" title=\"" + Escaped(iconPath) + "\">" + Escaped(IconName(iconPath)) + "</div>"
+             : "<div class=\"icon none\" title=\"no icon\"></div>";
   out += "<div class=\"body\"><p class=\"text\" style=\"color: " + Css(colour) + "\">" + Escaped(Text(event, "text")) +
          "</p><p class=\"meta\">shown " + NumberText(time) + " s · scale " + NumberText(scale) +
          (icon.is_string() ? " · icon " + Escaped(iconPath) : " · no icon") + "</p></div></div></li>\n";
@@ -135,13 +146,14 @@ std::string ConsoleEntry(const json& event, const std::map<std::string, std::str
   if (kind == "say") {
     const auto name = names.find(Text(event, "from"));
     const std::string from = name != names.end() && !name->second.empty() ? name->second : Text(event, "from");
-    return EntryOpen(event, "say") + "<span class=\"who\">" + Escaped(from) +
-           " says (mode " + Escaped(Text(event, "mode")) + ")</span><span class=\"text\">" +
-           Escaped(Text(event, "text")) + "</span></li>\n";
+    return EntryOpen(event, "say") + "<span class=\"who\">" + Escaped(from) + " says (mode " +
+           Escaped(Text(event, "mode")) + ")</span><span class=\"text\">" + Escaped(Text(event, "text")) +
+           "</span></li>\n";
   }
   if (kind == "log") {
     return EntryOpen(event, "log") + "<span class=\"who\">" + Escaped(Text(event, "logger")) + " " +
-           Escaped(Text(event, "level")) + "</span><span class=\"text\">" + Escaped(Text(event, "text")) + "</span></li>\n";
+           Escaped(Text(event, "level")) + "</span><span class=\"text\">" + Escaped(Text(event, "text")) +
+           "</span></li>\n";
   }
   return EntryOpen(event, "fault") + "<span class=\"who\">fault</span><span class=\"text\">" +
          Escaped(Text(event, "text")) + "</span></li>\n";
@@ -241,8 +253,9 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
   html += kPreviewStyle;
   html += "</style>\n</head>\n<body data-exit-status=\"" + std::to_string(input.exitStatus) + "\">\n";
   html += "<header>\n<h1>What players saw</h1>\n<p class=\"scenarios\">" + Escaped(scenarios) + "</p>\n";
-  html += "<p class=\"summary\">" + std::to_string(players.size()) + (players.size() == 1 ? " player, " : " players, ") +
-          std::to_string(messages) + (messages == 1 ? " message, " : " messages, ") + std::to_string(faults.size()) +
+  html += "<p class=\"summary\">" + std::to_string(players.size()) +
+          (players.size() == 1 ? " player, " : " players, ") + std::to_string(messages) +
+          (messages == 1 ? " message, " : " messages, ") + std::to_string(faults.size()) +
           (faults.size() == 1 ? " fault" : " faults") + "</p>\n</header>\n";
   if (!faults.empty()) {
     html += "<aside class=\"faults\" role=\"alert\"><h2>The simulator saw faults</h2><ul>\n";
@@ -252,7 +265,8 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
   html += "<main class=\"players\">\n";
   for (const Player& player : players) {
     const std::string name = player.name.empty() ? "player " + player.id : player.name;
-    html += "<section class=\"player\" data-player=\"" + Escaped(player.id) + "\" data-name=\"" + Escaped(name) + "\">\n";
+    html +=
+        "<section class=\"player\" data-player=\"" + Escaped(player.id) + "\" data-name=\"" + Escaped(name) + "\">\n";
     html += "<h2><span class=\"name\">" + Escaped(name) + "</span> <span class=\"id\">" + Escaped(player.id) +
             "</span></h2>\n<div class=\"screen\">\n";
     const auto feed = feeds.find(player.id);
@@ -265,7 +279,8 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
   }
   html += "</main>\n";
   if (!console.empty()) {
-    html += "<section class=\"console\">\n<h2>Server console</h2>\n<ol class=\"feed\">\n" + console + "</ol>\n</section>\n";
+    html +=
+        "<section class=\"console\">\n<h2>Server console</h2>\n<ol class=\"feed\">\n" + console + "</ol>\n</section>\n";
   }
   html += "</body>\n</html>\n";
   return html;

@@ -82,7 +82,9 @@ Subcommand AddPreview(CLI::App& app) {
   options->pluginPath = DefaultPluginPath();
   auto* preview = app.add_subcommand(
       "preview", "Run scenarios and write one HTML page showing what each player saw, in colour, over time");
-  preview->add_option("--server-dir", options->serverDir, "Server directory holding TarrowApi/Plugins/Heraldix/config.json")
+  preview
+      ->add_option("--server-dir", options->serverDir,
+                   "Server directory holding TarrowApi/Plugins/Heraldix/config.json")
       ->capture_default_str();
   preview->add_option("--plugin", options->pluginPath, "Plug-in library to load")->capture_default_str();
   preview->add_option("--out", options->out, "The page to write")->capture_default_str();

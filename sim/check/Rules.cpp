@@ -54,7 +54,8 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
   }
   if (const json* colour = FindMember(section, "WelcomeMessageColour")) {
     CheckColourObject(context, place.Member("WelcomeMessageColour"), *colour);
-  } else if (const json* enabled = FindMember(section, "EnableWelcomeMessage"); enabled != nullptr && *enabled == true) {
+  } else if (const json* enabled = FindMember(section, "EnableWelcomeMessage");
+             enabled != nullptr && *enabled == true) {
     CheckColourLeftOut(context, place, "WelcomeMessageColour", "the welcome");
   }
   const std::optional<Context::Unread> unread = UnreadFor(context, type != "Notification", type, "\"Notification\"");
@@ -66,7 +67,8 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
       CheckDisplayNumber(context, at, value, name, false);
     }
   }
-  if (const json* icon = FindMember(section, "Icon_BP")) ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
+  if (const json* icon = FindMember(section, "Icon_BP"))
+    ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
 }
 
 }  // namespace
@@ -93,9 +95,8 @@ bool CheckKind(Context& context, const Place& place, const std::string& value, s
 std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind,
                                          std::string_view readBy) {
   if (!unread) return std::nullopt;
-  return std::optional<Context::Unread>(std::in_place, context,
-                                        "read only once the kind is " + std::string(readBy) + " (it is " +
-                                            Quoted(kind) + ")");
+  return std::optional<Context::Unread>(
+      std::in_place, context, "read only once the kind is " + std::string(readBy) + " (it is " + Quoted(kind) + ")");
 }
 
 // A display time or scale that makes a notification vanish or shrink to nothing.
@@ -109,7 +110,9 @@ void CheckDisplayNumber(Context& context, const Place& place, const json* value,
     }
     return;
   }
-  const double number = value->is_boolean() ? (value->get<bool>() ? 1.0 : 0.0) : value->is_number() ? value->get<double>() : 1.0;
+  const double number = value->is_boolean()  ? (value->get<bool>() ? 1.0 : 0.0)
+                        : value->is_number() ? value->get<double>()
+                                             : 1.0;
   if (number <= 0.0) {
     context.Warning("display", place.pointer,
                     std::string(what) + " " + Shown(*value) + " is 0 or less: the notification " +
@@ -184,8 +187,9 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
     }
   }
   if (!leftOut.empty()) {
-    context.Warning("colour-missing", place.pointer,
-                    "no " + leftOut + ": " + black + " sends black (0, 0, 0) lines; give {\"R\": ..., \"G\": ..., \"B\": ...}");
+    context.Warning(
+        "colour-missing", place.pointer,
+        "no " + leftOut + ": " + black + " sends black (0, 0, 0) lines; give {\"R\": ..., \"G\": ..., \"B\": ...}");
   }
   for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
     const json* value = FindMember(section, name);
@@ -199,8 +203,8 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
     }
   }
   if (const json* sender = FindMember(section, "ClientChatSenderName")) {
-    ExpectByteText(context, Place{place.Member("ClientChatSenderName").pointer,
-                                  "chat welcomes and permission refusals fail"},
+    ExpectByteText(context,
+                   Place{place.Member("ClientChatSenderName").pointer, "chat welcomes and permission refusals fail"},
                    *sender, "the sender name");
   }
   if (const json* welcome = FindMember(section, "WelcomeMessage")) {

@@ -19,8 +19,7 @@ bool CheckKind(Context& context, const Place& place, const std::string& value, s
                std::string_view consequence, std::string_view code);
 
 // Problems of a member the message's kind does not read, when unread: warnings saying which kinds read it.
-std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind,
-                                         std::string_view readBy);
+std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind, std::string_view readBy);
 
 // A notification display time or scale of 0 or less (or absent, where the default is 0).
 void CheckDisplayNumber(Context& context, const Place& place, const json* value, std::string_view what,

@@ -18,7 +18,8 @@ void CheckPlayerCounts(Context& context, const Place& place, const json& message
   std::optional<std::int32_t> counts[2];
   const std::string_view names[2] = {"Min_Players_Online", "Max_Players_Online"};
   for (std::size_t i = 0; i < 2; ++i) {
-    if (const json* value = FindMember(message, names[i])) counts[i] = ExpectInteger(context, place.Member(names[i]), *value);
+    if (const json* value = FindMember(message, names[i]))
+      counts[i] = ExpectInteger(context, place.Member(names[i]), *value);
   }
   if (counts[0] && counts[1] && *counts[0] > *counts[1]) {
     context.Warning("player-count", place.Member("Min_Players_Online").pointer,
@@ -101,14 +102,16 @@ void CheckMessage(Context& context, const Place& place, const json& message, boo
   if (const json* sender = FindMember(message, "Sender")) {
     const std::optional<Context::Unread> unread = UnreadFor(context, !chat, type, "\"Chat\" or \"Client\"");
     const Place at = place.Member("Sender");
-    if (ExpectString(context, at, *sender) && chat) CheckCutText(context, at, sender->get<std::string>(), "the sender name");
+    if (ExpectString(context, at, *sender) && chat)
+      CheckCutText(context, at, sender->get<std::string>(), "the sender name");
   }
   const std::optional<Context::Unread> unread = UnreadFor(context, type != "Notification", type, "\"Notification\"");
   for (const std::string_view name : {"DisplayScale"sv, "DisplayTime"sv}) {
     const json* value = FindMember(message, name);
     if (value == nullptr) continue;
     const Place at = place.Member(name);
-    if (ExpectNumber(context, at, *value) && type == "Notification") CheckDisplayNumber(context, at, value, name, false);
+    if (ExpectNumber(context, at, *value) && type == "Notification")
+      CheckDisplayNumber(context, at, value, name, false);
   }
   if (const json* icon = FindMember(message, "Icon_BP")) {
     ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
@@ -135,8 +138,7 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
                       "an Interval of 0 or less sends a timed message every second while timed messages are on");
     }
   } else if (enabled) {
-    context.Warning("interval", place.pointer,
-                    "no \"Interval\": it is 0, so a timed message goes out every second");
+    context.Warning("interval", place.pointer, "no \"Interval\": it is 0, so a timed message goes out every second");
   }
 
   if (const json* order = FindMember(section, "Order")) {
@@ -146,7 +148,8 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
       CheckKind(context, at, order->get<std::string>(), kOrders, "it counts as \"Random\"", "order");
     }
   }
-  if (const json* skip = FindMember(section, "Skip_Unreceivable")) ExpectBool(context, place.Member("Skip_Unreceivable"), *skip);
+  if (const json* skip = FindMember(section, "Skip_Unreceivable"))
+    ExpectBool(context, place.Member("Skip_Unreceivable"), *skip);
 
   const json* messages = MessageList(context, place, section, enabled, "timed");
   if (messages == nullptr) return;
@@ -176,7 +179,8 @@ void CheckWhen(Context& context, const Place& place, const json& message) {
     if (list == nullptr) continue;
     const Place member = place.Member(name);
     if (!list->is_array()) {
-      context.Error("type", member.pointer, "must be an array of strings, but is " + Described(*list) + ": " + place.consequence);
+      context.Error("type", member.pointer,
+                    "must be an array of strings, but is " + Described(*list) + ": " + place.consequence);
       continue;
     }
     for (std::size_t i = 0; i < list->size(); ++i) {
@@ -184,13 +188,15 @@ void CheckWhen(Context& context, const Place& place, const json& message) {
       if (!ExpectString(context, element, (*list)[i])) continue;
       const std::string value = (*list)[i].get<std::string>();
       if (name == "At" && !IsClockTime(value)) {
-        context.Error("schedule-time", element.pointer,
-                      Quoted(value) + " is no time of day (\"HH:MM\", from \"00:00\" to \"23:59\"): " + place.consequence);
+        context.Error(
+            "schedule-time", element.pointer,
+            Quoted(value) + " is no time of day (\"HH:MM\", from \"00:00\" to \"23:59\"): " + place.consequence);
       } else if (name == "Days" && std::find(kDays.begin(), kDays.end(), value) == kDays.end()) {
         const std::optional<std::string> nearest = Nearest(value, kDays);
         context.Error("schedule-day", element.pointer,
                       Quoted(value) + " is no day (\"Mon\" to \"Sun\", exactly so)" +
-                          (nearest ? "; did you mean " + Quoted(*nearest) + "?" : std::string()) + ": " + place.consequence);
+                          (nearest ? "; did you mean " + Quoted(*nearest) + "?" : std::string()) + ": " +
+                          place.consequence);
       }
     }
   }

@@ -49,7 +49,8 @@ bool ColourWanted() { return ::isatty(STDOUT_FILENO) == 1 && std::getenv("NO_COL
 void AddCommonOptions(CLI::App& subcommand, CommonOptions& options) {
   options.serverDir = DefaultServerDir();
   options.pluginPath = DefaultPluginPath();
-  subcommand.add_option("--server-dir", options.serverDir, "Server directory holding TarrowApi/Plugins/Heraldix/config.json")
+  subcommand
+      .add_option("--server-dir", options.serverDir, "Server directory holding TarrowApi/Plugins/Heraldix/config.json")
       ->capture_default_str();
   subcommand.add_option("--plugin", options.pluginPath, "Plug-in library to load")->capture_default_str();
   subcommand.add_flag("--json", options.json, "One JSON object per event and line");

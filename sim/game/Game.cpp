@@ -35,8 +35,10 @@ void AppendToList(const FWeakObjectPtr& weak) {
 void RemoveFromList(const FWeakObjectPtr& weak) {
   auto& list = TheGame().world->PlayerControllerList;
   for (std::int32_t i = 0; i < list.ArrayNum; ++i) {
-    if (list.Data[i].ObjectIndex != weak.ObjectIndex || list.Data[i].ObjectSerialNumber != weak.ObjectSerialNumber) continue;
-    std::memmove(&list.Data[i], &list.Data[i + 1], static_cast<std::size_t>(list.ArrayNum - i - 1) * sizeof(FWeakObjectPtr));
+    if (list.Data[i].ObjectIndex != weak.ObjectIndex || list.Data[i].ObjectSerialNumber != weak.ObjectSerialNumber)
+      continue;
+    std::memmove(&list.Data[i], &list.Data[i + 1],
+                 static_cast<std::size_t>(list.ArrayNum - i - 1) * sizeof(FWeakObjectPtr));
     --list.ArrayNum;
     return;
   }
@@ -48,7 +50,7 @@ void Possess(SimController* controller, bool dead) {
   auto* character = Objects().Create<SimCharacter>(Kind::Character);
   character->dead = dead;
   CallHooked<Game::AShooterCharacter_PossessedBy>(static_cast<AShooterCharacter*>(character),
-                                                   static_cast<AController*>(controller));
+                                                  static_cast<AController*>(controller));
 }
 
 void DestroyController(SimController* controller) {
@@ -204,9 +206,7 @@ void HandleChatLine(SimController* speaker, std::u16string_view line, EChatSendM
   --game.chatDepth;
 }
 
-void GameTimerTick() {
-  CallHooked<Game::AGameState_DefaultTimer>(static_cast<AGameState*>(TheGame().gameState));
-}
+void GameTimerTick() { CallHooked<Game::AGameState_DefaultTimer>(static_cast<AGameState*>(TheGame().gameState)); }
 
 void Wait(std::int64_t seconds) {
   for (std::int64_t i = 0; i < seconds; ++i) {

@@ -45,7 +45,8 @@ void ClientChatMessage(AShooterPlayerController* self, FChatMessage chat) {
       !ReadString(&chat.UserId, unused, function, "the user id")) {
     return;
   }
-  if (chat.SenderIcon != nullptr && Require<SimTexture>(chat.SenderIcon, {Kind::Texture}, function, "the sender icon") == nullptr) {
+  if (chat.SenderIcon != nullptr &&
+      Require<SimTexture>(chat.SenderIcon, {Kind::Texture}, function, "the sender icon") == nullptr) {
     return;
   }
   Emit({{"event", "chat"}, {"to", IdText(player)}, {"sender", EncodeUtf8(sender)}, {"text", EncodeUtf8(message)}});
@@ -86,14 +87,14 @@ void SendMessageW(RCONClientConnection* self, std::int32_t id, std::int32_t type
 }
 
 std::uint64_t GetUniqueNetIdAsUINT64(AShooterPlayerController* self) {
-  auto* player = Require<SimController>(self, {Kind::Controller}, "AShooterPlayerController.GetUniqueNetIdAsUINT64",
-                                        "the player");
+  auto* player =
+      Require<SimController>(self, {Kind::Controller}, "AShooterPlayerController.GetUniqueNetIdAsUINT64", "the player");
   return player == nullptr ? 0 : player->id;
 }
 
 FString GetPlayerCharacterName(AShooterPlayerController* self) {
-  auto* player = Require<SimController>(self, {Kind::Controller}, "AShooterPlayerController.GetPlayerCharacterName",
-                                        "the player");
+  auto* player =
+      Require<SimController>(self, {Kind::Controller}, "AShooterPlayerController.GetPlayerCharacterName", "the player");
   if (player == nullptr) return FString();
   FString name(player->characterName);
   // Returned by value: the caller owns the buffer from here on and frees it through FMemory.Free.

@@ -32,14 +32,15 @@ GameWorld& TheGame();
 
 // The live object of one of these kinds, or null after a fault naming the function and argument.
 template <class T>
-T* Require(const void* object, std::initializer_list<Kind> kinds, std::string_view function, std::string_view argument) {
+T* Require(const void* object, std::initializer_list<Kind> kinds, std::string_view function,
+           std::string_view argument) {
   if (object == nullptr) {
     Fault(std::string(function) + ": " + std::string(argument) + " is null");
     return nullptr;
   }
   UObject* live = Objects().Live(object, kinds);
   if (live == nullptr) {
-    const char* state = Objects().IsLive(object) ? "an object of another class"
+    const char* state = Objects().IsLive(object)    ? "an object of another class"
                         : Objects().IsKnown(object) ? "a destroyed object"
                                                     : "not an object of the game";
     Fault(std::string(function) + ": " + std::string(argument) + " is " + state);

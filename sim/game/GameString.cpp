@@ -11,7 +11,8 @@ namespace {
 void Assign(FString& target, std::u16string_view text) {
   if (text.empty()) return;
   const auto count = static_cast<std::int32_t>(text.size() + 1);
-  auto* data = static_cast<char16_t*>(sim::Allocate(static_cast<std::size_t>(count) * sizeof(char16_t), 0, sim::Owner::Game));
+  auto* data =
+      static_cast<char16_t*>(sim::Allocate(static_cast<std::size_t>(count) * sizeof(char16_t), 0, sim::Owner::Game));
   if (data == nullptr) return;
   std::copy(text.begin(), text.end(), data);
   data[text.size()] = u'\0';

@@ -46,7 +46,8 @@ bool ObjectTable::IsLive(const void* object) const {
 
 bool ObjectTable::IsKnown(const void* object) const {
   if (Find(object) != nullptr) return true;
-  return std::any_of(graveyard_.begin(), graveyard_.end(), [&](const Record& record) { return record.object == object; });
+  return std::any_of(graveyard_.begin(), graveyard_.end(),
+                     [&](const Record& record) { return record.object == object; });
 }
 
 FWeakObjectPtr ObjectTable::WeakOf(const void* object) const {

@@ -83,10 +83,10 @@ class ObjectTable {
   void Add(std::shared_ptr<void> storage, UObject* object, Kind kind);
   [[nodiscard]] const Record* Find(const void* object) const;
 
-  std::vector<Record> records_;        // of this game: index into it is the weak pointer's index
+  std::vector<Record> records_;  // of this game: index into it is the weak pointer's index
   // Every game call checks its objects here, so a full server must not make each check a walk of all.
   std::unordered_map<const void*, std::size_t> byAddress_;
-  std::vector<Record> graveyard_;      // of earlier games, kept only so their memory is never reused
+  std::vector<Record> graveyard_;  // of earlier games, kept only so their memory is never reused
   std::int32_t nextSerial_ = 1;
 };
 

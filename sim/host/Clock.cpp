@@ -59,8 +59,8 @@ void ApplyZone(const std::string& zone) {
 bool InZoneDatabase(const std::string& name) {
   if (name.empty() || name.find("..") != std::string::npos) return false;
   std::error_code error;
-  const std::filesystem::path path = name[0] == '/' ? std::filesystem::path(name)
-                                                    : std::filesystem::path("/usr/share/zoneinfo") / name;
+  const std::filesystem::path path =
+      name[0] == '/' ? std::filesystem::path(name) : std::filesystem::path("/usr/share/zoneinfo") / name;
   return std::filesystem::is_regular_file(path, error);
 }
 
@@ -146,7 +146,8 @@ std::string TimeZoneProblem(const std::string& zone) {
   const std::string name = !zone.empty() && zone[0] == ':' ? zone.substr(1) : zone;
   if (name == "/etc/localtime" && !InZoneDatabase(name)) return {};  // no zone set up: the system keeps UTC
   if (InZoneDatabase(name)) return {};
-  return "unknown time zone \"" + zone + "\" (a name of the time-zone database such as Europe/Berlin, or a rule such as CET-1CEST,M3.5.0,M10.5.0/3)";
+  return "unknown time zone \"" + zone +
+         "\" (a name of the time-zone database such as Europe/Berlin, or a rule such as CET-1CEST,M3.5.0,M10.5.0/3)";
 }
 
 void SetTimeZone(const std::string& zone) {

@@ -46,7 +46,9 @@ void SetTracing(bool on) { TheStream().tracing = on; }
 bool Tracing() { return TheStream().tracing; }
 void SetRecording(bool on) { TheStream().recording = on; }
 const std::vector<nlohmann::json>& Events() { return TheStream().events; }
-void SetEventListener(std::function<void(const nlohmann::json&)> listener) { TheStream().listener = std::move(listener); }
+void SetEventListener(std::function<void(const nlohmann::json&)> listener) {
+  TheStream().listener = std::move(listener);
+}
 std::int64_t FaultCount() { return TheStream().faults; }
 
 void ClearEvents() {

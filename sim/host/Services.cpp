@@ -1,7 +1,7 @@
 // The host's lookups and small services: GetAddress, the server directory, log sinks, session checks.
-#include <unordered_map>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <spdlog/details/null_mutex.h>

@@ -35,10 +35,10 @@ struct RconServer::Connection {
   // in a write of its own, so a client that takes one read for one packet sees whole packets.
   std::deque<Outgoing> outgoing;
   std::size_t outgoingBytes = 0;
-  bool writing = false;  // a write or the pause before one is under way
-  std::uint64_t answer = 0;          // counts the requests handled
-  std::uint64_t lastWritten = 0;     // the answer of the packet written last
-  bool paused = false;               // the pause before the front packet is over
+  bool writing = false;           // a write or the pause before one is under way
+  std::uint64_t answer = 0;       // counts the requests handled
+  std::uint64_t lastWritten = 0;  // the answer of the packet written last
+  bool paused = false;            // the pause before the front packet is over
   bool authenticated = false;
   bool closing = false;  // reads no more; closes once its replies are out
   bool closed = false;

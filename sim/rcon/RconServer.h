@@ -33,7 +33,7 @@ struct RconDispatch {
 struct RconServerOptions {
   using Clock = std::chrono::steady_clock;
 
-  std::string password;  // must not be empty: an open remote console would be anyone's server
+  std::string password;    // must not be empty: an open remote console would be anyone's server
   std::uint16_t port = 0;  // 0: the system picks one; Port() tells which
   std::size_t maxConnections = 16;
   std::chrono::seconds idleTimeout{std::chrono::minutes(10)};

@@ -86,8 +86,11 @@ std::string RenderRichColor(const std::string& text, bool colour) {
     channels >> rgb[0] >> comma >> rgb[1] >> comma >> rgb[2];
     // Channels up to 1 are fractions; larger ones are bytes.
     const bool fractions = rgb[0] <= 1 && rgb[1] <= 1 && rgb[2] <= 1;
-    auto byte = [&](double channel) { return fractions ? ToByte(channel) : std::clamp(static_cast<int>(channel), 0, 255); };
-    out += Painted(text.substr(quote + 2, close - quote - 2), Foreground(byte(rgb[0]), byte(rgb[1]), byte(rgb[2])), colour);
+    auto byte = [&](double channel) {
+      return fractions ? ToByte(channel) : std::clamp(static_cast<int>(channel), 0, 255);
+    };
+    out += Painted(text.substr(quote + 2, close - quote - 2), Foreground(byte(rgb[0]), byte(rgb[1]), byte(rgb[2])),
+                   colour);
     pos = close + 3;
   }
   return out;
@@ -100,7 +103,8 @@ std::string ReadableLine(const nlohmann::json& event, bool colour) {
   if (kind == "server") {
     const bool bold = event.value("bold", false);
     return head + "server → " + Text(event, "to") + ": " +
-           Painted(Text(event, "text"), ColourOf(event.value("color", nlohmann::json())) + (bold ? "\x1b[1m" : ""), colour);
+           Painted(Text(event, "text"), ColourOf(event.value("color", nlohmann::json())) + (bold ? "\x1b[1m" : ""),
+                   colour);
   }
   if (kind == "chat") {
     return head + "chat → " + Text(event, "to") + ": " + Text(event, "sender") + ": " +
@@ -108,13 +112,15 @@ std::string ReadableLine(const nlohmann::json& event, bool colour) {
   }
   if (kind == "notification") {
     const auto icon = event.value("icon", nlohmann::json());
-    return head + "notification → " + Text(event, "to") + " (" + Text(event, "time") + "s, scale " + Text(event, "scale") +
-           (icon.is_string() ? ", icon " + icon.get<std::string>() : "") + "): " +
-           Painted(Text(event, "text"), ColourOf(event.value("color", nlohmann::json())), colour);
+    return head + "notification → " + Text(event, "to") + " (" + Text(event, "time") + "s, scale " +
+           Text(event, "scale") + (icon.is_string() ? ", icon " + icon.get<std::string>() : "") +
+           "): " + Painted(Text(event, "text"), ColourOf(event.value("color", nlohmann::json())), colour);
   }
   if (kind == "rcon") return head + "rcon #" + Text(event, "id") + ": " + Text(event, "text");
-  if (kind == "say") return head + "say " + Text(event, "from") + " (mode " + Text(event, "mode") + "): " + Text(event, "text");
-  if (kind == "log") return head + "log [" + Text(event, "logger") + "][" + Text(event, "level") + "] " + Text(event, "text");
+  if (kind == "say")
+    return head + "say " + Text(event, "from") + " (mode " + Text(event, "mode") + "): " + Text(event, "text");
+  if (kind == "log")
+    return head + "log [" + Text(event, "logger") + "][" + Text(event, "level") + "] " + Text(event, "text");
   if (kind == "dropped") {
     return head + Painted(Text(event, "count") + " events dropped: the output's reader fell behind", dim, colour);
   }

@@ -11,8 +11,8 @@
 namespace sim {
 
 struct ScenarioSource {
-  std::string name;              // as shown in "NAME:LINE: message"
-  std::filesystem::path dir;     // resolves `config FILE`
+  std::string name;           // as shown in "NAME:LINE: message"
+  std::filesystem::path dir;  // resolves `config FILE`
   std::string text;
 };
 

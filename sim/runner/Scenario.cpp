@@ -9,20 +9,20 @@ namespace {
 
 struct Shape {
   std::size_t minArgs;
-  std::size_t maxArgs;     // SIZE_MAX: any number
-  bool takesRest;          // the arguments are followed by verbatim text
+  std::size_t maxArgs;  // SIZE_MAX: any number
+  bool takesRest;       // the arguments are followed by verbatim text
 };
 
 constexpr std::size_t Any = static_cast<std::size_t>(-1);
 
 const std::map<std::string, Shape, std::less<>>& Shapes() {
   static const std::map<std::string, Shape, std::less<>> shapes = {
-      {"join", {2, Any, false}},        {"leave", {1, 1, false}},   {"die", {1, 1, false}},
-      {"respawn", {1, 1, false}},       {"possess-dead", {1, 1, false}}, {"stale", {1, 1, false}},
-      {"groups", {1, Any, false}},      {"chat", {1, 1, true}},     {"console", {1, 1, true}},
-      {"rcon", {0, 0, true}},           {"wait", {1, 1, false}},    {"tick", {0, 0, false}},
-      {"clock", {1, 1, false}},         {"texture", {1, 1, false}}, {"config", {1, 1, false}},
-      {"config-text", {0, 0, true}},    {"config-rm", {0, 0, false}}, {"load", {0, 0, false}},
+      {"join", {2, Any, false}},     {"leave", {1, 1, false}},        {"die", {1, 1, false}},
+      {"respawn", {1, 1, false}},    {"possess-dead", {1, 1, false}}, {"stale", {1, 1, false}},
+      {"groups", {1, Any, false}},   {"chat", {1, 1, true}},          {"console", {1, 1, true}},
+      {"rcon", {0, 0, true}},        {"wait", {1, 1, false}},         {"tick", {0, 0, false}},
+      {"clock", {1, 1, false}},      {"texture", {1, 1, false}},      {"config", {1, 1, false}},
+      {"config-text", {0, 0, true}}, {"config-rm", {0, 0, false}},    {"load", {0, 0, false}},
       {"unload", {0, 0, false}},
   };
   return shapes;
@@ -31,12 +31,24 @@ const std::map<std::string, Shape, std::less<>>& Shapes() {
 // How each line is written, for a wrong line and for the console's help.
 const std::map<std::string, std::string, std::less<>>& Usages() {
   static const std::map<std::string, std::string, std::less<>> usage = {
-      {"join", "join ID NAME [GROUP...]"}, {"leave", "leave ID"},     {"die", "die ID"},
-      {"respawn", "respawn ID"},           {"possess-dead", "possess-dead ID"}, {"stale", "stale ID"},
-      {"groups", "groups ID [GROUP...]"},  {"chat", "chat ID TEXT..."}, {"console", "console ID|none LINE..."},
-      {"rcon", "rcon LINE..."},            {"wait", "wait SECONDS"},  {"tick", "tick"},
-      {"clock", "clock [+-]SECONDS"},      {"texture", "texture PATH"}, {"config", "config FILE"},
-      {"config-text", "config-text JSON"}, {"config-rm", "config-rm"}, {"load", "load"},
+      {"join", "join ID NAME [GROUP...]"},
+      {"leave", "leave ID"},
+      {"die", "die ID"},
+      {"respawn", "respawn ID"},
+      {"possess-dead", "possess-dead ID"},
+      {"stale", "stale ID"},
+      {"groups", "groups ID [GROUP...]"},
+      {"chat", "chat ID TEXT..."},
+      {"console", "console ID|none LINE..."},
+      {"rcon", "rcon LINE..."},
+      {"wait", "wait SECONDS"},
+      {"tick", "tick"},
+      {"clock", "clock [+-]SECONDS"},
+      {"texture", "texture PATH"},
+      {"config", "config FILE"},
+      {"config-text", "config-text JSON"},
+      {"config-rm", "config-rm"},
+      {"load", "load"},
       {"unload", "unload"},
   };
   return usage;
@@ -95,8 +107,8 @@ std::optional<ScenarioLine> ParseScenarioLine(std::string_view text) {
     throw ScenarioError("usage: " + Usages().at(line.command));
   }
   // Numbers are checked here too, so a bad one stops a run before anything happens.
-  static const std::set<std::string, std::less<>> withPlayer = {"join", "leave", "die", "respawn", "possess-dead",
-                                                                "stale", "groups", "chat"};
+  static const std::set<std::string, std::less<>> withPlayer = {"join",         "leave", "die",    "respawn",
+                                                                "possess-dead", "stale", "groups", "chat"};
   if (withPlayer.count(line.command) != 0 || (line.command == "console" && line.args[0] != "none")) {
     ParsePlayerId(line.args[0]);
   }

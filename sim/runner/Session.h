@@ -13,7 +13,7 @@ namespace sim {
 
 struct SessionOptions {
   std::filesystem::path serverDir;
-  std::string pluginPath;   // empty: `load` and `unload` lines are refused (code under test is linked in)
+  std::string pluginPath;  // empty: `load` and `unload` lines are refused (code under test is linked in)
   bool trace = false;
   std::string timeZone = "UTC";  // the server's local time zone, as TZ names it (checked by the caller)
   // Called when the session starts and after each `clock` line, to show the server's clock.

@@ -54,7 +54,7 @@ class QueuedOutput {
   std::condition_variable wake_;      // the writer: lines, or the end
   std::condition_variable finished_;  // Finish: the writer is done
   std::deque<std::string> lines_;
-  std::uint64_t unreported_ = 0;      // dropped and not yet reported
+  std::uint64_t unreported_ = 0;  // dropped and not yet reported
   std::int64_t lastDroppedT_ = 0;
   std::uint64_t droppedTotal_ = 0;
   bool closed_ = false;

@@ -44,7 +44,7 @@ constexpr std::size_t MaxInputLine = std::size_t{1} << 20;
 constexpr auto MaxLag = std::chrono::seconds(5);
 
 struct PendingLine {
-  std::string place;  // "FILE:LINE" or "stdin:LINE", for reports
+  std::string place;          // "FILE:LINE" or "stdin:LINE", for reports
   std::filesystem::path dir;  // resolves `config FILE`
   std::string text;
 };
@@ -275,8 +275,9 @@ int Serve(const ServeOptions& options) {
     return 2;
   }
   if (!options.console && !options.rconPort) {
-    std::fprintf(stderr, "serve: --no-console needs --rcon-port: with neither a console nor a remote console "
-                         "nothing could reach the server\n");
+    std::fprintf(stderr,
+                 "serve: --no-console needs --rcon-port: with neither a console nor a remote console "
+                 "nothing could reach the server\n");
     return 2;
   }
   std::vector<PendingLine> script;
@@ -294,11 +295,13 @@ int Serve(const ServeOptions& options) {
   // A reader that goes away ends its own output, never the server.
   std::signal(SIGPIPE, SIG_IGN);
   std::fflush(nullptr);
-  QueuedOutput notes({STDERR_FILENO, NoteQueueLines,
+  QueuedOutput notes({STDERR_FILENO,
+                      NoteQueueLines,
                       [](std::uint64_t count, std::int64_t /*t*/) {
                         return "serve: " + std::to_string(count) + " notes dropped: standard error is not read";
                       },
-                      {}, {}});
+                      {},
+                      {}});
   const Note note = [&notes](const std::string& text) { notes.Push(text); };
   const bool json = options.json;
   const bool colour = options.colour;

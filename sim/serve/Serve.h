@@ -9,13 +9,13 @@
 namespace sim {
 
 struct ServeOptions {
-  SessionOptions session;          // its server directory is used in place: `hx.reload` reads its config.json
+  SessionOptions session;  // its server directory is used in place: `hx.reload` reads its config.json
   bool json = false;
   bool colour = false;
-  std::optional<int> rconPort;     // no value: no remote console; 0: the system picks the port
+  std::optional<int> rconPort;  // no value: no remote console; 0: the system picks the port
   std::string rconPassword;
-  std::string script;              // played before standard input; empty: none
-  bool console = true;             // false: standard input is not read; only a signal ends the server
+  std::string script;   // played before standard input; empty: none
+  bool console = true;  // false: standard input is not read; only a signal ends the server
 };
 
 // Loads the plug-in, plays the script, then standard input, one game-timer call a second, until a `quit`

@@ -9,8 +9,8 @@
 namespace sim::cli {
 
 Subcommand AddServe(CLI::App& app) {
-  auto* serve = app.add_subcommand(
-      "serve", "Run the server in real time: scenario lines from standard input, RCON on 127.0.0.1");
+  auto* serve =
+      app.add_subcommand("serve", "Run the server in real time: scenario lines from standard input, RCON on 127.0.0.1");
   auto common = std::make_shared<CommonOptions>();
   auto port = std::make_shared<int>(0);
   auto password = std::make_shared<std::string>();

@@ -35,9 +35,9 @@ class ServerDir {
 };
 
 struct Run {
-  int exitStatus = 0;                   // what `heraldix-sim run` would exit with
-  std::vector<nlohmann::json> events;   // every event as `--json --trace` prints it
-  std::string error;                    // for exit status 2: "scenario:LINE: message"
+  int exitStatus = 0;                  // what `heraldix-sim run` would exit with
+  std::vector<nlohmann::json> events;  // every event as `--json --trace` prints it
+  std::string error;                   // for exit status 2: "scenario:LINE: message"
 
   [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
   [[nodiscard]] std::vector<nlohmann::json> To(std::string_view playerId, std::string_view event) const;
@@ -70,7 +70,7 @@ class LiveGame {
   [[nodiscard]] AShooterPlayerController* Player(std::uint64_t id) const;
   [[nodiscard]] std::vector<nlohmann::json> Events() const;  // same event objects as Run::events
   [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
-  [[nodiscard]] std::int64_t PluginBlocks() const;           // live blocks the code under test took
+  [[nodiscard]] std::int64_t PluginBlocks() const;  // live blocks the code under test took
   [[nodiscard]] const ServerDir& Dir() const;
 
  private:

@@ -59,6 +59,9 @@ inline constexpr Key NotificationDisplayTime{Section::Heraldix, "NotificationDis
 inline constexpr Key ClientChatSenderName{Section::Heraldix, "ClientChatSenderName", Type::ByteText, false, 0.0,
                                           "Heraldix"};
 inline constexpr Key WelcomeMessage{Section::Heraldix, "WelcomeMessage", Type::Section};
+// Only true turns the placeholder names of config/Placeholders.h on in configured texts; absent, false or a
+// value of another type leaves every text exactly as without the key.
+inline constexpr Key Placeholders{Section::Heraldix, "Placeholders", Type::Boolean};
 }  // namespace Heraldix
 
 namespace Welcome {
@@ -139,6 +142,7 @@ inline constexpr std::array All{
     &Heraldix::NotificationDisplayTime,
     &Heraldix::ClientChatSenderName,
     &Heraldix::WelcomeMessage,
+    &Heraldix::Placeholders,
 
     &Welcome::EnableWelcomeMessage,
     &Welcome::Message,

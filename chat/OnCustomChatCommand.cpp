@@ -10,6 +10,7 @@
 #include "config/ConfigValues.h"
 #include "config/Keys.h"
 #include "delivery/Delivery.h"
+#include "delivery/Placeholders.h"
 #include "host/GameFunctions.h"
 #include "host/Permissions.h"
 #include "text/Text.h"
@@ -74,16 +75,25 @@ FString RefusalText() {
   }
 }
 
+// The configured text for player, its placeholders put in when they are on.
+FString TextFor(AShooterPlayerController* player, const FString& text, MessageKind kind) {
+  if (!PlaceholdersOn()) return text;
+  PlaceholderValues values;
+  values.SetPlayer(player);
+  return WithPlaceholders(text, kind, values);
+}
+
 void Refuse(AShooterPlayerController* player) {
   FString sender = RefusalSender();
-  FString text = RefusalText();
+  FString text = TextFor(player, RefusalText(), MessageKind::Chat);
   SendChatMessage(player, std::move(text), std::move(sender), ColourBytes{255, 0, 0, 255}, false);
 }
 
 void Reply(AShooterPlayerController* player, const CustomCommand& command) {
   if (!command.Type) return;  // a kind this plug-in does not know gets no reply; the follow-up still runs
   SendMessageOfKind(
-      *command.Type, player, command.Message, command.MessageColor, false, [&] { return command.Sender; },
+      *command.Type, player, TextFor(player, command.Message, *command.Type), command.MessageColor, false,
+      [&] { return command.Sender; },
       [&] {
         // The icon is loaded at every run: a texture that appears later is shown from then on.
         return NotificationLook{command.DisplayTime, command.DisplayScale, LoadTexture(command.Icon_BP.View())};

@@ -18,6 +18,7 @@
 #include "config/ConfigValues.h"
 #include "config/MessageKind.h"
 #include "delivery/Delivery.h"
+#include "delivery/Placeholders.h"
 #include "events/ScheduledMessages.h"
 #include "events/Welcome.h"
 #include "host/Permissions.h"
@@ -201,15 +202,32 @@ void SendConfiguredMessage(const nlohmann::json& message) {
   const ColourBytes colour =
       OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(message, ConfigKeys::TimedMessage::MessageColour)));
 
+  // With placeholders, a text naming the player is one text per player; the other values are the same for all.
+  const bool replaces = kind && PlaceholdersOn() && HoldsAnyPlaceholder(text.View());
+  const bool perPlayer = replaces && HoldsPlaceholder(text.View(), ConfigKeys::Placeholder::Player);
+  PlaceholderValues values;
+  const auto deliverTo = [&](AShooterPlayerController* player) {
+    if (!replaces) {
+      Deliver(message, kind, text, colour, player);
+      return;
+    }
+    values.SetPlayer(player);
+    Deliver(message, kind, WithPlaceholders(text, *kind, values), colour, player);
+  };
+
   if (only.empty() && exclude.empty()) {
-    Deliver(message, kind, text, colour, nullptr);
+    if (perPlayer) {
+      ForEachOnlinePlayer(deliverTo);
+    } else {
+      deliverTo(nullptr);
+    }
     return;
   }
   ForEachOnlinePlayer([&](AShooterPlayerController* player) {
     const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
     // An "only" list decides alone; the exclusions count only when it is empty.
     const bool receives = !only.empty() ? InAnyGroup(id, only) : !InAnyGroup(id, exclude);
-    if (receives) Deliver(message, kind, text, colour, player);
+    if (receives) deliverTo(player);
   });
 }
 

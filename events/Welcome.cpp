@@ -15,6 +15,7 @@
 #include "config/ConfigValues.h"
 #include "config/MessageKind.h"
 #include "delivery/Delivery.h"
+#include "delivery/Placeholders.h"
 #include "host/IApiUtils.h"
 #include "host/Timer.h"
 #include "text/Colour.h"
@@ -81,8 +82,19 @@ void Greet(std::uint64_t id) {
   const MessageKind kind =
       ReadMessageKind(welcome, ConfigKeys::Welcome::WelcomeMessageType).value_or(MessageKind::Chat);
 
-  const std::string name = ToUtf8(Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player));
-  const std::string message = ConfigValue::String(welcome, ConfigKeys::Welcome::Message);
+  const FString character = Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player);
+  std::string name = ToUtf8(character);
+  std::string message = ConfigValue::String(welcome, ConfigKeys::Welcome::Message);
+  if (PlaceholdersOn()) {
+    // The template meets the formatter twice: here, where {0} is the name, and again on delivery. The
+    // placeholders' values go in written for both passes and the name for {0} for the second alone, so no
+    // value is ever read as format text or markup.
+    const bool markup = kind == MessageKind::Chat;
+    PlaceholderValues values;
+    values.SetPlayer(player);
+    message = ReplacePlaceholders(message, values, PlaceholderReading{2, markup});
+    name = ToUtf8(EscapedValue(character.View(), PlaceholderReading{1, markup}));
+  }
   FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
   const ColourBytes colour = OpaqueColour(
       ConfigValue::RgbFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour)));

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "sim/check/PreviewStyle.h"
+#include "sim/game/ChatMarkup.h"
 
 namespace heraldix::preview {
 namespace {
@@ -167,9 +168,9 @@ std::vector<RichSpan> ParseRichColor(std::string_view text) {
   auto plain = [&](std::string_view piece) {
     if (piece.empty()) return;
     if (!spans.empty() && !spans.back().colour) {
-      spans.back().text += piece;
+      spans.back().text += sim::DecodeMarkupEscapes(piece);
     } else {
-      spans.push_back(RichSpan{std::string(piece), std::nullopt});
+      spans.push_back(RichSpan{sim::DecodeMarkupEscapes(piece), std::nullopt});
     }
   };
   std::size_t pos = 0;
@@ -188,7 +189,7 @@ std::vector<RichSpan> ParseRichColor(std::string_view text) {
     in >> channel[0] >> comma >> channel[1] >> comma >> channel[2];
     const bool bytes = channel[0] > 1 || channel[1] > 1 || channel[2] > 1;
     auto byte = [&](double value) { return bytes ? UnitToByte(value / 255.0) : UnitToByte(value); };
-    spans.push_back(RichSpan{std::string(text.substr(quote + 2, close - quote - 2)),
+    spans.push_back(RichSpan{sim::DecodeMarkupEscapes(text.substr(quote + 2, close - quote - 2)),
                              Rgb{byte(channel[0]), byte(channel[1]), byte(channel[2])}});
     pos = close + 3;
   }

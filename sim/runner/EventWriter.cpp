@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "sim/game/ChatMarkup.h"
 #include "sim/host/Clock.h"
 #include "sim/host/Events.h"
 
@@ -76,10 +77,10 @@ std::string RenderRichColor(const std::string& text, bool colour) {
     const std::size_t quote = start == std::string::npos ? std::string::npos : text.find("\">", start + open.size());
     const std::size_t close = quote == std::string::npos ? std::string::npos : text.find("</>", quote + 2);
     if (close == std::string::npos) {
-      out += text.substr(pos);
+      out += DecodeMarkupEscapes(std::string_view(text).substr(pos));
       break;
     }
-    out += text.substr(pos, start - pos);
+    out += DecodeMarkupEscapes(std::string_view(text).substr(pos, start - pos));
     std::istringstream channels(text.substr(start + open.size(), quote - start - open.size()));
     double rgb[3] = {0, 0, 0};
     char comma = 0;
@@ -89,8 +90,8 @@ std::string RenderRichColor(const std::string& text, bool colour) {
     auto byte = [&](double channel) {
       return fractions ? ToByte(channel) : std::clamp(static_cast<int>(channel), 0, 255);
     };
-    out += Painted(text.substr(quote + 2, close - quote - 2), Foreground(byte(rgb[0]), byte(rgb[1]), byte(rgb[2])),
-                   colour);
+    out += Painted(DecodeMarkupEscapes(std::string_view(text).substr(quote + 2, close - quote - 2)),
+                   Foreground(byte(rgb[0]), byte(rgb[1]), byte(rgb[2])), colour);
     pos = close + 3;
   }
   return out;

@@ -1,0 +1,163 @@
+// Placeholder names in configured texts, replaced by the values of one delivery.
+#include "delivery/Placeholders.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#include "config/Config.h"
+#include "config/Keys.h"
+#include "delivery/Delivery.h"
+#include "host/GameFunctions.h"
+#include "host/Platform.h"
+#include "text/LocalClock.h"
+#include "text/Text.h"
+
+namespace {
+
+using ConfigKeys::Placeholder;
+
+std::u16string Widened(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+// The name a field holds, as the placeholder it names; none for any other field.
+template <class Char>
+std::optional<Placeholder> Named(std::basic_string_view<Char> field) {
+  for (std::size_t i = 0; i < ConfigKeys::PlaceholderNames.size(); ++i) {
+    const std::string_view name = ConfigKeys::PlaceholderNames[i];
+    if (field.size() == name.size() && std::equal(name.begin(), name.end(), field.begin())) {
+      return static_cast<Placeholder>(i);
+    }
+  }
+  return std::nullopt;
+}
+
+// Walks text as the formatter reads it: a doubled brace is one literal brace, and a field runs from a single
+// "{" to the next "}". Each piece goes to literal(piece) or field(placeholder, whole field).
+template <class Char, class Literal, class Field>
+void Walk(std::basic_string_view<Char> text, Literal&& literal, Field&& field) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const Char unit = text[i];
+    if ((unit == '{' || unit == '}') && i + 1 < text.size() && text[i + 1] == unit) {
+      literal(text.substr(i, 2));
+      i += 2;
+      continue;
+    }
+    if (unit == '{') {
+      const std::size_t close = text.find(Char('}'), i + 1);
+      if (close != std::basic_string_view<Char>::npos) {
+        if (const std::optional<Placeholder> name = Named(text.substr(i + 1, close - i - 1))) {
+          field(*name);
+          i = close + 1;
+          continue;
+        }
+      }
+    }
+    literal(text.substr(i, 1));
+    ++i;
+  }
+}
+
+template <class Char>
+bool Holds(std::basic_string_view<Char> text, std::optional<Placeholder> wanted) {
+  // No brace, no field: the common text is settled by one search.
+  if (text.find(Char('{')) == std::basic_string_view<Char>::npos) return false;
+  bool found = false;
+  Walk(
+      text, [](auto) {}, [&](Placeholder name) { found = found || !wanted || name == *wanted; });
+  return found;
+}
+
+}  // namespace
+
+bool PlaceholdersOn() noexcept {
+  try {
+    const nlohmann::json& document = Config();
+    if (!document.is_object()) return false;
+    const auto heraldix = document.find(ConfigKeys::Top::Heraldix.name);
+    if (heraldix == document.end() || !heraldix->is_object()) return false;
+    const auto on = heraldix->find(ConfigKeys::Heraldix::Placeholders.name);
+    return on != heraldix->end() && on->is_boolean() && on->get<bool>();
+  } catch (...) {
+    return false;
+  }
+}
+
+std::u16string PlaceholderValues::Value(Placeholder name) {
+  if (name == Placeholder::Player) {
+    if (player_ == nullptr) return std::u16string();
+    const FString character = Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player_);
+    return std::u16string(character.View());
+  }
+  std::optional<std::u16string>& kept = shared_[static_cast<std::size_t>(name)];
+  if (kept) return *kept;
+  if (name == Placeholder::PlayersOnline) {
+    std::int32_t online = 0;
+    ForEachOnlinePlayer([&](AShooterPlayerController* /*player*/) { ++online; });
+    kept = Widened(std::to_string(online));
+  } else {
+    const std::int64_t ticks = Platform::SystemClockTicks();
+    const std::int64_t seconds = ticks / Platform::TicksPerSecond - (ticks % Platform::TicksPerSecond < 0 ? 1 : 0);
+    const LocalMoment moment = LocalMomentAt(seconds);
+    kept = Widened(name == Placeholder::Time ? TimeText(moment) : DateText(moment));
+  }
+  return *kept;
+}
+
+std::u16string EscapedValue(std::u16string_view value, PlaceholderReading reading) {
+  const std::size_t braces = std::size_t{1} << reading.formatPasses;
+  std::u16string out;
+  out.reserve(value.size());
+  for (const char16_t unit : value) {
+    if (unit == u'{' || unit == u'}') {
+      out.append(braces, unit);
+      continue;
+    }
+    if (reading.markup) {
+      // The markup's own escapes: the game shows them as the characters they stand for.
+      switch (unit) {
+        case u'&':
+          out += u"&amp;";
+          continue;
+        case u'<':
+          out += u"&lt;";
+          continue;
+        case u'>':
+          out += u"&gt;";
+          continue;
+        case u'"':
+          out += u"&quot;";
+          continue;
+        default:
+          break;
+      }
+    }
+    out.push_back(unit);
+  }
+  return out;
+}
+
+bool HoldsPlaceholder(std::u16string_view text, Placeholder name) { return Holds(text, std::optional(name)); }
+bool HoldsAnyPlaceholder(std::u16string_view text) { return Holds(text, std::optional<Placeholder>()); }
+bool HoldsAnyPlaceholder(std::string_view utf8) { return Holds(utf8, std::optional<Placeholder>()); }
+
+std::u16string ReplacePlaceholders(std::u16string_view text, PlaceholderValues& values, PlaceholderReading reading) {
+  std::u16string out;
+  Walk(
+      text, [&](std::u16string_view piece) { out.append(piece); },
+      [&](Placeholder name) { out += EscapedValue(values.Value(name), reading); });
+  return out;
+}
+
+std::string ReplacePlaceholders(std::string_view utf8, PlaceholderValues& values, PlaceholderReading reading) {
+  std::string out;
+  Walk(
+      utf8, [&](std::string_view piece) { out.append(piece); },
+      [&](Placeholder name) { out += ToUtf8(EscapedValue(values.Value(name), reading)); });
+  return out;
+}
+
+FString WithPlaceholders(const FString& text, MessageKind kind, PlaceholderValues& values) {
+  if (!HoldsAnyPlaceholder(text.View())) return text;
+  return FString(ReplacePlaceholders(text.View(), values, PlaceholderReading{1, kind == MessageKind::Chat}));
+}

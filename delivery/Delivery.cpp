@@ -89,6 +89,12 @@ bool SendNotification(AShooterPlayerController* player, FString message, ColourB
   }
 }
 
+std::int32_t PlayersOnline() {
+  std::int32_t count = 0;
+  ForEachOnlinePlayer([&](AShooterPlayerController* /*player*/) { ++count; });
+  return count;
+}
+
 UTexture2D* LoadTexture(std::u16string_view path) {
   const std::u16string name(path);  // the game reads a zero-terminated name
   UClass* textureClass = Game::Call<Game::UTexture2D_StaticClass>();

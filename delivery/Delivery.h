@@ -1,6 +1,7 @@
 // Owns the three ways a message reaches players, one player or everyone online, and icon loading.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -59,5 +60,8 @@ UTexture2D* LoadTexture(std::u16string_view path);
 // in list order. Game functions are looked up at every use.
 template <class Visit>
 void ForEachOnlinePlayer(Visit&& visit);
+
+// The number of entries of the world's player list that still resolve: the players online.
+std::int32_t PlayersOnline();
 
 #include "delivery/OnlinePlayers.inl"

@@ -92,13 +92,9 @@ std::u16string PlaceholderValues::Value(Placeholder name) {
   std::optional<std::u16string>& kept = shared_[static_cast<std::size_t>(name)];
   if (kept) return *kept;
   if (name == Placeholder::PlayersOnline) {
-    std::int32_t online = 0;
-    ForEachOnlinePlayer([&](AShooterPlayerController* /*player*/) { ++online; });
-    kept = Widened(std::to_string(online));
+    kept = Widened(std::to_string(PlayersOnline()));
   } else {
-    const std::int64_t ticks = Platform::SystemClockTicks();
-    const std::int64_t seconds = ticks / Platform::TicksPerSecond - (ticks % Platform::TicksPerSecond < 0 ? 1 : 0);
-    const LocalMoment moment = LocalMomentAt(seconds);
+    const LocalMoment moment = LocalMomentAt(UnixSecondsOfTicks(Platform::SystemClockTicks()));
     kept = Widened(name == Placeholder::Time ? TimeText(moment) : DateText(moment));
   }
   return *kept;
@@ -139,7 +135,6 @@ std::u16string EscapedValue(std::u16string_view value, PlaceholderReading readin
 
 bool HoldsPlaceholder(std::u16string_view text, Placeholder name) { return Holds(text, std::optional(name)); }
 bool HoldsAnyPlaceholder(std::u16string_view text) { return Holds(text, std::optional<Placeholder>()); }
-bool HoldsAnyPlaceholder(std::string_view utf8) { return Holds(utf8, std::optional<Placeholder>()); }
 
 std::u16string ReplacePlaceholders(std::u16string_view text, PlaceholderValues& values, PlaceholderReading reading) {
   std::u16string out;

@@ -40,7 +40,6 @@ struct PlaceholderReading {
 // "}}" are literal braces, not the start or end of a field).
 bool HoldsPlaceholder(std::u16string_view text, ConfigKeys::Placeholder name);
 bool HoldsAnyPlaceholder(std::u16string_view text);
-bool HoldsAnyPlaceholder(std::string_view utf8);
 
 // text with each field named exactly as a placeholder replaced by its value; everything else, every other
 // brace included, stays as it is for the formatter to take or reject.

@@ -44,11 +44,6 @@ Schedule& TheSchedule() {
   return schedule;
 }
 
-std::int64_t FloorSeconds(std::int64_t ticks) {
-  const std::int64_t seconds = ticks / Platform::TicksPerSecond;
-  return ticks % Platform::TicksPerSecond < 0 ? seconds - 1 : seconds;
-}
-
 // "HH:MM", two digits each, 00:00 to 23:59.
 bool ParseClockTime(std::string_view text, std::int32_t& minute) {
   auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1; };
@@ -125,7 +120,7 @@ void MarkSent(const ScheduledTime& time, std::int64_t day) {
 // The first instant, in ticks, at which a time not yet sent on its day begins and whose minute is not over;
 // at or before now when one is due at once.
 std::int64_t NextDue(std::int64_t now) {
-  const std::int64_t seconds = FloorSeconds(now);
+  const std::int64_t seconds = UnixSecondsOfTicks(now);
   const std::int64_t today = LocalMomentAt(seconds).Day;
   std::int64_t next = INT64_MAX;
   for (const ScheduledTime& time : TheSchedule().times) {
@@ -142,7 +137,7 @@ std::int64_t NextDue(std::int64_t now) {
 }
 
 void SendDue(std::int64_t now) {
-  const LocalMoment moment = LocalMomentAt(FloorSeconds(now));
+  const LocalMoment moment = LocalMomentAt(UnixSecondsOfTicks(now));
   for (const ScheduledTime& time : TheSchedule().times) {
     if (time.minute != moment.Minute || (time.days & (1 << moment.Weekday)) == 0) continue;
     if (SentOn(time, moment.Day)) continue;

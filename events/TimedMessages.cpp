@@ -68,12 +68,6 @@ std::vector<FString> WidenAll(const std::vector<std::string>& names) {
   return wide;
 }
 
-std::int32_t PlayersOnline() {
-  std::int32_t count = 0;
-  ForEachOnlinePlayer([&](AShooterPlayerController* /*player*/) { ++count; });
-  return count;
-}
-
 // A message without player-count conditions asks the game nothing, exactly as before they existed.
 bool PlayerCountAllows(const nlohmann::json& message) {
   if (!message.is_object()) return true;  // the reads that follow fail on it, as they always did

@@ -27,6 +27,11 @@ void CivilFromDays(std::int64_t z, std::int32_t& year, std::int32_t& month, std:
 
 }  // namespace
 
+std::int64_t UnixSecondsOfTicks(std::int64_t ticks) {
+  const std::int64_t seconds = ticks / Platform::TicksPerSecond;
+  return ticks % Platform::TicksPerSecond < 0 ? seconds - 1 : seconds;
+}
+
 std::int32_t WeekdayOf(std::int64_t day) {
   // 1970-01-01 was a Thursday.
   const std::int64_t weekday = (day + 3) % 7;

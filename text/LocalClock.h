@@ -16,6 +16,9 @@ struct LocalMoment {
 // The instant (seconds since 1970-01-01 UTC) in the server's local time zone, as the host reports it.
 LocalMoment LocalMomentAt(std::int64_t unixSeconds);
 
+// The system clock's ticks (100 ns since 1970-01-01 UTC) as whole seconds, rounded down.
+std::int64_t UnixSecondsOfTicks(std::int64_t ticks);
+
 // Weekday of a local day: 0 Monday to 6 Sunday.
 std::int32_t WeekdayOf(std::int64_t day);
 

@@ -1,190 +1,136 @@
 // Configuration reads: value-with-default lookups with the JSON library's own errors.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <string>
+
 #include <nlohmann/json.hpp>
 
 #include "config/ColourValues.h"
-#include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "config/MessageKind.h"
-#include "tests/support/Support.h"
 
 namespace {
 
 using nlohmann::json;
 
-// The message of the error a read raises, or "" when it raises none.
-template <class Read>
-std::string ErrorOf(Read&& read) {
+// What a read gives, written out, or the message of the error it raises.
+std::string Outcome(const std::function<std::string()>& read) {
   try {
-    read();
+    return read();
   } catch (const json::exception& error) {
     return error.what();
   }
-  return "";
 }
 
-TEST(Config, AbsentMembersTakeTheirDefaults) {
-  const json object = json::object();
-  EXPECT_FALSE(ConfigValue::Bool(object, "EnableWelcomeMessage", false));
-  EXPECT_EQ(ConfigValue::Int32(object, "Interval", 7), 7);
-  EXPECT_FLOAT_EQ(ConfigValue::Float(object, "DisplayTime", 10.0F), 10.0F);
-  EXPECT_EQ(ConfigValue::String(object, "Sender", "Heraldix"), "Heraldix");
-  EXPECT_TRUE(ConfigValue::StringList(object, "RequiredPermissionGroups").empty());
-  EXPECT_TRUE(ConfigValue::Section(object, "Heraldix").is_object());
-  EXPECT_TRUE(ConfigValue::Section(object, "Heraldix").empty());
+std::string Shown(const ConfigValue::Rgb& rgb) {
+  return std::to_string(rgb[0]) + " " + std::to_string(rgb[1]) + " " + std::to_string(rgb[2]);
 }
 
-TEST(Config, SectionsAreReturnedWithoutCopying) {
-  const json document = json::parse(R"({"TimedMessages": {"Enabled": true}})");
-  EXPECT_EQ(&ConfigValue::Section(document, "TimedMessages"), &document["TimedMessages"]);
-}
+const std::string TypeError = "[json.exception.type_error.302] type must be ";
 
-TEST(Config, NumbersAcceptIntegersFloatsAndBooleans) {
-  const json object = json::parse(R"({"a": 2.7, "b": -2.7, "c": true, "d": false, "e": 4294967297, "f": -1})");
-  EXPECT_EQ(ConfigValue::Int32(object, "a", 0), 2);
-  EXPECT_EQ(ConfigValue::Int32(object, "b", 0), -2);
-  EXPECT_EQ(ConfigValue::Int32(object, "c", 0), 1);
-  EXPECT_EQ(ConfigValue::Int32(object, "d", 5), 0);
-  EXPECT_EQ(ConfigValue::Int32(object, "e", 0), 1) << "integers keep their low 32 bits";
-  EXPECT_EQ(ConfigValue::Int32(object, "f", 0), -1);
-  EXPECT_FLOAT_EQ(ConfigValue::Float(object, "a", 0.0F), 2.7F);
-  EXPECT_FLOAT_EQ(ConfigValue::Float(object, "c", 0.0F), 1.0F);
-}
-
-TEST(Config, HugeFloatsSaturateInsteadOfOverflowing) {
-  const json object = json::parse(R"({"big": 1e300, "small": -1e300, "edge": 2147483648.0})");
-  EXPECT_EQ(ConfigValue::Int32(object, "big", 0), 2147483647);
-  EXPECT_EQ(ConfigValue::Int32(object, "small", 0), -2147483647 - 1);
-  EXPECT_EQ(ConfigValue::Int32(object, "edge", 0), 2147483647);
-  EXPECT_GT(ConfigValue::Float(object, "big", 0.0F), 3e38F);
-}
-
-TEST(Config, WrongTypesRaiseTheLibrarysTypeErrors) {
-  const json object = json::parse(R"({"n": "10", "b": 1, "s": 5, "l": [1, 2], "o": [], "x": null})");
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::Int32(object, "n", 0); }),
-            "[json.exception.type_error.302] type must be number, but is string");
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::Float(object, "x", 0.0F); }),
-            "[json.exception.type_error.302] type must be number, but is null");
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::Bool(object, "b", false); }),
-            "[json.exception.type_error.302] type must be boolean, but is number");
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::String(object, "s", ""); }),
-            "[json.exception.type_error.302] type must be string, but is number");
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::StringList(object, "l"); }),
-            "[json.exception.type_error.302] type must be string, but is number");
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::StringList(object, "s"); }),
-            "[json.exception.type_error.302] type must be array, but is number");
-}
-
-TEST(Config, LookupsInSomethingOtherThanAnObjectFail) {
+TEST(Config, ReadsTakeDefaultsConvertNumbersAndRaiseTheLibrarysTypeErrors) {
+  const json object = json::parse(R"({"a": 2.7, "b": -2.7, "c": true, "d": false, "e": 4294967297, "f": -1,
+      "big": 1e300, "small": -1e300, "edge": 2147483648.0, "n": "10", "s": 5, "l": [1, 2], "x": null,
+      "list": ["a", "b"], "text": "t", "on": true})");
   const json array = json::array();
   const json null;
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::Section(array, "Heraldix"); }),
-            "[json.exception.type_error.306] cannot use value() with array");
-  EXPECT_EQ(ErrorOf([&] { ConfigValue::Bool(null, "Enabled", false); }),
-            "[json.exception.type_error.306] cannot use value() with null");
+  using namespace ConfigValue;
+  const auto i32 = [&](const char* key) { return [&object, key] { return std::to_string(Int32(object, key, 9)); }; };
+  const auto f32 = [&](const char* key) { return [&object, key] { return std::to_string(Float(object, key, 9)); }; };
+  const struct {
+    const char* name;
+    std::function<std::string()> read;
+    std::string outcome;
+  } rows[] = {
+      {"absent bool", [&] { return std::to_string(Bool(object, "absent", true)); }, "1"},
+      {"absent int", i32("absent"), "9"},
+      {"absent float", f32("absent"), std::to_string(9.0F)},
+      {"absent string", [&] { return String(object, "absent", "Heraldix"); }, "Heraldix"},
+      {"absent list", [&] { return std::to_string(StringList(object, "absent").size()); }, "0"},
+      {"absent section", [&] { return Section(object, "absent").dump(); }, "{}"},
+      {"present bool", [&] { return std::to_string(Bool(object, "on", false)); }, "1"},
+      {"present string", [&] { return String(object, "text", ""); }, "t"},
+      {"present list", [&] { return StringList(object, "list").at(1); }, "b"},
+      {"float truncated", i32("a"), "2"},
+      {"negative float truncated toward zero", i32("b"), "-2"},
+      {"true", i32("c"), "1"},
+      {"false", i32("d"), "0"},
+      {"integers keep their low 32 bits", i32("e"), "1"},
+      {"negative integer", i32("f"), "-1"},
+      {"huge float saturates", i32("big"), "2147483647"},
+      {"huge negative float saturates", i32("small"), "-2147483648"},
+      {"float just past the range saturates", i32("edge"), "2147483647"},
+      {"float kept", f32("a"), std::to_string(2.7F)},
+      {"boolean as float", f32("c"), std::to_string(1.0F)},
+      {"huge float as float", [&] { return std::to_string(Float(object, "big", 0) > 3e38F); }, "1"},
+      {"string for a number", i32("n"), TypeError + "number, but is string"},
+      {"null for a float", f32("x"), TypeError + "number, but is null"},
+      {"number for a bool", [&] { return std::to_string(Bool(object, "s", false)); },
+       TypeError + "boolean, but is number"},
+      {"number for a string", [&] { return String(object, "s", ""); }, TypeError + "string, but is number"},
+      {"numbers in a list", [&] { return StringList(object, "l").at(0); }, TypeError + "string, but is number"},
+      {"number for a list", [&] { return StringList(object, "s").at(0); }, TypeError + "array, but is number"},
+      {"section of an array", [&] { return Section(array, "Heraldix").dump(); },
+       "[json.exception.type_error.306] cannot use value() with array"},
+      {"read of null", [&] { return std::to_string(Bool(null, "Enabled", false)); },
+       "[json.exception.type_error.306] cannot use value() with null"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Outcome(row.read), row.outcome) << row.name;
 }
 
-// --- Reading config.json ------------------------------------------------------------------------
-
 TEST(Config, ColoursAreCutToTheirLowBytes) {
-  using ConfigValue::Rgb;
-  struct Row {
-    const char* json;
-    Rgb rgb;
-  };
   // Objects read whole numbers (floats truncated); blue is read first, so its error is the one raised.
-  const Row objects[] = {
-      {R"({"R": 300, "G": -1, "B": 2.9})", {44, 255, 2}},
-      {R"({"R": 256, "G": 255, "B": 0})", {0, 255, 0}},
-      {R"({"G": 7})", {0, 7, 0}},
-      {"{}", {0, 0, 0}},
-  };
-  for (const Row& row : objects) EXPECT_EQ(ConfigValue::RgbFromObject(json::parse(row.json)), row.rgb) << row.json;
-  EXPECT_NE(ErrorOf([] {
-              ConfigValue::RgbFromObject(json::parse(R"({"R": "red", "B": [1]})"));
-            }).find("must be number, but is array"),
-            std::string::npos);
-  EXPECT_NE(ErrorOf([] { ConfigValue::RgbFromObject(json::array()); }).find("cannot use value() with array"),
-            std::string::npos);
-
   // Arrays take their first three elements as 32-bit floats, saturating past the integer range; missing
   // ones are black.
-  const Row arrays[] = {
-      {"[255, 128.9, -1]", {255, 128, 255}},
-      {"[300, -0.5, 511.99]", {44, 0, 255}},
-      {R"([1, 2, 3, "ignored", {}])", {1, 2, 3}},
-      {"[true, false, 0]", {1, 0, 0}},
-      {"[9, 8]", {9, 8, 0}},
-      {"[]", {0, 0, 0}},
-      {"[1e300, -1e300, 3e9]", {255, 0, 255}},
-      {"[2147483520, -2147483648, 1e-30]", {0x80, 0, 0}},
+  const std::pair<const char*, std::string> objects[] = {
+      {R"({"R": 300, "G": -1, "B": 2.9})", "44 255 2"},
+      {R"({"R": 256, "G": 255, "B": 0})", "0 255 0"},
+      {R"({"G": 7})", "0 7 0"},
+      {R"({"R": "red", "B": [1]})", TypeError + "number, but is array"},
+      {"[]", "[json.exception.type_error.306] cannot use value() with array"},
   };
-  for (const Row& row : arrays) EXPECT_EQ(ConfigValue::RgbFromArray(json::parse(row.json)), row.rgb) << row.json;
-  const std::pair<const char*, const char*> errors[] = {
-      {"{}", "type must be array, but is object"},          {"5", "type must be array, but is number"},
-      {"null", "type must be array, but is null"},          {R"([1, "2", 3])", "type must be number, but is string"},
-      {"[1, 2, null]", "type must be number, but is null"},
+  for (const auto& [text, rgb] : objects) {
+    EXPECT_EQ(Outcome([&] { return Shown(ConfigValue::RgbFromObject(json::parse(text))); }), rgb) << text;
+  }
+  const std::pair<const char*, std::string> arrays[] = {
+      {"[255, 128.9, -1]", "255 128 255"},
+      {"[300, -0.5, 511.99]", "44 0 255"},
+      {R"([1, 2, 3, "ignored", {}])", "1 2 3"},
+      {"[true, false, 0]", "1 0 0"},
+      {"[9, 8]", "9 8 0"},
+      {"[]", "0 0 0"},
+      {"[1e300, -1e300, 3e9]", "255 0 255"},
+      {"[2147483520, -2147483648, 1e-30]", "128 0 0"},
+      {"{}", TypeError + "array, but is object"},
+      {"5", TypeError + "array, but is number"},
+      {"null", TypeError + "array, but is null"},
+      {R"([1, "2", 3])", TypeError + "number, but is string"},
+      {"[1, 2, null]", TypeError + "number, but is null"},
   };
-  for (const auto& [text, error] : errors) {
-    EXPECT_EQ(ErrorOf([&] { ConfigValue::RgbFromArray(json::parse(text)); }),
-              std::string("[json.exception.type_error.302] ") + error)
-        << text;
+  for (const auto& [text, rgb] : arrays) {
+    EXPECT_EQ(Outcome([&] { return Shown(ConfigValue::RgbFromArray(json::parse(text))); }), rgb) << text;
   }
 }
 
 TEST(Config, MessageKindsAreNamedExactlyWithClientAsChat) {
-  struct Row {
-    const char* word;
-    std::optional<MessageKind> kind;
-  };
-  const Row rows[] = {
+  const std::pair<const char*, std::optional<MessageKind>> rows[] = {
       {"Server", MessageKind::Server}, {"Chat", MessageKind::Chat},
       {"Client", MessageKind::Chat},   {"Notification", MessageKind::Notification},
       {"chat", std::nullopt},          {"SERVER", std::nullopt},
       {"Notification ", std::nullopt}, {"", std::nullopt},
   };
-  for (const Row& row : rows) EXPECT_EQ(ParseMessageKind(row.word), row.kind) << '"' << row.word << '"';
+  for (const auto& [word, kind] : rows) EXPECT_EQ(ParseMessageKind(word), kind) << '"' << word << '"';
 
   // An absent kind is the table's default; a kind that is not a string fails like any other read.
   EXPECT_EQ(ReadMessageKind(json::parse(R"({"MessageType": "Server"})"), ConfigKeys::TimedMessage::MessageType),
             MessageKind::Server);
   EXPECT_EQ(ReadMessageKind(json::object(), ConfigKeys::Command::Type), MessageKind::Chat);
-  EXPECT_EQ(ErrorOf([] { ReadMessageKind(json::parse(R"({"Type": 5})"), ConfigKeys::Command::Type); }),
-            "[json.exception.type_error.302] type must be string, but is number");
-}
-
-TEST(Config, ReadsTheFileUnderTheServerDirectory) {
-  heraldix::test::LiveGame game;
-  EXPECT_EQ(ConfigPath(), (game.Dir().Path() / "TarrowApi/Plugins/Heraldix/config.json").string());
-  game.Dir().WriteConfig(R"({"Heraldix": {"ClientChatSenderName": "Herald"}})");
-  ReadConfig();
-  EXPECT_EQ(Config().at("Heraldix").at("ClientChatSenderName"), "Herald");
-}
-
-TEST(Config, AFailedReadKeepsTheHeldDocument) {
-  heraldix::test::LiveGame game;
-  game.Dir().WriteConfig(R"({"NoPermission": "kept"})");
-  ReadConfig();
-
-  game.Dir().WriteConfig(R"({"NoPermission": "half", "CustomCommands": {"/a": )");
-  EXPECT_THROW(ReadConfig(), json::parse_error);
-  game.Dir().RemoveConfig();
-  try {
-    ReadConfig();
-    ADD_FAILURE() << "a missing file must not read";
-  } catch (const std::runtime_error& error) {
-    EXPECT_STREQ(error.what(), "Can't open config.json");
-  }
-  EXPECT_EQ(Config(), json::parse(R"({"NoPermission": "kept"})"));
-}
-
-TEST(Config, ParseErrorsNameThePosition) {
-  heraldix::test::LiveGame game;
-  game.Dir().WriteConfig("{\"a\": 1,}");
-  EXPECT_EQ(ErrorOf([] { ParseConfigFile(); }),
-            "[json.exception.parse_error.101] parse error at line 1, column 9: syntax error while parsing object key"
-            " - unexpected '}'; expected string literal");
+  EXPECT_EQ(Outcome([] {
+              return ReadMessageKind(json::parse(R"({"Type": 5})"), ConfigKeys::Command::Type) ? "read" : "none";
+            }),
+            TypeError + "string, but is number");
 }
 
 }  // namespace

@@ -16,40 +16,34 @@ using ScenarioRun = heraldix::test::Run;
 using heraldix::test::ExpectNoFaults;
 using heraldix::test::RunScenario;
 using heraldix::test::ServerDir;
+using heraldix::test::Strings;
+using heraldix::test::Texts;
 using nlohmann::json;
 
 constexpr std::string_view ValidConfig = R"({"CustomCommands": {"/help": {"Message": "Hi", "Type": "Server"}}})";
 
-// Every host call of one kind, as "Call(first argument)", in the order the host saw them.
-std::vector<std::string> Calls(const ScenarioRun& run, std::initializer_list<std::string_view> names) {
-  std::vector<std::string> calls;
-  for (const json& event : run.events) {
-    if (event.at("event") != "trace") continue;
+// Every host call that adds (or, with removals, takes away) a command or a hook, as "Call(first argument)".
+Strings Calls(const ScenarioRun& run, bool removals = false) {
+  Strings calls;
+  for (const json& event : run.Of("trace")) {
     const auto call = event.at("call").get<std::string>();
-    for (std::string_view name : names) {
-      if (call == name) calls.push_back(call + "(" + event.at("args").at(0).get<std::string>() + ")");
-    }
+    const bool removal = call.starts_with("Unregister") || call == "RemoveHook";
+    const bool addition = (call.starts_with("Register") && call.ends_with("Command")) || call == "InstallHook";
+    if (removals ? removal : addition) calls.push_back(call + "(" + event.at("args").at(0).get<std::string>() + ")");
   }
   return calls;
 }
 
-std::vector<std::string> Registrations(const ScenarioRun& run) {
-  return Calls(run, {"RegisterConsoleCommand", "RegisterRconCommand", "RegisterChatCommand", "InstallHook"});
-}
-
-std::vector<std::string> Removals(const ScenarioRun& run) {
-  return Calls(run, {"UnregisterConsoleCommand", "UnregisterRconCommand", "UnregisterChatCommand", "RemoveHook"});
-}
-
-std::vector<json> HeraldixErrors(const ScenarioRun& run) {
-  std::vector<json> errors;
+Strings HeraldixErrors(const ScenarioRun& run) {
+  Strings errors;
   for (const json& record : run.Of("log")) {
-    if (record.at("logger") == "Heraldix" && record.at("level") == "error") errors.push_back(record);
+    if (record.at("logger") == "Heraldix" && record.at("level") == "error") errors.push_back(record.at("text"));
   }
   return errors;
 }
 
-const std::vector<std::string> AdminRegistrations{
+// The admin commands, then the hooks, in the order Load adds them; Unload takes them away in the same order.
+const Strings Additions{
     "RegisterConsoleCommand(hx.sendserver)",
     "RegisterConsoleCommand(hx.sendchat)",
     "RegisterConsoleCommand(hx.sendnotification)",
@@ -60,155 +54,102 @@ const std::vector<std::string> AdminRegistrations{
     "RegisterRconCommand(hx.reload)",
     "RegisterConsoleCommand(hx.chatasplayer)",
     "RegisterRconCommand(hx.chatasplayer)",
-};
-const std::vector<std::string> HookInstalls{
     "InstallHook(AShooterCharacter.PossessedBy)",
     "InstallHook(AGameState.DefaultTimer)",
     "InstallHook(AShooterGameMode.Logout)",
 };
-const std::vector<std::string> EveryRemoval{
-    "UnregisterConsoleCommand(hx.sendserver)",
-    "UnregisterConsoleCommand(hx.sendchat)",
-    "UnregisterConsoleCommand(hx.sendnotification)",
-    "UnregisterRconCommand(hx.sendserver)",
-    "UnregisterRconCommand(hx.sendchat)",
-    "UnregisterRconCommand(hx.sendnotification)",
-    "UnregisterConsoleCommand(hx.reload)",
-    "UnregisterRconCommand(hx.reload)",
-    "UnregisterConsoleCommand(hx.chatasplayer)",
-    "UnregisterRconCommand(hx.chatasplayer)",
-    "RemoveHook(AShooterCharacter.PossessedBy)",
-    "RemoveHook(AGameState.DefaultTimer)",
-    "RemoveHook(AShooterGameMode.Logout)",
-};
 
-// --- Load and Unload with a good configuration ----------------------------------------------------
+// The removal that undoes each addition.
+Strings Removals(Strings calls) {
+  for (std::string& call : calls)
+    call = call.starts_with("Install") ? "RemoveHook" + call.substr(11) : "Unr" + call.substr(1);
+  return calls;
+}
+
+Strings With(Strings calls, const std::string& last) {
+  calls.push_back(last);
+  return calls;
+}
+
+}  // namespace
 
 TEST(Plugin, LoadRegistersCommandsThenHooksThenChatCommandsAndUnloadRemovesEachOnceInThatOrder) {
   ServerDir dir(ValidConfig);
   const ScenarioRun run = RunScenario("", dir);
   ExpectNoFaults(run);
-  std::vector<std::string> expected = AdminRegistrations;
-  expected.insert(expected.end(), HookInstalls.begin(), HookInstalls.end());
-  expected.push_back("RegisterChatCommand(/help)");
-  EXPECT_EQ(Registrations(run), expected);
-  expected = EveryRemoval;
-  expected.push_back("UnregisterChatCommand(/help)");
-  EXPECT_EQ(Removals(run), expected);
+  EXPECT_EQ(Calls(run), With(Additions, "RegisterChatCommand(/help)"));
+  EXPECT_EQ(Calls(run, true), With(Removals(Additions), "UnregisterChatCommand(/help)"));
   EXPECT_TRUE(HeraldixErrors(run).empty());
 }
 
-TEST(Plugin, ReloadingTheLibraryStartsAfresh) {
-  ServerDir dir(ValidConfig);
-  const ScenarioRun run = RunScenario("join 1 Alice\nunload\nchat 1 /help\nload\nchat 1 /help\n", dir);
-  ExpectNoFaults(run);
-  // Between unload and load the line is plain chat; after load the command answers again.
-  EXPECT_EQ(run.To("1", "server").size(), 1U);
-  EXPECT_EQ(run.To("1", "chat").size(), 1U);
+TEST(Plugin, AConfigurationThatCannotBeReadIsReportedOnceAndLeavesTheServerWithoutThePlugin) {
+  // The one error record says where the file went wrong and what the parser wanted there.
+  const char* const directory = "a directory where the file should be";
+  const struct {
+    const char* text;  // null: no config.json at all
+    std::string reason;
+  } rows[] = {
+      {nullptr, "/TarrowApi/Plugins/Heraldix/config.json: No such file or directory"},
+      {directory, "Not loaded, the configuration could not be read: Can't open config.json: "},
+      {"",
+       "config.json line 1, column 1: syntax error while parsing value - unexpected end of input; "
+       "expected '[', '{', or a literal"},
+      {" \r\n\t", "config.json line 2, column 2: syntax error while parsing value"},
+      {R"({"CustomCommands": {"/help": )",
+       "config.json line 1, column 30: syntax error while parsing value - unexpected end of input"},
+      {R"({"Heraldix": {},})",
+       "config.json line 1, column 17: syntax error while parsing object key - unexpected '}'; expected string "
+       "literal"},
+      {"// rules\n{}", "config.json line 1, column 1: syntax error while parsing value"},
+      {"{/* rules */}", "config.json line 1, column 2: syntax error while parsing object key"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text == nullptr ? "missing" : row.text);
+    ServerDir dir;
+    if (row.text == directory) {
+      std::filesystem::create_directory(dir.ConfigPath());
+    } else if (row.text != nullptr) {
+      dir.WriteConfig(row.text);
+    }
+    const ScenarioRun run = RunScenario("join 1 Alice\nconsole 1 hx.sendserver 0 \"hi\"\nchat 1 /help\nwait 10\n", dir);
+    ExpectNoFaults(run);
+    const Strings errors = HeraldixErrors(run);
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_NE(errors[0].find(row.reason), std::string::npos) << errors[0];
+    if (row.text == directory) {
+      EXPECT_EQ(errors[0], row.reason + dir.ConfigPath().string() + ": it is a directory");
+    }
+    EXPECT_TRUE(Calls(run).empty()) << "nothing is registered after a failed read";
+    EXPECT_TRUE(run.Of("server").empty()) << "the admin command is not there";
+    EXPECT_EQ(Texts(run.To("1", "chat")), Strings{"/help"}) << "the chat line is only plain chat";
+    // Unload still asks for every removal once; the host accepts removing what was never added.
+    EXPECT_EQ(Calls(run, true), Removals(Additions));
+  }
 }
 
-// --- A configuration that cannot be read -----------------------------------------------------------
-
-struct BrokenConfig {
-  const char* name;
-  const char* text;  // null: no config.json at all
-  const char* reason;
-};
-
-class PluginBrokenConfig : public testing::TestWithParam<BrokenConfig> {};
-
-TEST_P(PluginBrokenConfig, IsReportedOnceAndLeavesTheServerWithoutThePlugin) {
-  ServerDir dir;
-  if (GetParam().text != nullptr) dir.WriteConfig(GetParam().text);
-  const ScenarioRun run = RunScenario("join 1 Alice\nconsole 1 hx.sendserver 0 \"hi\"\nchat 1 /help\nwait 10\n", dir);
-  ExpectNoFaults(run);
-
-  const auto errors = HeraldixErrors(run);
-  ASSERT_EQ(errors.size(), 1U);
-  EXPECT_NE(errors[0].at("text").get<std::string>().find(GetParam().reason), std::string::npos) << errors[0].at("text");
-  EXPECT_TRUE(Registrations(run).empty()) << "nothing is registered after a failed read";
-  EXPECT_TRUE(run.Of("server").empty()) << "the admin command is not there";
-  EXPECT_EQ(run.To("1", "chat").size(), 1U) << "the chat line is only plain chat";
-  // Unload still asks for every removal once; the host accepts removing what was never added.
-  EXPECT_EQ(Removals(run), EveryRemoval);
+TEST(Plugin, FilesWithAByteOrderMarkCrlfLineEndsOrTextAfterTheFirstValueLoad) {
+  for (const std::string& text :
+       {"\xEF\xBB\xBF" + std::string(ValidConfig),
+        std::string("{\r\n  \"CustomCommands\": {\r\n    \"/help\": {\"Message\": \"Hi\", \"Type\": \"Server\"}\r\n  "
+                    "}\r\n}\r\n"),
+        std::string(ValidConfig) + "\nnotes: not JSON {", std::string(ValidConfig) + R"({"CustomCommands": {}})"}) {
+    SCOPED_TRACE(text);
+    ServerDir dir(text);
+    const ScenarioRun run = RunScenario("join 1 Alice\nchat 1 /help\n", dir);
+    ExpectNoFaults(run);
+    EXPECT_TRUE(HeraldixErrors(run).empty());
+    EXPECT_EQ(Texts(run.To("1", "server")), Strings{"Hi"});
+  }
 }
-
-// The one error record says where the file went wrong and what the parser wanted there.
-INSTANTIATE_TEST_SUITE_P(
-    Reasons, PluginBrokenConfig,
-    testing::Values(
-        BrokenConfig{"Missing", nullptr, "/TarrowApi/Plugins/Heraldix/config.json: No such file or directory"},
-        BrokenConfig{"Empty", "",
-                     "config.json line 1, column 1: syntax error while parsing value - unexpected end of input; "
-                     "expected '[', '{', or a literal"},
-        BrokenConfig{"OnlyWhitespace", " \r\n\t", "config.json line 2, column 2: syntax error while parsing value"},
-        BrokenConfig{"Malformed", R"({"CustomCommands": {"/help": )",
-                     "config.json line 1, column 30: syntax error while parsing value - unexpected end of input"},
-        BrokenConfig{"TrailingComma", R"({"Heraldix": {},})",
-                     "config.json line 1, column 17: syntax error while parsing object key - unexpected '}'; "
-                     "expected string literal"},
-        BrokenConfig{"LineComment", "// rules\n{}", "config.json line 1, column 1: syntax error while parsing value"},
-        BrokenConfig{"BlockComment", "{/* rules */}",
-                     "config.json line 1, column 2: syntax error while parsing object key"}),
-    [](const testing::TestParamInfo<BrokenConfig>& test) { return std::string(test.param.name); });
-
-TEST(Plugin, AMissingConfigurationDirectoryIsReportedLikeAMissingFile) {
-  ServerDir dir;
-  dir.WriteConfig("{}");
-  std::filesystem::remove(dir.ConfigPath());
-  std::filesystem::create_directory(dir.ConfigPath());  // a directory where the file should be
-  const ScenarioRun run = RunScenario("", dir);
-  ExpectNoFaults(run);
-  ASSERT_EQ(HeraldixErrors(run).size(), 1U);
-  EXPECT_EQ(HeraldixErrors(run)[0].at("text"),
-            "Not loaded, the configuration could not be read: Can't open config.json: " + dir.ConfigPath().string() +
-                ": it is a directory");
-}
-
-// --- Files that load ------------------------------------------------------------------------------
-
-struct LoadableConfig {
-  const char* name;
-  std::string text;
-};
-
-class PluginLoadableConfig : public testing::TestWithParam<LoadableConfig> {};
-
-TEST_P(PluginLoadableConfig, LoadsAndServesItsCommands) {
-  ServerDir dir(GetParam().text);
-  const ScenarioRun run = RunScenario("join 1 Alice\nchat 1 /help\n", dir);
-  ExpectNoFaults(run);
-  EXPECT_TRUE(HeraldixErrors(run).empty());
-  ASSERT_EQ(run.To("1", "server").size(), 1U);
-  EXPECT_EQ(run.To("1", "server")[0].at("text"), "Hi");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, PluginLoadableConfig,
-    testing::Values(LoadableConfig{"ByteOrderMark", "\xEF\xBB\xBF" + std::string(ValidConfig)},
-                    LoadableConfig{"CrlfLineEnds",
-                                   "{\r\n  \"CustomCommands\": {\r\n    \"/help\": {\"Message\": \"Hi\","
-                                   " \"Type\": \"Server\"}\r\n  }\r\n}\r\n"},
-                    LoadableConfig{"TextAfterTheFirstValue", std::string(ValidConfig) + "\nnotes: not JSON {"},
-                    LoadableConfig{"SecondValueAfterTheFirst", std::string(ValidConfig) + R"({"CustomCommands": {}})"}),
-    [](const testing::TestParamInfo<LoadableConfig>& test) { return std::string(test.param.name); });
-
-// --- A broken custom-command section --------------------------------------------------------------
 
 TEST(Plugin, ABrokenCustomCommandSectionLeavesTheRestOfLoad) {
   ServerDir dir(R"({"CustomCommands": {"/help": "not an object"},
                     "Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}})");
   const ScenarioRun run = RunScenario("join 1 Alice\nwait 6\nconsole 1 hx.sendserver 0 \"hi\" 1 2 3\n", dir);
   ExpectNoFaults(run);
-  ASSERT_EQ(HeraldixErrors(run).size(), 1U);
-  EXPECT_EQ(HeraldixErrors(run)[0].at("text"),
-            "Custom chat commands not registered: config.json line 1, column 30: "
-            "\"CustomCommands\" > \"/help\": type must be object, but is string");
-  std::vector<std::string> expected = AdminRegistrations;
-  expected.insert(expected.end(), HookInstalls.begin(), HookInstalls.end());
-  EXPECT_EQ(Registrations(run), expected);
+  EXPECT_EQ(HeraldixErrors(run), Strings{"Custom chat commands not registered: config.json line 1, column 30: "
+                                         "\"CustomCommands\" > \"/help\": type must be object, but is string"});
+  EXPECT_EQ(Calls(run), Additions);
   EXPECT_EQ(run.To("1", "chat").size(), 1U) << "the welcome hook works";
   EXPECT_EQ(run.To("1", "server").size(), 2U) << "the admin command and its reply";
 }
-
-}  // namespace

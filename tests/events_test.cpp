@@ -20,20 +20,14 @@
 
 namespace {
 
+using heraldix::test::Feed;
 using heraldix::test::RunScenario;
 using heraldix::test::ServerDir;
+using heraldix::test::Strings;
 using heraldix::test::Texts;
 using nlohmann::json;
 
 void ExpectClean(const heraldix::test::Run& run) { heraldix::test::ExpectNoFaults(run); }
-
-std::vector<double> Times(const std::vector<json>& events) {
-  std::vector<double> times;
-  for (const json& event : events) times.push_back(event.at("t").get<double>());
-  return times;
-}
-
-std::vector<std::string> Recipients(const std::vector<json>& events) { return Texts(events, "to"); }
 
 std::string Markup(std::string_view colour, std::string_view text) { return heraldix::test::Rich(colour, text); }
 
@@ -54,19 +48,74 @@ std::string Timed(std::string_view interval, std::string_view messages, std::str
   return config + "}";
 }
 
+// Greetings as server messages, so that a timeline shows who was greeted.
+const std::string ServerWelcome = Welcome(R"("WelcomeMessageType": "Server", "Message": "Hi {0}")");
+const std::string OneTimed = R"([{"MessageToSend": "m", "MessageType": "Server"}])";
+
+// Lines joined by " | ", so a table row states what it expects in one value.
+std::string Joined(const Strings& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += (joined.empty() ? "" : " | ") + line;
+  return joined;
+}
+
+// "t text" for every server message, in order.
+std::string Timeline(const heraldix::test::Run& run) {
+  Strings lines;
+  for (const json& event : run.Of("server")) {
+    lines.push_back(std::to_string(event.at("t").get<std::int64_t>()) + " " + event.at("text").get<std::string>());
+  }
+  return Joined(lines);
+}
+
+// "id: what the player was shown" for every message, "load PATH" for every texture asked for and "log TEXT"
+// for every log record, in order.
+std::string Shown(const heraldix::test::Run& run) {
+  Strings shown;
+  for (const json& event : run.events) {
+    if (event.contains("to") && event.contains("text") && event.at("event") != "rcon") {
+      const std::string to = event.at("to");
+      shown.push_back(to + ": " + Feed(std::vector<json>{event}, to).at(0));
+    } else if (event.at("event") == "log") {
+      shown.push_back("log " + event.at("text").get<std::string>());
+    } else if (event.at("event") == "trace" && event.at("call") == "StaticLoadObject") {
+      shown.push_back("load " + event.at("args").at(0).get<std::string>());
+    }
+  }
+  return Joined(shown);
+}
+
+// A server with this config.json, these scenario lines, and what the players meet as one view shows it.
+struct Story {
+  const char* name;
+  std::string config;
+  std::string lines;
+  std::string expected;
+  std::size_t delays = SIZE_MAX;  // greetings scheduled, when it matters
+  const char* zone = nullptr;     // the server's time zone, as TZ names it; UTC by default
+};
+
+void Tell(const Story& story, std::string (*view)(const heraldix::test::Run&)) {
+  SCOPED_TRACE(story.name);
+  const ServerDir dir(story.config);
+  const auto run = story.zone == nullptr ? RunScenario(story.lines, dir)
+                                         : heraldix::test::RunScenarioInZone(story.lines, dir, story.zone);
+  ExpectClean(run);
+  EXPECT_EQ(view(run), story.expected);
+  if (story.delays != SIZE_MAX) {
+    EXPECT_EQ(run.Traces("DelayExecute").size(), story.delays);
+  }
+}
+
 // --- Welcome --------------------------------------------------------------------------------------
 
 TEST(Events, AJoiningPlayerIsGreetedOnTheFirstTimerCallFiveSecondsLater) {
   ServerDir dir(Welcome(""));
-  auto run = RunScenario("join 1 Alice\nwait 4\n", dir);
+  auto run = RunScenario("join 1 Alice\nwait 10\n", dir);
   ExpectClean(run);
-  EXPECT_TRUE(run.Of("chat").empty());
   const auto delays = run.Traces("DelayExecute");
   ASSERT_EQ(delays.size(), 1u);
   EXPECT_EQ(delays[0].at("args"), json::parse("[5]"));
-
-  run = RunScenario("join 1 Alice\nwait 10\n", dir);
-  ExpectClean(run);
   const auto greeting = run.To("1", "chat");
   ASSERT_EQ(greeting.size(), 1u);
   EXPECT_EQ(greeting[0].at("t"), 5);
@@ -75,187 +124,92 @@ TEST(Events, AJoiningPlayerIsGreetedOnTheFirstTimerCallFiveSecondsLater) {
   EXPECT_EQ(greeting[0].at("text"), Markup("0, 0, 0, 255", "Welcome to the server Alice"));
 }
 
-TEST(Events, GreetingsOffSchedulesNothing) {
-  for (const char* config : {R"({})", R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": false}}})"}) {
-    ServerDir dir(config);
-    auto run = RunScenario("join 1 Alice\nwait 10\n", dir);
-    ExpectClean(run);
-    EXPECT_TRUE(run.Traces("DelayExecute").empty()) << config;
-    EXPECT_TRUE(run.Of("chat").empty()) << config;
+TEST(Events, EachVisitIsGreetedOnceWhenALivingCharacterIsPossessed) {
+  const std::string reloadToWelcome = "config-text " + ServerWelcome + "\nconsole none hx.reload\n";
+  const Story stories[] = {
+      {"once per visit, not at a respawn", ServerWelcome,
+       "join 1 Alice\nwait 10\ndie 1\nrespawn 1\nwait 10\nleave 1\njoin 1 Alice\nwait 10\n", "5 Hi Alice | 25 Hi Alice",
+       2},
+      // Alice is already playing when greetings are switched on, so her next possession decides.
+      {"a dead character brings none until a living one is possessed", "{}",
+       "join 1 Alice\n" + reloadToWelcome + "possess-dead 1\nwait 10\nrespawn 1\nwait 10\n", "15 Hi Alice", 1},
+      {"two delays ending before the same timer call greet once", ServerWelcome, "join 1 Alice\nrespawn 1\nwait 10\n",
+       "5 Hi Alice"},
+      {"two possessions two seconds apart each have their own timer call", ServerWelcome,
+       "join 1 Alice\nwait 2\nrespawn 1\nwait 10\n", "5 Hi Alice | 7 Hi Alice"},
+      {"a player who leaves during the delay is greeted on the next visit", ServerWelcome,
+       "join 1 Alice\nwait 2\nleave 1\nwait 10\njoin 1 Alice\nwait 10\n", "17 Hi Alice"},
+      {"players due together are each greeted once in queue order", ServerWelcome,
+       "join 3 Carol\njoin 1 Alice\njoin 2 Bob\nwait 20\n", "5 Hi Carol | 5 Hi Alice | 5 Hi Bob"},
+      {"unloading with a welcome pending runs no plug-in code", ServerWelcome,
+       "join 1 Alice\nwait 2\nunload\nwait 10\nload\nwait 10\n", ""},
+      {"after the library is loaded again the lists start afresh", ServerWelcome,
+       "join 1 Alice\nwait 10\nunload\nload\nrespawn 1\nwait 10\n", "5 Hi Alice | 15 Hi Alice"},
+  };
+  for (const Story& story : stories) Tell(story, Timeline);
+  // The welcome step runs whatever the timed section holds.
+  for (const char* timed :
+       {R"("TimedMessages": 5)", R"("TimedMessages": {"Enabled": "yes"})",
+        R"("TimedMessages": {"Enabled": true, "Interval": "x"})", R"("TimedMessages": {"Enabled": false})",
+        R"("TimedMessages": {"Enabled": true, "Messages": null})"}) {
+    Tell({timed, Welcome(R"("WelcomeMessageType": "Server", "Message": "Hi {0}")", timed), "join 1 Alice\nwait 10\n",
+          "5 Hi Alice"},
+         Timeline);
   }
-}
-
-TEST(Events, OneGreetingPerVisit) {
-  ServerDir dir(Welcome(R"("Message": "Hi {0}")"));
-  auto run = RunScenario("join 1 Alice\nwait 10\ndie 1\nrespawn 1\nwait 10\nleave 1\njoin 1 Alice\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5, 25}));
-  EXPECT_EQ(run.Traces("DelayExecute").size(), 2u);
-}
-
-TEST(Events, ADeadCharacterBringsNoGreetingUntilALivingOneIsPossessed) {
-  // Alice is already playing when greetings are switched on, so her next possession decides.
-  ServerDir dir("{}");
-  auto run = RunScenario(
-      "join 1 Alice\nconfig-text " + Welcome("") + "\nconsole none hx.reload\npossess-dead 1\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_TRUE(run.Traces("DelayExecute").empty());
-  EXPECT_TRUE(run.Of("chat").empty());
-
-  dir.WriteConfig("{}");  // the reload above left greetings on in the file
-  run = RunScenario("join 1 Alice\nconfig-text " + Welcome("") +
-                        "\nconsole none hx.reload\npossess-dead 1\nwait 10\nrespawn 1\nwait 10\n",
-                    dir);
-  ExpectClean(run);
-  EXPECT_EQ(run.Traces("DelayExecute").size(), 1u);
-  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{15}));
-}
-
-TEST(Events, TwoPossessionsWithinTheDelay) {
-  ServerDir dir(Welcome(""));
-  // Both delays run out before the same timer call: one greeting.
-  auto run = RunScenario("join 1 Alice\nrespawn 1\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5}));
-  // Two seconds apart: each delay is followed by its own timer call, so two greetings.
-  run = RunScenario("join 1 Alice\nwait 2\nrespawn 1\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5, 7}));
-}
-
-TEST(Events, APlayerWhoLeavesDuringTheDelayIsGreetedOnTheNextVisit) {
-  ServerDir dir(Welcome(""));
-  auto run = RunScenario("join 1 Alice\nwait 2\nleave 1\nwait 10\njoin 1 Alice\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{17}));
-}
-
-TEST(Events, PlayersDueTogetherAreEachGreetedOnceInQueueOrder) {
-  ServerDir dir(Welcome(R"("Message": "Hi {0}")"));
-  auto run = RunScenario("join 3 Carol\njoin 1 Alice\njoin 2 Bob\nwait 20\n", dir);
-  ExpectClean(run);
-  const auto greetings = run.Of("chat");
-  ASSERT_EQ(greetings.size(), 3u);
-  EXPECT_EQ(Recipients(greetings), (std::vector<std::string>{"3", "1", "2"}));
-  EXPECT_EQ(Times(greetings), (std::vector<double>{5, 5, 5}));
 }
 
 TEST(Events, EachKindOfGreeting) {
-  {
-    ServerDir dir(Welcome(R"("WelcomeMessageType": "Server", "WelcomeMessageColour": {"R": 255, "G": 0, "B": 300})"));
-    auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
-    ExpectClean(run);
-    const auto shown = run.To("1", "server");
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].at("text"), "Welcome to the server Alice");
-    EXPECT_EQ(shown[0].at("color").at(0), 1.0);
-    EXPECT_EQ(shown[0].at("color").at(1), 0.0);
-    EXPECT_GT(shown[0].at("color").at(2).get<double>(), 0.0);  // 300 cut to 44
-    EXPECT_LT(shown[0].at("color").at(2).get<double>(), 0.1);
-  }
-  {
-    ServerDir dir(Welcome(R"("WelcomeMessageType": "Notification", "NotificationDisplayScale": 2,
-                              "NotificationDisplayTime": 4, "Icon_BP": "/Game/Hello")"));
-    auto run = RunScenario("texture /Game/Hello\njoin 1 Alice\nwait 5\n", dir);
-    ExpectClean(run);
-    const auto shown = run.To("1", "notification");
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_FLOAT_EQ(shown[0].at("scale").get<float>(), 2.0F);
-    EXPECT_FLOAT_EQ(shown[0].at("time").get<float>(), 4.0F);
-    EXPECT_EQ(shown[0].at("icon"), "/Game/Hello");
-  }
-  {
-    ServerDir dir(Welcome(R"("WelcomeMessageType": "Notification")"));
-    auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
-    ExpectClean(run);
-    const auto shown = run.To("1", "notification");
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_FLOAT_EQ(shown[0].at("scale").get<float>(), 1.0F);
-    EXPECT_FLOAT_EQ(shown[0].at("time").get<float>(), 10.0F);
-    EXPECT_TRUE(shown[0].at("icon").is_null());
-    EXPECT_EQ(run.Traces("StaticLoadObject").size(), 1u);
-  }
-  for (const char* type : {"chat", "Client", "whatever"}) {
-    ServerDir dir(Welcome(std::string(R"("WelcomeMessageType": ")") + type + "\""));
-    auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
-    ExpectClean(run);
-    EXPECT_EQ(run.To("1", "chat").size(), 1u) << type;
-  }
-}
-
-TEST(Events, NamesAndSendersOutsideAscii) {
-  ServerDir dir(R"({"Heraldix": {"ClientChatSenderName": "H\u00e9rault",
-    "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Gr\u00fc\u00df dich, {0}!"}}})");
-  auto run = RunScenario("join 1 Zo\u00eb\u65e5\nwait 5\n", dir);
-  ExpectClean(run);
-  const auto greeting = run.To("1", "chat");
-  ASSERT_EQ(greeting.size(), 1u);
-  EXPECT_EQ(greeting[0].at("sender"), "H??rault");
-  EXPECT_EQ(greeting[0].at("text"), Markup("0, 0, 0, 255", "Gr\u00fc\u00df dich, Zo\u00eb\u65e5!"));
-}
-
-TEST(Events, BracesInTemplateAndName) {
-  ServerDir dir(Welcome(R"("WelcomeMessageType": "Server", "Message": "{{{{{0}}}}} and {{x}}")"));
-  auto run = RunScenario("join 1 Alice\nwait 5\n", dir);
-  ExpectClean(run);
-  EXPECT_TRUE(run.Of("server").empty());  // "{x}" survives the first pass and the delivery rejects it
-
-  dir.WriteConfig(Welcome(R"("WelcomeMessageType": "Server", "Message": "{{{{{0}}}}}")"));
-  run = RunScenario("join 1 Alice\nwait 5\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Texts(run.To("1", "server")), (std::vector<std::string>{"{Alice}"}));
-
-  // A brace in one name costs only that player the greeting; the queue empties all the same.
-  dir.WriteConfig(Welcome(R"("WelcomeMessageType": "Server")"));
-  run = RunScenario("join 1 Al{ice\njoin 2 Bob\nwait 5\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_TRUE(run.To("1", "server").empty());
-  EXPECT_EQ(Texts(run.To("2", "server")), (std::vector<std::string>{"Welcome to the server Bob"}));
+  const std::string welcome = "Welcome to the server Alice";
+  const Story stories[] = {
+      {"a server message, channels cut to bytes",
+       Welcome(R"("WelcomeMessageType": "Server", "WelcomeMessageColour": {"R": 255, "G": 0, "B": 300})"),
+       "join 1 Alice\nwait 5\n", "1: server [1 0 0.0252 1] " + welcome},
+      {"a notification with its look", Welcome(R"("WelcomeMessageType": "Notification", "NotificationDisplayScale": 2,
+                  "NotificationDisplayTime": 4, "Icon_BP": "/Game/Hello")"),
+       "texture /Game/Hello\njoin 1 Alice\nwait 5\n",
+       "load /Game/Hello | 1: notification [0 0 0 1] scale 2 time 4 icon /Game/Hello " + welcome},
+      {"a notification by default", Welcome(R"("WelcomeMessageType": "Notification")"), "join 1 Alice\nwait 5\n",
+       "load  | 1: notification [0 0 0 1] scale 1 time 10 " + welcome},
+      {"any other kind is chat", Welcome(R"("WelcomeMessageType": "chat")"), "join 1 Alice\nwait 5\n",
+       "1: chat Heraldix: " + Markup("0, 0, 0, 255", welcome)},
+      {"client is chat", Welcome(R"("WelcomeMessageType": "Client", "WelcomeMessageColour": {"R": 255})"),
+       "join 1 Alice\nwait 5\n", "1: chat Heraldix: " + Markup("1, 0, 0, 1", welcome)},
+      {"names and senders outside ASCII",
+       R"({"Heraldix": {"ClientChatSenderName": "H\u00e9rault",
+          "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Gr\u00fc\u00df dich, {0}!"}}})",
+       "join 1 Zo\u00eb\u65e5\nwait 5\n",
+       "1: chat H??rault: " + Markup("0, 0, 0, 255", "Gr\u00fc\u00df dich, Zo\u00eb\u65e5!")},
+      {"braces in the template are paired once", Welcome(R"("WelcomeMessageType": "Server", "Message": "{{{{{0}}}}}")"),
+       "join 1 Alice\nwait 5\n", "1: server [0 0 0 1] {Alice}"},
+      // "{x}" survives the first pass and the delivery rejects it.
+      {"a brace left after the first pass sends nothing",
+       Welcome(R"("WelcomeMessageType": "Server", "Message": "{{{{{0}}}}} and {{x}}")"), "join 1 Alice\nwait 5\n", ""},
+      // A brace in one name costs only that player the greeting; the queue empties all the same.
+      {"a brace in a name", Welcome(R"("WelcomeMessageType": "Server")"),
+       "join 1 Al{ice\njoin 2 Bob\nwait 5\nwait 10\n", "2: server [0 0 0 1] Welcome to the server Bob"},
+  };
+  for (const Story& story : stories) Tell(story, Shown);
 }
 
 TEST(Events, AGreetingThatCannotBeMadeIsDroppedAndTheOthersStillGo) {
-  const char* broken[] = {
-      R"("Message": "{1}")",
-      R"("Message": "{0")",
-      R"("Message": 5)",
-      R"("WelcomeMessageType": 5)",
-      R"("WelcomeMessageColour": "red")",
-      R"("WelcomeMessageType": "Notification", "NotificationDisplayTime": "10")",
-  };
-  for (const char* members : broken) {
-    ServerDir dir(Welcome(members));
-    auto run = RunScenario(
-        "join 1 Alice\njoin 2 Bob\nwait 5\n"
-        "config-text {\"Heraldix\": {\"WelcomeMessage\": {\"EnableWelcomeMessage\": true}}}\n"
-        "console none hx.reload\nwait 10\n",
-        dir);
-    ExpectClean(run);
-    // Both ids left the queue at the failed step: the repaired configuration greets nobody afterwards.
-    EXPECT_TRUE(run.Of("chat").empty()) << members;
-    EXPECT_TRUE(run.Of("server").empty()) << members;
-    EXPECT_TRUE(run.Of("notification").empty()) << members;
+  // Both ids leave the queue at the failed step: the repaired configuration greets nobody afterwards.
+  const std::string repair =
+      "join 1 Alice\njoin 2 Bob\nwait 5\n"
+      "config-text {\"Heraldix\": {\"WelcomeMessage\": {\"EnableWelcomeMessage\": true}}}\n"
+      "console none hx.reload\nwait 10\n";
+  for (const char* members : {R"("Message": "{1}")", R"("Message": "{0")", R"("Message": 5)",
+                              R"("WelcomeMessageType": 5)", R"("WelcomeMessageColour": "red")",
+                              R"("WelcomeMessageType": "Notification", "NotificationDisplayTime": "10")"}) {
+    Tell({members, Welcome(members), repair, "log Reloaded config: 0 custom commands, 0 timed messages"}, Shown);
   }
 }
 
-TEST(Events, ABrokenSectionAtPossessionSchedulesNothingAndTheGameGoesOn) {
-  for (const char* config : {R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}})",
+TEST(Events, GreetingsOffOrABrokenSectionAtPossessionScheduleNothingAndTheGameGoesOn) {
+  for (const char* config : {R"({})", R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": false}}})",
+                             R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}})",
                              R"({"Heraldix": {"WelcomeMessage": []}})", R"({"Heraldix": "x"})"}) {
-    ServerDir dir(config);
-    auto run = RunScenario("join 1 Alice\nwait 10\nleave 1\n", dir);
-    ExpectClean(run);
-    EXPECT_TRUE(run.Traces("DelayExecute").empty()) << config;
+    Tell({config, config, "join 1 Alice\nwait 10\nleave 1\n", "", 0}, Shown);
   }
-}
-
-TEST(Events, UnloadingWithAWelcomePendingRunsNoPluginCode) {
-  ServerDir dir(Welcome(""));
-  auto run = RunScenario("join 1 Alice\nwait 2\nunload\nwait 10\nload\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_TRUE(run.Of("chat").empty());
-  // After the reload the player is greeted at their next possession, the lists having started afresh.
-  run = RunScenario("join 1 Alice\nwait 10\nunload\nload\nrespawn 1\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5, 15}));
 }
 
 // The simulated host drops a plug-in's pending calls when it unloads the library, but a host that runs
@@ -285,39 +239,41 @@ TEST(Events, ADelayedWelcomeFromBeforeTheListsWereForgottenMarksNobody) {
   EXPECT_TRUE(game.Of("fault").empty());
 }
 
-TEST(Events, TheWelcomeStepRunsWhateverTheTimedSectionHolds) {
-  for (const char* timed :
-       {R"("TimedMessages": 5)", R"("TimedMessages": {"Enabled": "yes"})",
-        R"("TimedMessages": {"Enabled": true, "Interval": "x"})", R"("TimedMessages": {"Enabled": false})",
-        R"("TimedMessages": {"Enabled": true, "Messages": null})"}) {
-    ServerDir dir(Welcome("", timed));
-    auto run = RunScenario("join 1 Alice\nwait 10\n", dir);
-    ExpectClean(run);
-    EXPECT_EQ(Times(run.To("1", "chat")), (std::vector<double>{5})) << timed;
-  }
-}
-
 // --- Timed messages -------------------------------------------------------------------------------
 
-TEST(Events, TheFirstTimedMessageGoesAtOnceThenEveryInterval) {
-  ServerDir dir(Timed("60", R"([{"MessageToSend": "tick", "MessageType": "Server"}])"));
-  auto run = RunScenario("join 1 Alice\nwait 130\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 61, 121}));
-}
-
-TEST(Events, IntervalsOfZeroNegativeAndFractional) {
-  const std::string one = R"([{"MessageToSend": "m", "MessageType": "Server"}])";
-  for (const char* interval : {"0", "-5"}) {
-    ServerDir dir(Timed(interval, one));
-    auto run = RunScenario("join 1 Alice\nwait 4\ntick\n", dir);
-    ExpectClean(run);
-    EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 2, 3, 4, 4})) << interval;
-  }
-  ServerDir dir(Timed("2.9", one));
-  auto run = RunScenario("join 1 Alice\nwait 6\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 3, 5}));
+TEST(Events, TimedMessagesGoAtOnceThenEveryIntervalByTheClock) {
+  const std::string off = R"({"TimedMessages": {"Enabled": false, "Interval": 100, "Messages": )" + OneTimed + "}}";
+  const std::string fixed = Timed("10", R"([{"MessageToSend": "fixed", "MessageType": "Server"}])");
+  const std::string sequential = R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", )";
+  const Story stories[] = {
+      {"every interval", Timed("60", OneTimed), "join 1 Alice\nwait 130\n", "1 m | 61 m | 121 m"},
+      {"an interval of zero: every timer call", Timed("0", OneTimed), "join 1 Alice\nwait 4\ntick\n",
+       "1 m | 2 m | 3 m | 4 m | 4 m"},
+      {"a negative interval: every timer call", Timed("-5", OneTimed), "join 1 Alice\nwait 4\ntick\n",
+       "1 m | 2 m | 3 m | 4 m | 4 m"},
+      {"a fractional interval is cut to whole seconds", Timed("2.9", OneTimed), "join 1 Alice\nwait 6\n",
+       "1 m | 3 m | 5 m"},
+      // Due at second 11 of the old clock, which the moved clock reaches at second 3611.
+      {"a clock set back waits until it reaches the due time again", Timed("10", OneTimed),
+       "join 1 Alice\nwait 1\nclock -3600\nwait 3600\nwait 20\n", "1 m | 3611 m | 3621 m"},
+      // Sent at once, silent while off, then due again where the first message put it.
+      {"switched off, they send nothing and keep their due time", Timed("100", OneTimed),
+       "join 1 Alice\nwait 1\nconfig-text " + off + "\nconsole none hx.reload\nwait 50\nconfig-text " +
+           Timed("100", OneTimed) + "\nconsole none hx.reload\nwait 60\n",
+       "1 m | 101 m"},
+      {"a bad message still uses its turn", Timed("10", R"([{"MessageToSend": "{0}", "MessageType": "Server"}])"),
+       "join 1 Alice\nwait 3\nconfig-text " + fixed + "\nconsole none hx.reload\nwait 10\n", "11 fixed"},
+      // a b c d, then the fourth index wraps around the two left: x y x.
+      {"sequential order carries on across a reload that shortens the list",
+       sequential + R"("Messages": [{"MessageToSend": "a", "MessageType": "Server"},
+           {"MessageToSend": "b", "MessageType": "Server"}, {"MessageToSend": "c", "MessageType": "Server"},
+           {"MessageToSend": "d", "MessageType": "Server"}, {"MessageToSend": "e", "MessageType": "Server"}]}})",
+       "join 1 A\nwait 35\nconfig-text " + sequential +
+           R"("Messages": [{"MessageToSend": "x", "MessageType": "Server"}, {"MessageToSend": "y", "MessageType": "Server"}]}})" +
+           "\nconsole none hx.reload\nwait 30\n",
+       "1 a | 11 b | 21 c | 31 d | 41 x | 51 y | 61 x"},
+  };
+  for (const Story& story : stories) Tell(story, Timeline);
 }
 
 // The clock may stand anywhere in its range: the due time stops at either end instead of wrapping round.
@@ -359,171 +315,102 @@ TEST(Events, TheDueTimeStopsAtTheEndsOfTheClocksRange) {
   EXPECT_TRUE(game.Of("fault").empty());
 }
 
-TEST(Events, AClockSetBackWaitsUntilItReachesTheDueTimeAgain) {
-  ServerDir dir(Timed("10", R"([{"MessageToSend": "m", "MessageType": "Server"}])"));
-  auto run = RunScenario("join 1 Alice\nwait 1\nclock -3600\nwait 3600\nwait 20\n", dir);
-  ExpectClean(run);
-  // Due at second 11 of the old clock, which the moved clock reaches at second 3611.
-  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 3611, 3621}));
-}
-
-TEST(Events, SwitchedOffMessagesSendNothingAndKeepTheirDueTime) {
-  const std::string messages = R"([{"MessageToSend": "m", "MessageType": "Server"}])";
-  ServerDir dir(Timed("100", messages));
-  const std::string off = R"({"TimedMessages": {"Enabled": false, "Interval": 100, "Messages": )" + messages + "}}";
-  auto run = RunScenario("join 1 Alice\nwait 1\nconfig-text " + off + "\nconsole none hx.reload\nwait 50\n" +
-                             "config-text " + Timed("100", messages) + "\nconsole none hx.reload\nwait 60\n",
-                         dir);
-  ExpectClean(run);
-  // Sent at once, silent while off, then due again where the first message put it.
-  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{1, 101}));
-}
-
-TEST(Events, OneMessageRepeatsAndTwoAlternateStrictly) {
-  {
-    ServerDir dir(Timed("0", R"([{"MessageToSend": "only", "MessageType": "Server"}])"));
-    auto run = RunScenario("join 1 Alice\nwait 20\n", dir);
+TEST(Events, RandomOrderRepeatsOneMessageAndDrawsTwoOrMoreEvenlyButNeverTwiceInARow) {
+  const std::string messages[] = {R"({"MessageToSend": "A", "MessageType": "Server"})",
+                                  R"({"MessageToSend": "B", "MessageType": "Server"})",
+                                  R"({"MessageToSend": "C", "MessageType": "Server"})"};
+  std::string list;
+  for (std::size_t count = 1; count <= 3; ++count) {
+    list += (count == 1 ? "" : ", ") + messages[count - 1];
+    ServerDir dir(Timed("0", "[" + list + "]"));
+    auto run = RunScenario("join 1 Alice\nwait 600\n", dir);
     ExpectClean(run);
-    EXPECT_EQ(Texts(run.To("1", "server")), std::vector<std::string>(20, "only"));
-  }
-  ServerDir dir(Timed("0", R"([{"MessageToSend": "A", "MessageType": "Server"},
-                              {"MessageToSend": "B", "MessageType": "Server"}])"));
-  auto run = RunScenario("join 1 Alice\nwait 40\n", dir);
-  ExpectClean(run);
-  const auto texts = Texts(run.To("1", "server"));
-  ASSERT_EQ(texts.size(), 40u);
-  for (std::size_t i = 1; i < texts.size(); ++i) EXPECT_NE(texts[i], texts[i - 1]) << i;
-}
-
-TEST(Events, ThreeMessagesAreDrawnEvenlyAndNeverTwiceInARow) {
-  ServerDir dir(Timed("0", R"([{"MessageToSend": "A", "MessageType": "Server"},
-                              {"MessageToSend": "B", "MessageType": "Server"},
-                              {"MessageToSend": "C", "MessageType": "Server"}])"));
-  auto run = RunScenario("join 1 Alice\nwait 600\n", dir);
-  ExpectClean(run);
-  const auto texts = Texts(run.To("1", "server"));
-  ASSERT_EQ(texts.size(), 600u);
-  std::map<std::string, int> counts;
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    ++counts[texts[i]];
-    if (i > 0) {
-      EXPECT_NE(texts[i], texts[i - 1]) << i;
+    const auto texts = Texts(run.To("1", "server"));
+    ASSERT_EQ(texts.size(), 600u);
+    std::map<std::string, int> counts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      ++counts[texts[i]];
+      if (count > 1 && i > 0) {
+        EXPECT_NE(texts[i], texts[i - 1]) << count << " messages, turn " << i;
+      }
     }
+    ASSERT_EQ(counts.size(), count);
+    // A draw stuck in the low bits of a 31-bit generator, or one never reaching the last index, shows here.
+    for (const auto& [text, seen] : counts) EXPECT_NEAR(seen, 600.0 / count, 50) << text;
   }
-  ASSERT_EQ(counts.size(), 3u);
-  // A draw stuck in the low bits of a 31-bit generator, or one never reaching the last index, shows here.
-  for (const auto& [text, count] : counts) {
-    EXPECT_GT(count, 150) << text;
-    EXPECT_LT(count, 250) << text;
+  // Fifteen bits whatever the runtime gives, low and high halves alike.
+  int high = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const int r = Rand15();
+    ASSERT_GE(r, 0);
+    ASSERT_LE(r, 32767);
+    high += r >= 16384 ? 1 : 0;
   }
+  EXPECT_NEAR(high, 10000, 1000);
 }
 
 TEST(Events, EachKindOfTimedMessage) {
-  ServerDir dir(
-      Timed("0", R"([{"MessageToSend": "srv", "MessageType": "Server", "MessageColour": {"R": 256, "G": -1}}])"));
-  auto run = RunScenario("join 1 Alice\njoin 2 Bob\nwait 1\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1", "2"}));
-  EXPECT_EQ(run.Of("server")[0].at("color"), json::parse("[0.0, 1.0, 0.0, 1.0]"));
-
-  for (const char* type : {"Chat", "Client"}) {
-    dir.WriteConfig(Timed("0", std::string(R"([{"MessageToSend": "hello", "Sender": "Cr\u00ebw", "MessageType": ")") +
-                                   type + R"(", "MessageColour": {"R": 255}}])"));
-    run = RunScenario("join 1 Alice\nwait 1\n", dir);
-    ExpectClean(run);
-    const auto chat = run.To("1", "chat");
-    ASSERT_EQ(chat.size(), 1u) << type;
-    EXPECT_EQ(chat[0].at("sender"), "Cr\u00ebw");
-    EXPECT_EQ(chat[0].at("text"), Markup("1, 0, 0, 1", "hello"));
-  }
-
-  dir.WriteConfig(Timed("0", R"([{"MessageToSend": "hello"}])"));
-  run = RunScenario("join 1 Alice\nwait 1\n", dir);
-  ExpectClean(run);
-  ASSERT_EQ(run.To("1", "chat").size(), 1u);
-  EXPECT_EQ(run.To("1", "chat")[0].at("sender"), "Heraldix");
-
-  dir.WriteConfig(Timed("0", R"([{"MessageToSend": "note", "MessageType": "Notification", "Icon_BP": "/Game/I"}])"));
-  run = RunScenario("texture /Game/I\njoin 1 Alice\nwait 1\n", dir);
-  ExpectClean(run);
-  const auto shown = run.To("1", "notification");
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_FLOAT_EQ(shown[0].at("scale").get<float>(), 1.0F);
-  EXPECT_FLOAT_EQ(shown[0].at("time").get<float>(), 10.0F);
-  EXPECT_EQ(shown[0].at("icon"), "/Game/I");
-
-  dir.WriteConfig(Timed("0", R"([{"MessageToSend": "low", "MessageType": "chat"}])"));
-  run = RunScenario("join 1 Alice\nwait 3\n", dir);
-  ExpectClean(run);
-  EXPECT_TRUE(run.Of("chat").empty());
+  const Story stories[] = {
+      {"a server message to everyone, channels cut to bytes",
+       Timed("0", R"([{"MessageToSend": "srv", "MessageType": "Server", "MessageColour": {"R": 256, "G": -1}}])"),
+       "join 1 Alice\njoin 2 Bob\nwait 1\n", "1: server [0 1 0 1] srv | 2: server [0 1 0 1] srv"},
+      {"chat from its sender",
+       Timed(
+           "0",
+           R"([{"MessageToSend": "hello", "Sender": "Cr\u00ebw", "MessageType": "Chat", "MessageColour": {"R": 255}}])"),
+       "join 1 Alice\nwait 1\n", "1: chat Cr\u00ebw: " + Markup("1, 0, 0, 1", "hello")},
+      {"client is chat", Timed("0", R"([{"MessageToSend": "hello", "Sender": "C", "MessageType": "Client"}])"),
+       "join 1 Alice\nwait 1\n", "1: chat C: " + Markup("0, 0, 0, 255", "hello")},
+      {"chat by default, from Heraldix", Timed("0", R"([{"MessageToSend": "hello"}])"), "join 1 Alice\nwait 1\n",
+       "1: chat Heraldix: " + Markup("0, 0, 0, 255", "hello")},
+      {"a notification with its icon",
+       Timed("0", R"([{"MessageToSend": "note", "MessageType": "Notification", "Icon_BP": "/Game/I"}])"),
+       "texture /Game/I\njoin 1 Alice\nwait 1\n",
+       "load /Game/I | 1: notification [0 0 0 1] scale 1 time 10 icon /Game/I note"},
+      {"an unknown kind sends nothing", Timed("0", R"([{"MessageToSend": "low", "MessageType": "chat"}])"),
+       "join 1 Alice\nwait 3\n", ""},
+  };
+  for (const Story& story : stories) Tell(story, Shown);
 }
 
 TEST(Events, OnlyGroupsReachTheirMembersAndExcludedGroupsAreLeftOut) {
   const std::string players = "join 1 Alice VIP\njoin 2 Bob\njoin 3 Carol Admins\njoin 4 Dan\nstale 4\nwait 1\n";
-  {
-    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
-                                 "Only_Send_To_Permission_Groups": ["VIP", "Admins"]}])"));
-    auto run = RunScenario(players, dir);
-    ExpectClean(run);
-    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1", "3"}));
-    std::vector<std::string> asked;
-    for (const json& trace : run.Traces("IsPlayerInGroup")) asked.push_back(trace.at("args").dump());
-    EXPECT_EQ(asked, (std::vector<std::string>{R"(["1","VIP"])", R"(["2","VIP"])", R"(["2","Admins"])",
-                                               R"(["3","VIP"])", R"(["3","Admins"])"}));
-  }
-  {
-    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
-                                 "Exclude_Permissions_Groups": ["VIP"]}])"));
-    auto run = RunScenario(players, dir);
-    ExpectClean(run);
-    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"2", "3"}));
-  }
-  {
-    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
-                                 "Only_Send_To_Permission_Groups": ["VIP"], "Exclude_Permissions_Groups": ["VIP"]}])"));
-    auto run = RunScenario(players, dir);
-    ExpectClean(run);
-    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1"}));
-  }
-  {
-    ServerDir dir(Timed("0", R"([{"MessageToSend": "m", "MessageType": "Server",
-                                 "Only_Send_To_Permission_Groups": ["Gr\u00fcn"]}])"));
-    auto run = RunScenario("join 1 Alice Gr??n\njoin 2 Bob\nwait 1\n", dir);
-    ExpectClean(run);
-    EXPECT_EQ(Recipients(run.Of("server")), (std::vector<std::string>{"1"}));
-  }
+  const auto groups = [](const char* members) {
+    return Timed("0", std::string(R"([{"MessageToSend": "m", "MessageType": "Server", )") + members + "}]");
+  };
+  const Story stories[] = {
+      {"only", groups(R"("Only_Send_To_Permission_Groups": ["VIP", "Admins"])"), players,
+       "1: server [0 0 0 1] m | 3: server [0 0 0 1] m"},
+      {"excluded", groups(R"("Exclude_Permissions_Groups": ["VIP"])"), players,
+       "2: server [0 0 0 1] m | 3: server [0 0 0 1] m"},
+      {"both", groups(R"("Only_Send_To_Permission_Groups": ["VIP"], "Exclude_Permissions_Groups": ["VIP"])"), players,
+       "1: server [0 0 0 1] m"},
+      {"outside ASCII", groups(R"("Only_Send_To_Permission_Groups": ["Gr\u00fcn"])"),
+       "join 1 Alice Gr??n\njoin 2 Bob\nwait 1\n", "1: server [0 0 0 1] m"},
+  };
+  for (const Story& story : stories) Tell(story, Shown);
+  // Each player's groups are asked in list order until one says yes.
+  ServerDir dir(stories[0].config);
+  auto run = RunScenario(players, dir);
+  EXPECT_EQ(Texts(run.Traces("IsPlayerInGroup"), "args"),
+            (Strings{R"(["1","VIP"])", R"(["2","VIP"])", R"(["2","Admins"])", R"(["3","VIP"])", R"(["3","Admins"])"}));
 }
 
 TEST(Events, ABadMessageIsSkippedSilently) {
-  const char* broken[] = {
-      R"([{"MessageToSend": "m", "MessageType": "Notification", "DisplayTime": "10"}])",
-      R"([{"MessageToSend": "{0}", "MessageType": "Server"}])",
-      R"([{"MessageToSend": 1}])",
-      R"(["just text"])",
-      R"([])",
-      R"(null)",
-      R"({"a": {"MessageToSend": "m"}, "b": {"MessageToSend": "m"}})",
-      R"([{"MessageToSend": "m", "Only_Send_To_Permission_Groups": "VIP"}])",
-      R"([{"MessageToSend": "m", "MessageColour": {"R": "red"}}])",
-      R"([{"MessageToSend": "m", "Sender": 3}])",
-  };
-  for (const char* messages : broken) {
-    ServerDir dir(Timed("0", messages));
-    auto run = RunScenario("join 1 Alice\nwait 3\n", dir);
-    ExpectClean(run);
-    EXPECT_TRUE(run.Of("server").empty()) << messages;
-    EXPECT_TRUE(run.Of("chat").empty()) << messages;
-    EXPECT_TRUE(run.Of("notification").empty()) << messages;
-    EXPECT_TRUE(run.Of("log").empty()) << messages;
+  for (const char* messages : {
+           R"([{"MessageToSend": "m", "MessageType": "Notification", "DisplayTime": "10"}])",
+           R"([{"MessageToSend": "{0}", "MessageType": "Server"}])",
+           R"([{"MessageToSend": 1}])",
+           R"(["just text"])",
+           R"([])",
+           R"(null)",
+           R"({"a": {"MessageToSend": "m"}, "b": {"MessageToSend": "m"}})",
+           R"([{"MessageToSend": "m", "Only_Send_To_Permission_Groups": "VIP"}])",
+           R"([{"MessageToSend": "m", "MessageColour": {"R": "red"}}])",
+           R"([{"MessageToSend": "m", "Sender": 3}])",
+       }) {
+    Tell({messages, Timed("0", messages), "join 1 Alice\nwait 3\n", ""}, Shown);
   }
-}
-
-TEST(Events, ABadMessageStillUsesItsTurn) {
-  ServerDir dir(Timed("10", R"([{"MessageToSend": "{0}", "MessageType": "Server"}])"));
-  const std::string fixed = Timed("10", R"([{"MessageToSend": "fixed", "MessageType": "Server"}])");
-  auto run = RunScenario("join 1 Alice\nwait 3\nconfig-text " + fixed + "\nconsole none hx.reload\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Times(run.To("1", "server")), (std::vector<double>{11}));
 }
 
 // --- Scheduled messages ---------------------------------------------------------------------------
@@ -535,68 +422,41 @@ std::string Scheduled(std::string_view messages, std::string_view more = "") {
   return config + "}";
 }
 
-// "t text" for every server message to player 1.
-std::vector<std::string> Timeline(const heraldix::test::Run& run) {
-  std::vector<std::string> lines;
-  for (const json& event : run.To("1", "server")) {
-    lines.push_back(std::to_string(event.at("t").get<std::int64_t>()) + " " + event.at("text").get<std::string>());
-  }
-  return lines;
-}
-
 TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLate) {
-  const std::string warnings = R"([{"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
-                                   {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}])";
-  struct Case {
-    const char* story;
-    const char* scenario;
-    std::vector<std::string> expected;
+  const std::string warnings =
+      Scheduled(R"([{"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+                                   {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}])");
+  const Story stories[] = {
+      {"on the first timer call within each minute", warnings, "join 1 A\nwait 240\n",
+       "60 in 10 | 120 in 5 | 180 in 10"},
+      {"the clock moved back within the day sends nothing twice", warnings,
+       "join 1 A\nwait 130\nclock -100\nwait 160\n", "60 in 10 | 120 in 5 | 280 in 10"},
+      {"a minute jumped over is not sent late", warnings, "join 1 A\nwait 30\nclock +120\nwait 40\n",
+       "31 in 5 | 60 in 10"},
+      {"the clock moved back to yesterday sends yesterday's", warnings,
+       "join 1 A\nwait 70\nclock -86400\nwait 10\nclock -20\nwait 10\n", "60 in 10 | 71 in 10"},
+      {"across midnight, the next day's", warnings, "join 1 A\nwait 70\nclock +86300\nwait 100\n",
+       "60 in 10 | 160 in 10"},
+      {"a server down over a minute sends nothing for it when it comes back", warnings,
+       "join 1 A\nwait 30\nunload\nwait 100\nload\nwait 60\n", "131 in 5 | 180 in 10"},
+      {"a reload within the minute does not send it again", warnings,
+       "join 1 A\nwait 61\nconsole none hx.reload\nwait 10\n", "60 in 10"},
   };
-  const Case cases[] = {
-      {"on the first timer call within each minute", "join 1 A\nwait 240\n", {"60 in 10", "120 in 5", "180 in 10"}},
-      {"the clock moved back within the day sends nothing twice",
-       "join 1 A\nwait 130\nclock -100\nwait 160\n",
-       {"60 in 10", "120 in 5", "280 in 10"}},
-      {"a minute jumped over is not sent late", "join 1 A\nwait 30\nclock +120\nwait 40\n", {"31 in 5", "60 in 10"}},
-      {"the clock moved back to yesterday sends yesterday's",
-       "join 1 A\nwait 70\nclock -86400\nwait 10\nclock -20\nwait 10\n",
-       {"60 in 10", "71 in 10"}},
-      {"across midnight, the next day's", "join 1 A\nwait 70\nclock +86300\nwait 100\n", {"60 in 10", "160 in 10"}},
-      {"a server down over a minute sends nothing for it when it comes back",
-       "join 1 A\nwait 30\nunload\nwait 100\nload\nwait 60\n",
-       {"131 in 5", "180 in 10"}},
-  };
-  for (const Case& c : cases) {
-    ServerDir dir(Scheduled(warnings));
-    auto run = RunScenario(c.scenario, dir);
-    ExpectClean(run);
-    EXPECT_EQ(Timeline(run), c.expected) << c.story;
-  }
-}
+  for (const Story& story : stories) Tell(story, Timeline);
 
-TEST(Events, ScheduledMessagesKeepToTheirDaysInTheServersZone) {
-  // Thursday at 00:00 UTC is Wednesday at 19:00 in New York and Thursday at 01:00 in Berlin.
-  const std::string events =
+  // Days in the server's zone: Thursday at 00:00 UTC is Wednesday at 19:00 in New York and Thursday at 01:00
+  // in Berlin.
+  const std::string days = Scheduled(
       R"([{"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
-                                 {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
-                                 {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}])";
-  struct Case {
-    const char* zone;
-    const char* scenario;
-    std::vector<std::string> expected;
-  };
-  const Case cases[] = {
+          {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
+          {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}])");
+  const Story zones[] = {
       // Thursday 12:00 no; Saturday 12:00 yes; back to Friday 12:00 no.
-      {"UTC", "join 1 A\nclock +43190\nwait 20\nclock +172800\nwait 20\nclock -86400\nwait 60\n", {"21 weekend"}},
-      {"EST5EDT,M3.2.0,M11.1.0", "join 1 A\nwait 70\n", {"60 midweek"}},
-      {"CET-1CEST,M3.5.0,M10.5.0/3", "join 1 A\nwait 70\n", {"60 daily"}},
+      {"UTC", days, "join 1 A\nclock +43190\nwait 20\nclock +172800\nwait 20\nclock -86400\nwait 60\n", "21 weekend"},
+      {"New York", days, "join 1 A\nwait 70\n", "60 midweek", SIZE_MAX, "EST5EDT,M3.2.0,M11.1.0"},
+      {"Berlin", days, "join 1 A\nwait 70\n", "60 daily", SIZE_MAX, "CET-1CEST,M3.5.0,M10.5.0/3"},
   };
-  for (const Case& c : cases) {
-    ServerDir dir(Scheduled(events));
-    auto run = heraldix::test::RunScenarioInZone(c.scenario, dir, c.zone);
-    ExpectClean(run);
-    EXPECT_EQ(Timeline(run), c.expected) << c.zone;
-  }
+  for (const Story& story : zones) Tell(story, Timeline);
 }
 
 TEST(Events, ScheduledMessagesComeAfterTheTimedMessageAndBeforeTheGreetingOfTheSameCall) {
@@ -605,10 +465,7 @@ TEST(Events, ScheduledMessagesComeAfterTheTimedMessageAndBeforeTheGreetingOfTheS
                                         {"MessageToSend": "scheduled", "MessageType": "Server", "At": ["00:01"]}]},
                                       "Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true,
                                         "WelcomeMessageType": "Server", "Message": "welcome"}})");
-  ServerDir dir(config);
-  auto run = RunScenario("wait 55\njoin 1 A\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Timeline(run), (std::vector<std::string>{"60 timed", "60 scheduled", "60 welcome"}));
+  Tell({"one timer call", config, "wait 55\njoin 1 A\nwait 10\n", "60 timed | 60 scheduled | 60 welcome"}, Timeline);
 }
 
 TEST(Events, BrokenScheduledMessagesAreSkippedSilentlyAndTheRestStillGoOut) {
@@ -620,30 +477,14 @@ TEST(Events, BrokenScheduledMessagesAreSkippedSilentlyAndTheRestStillGoOut) {
                                    {"MessageToSend": "m", "MessageType": "Notification", "At": ["00:01"], "DisplayTime": "x"},
                                    "text",
                                    {"MessageToSend": "fine", "MessageType": "Server", "At": ["00:01"]}])";
-  const std::string configs[] = {
-      Scheduled(messages),
+  const char* configs[] = {
       R"({"ScheduledMessages": {"Enabled": "yes", "Messages": []}})",
       R"({"ScheduledMessages": []})",
       R"({"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:01"]}}})",
       R"({"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:01"]}]}})",
   };
-  const std::vector<std::string> expected[] = {{"60 fine"}, {}, {}, {}, {}};
-  for (std::size_t i = 0; i < std::size(configs); ++i) {
-    ServerDir dir(configs[i]);
-    auto run = RunScenario("join 1 A\nwait 70\n", dir);
-    ExpectClean(run);
-    EXPECT_EQ(Timeline(run), expected[i]) << configs[i];
-    EXPECT_TRUE(run.Of("notification").empty());
-    EXPECT_TRUE(run.Of("log").empty());
-  }
-}
-
-TEST(Events, AReloadWithinTheMinuteDoesNotSendAScheduledMessageAgain) {
-  const std::string config = Scheduled(R"([{"MessageToSend": "now", "MessageType": "Server", "At": ["00:01"]}])");
-  ServerDir dir(config);
-  auto run = RunScenario("join 1 A\nwait 61\nconsole none hx.reload\nwait 10\n", dir);
-  ExpectClean(run);
-  EXPECT_EQ(Timeline(run), (std::vector<std::string>{"60 now"}));
+  Tell({"one fine among broken ones", Scheduled(messages), "join 1 A\nwait 70\n", "1: server [0 0 0 1] fine"}, Shown);
+  for (const char* config : configs) Tell({config, config, "join 1 A\nwait 70\n", ""}, Shown);
 }
 
 // --- Player counts and rotation -------------------------------------------------------------------
@@ -674,23 +515,6 @@ TEST(Events, PlayerCountConditionsHoldAtTheTurnOrTheMessageSendsNothing) {
       EXPECT_EQ(run.To("1", "server").size(), c.sent ? 1U : 0U) << config << " with " << c.players;
     }
   }
-}
-
-TEST(Events, SequentialOrderGoesThroughTheListAndCarriesOnAcrossAReloadThatShortensIt) {
-  const std::string five =
-      R"([{"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
-                               {"MessageToSend": "c", "MessageType": "Server"}, {"MessageToSend": "d", "MessageType": "Server"},
-                               {"MessageToSend": "e", "MessageType": "Server"}])";
-  const std::string two =
-      R"([{"MessageToSend": "x", "MessageType": "Server"}, {"MessageToSend": "y", "MessageType": "Server"}])";
-  ServerDir dir(R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + five +
-                "}}");
-  const std::string shortened =
-      R"({"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": )" + two + "}}";
-  auto run = RunScenario("join 1 A\nwait 35\nconfig-text " + shortened + "\nconsole none hx.reload\nwait 30\n", dir);
-  ExpectClean(run);
-  // a b c d, then the fourth index wraps around the two left: x y x.
-  EXPECT_EQ(Texts(run.To("1", "server")), (std::vector<std::string>{"a", "b", "c", "d", "x", "y", "x"}));
 }
 
 TEST(Events, SkipUnreceivableNeverWastesATurnOnAMessageNobodyOnlineWouldGet) {
@@ -738,25 +562,6 @@ TEST(Events, RandomOrderWithoutTheNewKeysDrawsExactlyAsBefore) {
   const auto second = Texts(RunScenario("join 1 A\nwait 50\n", spelled).To("1", "server"));
   EXPECT_EQ(first.size(), 50U);
   EXPECT_EQ(first, second);
-}
-
-// --- The draw -------------------------------------------------------------------------------------
-
-TEST(Events, TheDrawTakesFifteenBitsWhateverTheRuntimeGives) {
-  int seenLow = 0;
-  int seenHigh = 0;
-  for (int i = 0; i < 20000; ++i) {
-    const int r = Rand15();
-    ASSERT_GE(r, 0);
-    ASSERT_LE(r, 32767);
-    if (r < 16384) {
-      ++seenLow;
-    } else {
-      ++seenHigh;
-    }
-  }
-  EXPECT_GT(seenLow, 9000);
-  EXPECT_GT(seenHigh, 9000);
 }
 
 }  // namespace

@@ -139,6 +139,8 @@ TEST(Events, EachVisitIsGreetedOnceWhenALivingCharacterIsPossessed) {
        "join 1 Alice\nwait 2\nrespawn 1\nwait 10\n", "5 Hi Alice | 7 Hi Alice"},
       {"a player who leaves during the delay is greeted on the next visit", ServerWelcome,
        "join 1 Alice\nwait 2\nleave 1\nwait 10\njoin 1 Alice\nwait 10\n", "17 Hi Alice"},
+      {"players who leave or vanish from the world during the delay are not greeted", ServerWelcome,
+       "join 1 Alice\njoin 2 Bob\njoin 3 Carol\nwait 2\nstale 1\nleave 2\nwait 10\n", "5 Hi Carol"},
       {"players due together are each greeted once in queue order", ServerWelcome,
        "join 3 Carol\njoin 1 Alice\njoin 2 Bob\nwait 20\n", "5 Hi Carol | 5 Hi Alice | 5 Hi Bob"},
       {"unloading with a welcome pending runs no plug-in code", ServerWelcome,

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -119,33 +120,6 @@ TEST(Faults, AReloadOfAConfigCutOrHalfWrittenAnywhereKeepsThePreviousConfigurati
   ExpectNoFaults(server);
 }
 
-TEST(Faults, AReloadWithConfigRemovedOrUnreadableKeepsThePreviousConfiguration) {
-  ServerDir dir(First);
-  LiveServer server(dir);
-  server.Line("join 1 Alice");
-  const std::filesystem::path config = dir.ConfigPath();
-
-  server.Line("config-rm");
-  ExpectReloadFailsAndFirstStays(server, "removed");
-
-  std::filesystem::create_directory(config);
-  ExpectReloadFailsAndFirstStays(server, "a directory");
-  std::filesystem::remove(config);
-
-  // A link to itself cannot be opened by anyone, root included.
-  std::filesystem::create_symlink(config.filename(), config);
-  ExpectReloadFailsAndFirstStays(server, "a link loop");
-  std::filesystem::remove(config);
-
-  std::filesystem::create_symlink("does-not-exist.json", config);
-  ExpectReloadFailsAndFirstStays(server, "a dangling link");
-  std::filesystem::remove(config);
-
-  ExpectReloadTakesSecond(server);
-  server.Unload();
-  ExpectNoFaults(server);
-}
-
 // Root reads files whatever their permissions say, so a test run as root takes an ordinary user's
 // identity for as long as it needs, as a game server runs under one; the identity comes back whatever
 // the test finds.
@@ -167,39 +141,45 @@ class AsOrdinaryUser {
   bool switched_ = false;
 };
 
-TEST(Faults, AReloadOfAConfigWithoutReadPermissionKeepsThePreviousConfiguration) {
+TEST(Faults, AReloadWithConfigRemovedOrUnreadableKeepsThePreviousConfiguration) {
   ServerDir dir(First);
   // The server directory is the user's own in a real install; here it must at least be open to them.
   std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::others_exec |
                                                std::filesystem::perms::group_exec);
   LiveServer server(dir);
   server.Line("join 1 Alice");
+  const std::filesystem::path config = dir.ConfigPath();
+
+  server.Line("config-rm");
+  ExpectReloadFailsAndFirstStays(server, "removed");
+
+  std::filesystem::create_directory(config);
+  ExpectReloadFailsAndFirstStays(server, "a directory");
+  std::filesystem::remove(config);
+
+  // A link to itself cannot be opened by anyone, root included.
+  std::filesystem::create_symlink(config.filename(), config);
+  ExpectReloadFailsAndFirstStays(server, "a link loop");
+  std::filesystem::remove(config);
+
+  std::filesystem::create_symlink("does-not-exist.json", config);
+  ExpectReloadFailsAndFirstStays(server, "a dangling link");
+  std::filesystem::remove(config);
+
   dir.WriteConfig(Second);
-  ASSERT_EQ(::chmod(dir.ConfigPath().c_str(), 0), 0);
+  ASSERT_EQ(::chmod(config.c_str(), 0), 0);
   {
     const AsOrdinaryUser user;
-    if (!user.Ready()) GTEST_SKIP() << "root without the right to take another user's identity";
-    ExpectReloadFailsAndFirstStays(server, "no read permission");
+    if (user.Ready()) {
+      ExpectReloadFailsAndFirstStays(server, "no read permission");
+    } else {
+      std::cout << "not tried without read permission: root without the right to take another user's identity\n";
+    }
   }
-  ASSERT_EQ(::chmod(dir.ConfigPath().c_str(), 0600), 0);
+  ASSERT_EQ(::chmod(config.c_str(), 0600), 0);
   ExpectReloadTakesSecond(server);
   server.Unload();
   ExpectNoFaults(server);
-}
-
-TEST(Faults, ConfigBrokenAtLoadLeavesNothingRegisteredAndNothingHeld) {
-  for (std::string_view broken : {std::string_view(""), Second.substr(0, 40), std::string_view("[1, 2")}) {
-    SCOPED_TRACE(std::string(broken));
-    ServerDir dir(broken);
-    LiveServer server(dir);
-    EXPECT_EQ(sim::RegisteredCommandCount(), 0U);
-    EXPECT_EQ(sim::InstalledHookCount(), 0U);
-    server.Line("join 1 Alice");
-    server.Line("wait 3");
-    server.Unload();
-    EXPECT_EQ(sim::PluginMemory().blocks, 0);
-    ExpectNoFaults(server);
-  }
 }
 
 // --- Players vanishing between broadcasts ---------------------------------------------------------------
@@ -261,23 +241,6 @@ TEST(Faults, PlayersWhoLeaveOrGoStaleBetweenBroadcastsAreSkippedAndNobodyElseIsM
     }
     ASSERT_EQ(reached, expected);
   }
-  server.Unload();
-  ExpectNoFaults(server);
-}
-
-TEST(Faults, APlayerWhoVanishesDuringTheWelcomeDelayIsNotGreetedAndNothingBreaks) {
-  ServerDir dir(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {0}"}}})");
-  LiveServer server(dir);
-  server.Line("join 1 Alice");
-  server.Line("join 2 Bob");
-  server.Line("join 3 Carol");
-  server.Line("wait 2");
-  server.Line("stale 1");
-  server.Line("leave 2");
-  server.Line("wait 10");
-  const auto chats = EventsOf(server.Take(), "chat");
-  ASSERT_EQ(chats.size(), 1U);
-  EXPECT_EQ(chats[0].at("to"), "3");
   server.Unload();
   ExpectNoFaults(server);
 }

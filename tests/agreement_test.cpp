@@ -1,6 +1,7 @@
 // The key table against its other readers: the schema editors use, and the checker against the plug-in.
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -190,8 +191,31 @@ std::string Folded(std::string_view text) {
   return out;
 }
 
-// A text as delivery hands it to players: "{{" and "}}" become one brace; any other brace is rejected.
-std::optional<std::string> Delivered(const std::string& text) {
+// The placeholders' values for one receiving player; empty while placeholders are off. No value holds a brace.
+using Values = std::map<std::string, std::string>;
+
+// text with each field named in values replaced by its value; "{{" and "}}" are no field's ends.
+std::string Replaced(const std::string& text, const Values& values) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t close = text.find('}', i);
+    const auto value =
+        text[i] != '{' || close == std::string::npos ? values.end() : values.find(text.substr(i + 1, close - i - 1));
+    if (value != values.end()) {
+      out += value->second;
+      i = close;
+    } else {
+      out += text[i];
+      if ((text[i] == '{' || text[i] == '}') && i + 1 < text.size() && text[i + 1] == text[i]) out += text[++i];
+    }
+  }
+  return out;
+}
+
+// A text as delivery hands it to players: placeholders put in, then "{{" and "}}" become one brace; any other
+// brace is rejected.
+std::optional<std::string> Delivered(const std::string& written, const Values& values = {}) {
+  const std::string text = Replaced(written, values);
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -364,11 +388,13 @@ class Probe {
     const bool loaded = Traced(load, "RegisterConsoleCommand") > 0;
     if (!loaded) return {{"load", {""}}};
     const std::size_t registered = Traced(load, "RegisterChatCommand");
+    placeholders_ = Meant(Meant(document_, ConfigKeys::Top::Heraldix), ConfigKeys::Heraldix::Placeholders) == true;
 
     for (const Player& player : {Alice, Bob, Carol}) {
       Line(std::string("join ") + std::to_string(player.id) + " " + player.name +
            (player.group != nullptr ? std::string(" ") + player.group : std::string()));
     }
+    online_ = 3;
     SendFallbacks();
     const std::optional<json> commands = Meant(document_, ConfigKeys::Top::CustomCommands);
     if (CommandsMeant(commands) && registered == 0) {
@@ -382,6 +408,7 @@ class Probe {
       ScheduledMessages();
       Refusal();
       Welcome();
+      PlaceholderSwitch();
     }
     for (const std::string& fault : server.faults) ADD_FAILURE() << "fault: " << fault;
     return std::move(failures_);
@@ -404,7 +431,9 @@ class Probe {
   }
 
   // Installs a document made for one road and reloads it; the file's own values are copied into it.
-  void Use(const json& variant) {
+  void Use(json variant) {
+    // Placeholders reach every configured text, so each road keeps the file's switch.
+    if (placeholders_ && !variant.contains("Heraldix")) variant["Heraldix"] = {{"Placeholders", true}};
     Line("config-text " + variant.dump(-1, ' ', true));
     const std::string reply = RconReply(Line("rcon hx.reload"));
     ASSERT_EQ(reply, "Heraldix: Reloaded config") << variant.dump();
@@ -477,7 +506,7 @@ class Probe {
       const std::string place = "/CustomCommands/" + Token(name);
 
       const std::string type = Meant(command, ConfigKeys::Command::Type)->get<std::string>();
-      const std::optional<std::string> text = Delivered(message);
+      const std::optional<std::string> text = Delivered(message, ValuesFor(player->name));
       std::optional<Delivery> reply;
       if (type == "Chat" || type == "Client") {
         reply = Delivery{"chat", text.value_or(""), Meant(command, ConfigKeys::Command::Sender)->get<std::string>()};
@@ -588,7 +617,7 @@ class Probe {
     }
   }
 
-  static bool TimedMessageArrives(const std::vector<json>& events, const json& message) {
+  bool TimedMessageArrives(const std::vector<json>& events, const json& message) const {
     using namespace ConfigKeys::TimedMessage;
     const std::optional<json> type = Meant(message, MessageType);
     const std::optional<json> text = Meant(message, MessageToSend);
@@ -597,7 +626,7 @@ class Probe {
     if (!type || !text || !only || !exclude || !Meant(message, MessageColour)) return false;
     const std::string kind = type->get<std::string>();
     if (kind != "Chat" && kind != "Client" && kind != "Server" && kind != "Notification") return true;
-    const std::optional<std::string> delivered = Delivered(text->get<std::string>());
+    const std::optional<std::string> delivered = Delivered(text->get<std::string>(), ValuesFor(""));
     if (!delivered) return false;
     Delivery expected{kind == "Server"         ? "server"
                       : kind == "Notification" ? "notification"
@@ -619,6 +648,7 @@ class Probe {
         return player.group != nullptr && std::find(groups.begin(), groups.end(), player.group) != groups.end();
       }(onlyGroups.empty() ? excluded : onlyGroups);
       const bool receives = onlyGroups.empty() ? !member : member;
+      expected.text = *Delivered(text->get<std::string>(), ValuesFor(player.name));
       if (AnyShows(To(events, player.id), expected) != receives) return false;
     }
     return true;
@@ -635,7 +665,8 @@ class Probe {
     const std::optional<json> sender =
         Meant(Meant(document_, ConfigKeys::Top::Heraldix), ConfigKeys::Heraldix::ClientChatSenderName);
     const std::optional<json> text = Meant(document_, ConfigKeys::Top::NoPermission);
-    const std::optional<std::string> delivered = text ? Delivered(text->get<std::string>()) : std::nullopt;
+    const std::optional<std::string> delivered =
+        text ? Delivered(text->get<std::string>(), ValuesFor(Carol.name)) : std::nullopt;
     if (!sender || !delivered ||
         !AnyShows(To(events, Carol.id), Delivery{"chat", *delivered, Widened(sender->get<std::string>())})) {
       Fail("the refusal", {"/NoPermission", "/Heraldix/ClientChatSenderName"});
@@ -654,6 +685,7 @@ class Probe {
     if (welcome) variant["Heraldix"]["WelcomeMessage"]["EnableWelcomeMessage"] = true;
     Use(variant);
     Line("join 4 Dave");
+    online_ = 4;
     const std::vector<json> events = To(Line("wait 6"), 4);
 
     using namespace ConfigKeys::Welcome;
@@ -665,7 +697,7 @@ class Probe {
       const std::string kind = type->get<std::string>();
       std::optional<std::string> text;
       try {
-        text = Delivered(fmt::format(fmt::runtime(message->get<std::string>()), "Dave"));
+        text = Delivered(fmt::format(fmt::runtime(Replaced(message->get<std::string>(), ValuesFor("Dave"))), "Dave"));
       } catch (const fmt::format_error&) {
       }
       if (kind == "Server" && text) expected = Delivery{"server", *text, std::nullopt};
@@ -682,8 +714,34 @@ class Probe {
     if (!expected || !AnyShows(events, *expected)) Fail("the welcome", places);
   }
 
+  // A switch written as anything but true or false leaves placeholders off.
+  void PlaceholderSwitch() {
+    const std::optional<json> heraldix = Meant(document_, ConfigKeys::Top::Heraldix);
+    if (!heraldix || !heraldix->contains("Placeholders") || (*heraldix)["Placeholders"] == false) return;
+    Use({{"Heraldix", {{"Placeholders", (*heraldix)["Placeholders"]}}},
+         {"NoPermission", "{Player}"},
+         {"CustomCommands", {{"/probe", {{"Message", "probe"}, {"RequiredPermissionGroups", {"Nobody"}}}}}}});
+    if (!AnyShows(To(Line("chat 3 /probe"), Carol.id), Delivery{"chat", "Carol", "Heraldix"})) {
+      Fail("the placeholder switch", {"/Heraldix/Placeholders"});
+    }
+  }
+
+  // The values the plug-in puts in for a player named name, while the file turns placeholders on.
+  Values ValuesFor(const std::string& name) const {
+    if (!placeholders_) return {};
+    const auto now = static_cast<std::time_t>(sim::SystemTicks() / Platform::TicksPerSecond);
+    std::tm utc{};  // the tests' server keeps UTC
+    gmtime_r(&now, &utc);
+    return {{"Player", name},
+            {"PlayersOnline", std::to_string(online_)},
+            {"Time", fmt::format("{:02}:{:02}", utc.tm_hour, utc.tm_min)},
+            {"Date", fmt::format("{:04}-{:02}-{:02}", utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday)}};
+  }
+
   ServerDir dir_;
   std::optional<json> document_;
+  bool placeholders_ = false;
+  int online_ = 0;
   LiveServer* server_ = nullptr;
   std::vector<Failure> failures_;
 };

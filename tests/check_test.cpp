@@ -69,12 +69,20 @@ std::string Timed(std::string_view message) {
   return std::string(R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": )") + messages + "}}";
 }
 
-std::string Welcome(std::string_view body) {
+std::string Welcome(std::string_view body, bool placeholders = false) {
   const std::string colour =
       body.find("WelcomeMessageColour") == std::string_view::npos ? R"("WelcomeMessageColour": {"G": 255}, )" : "";
-  return std::string(R"({"Heraldix": {"ClientChatColour": {"G": 255}, "ServerMessageColor": {"G": 255}, )"
-                     R"("NotificationColor": {"G": 255}, "WelcomeMessage": {"EnableWelcomeMessage": true, )") +
-         colour + std::string(body) + "}}}";
+  return std::string(R"({"Heraldix": {"ClientChatColour": {"G": 255}, "ServerMessageColor": {"G": 255}, )") +
+         (placeholders ? R"("Placeholders": true, )" : "") +
+         std::string(R"("NotificationColor": {"G": 255}, "WelcomeMessage": {"EnableWelcomeMessage": true, )") + colour +
+         std::string(body) + "}}}";
+}
+
+// Top-level members beside a "Heraldix" section that turns placeholders on.
+std::string WithPlaceholders(std::string_view members) {
+  return std::string(R"({"Heraldix": {"Placeholders": true, "ClientChatColour": {"G": 255}, )"
+                     R"("ServerMessageColor": {"G": 255}, "NotificationColor": {"G": 255}}, )") +
+         std::string(members) + "}";
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -209,6 +217,22 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"CustomCommands": {"/x": {"Message": "Hi {x}", "MessageColor": [1, 2, 3]}}})", "brace",
        "/CustomCommands/~1x/Message"},
       {Timed(R"({"MessageToSend": "50} off"})"), "brace", "/TimedMessages/Messages/0/MessageToSend"},
+      // Placeholders: the switch, names near one, and names written while they are off.
+      {R"({"Heraldix": {"Placeholders": 1}})", "type", "/Heraldix/Placeholders", "placeholders stay off",
+       Severity::Error},
+      {WithPlaceholders(R"("NoPermission": "Hi {player}")"), "brace", "/NoPermission", "did you mean {Player}?",
+       Severity::Error},
+      {WithPlaceholders(R"("NoPermission": "{Players_Online} online")"), "brace", "/NoPermission",
+       "did you mean {PlayersOnline}?"},
+      {WithPlaceholders(
+           R"("TimedMessages": {"Messages": [{"MessageToSend": "It is {Tme}", "MessageColour": {"G": 9}}]})"),
+       "brace", "/TimedMessages/Messages/0/MessageToSend", "did you mean {Time}?"},
+      {WithPlaceholders(R"("NoPermission": "{0}")"), "brace", "/NoPermission", "the placeholders are {Player}, "},
+      {R"({"NoPermission": "Hi {Player}"})", "brace", "/NoPermission", "only with \"Placeholders\": true in"},
+      {Welcome(R"("Message": "Welcome {Player}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message",
+       "only with \"Placeholders\": true in"},
+      {Welcome(R"("Message": "Welcome {Date:%Y}")", true), "welcome-template", "/Heraldix/WelcomeMessage/Message",
+       "did you mean {Date}?"},
       // The plug-in's texts end at a \u0000; follow-up lines stop after a few in a row.
       {R"({"NoPermission": "No\u0000pe"})", "nul", "/NoPermission", "reads only \"No\"", Severity::Error},
       {R"({"CustomCommands": {"/x": {"Message": "\u0000x", "MessageColor": [1, 2, 3]}}})", "nul",
@@ -332,6 +356,9 @@ TEST(Check, WhatThePluginReadsAsMeantIsClean) {
       Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": [], "Exclude_Permissions_Groups": ["B"]})"),
       Timed(R"({"MessageToSend": "Hi", "Min_Players_Online": 2, "Max_Players_Online": 2})"),
       R"({"TimedMessages": {"Order": "Sequential", "Skip_Unreceivable": true}})",
+      WithPlaceholders(R"("NoPermission": "{Player}: {PlayersOnline} online at {Time} on {Date}, {{Player}}",
+          "CustomCommands": {"/me": {"Message": "You are {Player}", "MessageColor": [0, 255, 0]}})"),
+      Welcome(R"("Message": "Welcome {Player}, {0}! {PlayersOnline} online, {{{{Player}}}}")", true),
       R"({"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "Restart", "MessageColour": {"R": 9},
           "At": ["05:50", "23:59", "00:00"], "Days": ["Mon", "Sun"], "Min_Players_Online": 1}]}})",
   };
@@ -568,6 +595,7 @@ constexpr CorpusCase kCorpus[] = {
     {"clean-byte-order-mark.json", 0, nullptr, nullptr, 0, 0},
     {"clean-custom-commands-empty-array.json", 0, nullptr, nullptr, 0, 0},
     {"clean-custom-commands-null.json", 0, nullptr, nullptr, 0, 0},
+    {"clean-placeholders.json", 0, nullptr, nullptr, 0, 0},
     {"colour-missing.json", 1, "colour-missing", "/CustomCommands/~1help", 3, 14},
     {"colour-range.json", 1, "colour-range", "/Heraldix/ClientChatColour/R", 3, 31},
     {"colour-short.json", 1, "colour-short", "/CustomCommands/~1help/MessageColor", 3, 48},
@@ -586,6 +614,8 @@ constexpr CorpusCase kCorpus[] = {
     {"parse-empty.json", 2, "parse", "", 1, 1},
     {"parse-single-quotes.json", 2, "parse", "", 2, 3},
     {"parse-trailing-comma.json", 2, "parse", "", 2, 24},
+    {"placeholder-near-miss.json", 2, "brace", "/TimedMessages/Messages/0/MessageToSend", 6, 36},
+    {"placeholder-off.json", 2, "brace", "/NoPermission", 2, 19},
     {"skipped-command.json", 1, "skipped-command", "/CustomCommands/~1vote", 3, 5},
     {"trailing-text.json", 1, "trailing-text", "", 4, 1},
     {"type-colour-member.json", 2, "type", "/Heraldix/ServerMessageColor/R", 3, 33},

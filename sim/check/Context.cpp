@@ -226,13 +226,69 @@ void CheckColourObject(Context& context, const Place& place, const json& value) 
   CheckDuplicateKeys(context, place, value);
 }
 
+bool IsPlaceholder(std::string_view field) {
+  return std::find(keys::kPlaceholders.begin(), keys::kPlaceholders.end(), field) != keys::kPlaceholders.end();
+}
+
+std::string WithoutPlaceholders(const Context& context, const std::string& text, std::vector<std::string>& fields) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c == '{' || c == '}') && i + 1 < text.size() && text[i + 1] == c) {
+      out += text.substr(i++, 2);
+      continue;
+    }
+    if (c == '{') {
+      const std::size_t close = text.find('}', i + 1);
+      if (close != std::string::npos) {
+        std::string field = text.substr(i + 1, close - i - 1);
+        if (context.Placeholders() && IsPlaceholder(field)) {
+          i = close;
+          continue;
+        }
+        fields.push_back(std::move(field));
+      }
+    }
+    out += c;
+  }
+  return out;
+}
+
+std::string PlaceholderHint(const Context& context, const std::vector<std::string>& fields, bool listNames) {
+  for (const std::string& field : fields) {
+    const std::string written = "{" + field + "}";
+    if (!context.Placeholders() && IsPlaceholder(field)) {
+      return "; " + written + " is a placeholder only with \"Placeholders\": true in \"Heraldix\"";
+    }
+    const auto near = Nearest(field, keys::kPlaceholders);
+    if (!near) continue;
+    if (!context.Placeholders()) {
+      return "; did you mean the placeholder {" + *near + "}? It needs \"Placeholders\": true in \"Heraldix\"";
+    }
+    return "; " + written + " is no placeholder" +
+           (EqualIgnoringCase(field, *near) ? " (names are case-sensitive)" : "") + ": did you mean {" + *near + "}?";
+  }
+  if (!context.Placeholders() || !listNames) return {};
+  std::string names;
+  for (std::size_t i = 0; i < keys::kPlaceholders.size(); ++i) {
+    names += std::string(i == 0                                ? ""
+                         : i + 1 == keys::kPlaceholders.size() ? " and "
+                                                               : ", ") +
+             "{" + std::string(keys::kPlaceholders[i]) + "}";
+  }
+  return "; the placeholders are " + names;
+}
+
 void CheckDeliveredText(Context& context, const Place& place, const std::string& text) {
+  std::vector<std::string> fields;
+  const std::string formatted = WithoutPlaceholders(context, text, fields);
   try {
-    (void)fmt::format(fmt::runtime(text));
+    (void)fmt::format(fmt::runtime(formatted));
   } catch (const fmt::format_error& error) {
     context.Error("brace", place.pointer,
                   std::string("the text holds a brace that delivery rejects (") + error.what() +
-                      "), so it is never sent; write {{ or }} for a literal brace");
+                      "), so it is never sent; write {{ or }} for a literal brace" +
+                      PlaceholderHint(context, fields, true));
   }
 }
 

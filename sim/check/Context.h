@@ -39,6 +39,10 @@ class Context {
   const PositionIndex& Index() const { return index_; }
   std::vector<Problem> TakeProblems();
 
+  // Whether the plug-in replaces the placeholder names in configured texts ("Heraldix" > "Placeholders").
+  bool Placeholders() const { return placeholders_; }
+  void SetPlaceholders(bool on) { placeholders_ = on; }
+
   // While one lives, the plug-in does not read what is checked (a member the message's kind never uses,
   // a command skipped for its empty "Message"): errors become warnings that say when they would matter.
   class Unread {
@@ -59,6 +63,7 @@ class Context {
   const PositionIndex& index_;
   std::vector<Problem> problems_;
   std::string unread_;
+  bool placeholders_ = false;
 };
 
 // Where a value sits and what the plug-in loses when it cannot read it ("no welcome message is sent").
@@ -99,8 +104,17 @@ void CheckColourObject(Context& context, const Place& place, const json& value);
 void CheckColourLeftOut(Context& context, const Place& place, std::string_view key, std::string_view what);
 // Channels all 0 or 1 (not all 0): chat shows them at full strength, other deliveries nearly black.
 void CheckTinyColour(Context& context, const std::string& pointer, int red, int green, int blue);
-// A text that delivery passes through the formatter with no arguments: only "{{" and "}}" survive.
+// A configured text as the formatter meets it once the plug-in has put the placeholders' values in: each
+// field named exactly as a placeholder is gone while placeholders are on (a value is written so that it reads
+// as itself, so an empty one stands for them all). fields gets every other field, in order.
+std::string WithoutPlaceholders(const Context& context, const std::string& text, std::vector<std::string>& fields);
+// For a text the formatter rejects: the placeholder one of fields most likely meant, or how to turn them on;
+// with listNames, the names when nothing comes close while they are on. Empty, or "; ..." to append.
+std::string PlaceholderHint(const Context& context, const std::vector<std::string>& fields, bool listNames);
+// A configured text that delivery passes through the formatter with no arguments: only "{{" and "}}" survive,
+// besides the placeholders while they are on.
 void CheckDeliveredText(Context& context, const Place& place, const std::string& text);
+
 // A text the plug-in decodes into game text, which ends at a \u0000: an error saying what is lost. Returns
 // the text as far as the plug-in reads it.
 std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "config/Keys.h"
+#include "config/Placeholders.h"
 
 namespace heraldix::check::keys {
 
@@ -28,6 +29,9 @@ inline constexpr auto kScheduledMessageAll = [] {
   return names;
 }();
 inline constexpr auto kColour = ConfigKeys::NamesOf<Section::Colour>();
+
+// The names the plug-in replaces in configured texts while placeholders are on, without their braces.
+inline constexpr auto kPlaceholders = ConfigKeys::PlaceholderNames;
 
 // Where each group of keys lives, for telling an admin that a key sits in the wrong section.
 struct Home {

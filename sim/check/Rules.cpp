@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -24,7 +25,8 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
     const Place at = place.Member("Message");
     if (ExpectString(context, at, *message)) {
       // Formatted once with the character name as argument 0, then once more by delivery with none.
-      const std::string written = message->get<std::string>();
+      std::vector<std::string> fields;
+      const std::string written = WithoutPlaceholders(context, message->get<std::string>(), fields);
       try {
         const std::string greeting =
             CheckCutText(context, at, fmt::format(fmt::runtime(written), std::string("Player")), "the welcome");
@@ -38,7 +40,8 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
       } catch (const fmt::format_error& error) {
         context.Error("welcome-template", at.pointer,
                       std::string("the welcome template is rejected (") + error.what() +
-                          "), so nobody is welcomed; {0} is the character name and the only argument");
+                          "), so nobody is welcomed; {0} is the character name and the only argument" +
+                          PlaceholderHint(context, fields, false));
       }
     }
   }
@@ -128,6 +131,11 @@ void CheckDocument(const json& document, Context& context) {
     return;
   }
   const Place top{"", ""};
+  // Placeholders apply to every configured text, wherever in the file the switch stands.
+  if (const json* heraldix = FindMember(document, "Heraldix"); heraldix != nullptr && heraldix->is_object()) {
+    const json* placeholders = FindMember(*heraldix, "Placeholders");
+    context.SetPlaceholders(placeholders != nullptr && *placeholders == true);
+  }
   CheckDuplicateKeys(context, top, document);
   // An editor's pointer to the schema is a top-level key the plug-in never reads.
   static constexpr auto kTopAndSchema = [] {
@@ -206,6 +214,11 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
     ExpectByteText(context,
                    Place{place.Member("ClientChatSenderName").pointer, "chat welcomes and permission refusals fail"},
                    *sender, "the sender name");
+  }
+  if (const json* placeholders = FindMember(section, "Placeholders")) {
+    ExpectBool(context,
+               Place{place.Member("Placeholders").pointer, "placeholders stay off, so no placeholder is replaced"},
+               *placeholders);
   }
   if (const json* welcome = FindMember(section, "WelcomeMessage")) {
     const Place at{place.Member("WelcomeMessage").pointer, "no welcome message is sent"};

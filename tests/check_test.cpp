@@ -743,19 +743,19 @@ TEST(Check, ExampleConfigurationIsClean) {
 
 TEST(Check, PreviewCommandWritesThePage) {
   const TempDir dir;
-  dir.Write(
-      "server/TarrowApi/Plugins/Heraldix/config.json",
-      R"({"CustomCommands": {"/rules": {"Message": "Be nice", "MessageColor": [255, 0, 0], "Sender": "Rules"}}})");
+  dir.Write("server/TarrowApi/Plugins/Heraldix/config.json",
+            R"({"Heraldix": {"Placeholders": true}, "CustomCommands": {"/rules": {"Message": "Be nice, {Player}: )"
+            R"({PlayersOnline} online at {Time} on {Date}", "MessageColor": [255, 0, 0], "Sender": "Rules"}}})");
   const auto scenario = dir.Write("demo.scenario", "join 1 Alice\nchat 1 /rules\nwait 1\n");
   const auto page = dir.Path() / "out.html";
-  const Ran ran =
-      Sim("preview --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " + Quote(scenario));
+  const Ran ran = Sim("preview --tz UTC --server-dir " + Quote(dir.Path() / "server") + " --out " + Quote(page) + " " +
+                      Quote(scenario));
   EXPECT_EQ(ran.status, 0);
   std::ifstream in(page);
   const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   EXPECT_NE(html.find("data-name=\"Alice\""), std::string::npos);
   EXPECT_NE(html.find("<span class=\"sender\">Rules</span><span class=\"text\"><span class=\"rich\" style=\"color: "
-                      "rgb(255, 0, 0)\">Be nice</span>"),
+                      "rgb(255, 0, 0)\">Be nice, Alice: 1 online at 00:00 on 2026-01-01</span>"),
             std::string::npos)
       << html;
   EXPECT_NE(html.find("<p class=\"scenarios\">demo.scenario</p>"), std::string::npos);

@@ -102,4 +102,23 @@ TEST(Preview, PageShowsEachPlayersFeed) {
   EXPECT_EQ(html.find("<script"), std::string::npos);
 }
 
+TEST(Preview, PlaceholderValuesShowAsThePlayerSeesThem) {
+  // A chat line as the plug-in sends it with placeholders on: the name's markup characters come as the
+  // markup's escapes, its braces as they are; the server clock stands beside the line its {Time} was read from.
+  heraldix::preview::PreviewInput input;
+  input.players = {{"1", "<b>{x}"}};
+  input.events = {{{"event", "chat"},
+                   {"t", 5},
+                   {"to", "1"},
+                   {"sender", "Heraldix"},
+                   {"clock", "05:50:00"},
+                   {"text", "<RichColor Color=\"0, 1, 0, 1\">Hi &lt;b&gt;{x} &amp; 2 others, it is 05:50</>"}}};
+  const std::string html = RenderPreviewHtml(input);
+  EXPECT_NE(html.find("<time class=\"server-clock\" title=\"server clock\">05:50:00</time>"), std::string::npos);
+  EXPECT_NE(html.find("style=\"color: rgb(0, 255, 0)\">Hi &lt;b&gt;{x} &amp; 2 others, it is 05:50</span>"),
+            std::string::npos)
+      << html;
+  EXPECT_EQ(html.find("&amp;lt;"), std::string::npos);
+}
+
 }  // namespace

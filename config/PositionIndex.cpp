@@ -9,7 +9,7 @@
 namespace heraldix::config {
 namespace {
 
-constexpr std::size_t kMaxDepth = 512;
+constexpr std::size_t MaxDepth = 512;
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -238,7 +238,7 @@ void PositionIndex::Scan() {
     bool opened = false;
     const char c = cursor.Peek();
     if (c == '{' || c == '[') {
-      if (stack.size() >= kMaxDepth) return;
+      if (stack.size() >= MaxDepth) return;
       cursor.Skip();
       cursor.SkipSpace();
       const bool object = c == '{';

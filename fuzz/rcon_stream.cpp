@@ -34,12 +34,12 @@ constexpr std::string_view ServerConfig = R"({
 void ExecuteCommands(const std::vector<Packet>& packets) {
   heraldix::fuzz::FuzzServer& server = heraldix::fuzz::FuzzServer::Get(ServerConfig);
   for (const Packet& packet : packets) {
-    if (packet.type != heraldix::rcon::kCommand) continue;
+    if (packet.type != heraldix::rcon::Command) continue;
     const std::vector<std::string> replies = sim::ServeRcon(server.Connection(), packet.id, packet.body);
     server.Check("a remote-console command");
     for (const std::string& reply : replies) {
       std::string wire;
-      heraldix::rcon::AppendEncoded(wire, packet.id, heraldix::rcon::kResponseValue, reply);
+      heraldix::rcon::AppendEncoded(wire, packet.id, heraldix::rcon::ResponseValue, reply);
       PacketParser client;
       std::vector<Packet> parsed;
       if (!client.Feed(wire, parsed) || client.Pending() != 0) Fail("a reply the client cannot read");

@@ -586,7 +586,7 @@ struct CorpusCase {
   std::size_t column;
 };
 
-constexpr CorpusCase kCorpus[] = {
+constexpr CorpusCase Corpus[] = {
     {"boolean-number.json", 1, "boolean-number", "/Heraldix/WelcomeMessage/NotificationDisplayTime", 3, 51},
     {"brace-command-message.json", 2, "brace", "/CustomCommands/~1me/Message", 3, 24},
     {"brace-no-permission.json", 2, "brace", "/NoPermission", 2, 19},
@@ -638,7 +638,7 @@ constexpr CorpusCase kCorpus[] = {
 
 TEST(Check, CorpusEachFileShowsItsProblem) {
   const std::filesystem::path corpus = HERALDIX_CHECK_CORPUS_DIR;
-  for (const CorpusCase& entry : kCorpus) {
+  for (const CorpusCase& entry : Corpus) {
     SCOPED_TRACE(entry.file);
     const Report report = CheckConfigFile(corpus / entry.file);
     EXPECT_EQ(report.ExitStatus(), entry.exitStatus) << heraldix::check::FormatReport(report, entry.file);
@@ -654,7 +654,7 @@ TEST(Check, CorpusEachFileShowsItsProblem) {
 
 TEST(Check, CorpusHasNoFileWithoutAnExpectation) {
   std::set<std::string> listed;
-  for (const CorpusCase& entry : kCorpus) listed.insert(entry.file);
+  for (const CorpusCase& entry : Corpus) listed.insert(entry.file);
   for (const auto& file : std::filesystem::directory_iterator(HERALDIX_CHECK_CORPUS_DIR)) {
     if (file.path().extension() != ".json") continue;
     EXPECT_TRUE(listed.contains(file.path().filename().string())) << file.path();

@@ -27,13 +27,13 @@
 
 namespace {
 
+using heraldix::rcon::Auth;
+using heraldix::rcon::AuthResponse;
+using heraldix::rcon::Command;
 using heraldix::rcon::Encode;
-using heraldix::rcon::kAuth;
-using heraldix::rcon::kAuthResponse;
-using heraldix::rcon::kCommand;
-using heraldix::rcon::kResponseValue;
 using heraldix::rcon::Packet;
 using heraldix::rcon::PacketParser;
+using heraldix::rcon::ResponseValue;
 using heraldix::test::LiveServer;
 using heraldix::test::ServerDir;
 using nlohmann::json;
@@ -188,10 +188,10 @@ TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
 
   // Everything the client sends goes out at once: login, every command, then an empty value whose mirror
   // marks the end.
-  std::string wire = Encode(Packet{1, kAuth, "pw"});
-  for (int i = 0; i < Commands; ++i) wire += Encode(Packet{i + 2, kCommand, RequestLine(i)});
+  std::string wire = Encode(Packet{1, Auth, "pw"});
+  for (int i = 0; i < Commands; ++i) wire += Encode(Packet{i + 2, Command, RequestLine(i)});
   constexpr std::int32_t EndId = 999999;
-  wire += Encode(Packet{EndId, kResponseValue, ""});
+  wire += Encode(Packet{EndId, ResponseValue, ""});
 
   asio::io_context clientIo;
   asio::ip::tcp::socket socket(clientIo);
@@ -229,9 +229,9 @@ TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
   EXPECT_FALSE(closed) << "the server closed the connection";
   EXPECT_TRUE(unsent.empty());
 
-  std::vector<Packet> expected{{1, kResponseValue, ""}, {1, kAuthResponse, ""}};
-  for (int i = 0; i < Commands; ++i) expected.push_back({i + 2, kResponseValue, ExpectedReply(i)});
-  expected.push_back({EndId, kResponseValue, ""});
+  std::vector<Packet> expected{{1, ResponseValue, ""}, {1, AuthResponse, ""}};
+  for (int i = 0; i < Commands; ++i) expected.push_back({i + 2, ResponseValue, ExpectedReply(i)});
+  expected.push_back({EndId, ResponseValue, ""});
   ASSERT_EQ(replies.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     ASSERT_EQ(replies[i], expected[i]) << "reply " << i;

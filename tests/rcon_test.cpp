@@ -21,16 +21,16 @@
 #include "tests/support/Support.h"
 
 using heraldix::rcon::AppendEncoded;
+using heraldix::rcon::Auth;
+using heraldix::rcon::AuthResponse;
+using heraldix::rcon::Command;
 using heraldix::rcon::Encode;
-using heraldix::rcon::kAuth;
-using heraldix::rcon::kAuthResponse;
-using heraldix::rcon::kCommand;
-using heraldix::rcon::kResponseValue;
 using heraldix::rcon::Packet;
 using heraldix::rcon::PacketParser;
 using heraldix::rcon::RconDispatch;
 using heraldix::rcon::RconServer;
 using heraldix::rcon::RconServerOptions;
+using heraldix::rcon::ResponseValue;
 
 namespace {
 
@@ -54,7 +54,7 @@ std::vector<Packet> ParseAll(const std::string& bytes, PacketParser& parser) {
   return out;
 }
 
-const std::vector<Packet> kThree = {{1, kAuth, "secret"}, {2, kCommand, "hx.reload"}, {3, kResponseValue, ""}};
+const std::vector<Packet> Three = {{1, Auth, "secret"}, {2, Command, "hx.reload"}, {3, ResponseValue, ""}};
 
 std::string Stream(const std::vector<Packet>& packets) {
   std::string out;
@@ -69,63 +69,63 @@ std::string Stream(const std::vector<Packet>& packets) {
 // ---- wire format ----
 
 TEST(Rcon, EncodesLittleEndianHeaderBodyAndTwoTerminators) {
-  const std::string bytes = Encode(Packet{0x01020304, kCommand, "hi"});
+  const std::string bytes = Encode(Packet{0x01020304, Command, "hi"});
   const std::string expected("\x0c\x00\x00\x00\x04\x03\x02\x01\x02\x00\x00\x00hi\x00\x00", 16);
   EXPECT_EQ(bytes, expected);
-  EXPECT_EQ(Encode(Packet{-1, kAuthResponse, ""}), RawPacket(10, -1, 2, std::string(2, '\0')));
+  EXPECT_EQ(Encode(Packet{-1, AuthResponse, ""}), RawPacket(10, -1, 2, std::string(2, '\0')));
 }
 
 TEST(Rcon, EncoderRefusesABodyTooLongForOnePacket) {
-  EXPECT_NO_THROW((void)Encode(Packet{1, kResponseValue, std::string(heraldix::rcon::kMaxBodyBytes, 'a')}));
-  EXPECT_THROW((void)Encode(Packet{1, kResponseValue, std::string(heraldix::rcon::kMaxBodyBytes + 1, 'a')}),
+  EXPECT_NO_THROW((void)Encode(Packet{1, ResponseValue, std::string(heraldix::rcon::MaxBodyBytes, 'a')}));
+  EXPECT_THROW((void)Encode(Packet{1, ResponseValue, std::string(heraldix::rcon::MaxBodyBytes + 1, 'a')}),
                std::length_error);
 }
 
 TEST(Rcon, LongBodiesAreCutIntoPacketsAtCharacterBoundaries) {
   // The limit falls inside the two-byte "é": it must move to the next packet whole.
-  const std::string body = std::string(heraldix::rcon::kMaxBodyBytes - 1, 'a') + "\xc3\xa9" + std::string(5000, 'b');
+  const std::string body = std::string(heraldix::rcon::MaxBodyBytes - 1, 'a') + "\xc3\xa9" + std::string(5000, 'b');
   std::string wire;
-  AppendEncoded(wire, 9, kResponseValue, body);
+  AppendEncoded(wire, 9, ResponseValue, body);
   PacketParser parser;
   const auto packets = ParseAll(wire, parser);
   ASSERT_FALSE(parser.Broken()) << parser.Error();
   ASSERT_EQ(packets.size(), 3U);
-  EXPECT_EQ(packets[0].body.size(), heraldix::rcon::kMaxBodyBytes - 1);
+  EXPECT_EQ(packets[0].body.size(), heraldix::rcon::MaxBodyBytes - 1);
   EXPECT_EQ(packets[1].body.substr(0, 2), "\xc3\xa9");
   std::string joined;
   for (const Packet& packet : packets) {
     EXPECT_EQ(packet.id, 9);
-    EXPECT_EQ(packet.type, kResponseValue);
+    EXPECT_EQ(packet.type, ResponseValue);
     joined += packet.body;
   }
   EXPECT_EQ(joined, body);
 
   std::string empty;
-  AppendEncoded(empty, 4, kResponseValue, "");
-  EXPECT_EQ(empty, Encode(Packet{4, kResponseValue, ""}));
+  AppendEncoded(empty, 4, ResponseValue, "");
+  EXPECT_EQ(empty, Encode(Packet{4, ResponseValue, ""}));
 }
 
 TEST(Rcon, ParsesPacketsHoweverTheyAreCut) {
-  const std::string wire = Stream(kThree);
+  const std::string wire = Stream(Three);
   for (std::size_t cut = 0; cut <= wire.size(); ++cut) {
     PacketParser parser;
     std::vector<Packet> out;
     ASSERT_TRUE(parser.Feed(wire.substr(0, cut), out));
     ASSERT_TRUE(parser.Feed(wire.substr(cut), out));
-    EXPECT_EQ(out, kThree) << "cut at " << cut;
+    EXPECT_EQ(out, Three) << "cut at " << cut;
     EXPECT_EQ(parser.Pending(), 0U);
   }
   PacketParser parser;
   std::vector<Packet> out;
   for (char byte : wire) ASSERT_TRUE(parser.Feed(std::string_view(&byte, 1), out));
-  EXPECT_EQ(out, kThree);
+  EXPECT_EQ(out, Three);
 }
 
 TEST(Rcon, AcceptsTheSmallestAndLargestSizes) {
   PacketParser parser;
-  const std::string largest(heraldix::rcon::kMaxBodyBytes, 'x');
+  const std::string largest(heraldix::rcon::MaxBodyBytes, 'x');
   const auto packets = ParseAll(
-      RawPacket(10, 1, kCommand, std::string(2, '\0')) + RawPacket(4096, 2, kCommand, largest + std::string(2, '\0')),
+      RawPacket(10, 1, Command, std::string(2, '\0')) + RawPacket(4096, 2, Command, largest + std::string(2, '\0')),
       parser);
   ASSERT_FALSE(parser.Broken()) << parser.Error();
   ASSERT_EQ(packets.size(), 2U);
@@ -153,10 +153,10 @@ TEST(Rcon, RejectsAMalformedPacketAsSoonAsItsFaultArrives) {
       {RawPacket(100, 1, -1, "partial"), "packet type -1 is unknown"},
       {RawPacket(100, 1, 100, "partial"), "packet type 100 is unknown"},
       // Bodies without both terminators, or with a NUL inside.
-      {RawPacket(12, 1, kCommand, std::string("ab\0x", 4)), "packet body lacks its two NUL terminators"},
-      {RawPacket(12, 1, kCommand, std::string("abx\0", 4)), "packet body lacks its two NUL terminators"},
-      {RawPacket(12, 1, kCommand, "abxy"), "packet body lacks its two NUL terminators"},
-      {RawPacket(13, 1, kCommand, std::string("a\0b\0\0", 5)), "packet body holds a NUL before its terminators"},
+      {RawPacket(12, 1, Command, std::string("ab\0x", 4)), "packet body lacks its two NUL terminators"},
+      {RawPacket(12, 1, Command, std::string("abx\0", 4)), "packet body lacks its two NUL terminators"},
+      {RawPacket(12, 1, Command, "abxy"), "packet body lacks its two NUL terminators"},
+      {RawPacket(13, 1, Command, std::string("a\0b\0\0", 5)), "packet body holds a NUL before its terminators"},
   };
   for (const Row& row : rows) {
     PacketParser parser;
@@ -170,11 +170,11 @@ TEST(Rcon, RejectsAMalformedPacketAsSoonAsItsFaultArrives) {
 TEST(Rcon, PacketsBeforeABrokenOneAreKeptAndTheStreamStaysBroken) {
   PacketParser parser;
   std::vector<Packet> out;
-  EXPECT_FALSE(parser.Feed(Stream(kThree) + Int32Bytes(5), out));
-  EXPECT_EQ(out, kThree);
+  EXPECT_FALSE(parser.Feed(Stream(Three) + Int32Bytes(5), out));
+  EXPECT_EQ(out, Three);
   EXPECT_TRUE(parser.Broken());
   out.clear();
-  EXPECT_FALSE(parser.Feed(Encode(Packet{4, kCommand, "more"}), out));
+  EXPECT_FALSE(parser.Feed(Encode(Packet{4, Command, "more"}), out));
   EXPECT_TRUE(out.empty());
 }
 
@@ -183,7 +183,7 @@ TEST(Rcon, GarbageNeverMisleadsTheParser) {
   std::uniform_int_distribution<int> byte(0, 255);
   std::uniform_int_distribution<int> piece(1, 64);
   for (int round = 0; round < 300; ++round) {
-    std::string wire = Stream(kThree);
+    std::string wire = Stream(Three);
     const std::size_t spot = static_cast<std::size_t>(random() % wire.size());
     wire[spot] = static_cast<char>(byte(random));
     PacketParser parser;
@@ -195,7 +195,7 @@ TEST(Rcon, GarbageNeverMisleadsTheParser) {
     }
     for (const Packet& packet : out) {
       EXPECT_TRUE(packet.type == 0 || packet.type == 2 || packet.type == 3);
-      EXPECT_LE(packet.body.size(), heraldix::rcon::kMaxBodyBytes);
+      EXPECT_LE(packet.body.size(), heraldix::rcon::MaxBodyBytes);
       EXPECT_EQ(packet.body.find('\0'), std::string::npos);
     }
     EXPECT_LE(parser.Pending(), wire.size());
@@ -280,7 +280,7 @@ class Client {
   }
 
   void SendRaw(std::string_view bytes) {
-    for (int round = 0; !bytes.empty() && round < kRounds; ++round) {
+    for (int round = 0; !bytes.empty() && round < Rounds; ++round) {
       asio::error_code error;
       const std::size_t sent = socket_.write_some(asio::buffer(bytes.data(), bytes.size()), error);
       if (error && error != asio::error::would_block) {
@@ -295,7 +295,7 @@ class Client {
   std::string Who() const { return "127.0.0.1:" + std::to_string(socket_.local_endpoint().port()); }
 
   std::vector<Packet> Receive(std::size_t count) {
-    for (int round = 0; received_.size() < count && !eof_ && round < kRounds; ++round) {
+    for (int round = 0; received_.size() < count && !eof_ && round < Rounds; ++round) {
       test_.RunFor(std::chrono::milliseconds(2));
       ReadAvailable();
     }
@@ -307,7 +307,7 @@ class Client {
 
   // True once the server has closed the connection; packets that came before are still Receive()d.
   bool Closed() {
-    for (int round = 0; !eof_ && round < kRounds; ++round) {
+    for (int round = 0; !eof_ && round < Rounds; ++round) {
       test_.RunFor(std::chrono::milliseconds(2));
       ReadAvailable();
     }
@@ -316,21 +316,21 @@ class Client {
 
   // The connection is still open: the server answers a mirror request on it (with a refusal before login).
   bool Alive() {
-    Send(Packet{555, kResponseValue, ""});
+    Send(Packet{555, ResponseValue, ""});
     const auto answer = Receive(1);
     return !eof_ && answer.size() == 1 &&
-           (answer[0] == Packet{555, kResponseValue, ""} || answer[0] == Packet{-1, kAuthResponse, ""});
+           (answer[0] == Packet{555, ResponseValue, ""} || answer[0] == Packet{-1, AuthResponse, ""});
   }
 
   void Login(const std::string& password = "pw") {
-    Send(Packet{1000, kAuth, password});
+    Send(Packet{1000, Auth, password});
     const auto answer = Receive(2);
     ASSERT_EQ(answer.size(), 2U);
     ASSERT_EQ(answer[1].id, 1000) << "login refused";
   }
 
  private:
-  static constexpr int kRounds = 2500;
+  static constexpr int Rounds = 2500;
 
   void ReadAvailable() {
     std::array<char, 8192> buffer{};
@@ -372,51 +372,47 @@ TEST(Rcon, EveryRequestIsAnsweredInArrivalOrderWithItsId) {
     std::vector<std::string> run;  // what reached the game
     bool byteByByte = false;
   };
-  const Packet login{1, kAuth, "pw"};
-  const Packet loggedIn[] = {{1, kResponseValue, ""}, {1, kAuthResponse, ""}};
-  const Packet refused{-1, kAuthResponse, ""};
+  const Packet login{1, Auth, "pw"};
+  const Packet loggedIn[] = {{1, ResponseValue, ""}, {1, AuthResponse, ""}};
+  const Packet refused{-1, AuthResponse, ""};
   const Row rows[] = {
       {"login: an empty value, then the auth response with the request id",
-       {{42, kAuth, "pw"}, {43, kCommand, "echo hello there"}},
-       {{42, kResponseValue, ""}, {42, kAuthResponse, ""}, {43, kResponseValue, "hello there"}},
+       {{42, Auth, "pw"}, {43, Command, "echo hello there"}},
+       {{42, ResponseValue, ""}, {42, AuthResponse, ""}, {43, ResponseValue, "hello there"}},
        {"echo hello there"}},
       {"a wrong password is answered with -1 and runs nothing until a right one",
-       {{5, kAuth, "wrong"}, {6, kCommand, "echo x"}, {7, kAuth, "pw"}},
-       {{5, kResponseValue, ""}, refused, refused, {7, kResponseValue, ""}, {7, kAuthResponse, ""}},
+       {{5, Auth, "wrong"}, {6, Command, "echo x"}, {7, Auth, "pw"}},
+       {{5, ResponseValue, ""}, refused, refused, {7, ResponseValue, ""}, {7, AuthResponse, ""}},
        {}},
       {"requests before login are refused and never reach the game",
-       {{3, kCommand, "echo sneaky"}, {4, kResponseValue, ""}, login, {5, kResponseValue, ""}},
-       {refused, refused, loggedIn[0], loggedIn[1], {5, kResponseValue, ""}},
+       {{3, Command, "echo sneaky"}, {4, ResponseValue, ""}, login, {5, ResponseValue, ""}},
+       {refused, refused, loggedIn[0], loggedIn[1], {5, ResponseValue, ""}},
        {}},
       {"several replies to one request, then the empty value mirrored",
-       {login, {9, kCommand, "two"}, {10, kResponseValue, ""}},
-       {loggedIn[0],
-        loggedIn[1],
-        {9, kResponseValue, "first"},
-        {9, kResponseValue, "second"},
-        {10, kResponseValue, ""}},
+       {login, {9, Command, "two"}, {10, ResponseValue, ""}},
+       {loggedIn[0], loggedIn[1], {9, ResponseValue, "first"}, {9, ResponseValue, "second"}, {10, ResponseValue, ""}},
        {"two"}},
       {"a handler that says nothing or breaks still answers, as does an unknown command",
-       {login, {11, kCommand, "silent"}, {12, kCommand, "throw"}, {13, kCommand, "nosuch arg"}},
+       {login, {11, Command, "silent"}, {12, Command, "throw"}, {13, Command, "nosuch arg"}},
        {loggedIn[0],
         loggedIn[1],
-        {11, kResponseValue, ""},
-        {12, kResponseValue, ""},
-        {13, kResponseValue, "Unknown command: nosuch"}},
+        {11, ResponseValue, ""},
+        {12, ResponseValue, ""},
+        {13, ResponseValue, "Unknown command: nosuch"}},
        {"silent", "throw", "nosuch arg"}},
       {"pipelined requests in one segment",
-       {login, {2, kCommand, "echo a"}, {3, kCommand, "two"}, {4, kCommand, "echo b"}, {5, kResponseValue, ""}},
+       {login, {2, Command, "echo a"}, {3, Command, "two"}, {4, Command, "echo b"}, {5, ResponseValue, ""}},
        {loggedIn[0],
         loggedIn[1],
-        {2, kResponseValue, "a"},
-        {3, kResponseValue, "first"},
-        {3, kResponseValue, "second"},
-        {4, kResponseValue, "b"},
-        {5, kResponseValue, ""}},
+        {2, ResponseValue, "a"},
+        {3, ResponseValue, "first"},
+        {3, ResponseValue, "second"},
+        {4, ResponseValue, "b"},
+        {5, ResponseValue, ""}},
        {"echo a", "two", "echo b"}},
       {"requests split into single bytes",
-       {login, {2, kCommand, "echo split"}},
-       {loggedIn[0], loggedIn[1], {2, kResponseValue, "split"}},
+       {login, {2, Command, "echo split"}},
+       {loggedIn[0], loggedIn[1], {2, ResponseValue, "split"}},
        {"echo split"},
        true},
   };
@@ -446,7 +442,7 @@ TEST(Rcon, EachPacketGoesOutInAWriteOfItsOwn) {
   asio::io_context io;
   asio::ip::tcp::socket socket(io);
   socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), test.server.Port()));
-  asio::write(socket, asio::buffer(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "two"})));
+  asio::write(socket, asio::buffer(Encode(Packet{1, Auth, "pw"}) + Encode(Packet{2, Command, "two"})));
   std::vector<std::string> writes;
   for (int round = 0; round < 5000 && writes.size() < 4; ++round) {
     if (socket.available() == 0) {
@@ -459,9 +455,9 @@ TEST(Rcon, EachPacketGoesOutInAWriteOfItsOwn) {
     asio::read(socket, asio::buffer(bytes));
     writes.push_back(bytes);
   }
-  EXPECT_EQ(writes, (std::vector<std::string>{
-                        Encode(Packet{1, kResponseValue, ""}), Encode(Packet{1, kAuthResponse, ""}),
-                        Encode(Packet{2, kResponseValue, "first"}), Encode(Packet{2, kResponseValue, "second"})}));
+  EXPECT_EQ(writes, (std::vector<std::string>{Encode(Packet{1, ResponseValue, ""}), Encode(Packet{1, AuthResponse, ""}),
+                                              Encode(Packet{2, ResponseValue, "first"}),
+                                              Encode(Packet{2, ResponseValue, "second"})}));
 }
 
 TEST(Rcon, NotesNameTheClientByAddressAndPortAndNeverThePassword) {
@@ -472,7 +468,7 @@ TEST(Rcon, NotesNameTheClientByAddressAndPortAndNeverThePassword) {
   {
     Client client(test);
     first = client.Who();
-    client.Send(Packet{1, kAuth, "hunter2-wrong"});
+    client.Send(Packet{1, Auth, "hunter2-wrong"});
     client.Receive(2);
     Client second(test);
     EXPECT_TRUE(second.Closed());
@@ -490,7 +486,7 @@ TEST(Rcon, LongRepliesArriveAsSeveralPacketsWithTheSameId) {
   TestServer test;
   Client client(test);
   client.Login();
-  client.Send(Packet{21, kCommand, "big"});
+  client.Send(Packet{21, Command, "big"});
   const auto parts = client.Receive(3);
   ASSERT_EQ(parts.size(), 3U);
   std::string joined;
@@ -507,8 +503,8 @@ TEST(Rcon, AHostilePacketClosesOnlyItsOwnConnection) {
       Int32Bytes(4097),
       Int32Bytes(-20),
       RawPacket(10, 1, 7, std::string(2, '\0')),
-      RawPacket(12, 1, kCommand, "abcd"),
-      RawPacket(13, 1, kCommand, std::string("a\0b\0\0", 5)),
+      RawPacket(12, 1, Command, "abcd"),
+      RawPacket(13, 1, Command, std::string("a\0b\0\0", 5)),
   };
   TestServer test;
   Client bystander(test);
@@ -516,9 +512,9 @@ TEST(Rcon, AHostilePacketClosesOnlyItsOwnConnection) {
   for (const std::string& bytes : hostile) {
     Client attacker(test);
     attacker.Login();
-    attacker.SendRaw(Encode(Packet{2, kCommand, "echo before"}) + bytes);
+    attacker.SendRaw(Encode(Packet{2, Command, "echo before"}) + bytes);
     // What came before the bad packet is still answered; then the connection ends.
-    EXPECT_EQ(attacker.Receive(1), (std::vector<Packet>{{2, kResponseValue, "before"}}));
+    EXPECT_EQ(attacker.Receive(1), (std::vector<Packet>{{2, ResponseValue, "before"}}));
     EXPECT_TRUE(attacker.Closed());
     EXPECT_TRUE(bystander.Alive());
   }
@@ -537,13 +533,13 @@ TEST(Rcon, FiveFailedLoginsInAMinuteRefuseTheAddressForFiveMinutes) {
   {
     Client guesser(test);
     for (int attempt = 1; attempt <= 4; ++attempt) {
-      guesser.Send(Packet{attempt, kAuth, "guess"});
+      guesser.Send(Packet{attempt, Auth, "guess"});
       EXPECT_EQ(guesser.Receive(2).at(1).id, -1);
       test.Advance(std::chrono::seconds(10));
     }
     EXPECT_TRUE(guesser.Alive());
-    guesser.Send(Packet{5, kAuth, "guess"});
-    EXPECT_EQ(guesser.Receive(2), (std::vector<Packet>{{5, kResponseValue, ""}, {-1, kAuthResponse, ""}}));
+    guesser.Send(Packet{5, Auth, "guess"});
+    EXPECT_EQ(guesser.Receive(2), (std::vector<Packet>{{5, ResponseValue, ""}, {-1, AuthResponse, ""}}));
     EXPECT_TRUE(guesser.Closed());
   }
   {
@@ -566,7 +562,7 @@ TEST(Rcon, FailedLoginsSpreadOverMoreThanAMinuteAreNotCountedTogether) {
   TestServer test;
   Client guesser(test);
   for (int attempt = 1; attempt <= 8; ++attempt) {
-    guesser.Send(Packet{attempt, kAuth, "guess"});
+    guesser.Send(Packet{attempt, Auth, "guess"});
     EXPECT_EQ(guesser.Receive(2).size(), 2U);
     test.now += std::chrono::seconds(16);  // never five within one minute
   }
@@ -618,7 +614,7 @@ TEST(Rcon, AClientThatNeverReadsIsDroppedInsteadOfBufferedForever) {
   TestServer test(options);
   Client client(test);
   client.Login();
-  client.Send(Packet{30, kCommand, "big"});
+  client.Send(Packet{30, Command, "big"});
   EXPECT_TRUE(client.Closed());
   EXPECT_EQ(test.server.ConnectionCount(), 0U);
 }
@@ -629,11 +625,11 @@ TEST(Rcon, EachConnectionIsNumberedForTheGameAndItsEndIsReported) {
   Client second(test);
   first->Login();
   second.Login();
-  first->Send(Packet{1, kCommand, "echo a"});
+  first->Send(Packet{1, Command, "echo a"});
   EXPECT_EQ(first->Receive(1).size(), 1U);
-  second.Send(Packet{1, kCommand, "echo b"});
+  second.Send(Packet{1, Command, "echo b"});
   EXPECT_EQ(second.Receive(1).size(), 1U);
-  first->Send(Packet{2, kCommand, "echo c"});
+  first->Send(Packet{2, Command, "echo c"});
   EXPECT_EQ(first->Receive(1).size(), 1U);
   ASSERT_EQ(test.dispatch.connections.size(), 3U);
   EXPECT_EQ(test.dispatch.connections[0], test.dispatch.connections[2]);
@@ -654,13 +650,13 @@ TEST(Rcon, TheLoopRunsOnSafelyAfterTheServerIsGone) {
   asio::io_context clientIo;
   asio::ip::tcp::socket socket(clientIo);
   socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), server->Port()));
-  asio::write(socket, asio::buffer(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "echo x"})));
+  asio::write(socket, asio::buffer(Encode(Packet{1, Auth, "pw"}) + Encode(Packet{2, Command, "echo x"})));
   for (int round = 0; round < 500 && dispatch.calls.empty(); ++round) {
     io.run_for(std::chrono::milliseconds(2));
   }
   ASSERT_EQ(dispatch.calls.size(), 1U);
   // A request already on its way when the server goes must find nobody to run it.
-  asio::write(socket, asio::buffer(Encode(Packet{3, kCommand, "echo late"})));
+  asio::write(socket, asio::buffer(Encode(Packet{3, Command, "echo late"})));
   server.reset();
   io.restart();
   io.run_for(std::chrono::milliseconds(20));

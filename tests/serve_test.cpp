@@ -27,13 +27,13 @@
 #include "sim/rcon/RconPacket.h"
 #include "tests/support/Support.h"
 
+using heraldix::rcon::Auth;
+using heraldix::rcon::AuthResponse;
+using heraldix::rcon::Command;
 using heraldix::rcon::Encode;
-using heraldix::rcon::kAuth;
-using heraldix::rcon::kAuthResponse;
-using heraldix::rcon::kCommand;
-using heraldix::rcon::kResponseValue;
 using heraldix::rcon::Packet;
 using heraldix::rcon::PacketParser;
+using heraldix::rcon::ResponseValue;
 
 namespace {
 
@@ -211,12 +211,12 @@ std::vector<Packet> ReadPackets(asio::ip::tcp::socket& socket, std::size_t count
   return packets;
 }
 
-constexpr const char* kConfig = R"({"Heraldix": {"ServerMessageColor": {"R": 255, "G": 0, "B": 0}}})";
+constexpr const char* Config = R"({"Heraldix": {"ServerMessageColor": {"R": 255, "G": 0, "B": 0}}})";
 
 }  // namespace
 
 TEST(Serve, PlaysStandardInputLinesAndEndsOnQuit) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   SimProcess sim(ServeArgs(dir));
   sim.Write("join 7 Ann\n# a comment\nhelp\nrcon hx.sendserver 0 \"to all\"\nnot-a-command\nquit\nrcon hx.reload\n");
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
@@ -235,7 +235,7 @@ TEST(Serve, PlaysStandardInputLinesAndEndsOnQuit) {
 }
 
 TEST(Serve, ScriptRunsFirstAndAWaitHoldsLaterLinesForThatManyGameSeconds) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   const auto script = dir.Path() / "opening.scenario";
   std::ofstream(script) << "join 7 Ann\nwait 1\nrcon hx.sendserver 7 \"after a second\"\n";
   SimProcess sim(ServeArgs(dir, {"--script", script.string()}));
@@ -250,7 +250,7 @@ TEST(Serve, ScriptRunsFirstAndAWaitHoldsLaterLinesForThatManyGameSeconds) {
 }
 
 TEST(Serve, RejectsABadScriptLineBeforeStarting) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   const auto script = dir.Path() / "bad.scenario";
   std::ofstream(script) << "join 7 Ann\nwait soon\n";
   SimProcess sim(ServeArgs(dir, {"--script", script.string()}));
@@ -260,14 +260,14 @@ TEST(Serve, RejectsABadScriptLineBeforeStarting) {
 }
 
 TEST(Serve, WillNotOpenTheRemoteConsoleWithoutAPassword) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   SimProcess sim(ServeArgs(dir, {"--rcon-port", "0"}));
   EXPECT_EQ(sim.Wait(), 2);
   EXPECT_NE(sim.err.find("--rcon-password"), std::string::npos) << sim.err;
 }
 
 TEST(Serve, AnswersRconClientsAndEndsCleanlyOnSigterm) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   SimProcess sim(ServeArgs(dir, {"--rcon-port", "0", "--rcon-password", "letmein"}));
   const int port = sim.RconPort();
   ASSERT_GT(port, 0) << sim.err;
@@ -275,14 +275,13 @@ TEST(Serve, AnswersRconClientsAndEndsCleanlyOnSigterm) {
   asio::io_context io;
   asio::ip::tcp::socket socket(io);
   socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), static_cast<std::uint16_t>(port)));
-  asio::write(socket,
-              asio::buffer(Encode(Packet{1, kAuth, "letmein"}) + Encode(Packet{2, kCommand, "hx.reload"}) +
-                           Encode(Packet{3, kCommand, "hx.nosuch now"}) + Encode(Packet{4, kResponseValue, ""})));
-  EXPECT_EQ(ReadPackets(socket, 5), (std::vector<Packet>{{1, kResponseValue, ""},
-                                                         {1, kAuthResponse, ""},
-                                                         {2, kResponseValue, "Heraldix: Reloaded config"},
-                                                         {3, kResponseValue, "Unknown command: hx.nosuch"},
-                                                         {4, kResponseValue, ""}}));
+  asio::write(socket, asio::buffer(Encode(Packet{1, Auth, "letmein"}) + Encode(Packet{2, Command, "hx.reload"}) +
+                                   Encode(Packet{3, Command, "hx.nosuch now"}) + Encode(Packet{4, ResponseValue, ""})));
+  EXPECT_EQ(ReadPackets(socket, 5), (std::vector<Packet>{{1, ResponseValue, ""},
+                                                         {1, AuthResponse, ""},
+                                                         {2, ResponseValue, "Heraldix: Reloaded config"},
+                                                         {3, ResponseValue, "Unknown command: hx.nosuch"},
+                                                         {4, ResponseValue, ""}}));
   // The connection is the game's: the reply is an rcon event with the request's id.
   ASSERT_TRUE(sim.ReadUntil([&] { return sim.out.find("Unknown command: hx.nosuch") != std::string::npos; }));
   const auto replies = sim.Events("rcon");
@@ -294,14 +293,14 @@ TEST(Serve, AnswersRconClientsAndEndsCleanlyOnSigterm) {
 }
 
 TEST(Serve, WithoutAConsoleItNeedsTheRemoteConsole) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   SimProcess sim(ServeArgs(dir, {"--no-console"}));
   EXPECT_EQ(sim.Wait(), 2);
   EXPECT_NE(sim.err.find("--no-console needs --rcon-port"), std::string::npos) << sim.err;
 }
 
 TEST(Serve, WithoutAConsoleItRunsWithStandardInputClosedUntilSigterm) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   SimProcess sim(ServeArgs(dir, {"--no-console", "--rcon-port", "0", "--rcon-password", "pw"}));
   sim.CloseInput();  // as a service manager starts it: </dev/null
   const int port = sim.RconPort();
@@ -309,9 +308,9 @@ TEST(Serve, WithoutAConsoleItRunsWithStandardInputClosedUntilSigterm) {
   // A game second after its input ended, it still serves.
   std::this_thread::sleep_for(std::chrono::milliseconds(1200));
   RconConnection admin(port);
-  admin.Send(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "hx.sendserver 0 \"still here\""}));
+  admin.Send(Encode(Packet{1, Auth, "pw"}) + Encode(Packet{2, Command, "hx.sendserver 0 \"still here\""}));
   EXPECT_EQ(ReadPackets(admin.socket, 3).back(),
-            (Packet{2, kResponseValue, "Heraldix: Successfully sent message to everyone"}));
+            (Packet{2, ResponseValue, "Heraldix: Successfully sent message to everyone"}));
   EXPECT_TRUE(sim.Running());
   sim.Signal(SIGTERM);
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
@@ -323,7 +322,7 @@ class ServeReaderGone : public testing::TestWithParam<bool> {};
 
 TEST_P(ServeReaderGone, EndsOnlyThatOutputAndTheServerStopsCleanlyLater) {
   const bool standardOutput = GetParam();
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   SimProcess sim(ServeArgs(dir, {"--trace", "--rcon-port", "0", "--rcon-password", "pw"}));
   const int port = sim.RconPort();
   ASSERT_GT(port, 0) << sim.err;
@@ -338,9 +337,9 @@ TEST_P(ServeReaderGone, EndsOnlyThatOutputAndTheServerStopsCleanlyLater) {
   // closing): neither may end the server.
   for (int client = 1; client <= 3; ++client) {
     RconConnection admin(port);
-    admin.Send(Encode(Packet{1, kAuth, "pw"}) + Encode(Packet{2, kCommand, "hx.sendserver 7 \"hello\""}));
+    admin.Send(Encode(Packet{1, Auth, "pw"}) + Encode(Packet{2, Command, "hx.sendserver 7 \"hello\""}));
     EXPECT_EQ(ReadPackets(admin.socket, 3).back(),
-              (Packet{2, kResponseValue, "Heraldix: Successfully sent message to player"}));
+              (Packet{2, ResponseValue, "Heraldix: Successfully sent message to player"}));
   }
   sim.Write("rcon hx.sendserver 7 \"and from the console\"\nquit\n");
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
@@ -360,7 +359,7 @@ INSTANTIATE_TEST_SUITE_P(Outputs, ServeReaderGone, testing::Bool(), [](const tes
 });
 
 TEST(Serve, AStalledReaderDelaysNoReplyAndLearnsHowManyEventsWereDropped) {
-  heraldix::test::ServerDir dir(kConfig);
+  heraldix::test::ServerDir dir(Config);
   constexpr int Players = 100;
   constexpr int Commands = 300;
   const auto script = dir.Path() / "full-server.scenario";
@@ -374,12 +373,12 @@ TEST(Serve, AStalledReaderDelaysNoReplyAndLearnsHowManyEventsWereDropped) {
   // Nobody reads standard output from here on; each command sends a line to every player, far more than
   // a pipe holds. Every reply still arrives.
   RconConnection admin(port);
-  std::string requests = Encode(Packet{1, kAuth, "pw"});
-  for (int id = 2; id < Commands + 2; ++id) requests += Encode(Packet{id, kCommand, "hx.sendserver 0 \"news\""});
+  std::string requests = Encode(Packet{1, Auth, "pw"});
+  for (int id = 2; id < Commands + 2; ++id) requests += Encode(Packet{id, Command, "hx.sendserver 0 \"news\""});
   admin.Send(requests);
   const auto replies = ReadPackets(admin.socket, 2 + Commands);
   ASSERT_EQ(replies.size(), 2U + Commands) << sim.err;
-  EXPECT_EQ(replies.back(), (Packet{Commands + 1, kResponseValue, "Heraldix: Successfully sent message to everyone"}));
+  EXPECT_EQ(replies.back(), (Packet{Commands + 1, ResponseValue, "Heraldix: Successfully sent message to everyone"}));
   sim.Write("quit\n");
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
 

@@ -98,9 +98,9 @@ std::string Described(const json& value) {
 }
 
 std::string Quoted(std::string_view text) {
-  constexpr std::size_t kLongest = 60;
+  constexpr std::size_t Longest = 60;
   std::string shown = json(std::string(text)).dump(-1, ' ', false, json::error_handler_t::replace);
-  if (shown.size() > kLongest) shown = shown.substr(0, kLongest - 4) + "...\"";
+  if (shown.size() > Longest) shown = shown.substr(0, Longest - 4) + "...\"";
   return shown;
 }
 
@@ -201,8 +201,8 @@ void CheckColourObject(Context& context, const Place& place, const json& value) 
   if (!ExpectObject(context, place, value)) return;
   int bytes[3] = {0, 0, 0};
   bool readable = true;
-  for (std::size_t i = 0; i < keys::kColour.size(); ++i) {
-    const std::string_view channel = keys::kColour[i];
+  for (std::size_t i = 0; i < keys::Colour.size(); ++i) {
+    const std::string_view channel = keys::Colour[i];
     const auto member = value.find(channel);
     if (member == value.end()) continue;
     const Place at = place.Member(channel);
@@ -221,8 +221,8 @@ void CheckColourObject(Context& context, const Place& place, const json& value) 
                          "there is no alpha channel: configured colours are always opaque");
     }
   }
-  static constexpr std::array<std::string_view, 4> kKnown{"R", "G", "B", "A"};
-  CheckUnknownKeys(context, place, value, kKnown);
+  static constexpr std::array<std::string_view, 4> Known{"R", "G", "B", "A"};
+  CheckUnknownKeys(context, place, value, Known);
   CheckDuplicateKeys(context, place, value);
 }
 
@@ -331,7 +331,7 @@ void CheckUnknownKeys(Context& context, const Place& place, const json& object,
       message += "; did you mean " + Quoted(*near) + "?";
     } else {
       std::string homes;
-      for (const keys::Home& section : keys::kSections) {
+      for (const keys::Home& section : keys::Sections) {
         if (std::find(section.names.begin(), section.names.end(), name) == section.names.end()) continue;
         homes += (homes.empty() ? "" : " or ") + std::string(section.where);
       }

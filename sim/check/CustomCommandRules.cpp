@@ -107,7 +107,7 @@ void CheckColourArray(Context& context, const Place& place, const json* value) {
 bool CheckCommand(Context& context, const Place& place, const std::string& name, const json& command) {
   if (!ExpectObject(context, place, command)) return false;
   CheckDuplicateKeys(context, place, command);
-  CheckUnknownKeys(context, place, command, keys::kCommand);
+  CheckUnknownKeys(context, place, command, keys::Command);
 
   bool entry = false;
   const json* message = FindMember(command, "Message");
@@ -143,8 +143,8 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
     const Place at = place.Member("Type");
     if (ExpectString(context, at, *value) && entry) {
       type = value->get<std::string>();
-      static constexpr std::array kTypes{"Chat"sv, "Client"sv, "Server"sv, "Notification"sv};
-      CheckKind(context, at, type, kTypes, "no reply is sent (a Command_To_Execute still runs)", "no-reply-type");
+      static constexpr std::array Types{"Chat"sv, "Client"sv, "Server"sv, "Notification"sv};
+      CheckKind(context, at, type, Types, "no reply is sent (a Command_To_Execute still runs)", "no-reply-type");
     }
   }
   if (entry && type == "Notification") {

@@ -12,23 +12,23 @@ namespace heraldix::check::keys {
 
 using ConfigKeys::Section;
 
-inline constexpr auto kTop = ConfigKeys::NamesOf<Section::Top>();
-inline constexpr auto kHeraldix = ConfigKeys::NamesOf<Section::Heraldix>();
-inline constexpr auto kWelcome = ConfigKeys::NamesOf<Section::Welcome>();
-inline constexpr auto kCommand = ConfigKeys::NamesOf<Section::Command>();
-inline constexpr auto kTimed = ConfigKeys::NamesOf<Section::Timed>();
-inline constexpr auto kTimedMessage = ConfigKeys::NamesOf<Section::TimedMessage>();
-inline constexpr auto kScheduled = ConfigKeys::NamesOf<Section::Scheduled>();
-inline constexpr auto kScheduledMessage = ConfigKeys::NamesOf<Section::ScheduledMessage>();
+inline constexpr auto Top = ConfigKeys::NamesOf<Section::Top>();
+inline constexpr auto Heraldix = ConfigKeys::NamesOf<Section::Heraldix>();
+inline constexpr auto Welcome = ConfigKeys::NamesOf<Section::Welcome>();
+inline constexpr auto Command = ConfigKeys::NamesOf<Section::Command>();
+inline constexpr auto Timed = ConfigKeys::NamesOf<Section::Timed>();
+inline constexpr auto TimedMessage = ConfigKeys::NamesOf<Section::TimedMessage>();
+inline constexpr auto Scheduled = ConfigKeys::NamesOf<Section::Scheduled>();
+inline constexpr auto ScheduledMessage = ConfigKeys::NamesOf<Section::ScheduledMessage>();
 // A scheduled message takes every key of a timed message and its own.
-inline constexpr auto kScheduledMessageAll = [] {
-  std::array<std::string_view, kTimedMessage.size() + kScheduledMessage.size()> names{};
+inline constexpr auto ScheduledMessageAll = [] {
+  std::array<std::string_view, TimedMessage.size() + ScheduledMessage.size()> names{};
   std::size_t at = 0;
-  for (const std::string_view name : kTimedMessage) names[at++] = name;
-  for (const std::string_view name : kScheduledMessage) names[at++] = name;
+  for (const std::string_view name : TimedMessage) names[at++] = name;
+  for (const std::string_view name : ScheduledMessage) names[at++] = name;
   return names;
 }();
-inline constexpr auto kColour = ConfigKeys::NamesOf<Section::Colour>();
+inline constexpr auto Colour = ConfigKeys::NamesOf<Section::Colour>();
 
 // The names the plug-in replaces in configured texts while placeholders are on, without their braces.
 inline constexpr auto kPlaceholders = ConfigKeys::PlaceholderNames;
@@ -38,15 +38,15 @@ struct Home {
   std::string_view where;
   std::span<const std::string_view> names;
 };
-inline constexpr std::array kSections{
-    Home{"the top level", kTop},
-    Home{"\"Heraldix\"", kHeraldix},
-    Home{"\"Heraldix\" > \"WelcomeMessage\"", kWelcome},
-    Home{"a custom command", kCommand},
-    Home{"\"TimedMessages\"", kTimed},
-    Home{"a timed message", kTimedMessage},
-    Home{"\"ScheduledMessages\"", kScheduled},
-    Home{"a scheduled message", kScheduledMessage},
+inline constexpr std::array Sections{
+    Home{"the top level", Top},
+    Home{"\"Heraldix\"", Heraldix},
+    Home{"\"Heraldix\" > \"WelcomeMessage\"", Welcome},
+    Home{"a custom command", Command},
+    Home{"\"TimedMessages\"", Timed},
+    Home{"a timed message", TimedMessage},
+    Home{"\"ScheduledMessages\"", Scheduled},
+    Home{"a scheduled message", ScheduledMessage},
 };
 
 }  // namespace heraldix::check::keys

@@ -163,7 +163,7 @@ std::string ConsoleEntry(const json& event, const std::map<std::string, std::str
 }  // namespace
 
 std::vector<RichSpan> ParseRichColor(std::string_view text) {
-  static constexpr std::string_view kOpen = "<RichColor Color=\"";
+  static constexpr std::string_view Open = "<RichColor Color=\"";
   std::vector<RichSpan> spans;
   auto plain = [&](std::string_view piece) {
     if (piece.empty()) return;
@@ -175,8 +175,8 @@ std::vector<RichSpan> ParseRichColor(std::string_view text) {
   };
   std::size_t pos = 0;
   while (pos < text.size()) {
-    const std::size_t start = text.find(kOpen, pos);
-    const std::size_t quote = start == std::string_view::npos ? start : text.find("\">", start + kOpen.size());
+    const std::size_t start = text.find(Open, pos);
+    const std::size_t quote = start == std::string_view::npos ? start : text.find("\">", start + Open.size());
     const std::size_t close = quote == std::string_view::npos ? quote : text.find("</>", quote + 2);
     if (close == std::string_view::npos) {
       plain(text.substr(pos));
@@ -184,7 +184,7 @@ std::vector<RichSpan> ParseRichColor(std::string_view text) {
     }
     plain(text.substr(pos, start - pos));
     double channel[4] = {0, 0, 0, 1};
-    std::istringstream in(std::string(text.substr(start + kOpen.size(), quote - start - kOpen.size())));
+    std::istringstream in(std::string(text.substr(start + Open.size(), quote - start - Open.size())));
     char comma = 0;
     in >> channel[0] >> comma >> channel[1] >> comma >> channel[2];
     const bool bytes = channel[0] > 1 || channel[1] > 1 || channel[2] > 1;
@@ -251,7 +251,7 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
   std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
   html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
   html += "<title>Heraldix preview: " + Escaped(scenarios) + "</title>\n<style>\n";
-  html += kPreviewStyle;
+  html += PreviewStyle;
   html += "</style>\n</head>\n<body data-exit-status=\"" + std::to_string(input.exitStatus) + "\">\n";
   html += "<header>\n<h1>What players saw</h1>\n<p class=\"scenarios\">" + Escaped(scenarios) + "</p>\n";
   html += "<p class=\"summary\">" + std::to_string(players.size()) +

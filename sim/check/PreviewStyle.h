@@ -3,7 +3,7 @@
 
 namespace heraldix::preview {
 
-inline constexpr const char* kPreviewStyle = R"css(
+inline constexpr const char* PreviewStyle = R"css(
 :root { color-scheme: dark; --panel: rgba(8, 10, 14, 0.62); --ink: #e8e6df; --dim: #9aa0a8; }
 * { box-sizing: border-box; }
 body { margin: 0; padding: 24px; background: #14171c; color: var(--ink);

@@ -16,7 +16,7 @@ using namespace std::string_view_literals;
 
 void CheckWelcome(Context& context, const Place& place, const json& section) {
   CheckDuplicateKeys(context, place, section);
-  CheckUnknownKeys(context, place, section, keys::kWelcome);
+  CheckUnknownKeys(context, place, section, keys::Welcome);
 
   if (const json* enabled = FindMember(section, "EnableWelcomeMessage")) {
     ExpectBool(context, place.Member("EnableWelcomeMessage"), *enabled);
@@ -46,13 +46,13 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
     }
   }
 
-  static constexpr std::array kTypes{"Server"sv, "Chat"sv, "Notification"sv};
+  static constexpr std::array Types{"Server"sv, "Chat"sv, "Notification"sv};
   std::string type = "Chat";
   if (const json* value = FindMember(section, "WelcomeMessageType")) {
     const Place at = place.Member("WelcomeMessageType");
     if (ExpectString(context, at, *value)) {
       type = value->get<std::string>();
-      if (!CheckKind(context, at, type, kTypes, "the welcome is sent as Chat", "fallback-type")) type = "Chat";
+      if (!CheckKind(context, at, type, Types, "the welcome is sent as Chat", "fallback-type")) type = "Chat";
     }
   }
   if (const json* colour = FindMember(section, "WelcomeMessageColour")) {
@@ -138,13 +138,13 @@ void CheckDocument(const json& document, Context& context) {
   }
   CheckDuplicateKeys(context, top, document);
   // An editor's pointer to the schema is a top-level key the plug-in never reads.
-  static constexpr auto kTopAndSchema = [] {
-    std::array<std::string_view, keys::kTop.size() + 1> names{};
-    std::copy(keys::kTop.begin(), keys::kTop.end(), names.begin());
+  static constexpr auto TopAndSchema = [] {
+    std::array<std::string_view, keys::Top.size() + 1> names{};
+    std::copy(keys::Top.begin(), keys::Top.end(), names.begin());
     names.back() = "$schema";
     return names;
   }();
-  CheckUnknownKeys(context, top, document, kTopAndSchema);
+  CheckUnknownKeys(context, top, document, TopAndSchema);
 
   if (const json* heraldix = FindMember(document, "Heraldix")) {
     CheckHeraldixSection(context, Place{"/Heraldix", "hx.sendchat, hx.sendnotification and the welcome message fail"},
@@ -170,28 +170,28 @@ void CheckDocument(const json& document, Context& context) {
 void CheckHeraldixSection(Context& context, const Place& place, const json& section) {
   if (!ExpectObject(context, place, section)) return;
   CheckDuplicateKeys(context, place, section);
-  CheckUnknownKeys(context, place, section, keys::kHeraldix);
+  CheckUnknownKeys(context, place, section, keys::Heraldix);
 
   struct Use {
     std::string_view key;
     std::string_view consequence;
   };
-  static constexpr std::array kColours{
+  static constexpr std::array Colours{
       Use{"ClientChatColour", "hx.sendchat without a colour fails"},
       Use{"ServerMessageColor", "hx.sendserver without a colour fails"},
       Use{"NotificationColor", "hx.sendnotification without its numbers fails"},
   };
-  static constexpr std::array kBlack{"hx.sendchat without a colour", "hx.sendserver without a colour",
-                                     "hx.sendnotification without its numbers"};
+  static constexpr std::array Black{"hx.sendchat without a colour", "hx.sendserver without a colour",
+                                    "hx.sendnotification without its numbers"};
   std::string leftOut;
   std::string black;
-  for (std::size_t i = 0; i < kColours.size(); ++i) {
-    const Use& use = kColours[i];
+  for (std::size_t i = 0; i < Colours.size(); ++i) {
+    const Use& use = Colours[i];
     if (const json* colour = FindMember(section, use.key)) {
       CheckColourObject(context, Place{place.Member(use.key).pointer, std::string(use.consequence)}, *colour);
     } else {
       leftOut += (leftOut.empty() ? "" : ", ") + Quoted(use.key);
-      black += (black.empty() ? "" : ", ") + std::string(kBlack[i]);
+      black += (black.empty() ? "" : ", ") + std::string(Black[i]);
     }
   }
   if (!leftOut.empty()) {

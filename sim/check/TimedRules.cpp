@@ -53,9 +53,9 @@ void CheckMessage(Context& context, const Place& place, const json& message, boo
   if (!ExpectObject(context, place, message)) return;
   CheckDuplicateKeys(context, place, message);
   if (scheduled) {
-    CheckUnknownKeys(context, place, message, keys::kScheduledMessageAll);
+    CheckUnknownKeys(context, place, message, keys::ScheduledMessageAll);
   } else {
-    CheckUnknownKeys(context, place, message, keys::kTimedMessage);
+    CheckUnknownKeys(context, place, message, keys::TimedMessage);
   }
   CheckPlayerCounts(context, place, message);
 
@@ -77,8 +77,8 @@ void CheckMessage(Context& context, const Place& place, const json& message, boo
     const Place at = place.Member("MessageType");
     if (ExpectString(context, at, *value)) {
       type = value->get<std::string>();
-      static constexpr std::array kTypes{"Chat"sv, "Client"sv, "Server"sv, "Notification"sv};
-      CheckKind(context, at, type, kTypes, "nothing is sent when this message is drawn", "no-send-type");
+      static constexpr std::array Types{"Chat"sv, "Client"sv, "Server"sv, "Notification"sv};
+      CheckKind(context, at, type, Types, "nothing is sent when this message is drawn", "no-send-type");
     }
   }
   if (const json* colour = FindMember(message, "MessageColour")) {
@@ -123,7 +123,7 @@ void CheckMessage(Context& context, const Place& place, const json& message, boo
 void CheckTimedMessages(Context& context, const Place& place, const json& section) {
   if (!ExpectObject(context, place, section)) return;
   CheckDuplicateKeys(context, place, section);
-  CheckUnknownKeys(context, place, section, keys::kTimed);
+  CheckUnknownKeys(context, place, section, keys::Timed);
 
   bool enabled = false;
   if (const json* value = FindMember(section, "Enabled")) {
@@ -144,8 +144,8 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
   if (const json* order = FindMember(section, "Order")) {
     const Place at = place.Member("Order");
     if (ExpectString(context, at, *order)) {
-      static constexpr std::array kOrders{"Random"sv, "Sequential"sv};
-      CheckKind(context, at, order->get<std::string>(), kOrders, "it counts as \"Random\"", "order");
+      static constexpr std::array Orders{"Random"sv, "Sequential"sv};
+      CheckKind(context, at, order->get<std::string>(), Orders, "it counts as \"Random\"", "order");
     }
   }
   if (const json* skip = FindMember(section, "Skip_Unreceivable"))
@@ -169,7 +169,7 @@ bool IsClockTime(const std::string& text) {
 
 // "At" and "Days": arrays of strings, each a time of day or a weekday as the plug-in reads them.
 void CheckWhen(Context& context, const Place& place, const json& message) {
-  static constexpr std::array kDays{"Mon"sv, "Tue"sv, "Wed"sv, "Thu"sv, "Fri"sv, "Sat"sv, "Sun"sv};
+  static constexpr std::array Days{"Mon"sv, "Tue"sv, "Wed"sv, "Thu"sv, "Fri"sv, "Sat"sv, "Sun"sv};
   const json* at = FindMember(message, "At");
   if (at == nullptr) {
     context.Warning("no-time", place.pointer, "no \"At\": this message is never sent");
@@ -191,8 +191,8 @@ void CheckWhen(Context& context, const Place& place, const json& message) {
         context.Error(
             "schedule-time", element.pointer,
             Quoted(value) + " is no time of day (\"HH:MM\", from \"00:00\" to \"23:59\"): " + place.consequence);
-      } else if (name == "Days" && std::find(kDays.begin(), kDays.end(), value) == kDays.end()) {
-        const std::optional<std::string> nearest = Nearest(value, kDays);
+      } else if (name == "Days" && std::find(Days.begin(), Days.end(), value) == Days.end()) {
+        const std::optional<std::string> nearest = Nearest(value, Days);
         context.Error("schedule-day", element.pointer,
                       Quoted(value) + " is no day (\"Mon\" to \"Sun\", exactly so)" +
                           (nearest ? "; did you mean " + Quoted(*nearest) + "?" : std::string()) + ": " +
@@ -207,7 +207,7 @@ void CheckWhen(Context& context, const Place& place, const json& message) {
 void CheckScheduledMessages(Context& context, const Place& place, const json& section) {
   if (!ExpectObject(context, place, section)) return;
   CheckDuplicateKeys(context, place, section);
-  CheckUnknownKeys(context, place, section, keys::kScheduled);
+  CheckUnknownKeys(context, place, section, keys::Scheduled);
   bool enabled = false;
   if (const json* value = FindMember(section, "Enabled")) {
     enabled = ExpectBool(context, place.Member("Enabled"), *value) && value->get<bool>();

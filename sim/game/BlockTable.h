@@ -13,7 +13,7 @@ namespace sim {
 template <typename Value>
 class BlockTable {
  public:
-  BlockTable() : slots_(kInitialSlots), shift_(64 - kInitialBits) {}
+  BlockTable() : slots_(InitialSlots), shift_(64 - InitialBits) {}
 
   [[nodiscard]] std::size_t Size() const noexcept { return used_; }
 
@@ -62,11 +62,11 @@ class BlockTable {
   }
 
  private:
-  static constexpr unsigned kInitialBits = 10;
-  static constexpr unsigned kPageBits = 12;
-  static constexpr unsigned kGranuleBits = 4;  // the system allocator's alignment
-  static constexpr std::uint64_t kWindowSlots = std::uint64_t{1} << (kPageBits - kGranuleBits);
-  static constexpr std::size_t kInitialSlots = std::size_t{1} << kInitialBits;
+  static constexpr unsigned InitialBits = 10;
+  static constexpr unsigned PageBits = 12;
+  static constexpr unsigned GranuleBits = 4;  // the system allocator's alignment
+  static constexpr std::uint64_t WindowSlots = std::uint64_t{1} << (PageBits - GranuleBits);
+  static constexpr std::size_t InitialSlots = std::size_t{1} << InitialBits;
 
   struct Slot {
     const void* key = nullptr;
@@ -78,8 +78,8 @@ class BlockTable {
     // made or freed one after another touch a few cache lines instead of one page of the table each;
     // Fibonacci hashing of the page number scatters the windows, so far-apart pages rarely share one.
     const auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
-    const std::uint64_t window = ((address >> kPageBits) * 0x9E3779B97F4A7C15ULL) >> shift_;
-    const std::uint64_t offset = (address >> kGranuleBits) & (kWindowSlots - 1);
+    const std::uint64_t window = ((address >> PageBits) * 0x9E3779B97F4A7C15ULL) >> shift_;
+    const std::uint64_t offset = (address >> GranuleBits) & (WindowSlots - 1);
     return static_cast<std::size_t>((window + offset) & (slots_.size() - 1));
   }
   [[nodiscard]] std::size_t Next(std::size_t i) const noexcept { return (i + 1) & (slots_.size() - 1); }

@@ -21,12 +21,12 @@ std::int32_t GetInt32(const char* bytes) {
   return static_cast<std::int32_t>(bits);
 }
 
-bool IsKnownType(std::int32_t type) { return type == kResponseValue || type == kCommand || type == kAuth; }
+bool IsKnownType(std::int32_t type) { return type == ResponseValue || type == Command || type == Auth; }
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U; }
 
 void AppendOne(std::string& out, std::int32_t id, std::int32_t type, std::string_view body) {
-  PutInt32(out, static_cast<std::int32_t>(body.size()) + kMinPacketSize);
+  PutInt32(out, static_cast<std::int32_t>(body.size()) + MinPacketSize);
   PutInt32(out, id);
   PutInt32(out, type);
   out.append(body);
@@ -37,9 +37,9 @@ void AppendOne(std::string& out, std::int32_t id, std::int32_t type, std::string
 }  // namespace
 
 std::string Encode(const Packet& packet) {
-  if (packet.body.size() > kMaxBodyBytes) {
+  if (packet.body.size() > MaxBodyBytes) {
     throw std::length_error("rcon packet body of " + std::to_string(packet.body.size()) + " bytes exceeds " +
-                            std::to_string(kMaxBodyBytes));
+                            std::to_string(MaxBodyBytes));
   }
   std::string out;
   AppendOne(out, packet.id, packet.type, packet.body);
@@ -49,12 +49,12 @@ std::string Encode(const Packet& packet) {
 void AppendEncoded(std::string& out, std::int32_t id, std::int32_t type, std::string_view body) {
   do {
     std::size_t cut = body.size();
-    if (cut > kMaxBodyBytes) {
-      cut = kMaxBodyBytes;
+    if (cut > MaxBodyBytes) {
+      cut = MaxBodyBytes;
       // Step back over at most three continuation bytes so no character is cut in two; text that is not
       // UTF-8 at all is cut at the limit.
       std::size_t back = cut;
-      while (back > kMaxBodyBytes - 3 && IsContinuationByte(body[back])) {
+      while (back > MaxBodyBytes - 3 && IsContinuationByte(body[back])) {
         --back;
       }
       if (!IsContinuationByte(body[back])) {
@@ -87,12 +87,12 @@ bool PacketParser::Feed(std::string_view bytes, std::vector<Packet>& out) {
       fine = Fail("packet size " + std::to_string(size) + " is negative");
       break;
     }
-    if (size < kMinPacketSize) {
-      fine = Fail("packet size " + std::to_string(size) + " is below " + std::to_string(kMinPacketSize));
+    if (size < MinPacketSize) {
+      fine = Fail("packet size " + std::to_string(size) + " is below " + std::to_string(MinPacketSize));
       break;
     }
-    if (size > kMaxPacketSize) {
-      fine = Fail("packet size " + std::to_string(size) + " is above " + std::to_string(kMaxPacketSize));
+    if (size > MaxPacketSize) {
+      fine = Fail("packet size " + std::to_string(size) + " is above " + std::to_string(MaxPacketSize));
       break;
     }
     const std::size_t available = buffer_.size() - at - 4;
@@ -106,7 +106,7 @@ bool PacketParser::Feed(std::string_view bytes, std::vector<Packet>& out) {
     if (available < static_cast<std::size_t>(size)) {
       break;
     }
-    const std::size_t bodySize = static_cast<std::size_t>(size) - kMinPacketSize;
+    const std::size_t bodySize = static_cast<std::size_t>(size) - MinPacketSize;
     const std::string_view body(head + 12, bodySize);
     if (head[12 + bodySize] != '\0' || head[13 + bodySize] != '\0') {
       fine = Fail("packet body lacks its two NUL terminators");

@@ -10,15 +10,15 @@
 namespace heraldix::rcon {
 
 // Packet types. The same number 2 means a command from a client and an auth response from the server.
-inline constexpr std::int32_t kResponseValue = 0;
-inline constexpr std::int32_t kCommand = 2;
-inline constexpr std::int32_t kAuthResponse = 2;
-inline constexpr std::int32_t kAuth = 3;
+inline constexpr std::int32_t ResponseValue = 0;
+inline constexpr std::int32_t Command = 2;
+inline constexpr std::int32_t AuthResponse = 2;
+inline constexpr std::int32_t Auth = 3;
 
 // The size field counts the id, the type, the body and its two NUL terminators.
-inline constexpr std::int32_t kMinPacketSize = 10;
-inline constexpr std::int32_t kMaxPacketSize = 4096;
-inline constexpr std::size_t kMaxBodyBytes = kMaxPacketSize - kMinPacketSize;
+inline constexpr std::int32_t MinPacketSize = 10;
+inline constexpr std::int32_t MaxPacketSize = 4096;
+inline constexpr std::size_t MaxBodyBytes = MaxPacketSize - MinPacketSize;
 
 struct Packet {
   std::int32_t id = 0;
@@ -28,7 +28,7 @@ struct Packet {
   friend bool operator==(const Packet&, const Packet&) = default;
 };
 
-// One packet as bytes on the wire. A body longer than kMaxBodyBytes throws std::length_error, since no
+// One packet as bytes on the wire. A body longer than MaxBodyBytes throws std::length_error, since no
 // peer would accept the packet.
 [[nodiscard]] std::string Encode(const Packet& packet);
 

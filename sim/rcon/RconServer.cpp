@@ -186,15 +186,15 @@ void RconServer::OnRead(const std::shared_ptr<Connection>& connection, std::size
 
 void RconServer::Handle(Connection& connection, const Packet& packet) {
   ++connection.answer;
-  if (packet.type == kAuth) {
+  if (packet.type == Auth) {
     HandleAuth(connection, packet);
     return;
   }
   if (!connection.authenticated) {
-    Send(connection, -1, kAuthResponse, "");
+    Send(connection, -1, AuthResponse, "");
     return;
   }
-  if (packet.type == kCommand) {
+  if (packet.type == Command) {
     std::vector<std::string> replies;
     try {
       replies = dispatch_.Execute(connection.number, packet.id, packet.body);
@@ -205,35 +205,35 @@ void RconServer::Handle(Connection& connection, const Packet& packet) {
     }
     // Every command is answered, so a client waiting for its reply is never left hanging.
     if (replies.empty()) {
-      Send(connection, packet.id, kResponseValue, "");
+      Send(connection, packet.id, ResponseValue, "");
     }
     for (const std::string& reply : replies) {
-      Send(connection, packet.id, kResponseValue, reply);
+      Send(connection, packet.id, ResponseValue, reply);
     }
     return;
   }
   // An empty response value marks the end of a client's requests; echoing it tells the client that
   // every reply before it has arrived. Other response values from a client mean nothing.
   if (packet.body.empty()) {
-    Send(connection, packet.id, kResponseValue, "");
+    Send(connection, packet.id, ResponseValue, "");
   }
 }
 
 void RconServer::HandleAuth(Connection& connection, const Packet& packet) {
-  Send(connection, packet.id, kResponseValue, "");
+  Send(connection, packet.id, ResponseValue, "");
   if (IsRefused(connection.address)) {
     connection.authenticated = false;
-    Send(connection, -1, kAuthResponse, "");
+    Send(connection, -1, AuthResponse, "");
     CloseAfterWrites(connection, "login from a refused address");
     return;
   }
   if (SamePassword(packet.body, options_.password)) {
     connection.authenticated = true;
-    Send(connection, packet.id, kAuthResponse, "");
+    Send(connection, packet.id, AuthResponse, "");
     return;
   }
   connection.authenticated = false;
-  Send(connection, -1, kAuthResponse, "");
+  Send(connection, -1, AuthResponse, "");
   Note("rcon: failed login from " + connection.who);
   if (RecordFailedAuth(connection.address)) {
     CloseAfterWrites(connection, std::to_string(options_.maxFailedAuths) + " failed logins; " + connection.address +

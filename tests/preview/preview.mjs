@@ -55,10 +55,11 @@ function chromium(...args) {
 }
 
 try {
-  // A server whose replies have colours that are easy to find on screen.
+  // A server whose replies have colours that are easy to find on screen, and a welcome by placeholder.
   const config = {
     Heraldix: {
-      WelcomeMessage: { EnableWelcomeMessage: true, Message: "Welcome {0}!", WelcomeMessageColour: { R: 0, G: 255, B: 0 } },
+      Placeholders: true,
+      WelcomeMessage: { EnableWelcomeMessage: true, Message: "Welcome {Player}!", WelcomeMessageColour: { R: 0, G: 255, B: 0 } },
     },
     CustomCommands: {
       "/rules": { Message: "Be nice\nNo griefing", MessageColor: [255, 0, 0], Sender: "Rules" },
@@ -90,6 +91,7 @@ try {
   const bob = dom.slice(dom.indexOf('data-player="2"'));
   expect(/<span class="sender">Heraldix<\/span><span class="text"><span class="rich" style="color: rgb\(0, 255, 0\)">Welcome Alice!<\/span>/.test(alice),
          "Alice's welcome is a green chat line from Heraldix");
+  expect(bob.includes("Welcome Bob!"), "Bob's welcome names him");
   expect((alice.match(/class="rich" style="color: rgb\(255, 0, 0\)"/g) ?? []).length === 2,
          "the two lines of /rules are red, for Alice only");
   expect(!bob.includes("Be nice"), "Bob does not see Alice's /rules reply");

@@ -32,7 +32,7 @@ std::optional<Placeholder> Named(std::basic_string_view<Char> field) {
 }
 
 // Walks text as the formatter reads it: a doubled brace is one literal brace, and a field runs from a single
-// "{" to the next "}". Each piece goes to literal(piece) or field(placeholder, whole field).
+// "{" to the next "}". Each piece goes to literal(piece), each field naming a placeholder to field(placeholder).
 template <class Char, class Literal, class Field>
 void Walk(std::basic_string_view<Char> text, Literal&& literal, Field&& field) {
   std::size_t i = 0;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,14 +28,14 @@ class PlaceholderValues {
 };
 
 // How a text is read after its values are put in: by this many passes of the formatter ahead (each brace of
-// a value is then written doubled that many times), and whether as chat markup (a value's markup characters
-// are then written as the markup's escapes, so they show as they are).
+// a value is then written 2 to that power times, as each pass halves a run of braces), and whether as chat markup (a
+// value's markup characters are then written as the markup's escapes, so they show as they are).
 struct PlaceholderReading {
   int formatPasses = 1;
   bool markup = false;
 };
 
-// Where text holds a replacement field with this name, in the formatter's own reading of the text ("{{" and
+// Whether text holds a replacement field with this name, in the formatter's own reading of the text ("{{" and
 // "}}" are literal braces, not the start or end of a field).
 bool HoldsPlaceholder(std::u16string_view text, ConfigKeys::Placeholder name);
 bool HoldsAnyPlaceholder(std::u16string_view text);

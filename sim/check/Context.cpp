@@ -227,7 +227,7 @@ void CheckColourObject(Context& context, const Place& place, const json& value) 
 }
 
 bool IsPlaceholder(std::string_view field) {
-  return std::find(keys::kPlaceholders.begin(), keys::kPlaceholders.end(), field) != keys::kPlaceholders.end();
+  return std::find(keys::Placeholders.begin(), keys::Placeholders.end(), field) != keys::Placeholders.end();
 }
 
 std::string WithoutPlaceholders(const Context& context, const std::string& text, std::vector<std::string>& fields) {
@@ -260,7 +260,7 @@ std::string PlaceholderHint(const Context& context, const std::vector<std::strin
     if (!context.Placeholders() && IsPlaceholder(field)) {
       return "; " + written + " is a placeholder only with \"Placeholders\": true in \"Heraldix\"";
     }
-    const auto near = Nearest(field, keys::kPlaceholders);
+    const auto near = Nearest(field, keys::Placeholders);
     if (!near) continue;
     if (!context.Placeholders()) {
       return "; did you mean the placeholder {" + *near + "}? It needs \"Placeholders\": true in \"Heraldix\"";
@@ -270,11 +270,11 @@ std::string PlaceholderHint(const Context& context, const std::vector<std::strin
   }
   if (!context.Placeholders() || !listNames) return {};
   std::string names;
-  for (std::size_t i = 0; i < keys::kPlaceholders.size(); ++i) {
-    names += std::string(i == 0                                ? ""
-                         : i + 1 == keys::kPlaceholders.size() ? " and "
-                                                               : ", ") +
-             "{" + std::string(keys::kPlaceholders[i]) + "}";
+  for (std::size_t i = 0; i < keys::Placeholders.size(); ++i) {
+    names += std::string(i == 0                               ? ""
+                         : i + 1 == keys::Placeholders.size() ? " and "
+                                                              : ", ") +
+             "{" + std::string(keys::Placeholders[i]) + "}";
   }
   return "; the placeholders are " + names;
 }

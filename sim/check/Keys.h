@@ -31,7 +31,7 @@ inline constexpr auto ScheduledMessageAll = [] {
 inline constexpr auto Colour = ConfigKeys::NamesOf<Section::Colour>();
 
 // The names the plug-in replaces in configured texts while placeholders are on, without their braces.
-inline constexpr auto kPlaceholders = ConfigKeys::PlaceholderNames;
+inline constexpr auto Placeholders = ConfigKeys::PlaceholderNames;
 
 // Where each group of keys lives, for telling an admin that a key sits in the wrong section.
 struct Home {

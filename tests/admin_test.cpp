@@ -17,6 +17,7 @@ using heraldix::test::ExpectNoFaults;
 using heraldix::test::Feed;
 using heraldix::test::Rich;
 using heraldix::test::RunScenario;
+using heraldix::test::Seen;
 using heraldix::test::ServerDir;
 using heraldix::test::Strings;
 using ScenarioRun = heraldix::test::Run;
@@ -67,34 +68,6 @@ std::string Repeated(const std::string& line, int n) {
   std::string lines = line;
   for (int i = 1; i < n; ++i) lines += " | " + line;
   return lines;
-}
-
-bool IsAnswer(const std::string& text) { return text.starts_with("Heraldix: ") || text.starts_with("HX: "); }
-
-// Everything a run showed, in order, joined by " | ": "answer TEXT" for each answer to the issuer, whether on
-// the console or over RCON, "ID: what they saw" for each other message, "say from ID mode M: TEXT" for each
-// line a player was made to say, "load PATH" for each texture asked for, "log LEVEL: TEXT" for each of
-// Heraldix's own log records.
-std::string Seen(const ScenarioRun& run) {
-  std::string seen;
-  const auto add = [&seen](const std::string& line) { seen += (seen.empty() ? "" : " | ") + line; };
-  for (const json& event : run.events) {
-    const std::string kind = event.at("event");
-    const auto text = [&event] { return event.at("text").get<std::string>(); };
-    if (kind == "rcon" || (kind == "server" && event.at("to") == "1" && IsAnswer(text()))) {
-      add("answer " + text());
-    } else if (kind == "server" || kind == "chat" || kind == "notification") {
-      const std::string to = event.at("to");
-      add(to + ": " + Feed(std::vector<json>{event}, to).at(0));
-    } else if (kind == "say") {
-      add("say from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " + text());
-    } else if (kind == "trace" && event.at("call") == "StaticLoadObject") {
-      add("load " + event.at("args").at(0).get<std::string>());
-    } else if (kind == "log" && event.at("logger") == "Heraldix") {
-      add("log " + event.at("level").get<std::string>() + ": " + text());
-    }
-  }
-  return seen;
 }
 
 // Chat commands added (+) and removed (-), in order.

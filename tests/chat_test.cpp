@@ -29,26 +29,6 @@ Strings FirstArgs(const heraldix::test::Run& run, std::string_view call) {
   return args;
 }
 
-// What a run showed, in order, joined by " | ": "+NAME" for each chat command registered, "load PATH" for each
-// texture asked for, "say TEXT" for each line a player was made to say, "ID: what they saw" for each message.
-std::string Seen(const heraldix::test::Run& run) {
-  std::string seen;
-  const auto add = [&seen](const std::string& line) { seen += (seen.empty() ? "" : " | ") + line; };
-  for (const json& event : run.events) {
-    const std::string kind = event.at("event");
-    if (kind == "trace" && event.at("call") == "RegisterChatCommand")
-      add("+" + event.at("args").at(0).get<std::string>());
-    if (kind == "trace" && event.at("call") == "StaticLoadObject")
-      add("load " + event.at("args").at(0).get<std::string>());
-    if (kind == "say") add("say " + event.at("text").get<std::string>());
-    if (kind == "server" || kind == "chat" || kind == "notification") {
-      const std::string to = event.at("to");
-      add(to + ": " + Feed(std::vector<json>{event}, to).at(0));
-    }
-  }
-  return seen;
-}
-
 // A server with this config.json, where Alice (1) and maybe Bob (2) type these lines, and what the run showed.
 struct Story {
   const char* name;
@@ -62,7 +42,7 @@ void Tell(const Story& story) {
   const ServerDir dir(story.config);
   const auto run = RunScenario(story.lines, dir);
   ExpectNoFaults(run);
-  EXPECT_EQ(Seen(run), story.seen);
+  EXPECT_EQ(heraldix::test::Seen(run, true), story.seen);
 }
 
 const std::string Refusal = "You don't have permission to perform this command";
@@ -181,7 +161,7 @@ TEST(Chat, ARefusedPlayerGetsTheRedRefusalAloneAndNoFollowUp) {
 TEST(Chat, RepliesGoToTheAskerAloneAsConfigured) {
   std::string loop = "+/loop";
   for (int reply = 1; reply <= 10; ++reply)
-    loop += " | 1: server [0 0 0 1] again" + std::string(reply % 5 == 0 ? "" : " | say /LOOP");
+    loop += " | 1: server [0 0 0 1] again" + std::string(reply % 5 == 0 ? "" : " | say from 1 mode 0: /LOOP");
   const Story stories[] = {
       {"chat and client replies carry sender and colour",
        R"({"CustomCommands": {"/c": {"Message": "from chat", "Sender": "Sch\u00f6n", "MessageColor": [0, 255, 0]},
@@ -208,22 +188,24 @@ TEST(Chat, RepliesGoToTheAskerAloneAsConfigured) {
        R"({"CustomCommands": {"/ok": {"Message": "{{ok}} 100%", "Type": "Server"},
           "/bad": {"Message": "{name}", "Type": "Server", "Command_To_Execute": "/after"}}})",
        "join 1 Alice\nchat 1 /ok\nchat 1 /bad\n",
-       "+/bad | +/ok | 1: server [0 0 0 1] {ok} 100% | say /after | 1: chat Alice: /after"},
+       "+/bad | +/ok | 1: server [0 0 0 1] {ok} 100% | say from 1 mode 0: /after | 1: chat Alice: /after"},
       {"the follow-up comes after the reply as the player's own chat, for everyone",
        R"({"CustomCommands": {"/go": {"Message": "going", "Type": "Server", "Command_To_Execute": "/other arg"}}})",
        "join 1 Alice\njoin 2 Bob\nchat 1 /go\n",
-       "+/go | 1: server [0 0 0 1] going | say /other arg | 1: chat Alice: /other arg | 2: chat Alice: /other arg"},
+       "+/go | 1: server [0 0 0 1] going | say from 1 mode 0: /other arg | 1: chat Alice: /other arg | 2: chat Alice: "
+       "/other arg"},
       {"the first word selects the command, ignoring case",
        R"({"CustomCommands": {"/help": {"Message": "Hi", "Type": "Server", "MessageColor": [0, 255, 0]}}})",
        "join 1 Alice\nchat 1 /help\nchat 1 /HELP me please\nchat 1    /Help\nchat 1 /helpme\n",
        "+/help | 1: server [0 1 0 1] Hi | 1: server [0 1 0 1] Hi | 1: server [0 1 0 1] Hi | 1: chat Alice: /helpme"},
       {"a kind that matches nothing sends no reply but still the follow-up",
        R"({"CustomCommands": {"/lower": {"Message": "x", "Type": "chat", "Command_To_Execute": "hello"}}})",
-       "join 1 Alice\nchat 1 /lower\n", "+/lower | say hello | 1: chat Alice: hello"},
+       "join 1 Alice\nchat 1 /lower\n", "+/lower | say from 1 mode 0: hello | 1: chat Alice: hello"},
       {"a chain of commands is followed through",
        R"({"CustomCommands": {"/a": {"Message": "first", "Type": "Server", "Command_To_Execute": "/b"},
                               "/b": {"Message": "second", "Type": "Server"}}})",
-       "join 1 Alice\nchat 1 /a\n", "+/a | +/b | 1: server [0 0 0 1] first | say /b | 1: server [0 0 0 1] second"},
+       "join 1 Alice\nchat 1 /a\n",
+       "+/a | +/b | 1: server [0 0 0 1] first | say from 1 mode 0: /b | 1: server [0 0 0 1] second"},
       // Each typed line: the reply, then four nested follow-ups each answered; the fifth reply sends no line.
       {"a command leading back to itself nests four deep and ends",
        R"({"CustomCommands": {"/loop": {"Message": "again", "Type": "Server", "Command_To_Execute": "/LOOP"}}})",

@@ -68,22 +68,8 @@ std::string Timeline(const heraldix::test::Run& run) {
   return Joined(lines);
 }
 
-// "id: what the player was shown" for every message, "load PATH" for every texture asked for and "log TEXT"
-// for every log record, in order.
-std::string Shown(const heraldix::test::Run& run) {
-  Strings shown;
-  for (const json& event : run.events) {
-    if (event.contains("to") && event.contains("text") && event.at("event") != "rcon") {
-      const std::string to = event.at("to");
-      shown.push_back(to + ": " + Feed(std::vector<json>{event}, to).at(0));
-    } else if (event.at("event") == "log") {
-      shown.push_back("log " + event.at("text").get<std::string>());
-    } else if (event.at("event") == "trace" && event.at("call") == "StaticLoadObject") {
-      shown.push_back("load " + event.at("args").at(0).get<std::string>());
-    }
-  }
-  return Joined(shown);
-}
+// Everything the run showed, as the shared view writes it.
+std::string Shown(const heraldix::test::Run& run) { return heraldix::test::Seen(run); }
 
 // A server with this config.json, these scenario lines, and what the players meet as one view shows it.
 struct Story {
@@ -202,7 +188,7 @@ TEST(Events, AGreetingThatCannotBeMadeIsDroppedAndTheOthersStillGo) {
   for (const char* members : {R"("Message": "{1}")", R"("Message": "{0")", R"("Message": 5)",
                               R"("WelcomeMessageType": 5)", R"("WelcomeMessageColour": "red")",
                               R"("WelcomeMessageType": "Notification", "NotificationDisplayTime": "10")"}) {
-    Tell({members, Welcome(members), repair, "log Reloaded config: 0 custom commands, 0 timed messages"}, Shown);
+    Tell({members, Welcome(members), repair, "log info: Reloaded config: 0 custom commands, 0 timed messages"}, Shown);
   }
 }
 

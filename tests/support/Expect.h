@@ -83,4 +83,34 @@ inline Strings Feed(const std::vector<nlohmann::json>& events, std::string_view 
 
 inline Strings Feed(const Run& run, std::string_view playerId) { return Feed(run.events, playerId); }
 
+// Everything a run showed, in order, joined by " | " so that a table row states a whole outcome as one value:
+//   ID: <a line as Feed writes it>        a message to a player
+//   answer TEXT                           an RCON response, or a server message answering an administrator
+//   say from ID mode M: TEXT              a line a player was made to say
+//   load PATH                             a texture asked for
+//   log LEVEL: TEXT                       one of Heraldix's own log records
+//   +NAME                                 a chat command registered, when chatCommands is set
+inline std::string Seen(const Run& run, bool chatCommands = false) {
+  std::string seen;
+  const auto add = [&seen](const std::string& line) { seen += (seen.empty() ? "" : " | ") + line; };
+  for (const nlohmann::json& event : run.events) {
+    const std::string kind = event.at("event");
+    const auto text = [&event] { return event.at("text").get<std::string>(); };
+    const auto call = [&event](std::string_view name) { return event.value("call", "") == name; };
+    if (kind == "rcon" || (kind == "server" && (text().starts_with("Heraldix: ") || text().starts_with("HX: ")))) {
+      add("answer " + text());
+    } else if (kind == "server" || kind == "chat" || kind == "notification") {
+      const std::string to = event.at("to");
+      add(to + ": " + Feed(std::vector<nlohmann::json>{event}, to).at(0));
+    } else if (kind == "say") {
+      add("say from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " + text());
+    } else if (call("StaticLoadObject") || (chatCommands && call("RegisterChatCommand"))) {
+      add((call("StaticLoadObject") ? "load " : "+") + event.at("args").at(0).get<std::string>());
+    } else if (kind == "log" && event.at("logger") == "Heraldix") {
+      add("log " + event.at("level").get<std::string>() + ": " + text());
+    }
+  }
+  return seen;
+}
+
 }  // namespace heraldix::test

@@ -1,6 +1,5 @@
 // The real plug-in under load on the simulated server: a full server through an hour of timed messages,
 // and a burst of remote-console commands over one connection, with nothing lost, leaked or faulted.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 #include <asio/io_context.hpp>
-#include <asio/ip/tcp.hpp>
 #include <nlohmann/json.hpp>
 
 #include "host/Address.h"
@@ -23,6 +21,8 @@
 #include "sim/rcon/RconPacket.h"
 #include "sim/rcon/RconServer.h"
 #include "sim/serve/GameRcon.h"
+#include "tests/support/Expect.h"
+#include "tests/support/RconClient.h"
 #include "tests/support/Support.h"
 
 namespace {
@@ -30,18 +30,13 @@ namespace {
 using heraldix::rcon::Auth;
 using heraldix::rcon::AuthResponse;
 using heraldix::rcon::Command;
-using heraldix::rcon::Encode;
 using heraldix::rcon::Packet;
-using heraldix::rcon::PacketParser;
 using heraldix::rcon::ResponseValue;
+using heraldix::test::ExpectNoFaults;
 using heraldix::test::LiveServer;
+using heraldix::test::RconClient;
 using heraldix::test::ServerDir;
 using nlohmann::json;
-
-void ExpectNoFaults(const LiveServer& server) {
-  EXPECT_EQ(sim::FaultCount(), 0);
-  for (const std::string& fault : server.faults) ADD_FAILURE() << "fault: " << fault;
-}
 
 // --- A full server for an hour ---------------------------------------------------------------------
 
@@ -187,47 +182,22 @@ TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
   heraldix::rcon::RconServer rcon(io, game, options);
 
   // Everything the client sends goes out at once: login, every command, then an empty value whose mirror
-  // marks the end.
-  std::string wire = Encode(Packet{1, Auth, "pw"});
-  for (int i = 0; i < Commands; ++i) wire += Encode(Packet{i + 2, Command, RequestLine(i)});
+  // marks the end. One thread plays both sides: the client writes what the socket takes and reads what has
+  // arrived, and the game loop runs the server in between.
+  std::vector<Packet> requests{{1, Auth, "pw"}};
+  for (int i = 0; i < Commands; ++i) requests.push_back({i + 2, Command, RequestLine(i)});
   constexpr std::int32_t EndId = 999999;
-  wire += Encode(Packet{EndId, ResponseValue, ""});
-
-  asio::io_context clientIo;
-  asio::ip::tcp::socket socket(clientIo);
-  socket.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), rcon.Port()));
-  socket.non_blocking(true);
-
-  // One thread plays both sides: the client writes what the socket takes and reads what has arrived, and
-  // the game loop runs the server in between. The round limit turns a stall into a failure, not a hang.
-  PacketParser parser;
+  requests.push_back({EndId, ResponseValue, ""});
   std::vector<Packet> replies;
-  std::string_view unsent = wire;
-  bool closed = false;
-  std::array<char, 65536> buffer{};
-  for (int round = 0; round < 200000 && !closed; ++round) {
-    if (!replies.empty() && replies.back().id == EndId) break;
-    asio::error_code error;
-    if (!unsent.empty()) {
-      const std::size_t sent = socket.write_some(asio::buffer(unsent.data(), unsent.size()), error);
-      if (error && error != asio::error::would_block) break;
-      unsent.remove_prefix(sent);
-    }
-    io.restart();
-    io.poll();
-    rcon.ApplyTimeLimits();
-    for (;;) {
-      const std::size_t got = socket.read_some(asio::buffer(buffer), error);
-      if (error == asio::error::would_block) break;
-      if (error) {
-        closed = true;
-        break;
-      }
-      ASSERT_TRUE(parser.Feed(std::string_view(buffer.data(), got), replies)) << parser.Error();
-    }
+  {
+    RconClient client(rcon.Port(), [&] {
+      io.restart();
+      io.poll();
+      rcon.ApplyTimeLimits();
+    });
+    client.Send(requests);
+    replies = client.Receive(Commands + 3);
   }
-  EXPECT_FALSE(closed) << "the server closed the connection";
-  EXPECT_TRUE(unsent.empty());
 
   std::vector<Packet> expected{{1, ResponseValue, ""}, {1, AuthResponse, ""}};
   for (int i = 0; i < Commands; ++i) expected.push_back({i + 2, ResponseValue, ExpectedReply(i)});
@@ -244,7 +214,6 @@ TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
   }
   EXPECT_EQ(delivered, sent);
 
-  socket.close();
   io.restart();
   io.poll();
   server.Unload();

@@ -33,11 +33,15 @@
 #include "sim/host/Utf.h"
 #include "sim/runner/EventWriter.h"
 #include "sim/runner/Scenario.h"
+#include "tests/support/Expect.h"
+#include "tests/support/SimProcess.h"
 #include "tests/support/Support.h"
 
+using heraldix::test::ExpectNoFaults;
 using heraldix::test::LiveGame;
 using heraldix::test::RunScenario;
 using heraldix::test::ServerDir;
+using heraldix::test::Texts;
 using nlohmann::json;
 
 namespace {
@@ -50,15 +54,8 @@ void RecordConsole(APlayerController*, FString* line, bool) {
   seen.push_back("console:" + sim::EncodeUtf8(line->View()));
 }
 
-std::string FaultTexts(const std::vector<json>& faults) {
-  std::string text;
-  for (const auto& fault : faults) text += fault.value("text", "") + "\n";
-  return text;
-}
-
-bool AnyFaultMentions(const std::vector<json>& faults, const std::string& part) {
-  return FaultTexts(faults).find(part) != std::string::npos;
-}
+// The faults' texts, for a failure message.
+std::string FaultTexts(const std::vector<json>& faults) { return testing::PrintToString(Texts(faults)); }
 
 }  // namespace
 
@@ -538,7 +535,7 @@ TEST(Sim, EventsAreWrittenAsJsonWithEventAndTimeFirstOrAsReadableText) {
 TEST(Sim, WellBehavedRunOfTheRoguePluginExitsZero) {
   ServerDir dir("{}");
   const auto run = RunScenario("join 1 Alice\nconsole 1 rogue.tell all good\nwait 2\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 0) << FaultTexts(run.Faults()) << run.error;
+  ExpectNoFaults(run);
   ASSERT_EQ(run.To("1", "server").size(), 1U);
   EXPECT_EQ(run.To("1", "server")[0]["text"], "all good");
   EXPECT_EQ(run.Traces("RegisterConsoleCommand").size(), 7U);
@@ -574,14 +571,14 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
     const auto run = RunScenario(row.scenario, dir, RoguePlugin);
     EXPECT_EQ(run.exitStatus, 1);
     ASSERT_EQ(run.Faults().size(), 1U) << FaultTexts(run.Faults());
-    EXPECT_TRUE(AnyFaultMentions(run.Faults(), row.fault)) << FaultTexts(run.Faults());
+    EXPECT_NE(FaultTexts(run.Faults()).find(row.fault), std::string::npos) << FaultTexts(run.Faults());
   }
 }
 
 TEST(Sim, DelayedCallsPendingAtUnloadAreDroppedNotRun) {
   ServerDir dir("{}");
   const auto run = RunScenario("console none rogue.later\nwait 2\nunload\nwait 5\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 0) << FaultTexts(run.Faults());
+  ExpectNoFaults(run);
 }
 
 TEST(Sim, PluginReloadsWithFreshStateAndAMissingLibraryIsBadUsage) {
@@ -597,41 +594,9 @@ TEST(Sim, PluginReloadsWithFreshStateAndAMissingLibraryIsBadUsage) {
   EXPECT_EQ(run.error, "scenario:2: player 2 is not online");
 }
 
-TEST(Sim, RealPluginLoadsAndUnloadsCleanly) {
-  ServerDir dir("{}");
-  const auto run = RunScenario("join 1 Alice\nwait 6\nchat 1 hello\nleave 1\n", dir);
-  EXPECT_EQ(run.exitStatus, 0) << FaultTexts(run.Faults()) << run.error;
-  EXPECT_FALSE(run.Traces("InstallHook").empty());
-  EXPECT_EQ(run.Traces("InstallHook").size(), run.Traces("RemoveHook").size());
-  EXPECT_EQ(run.To("1", "chat").size(), 1U);
-}
-
 // --- heraldix-sim -----------------------------------------------------------------------------------
 
 namespace {
-
-struct Process {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-Process RunSim(const std::string& arguments) {
-  const ServerDir scratch;
-  const auto errPath = scratch.Path() / "stderr";
-  const std::string command = std::string(HERALDIX_SIM_EXECUTABLE) + " " + arguments + " 2>" + errPath.string();
-  Process process;
-  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-    std::array<char, 4096> buffer{};
-    std::size_t read = 0;
-    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) process.out.append(buffer.data(), read);
-    const int raw = ::pclose(pipe);
-    process.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
-  std::ifstream err(errPath);
-  process.err.assign(std::istreambuf_iterator<char>(err), {});
-  return process;
-}
 
 std::string WriteScenario(const ServerDir& dir, const std::string& name, const std::string& text) {
   const auto path = dir.Path() / name;
@@ -639,61 +604,70 @@ std::string WriteScenario(const ServerDir& dir, const std::string& name, const s
   return path.string();
 }
 
+// `heraldix-sim run` on the rogue plug-in in this server directory, with more arguments.
+std::vector<std::string> RogueRun(const ServerDir& dir, std::vector<std::string> more) {
+  std::vector<std::string> args{"run", "--server-dir", dir.Path().string(), "--plugin", RoguePlugin};
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
 }  // namespace
 
-TEST(Sim, CommandLineRunReportsABadLineWithFileAndLineAndExitsTwo) {
-  ServerDir dir("{}");
-  const std::string file = WriteScenario(dir, "bad.scenario", "# fine\njoin 1 Alice\nfly 1\n");
-  const auto process = RunSim("run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file);
-  EXPECT_EQ(process.status, 2);
-  EXPECT_EQ(process.err, file + ":3: unknown command \"fly\"\n");
-  EXPECT_TRUE(process.out.empty()) << "nothing runs before every line is checked";
-
-  const std::string unknown = WriteScenario(dir, "unknown.scenario", "join 1 Alice\ndie 2\n");
-  const auto late = RunSim("run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + unknown);
-  EXPECT_EQ(late.status, 2);
-  EXPECT_EQ(late.err, unknown + ":2: player 2 is not online\n");
-}
-
-TEST(Sim, CommandLineBadUsageExitsTwo) {
-  EXPECT_EQ(RunSim("run").status, 2);
-  EXPECT_EQ(RunSim("run --no-such-option x").status, 2);
-  EXPECT_EQ(RunSim("fly").status, 2);
-  const auto missing = RunSim("run --plugin " + RoguePlugin + " /nonexistent/file.scenario");
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_NE(missing.err.find("/nonexistent/file.scenario"), std::string::npos);
-}
-
-TEST(Sim, CommandLineRunPrintsJsonEventsAndExitsByFaults) {
-  ServerDir dir("{}");
-  const std::string clean = WriteScenario(dir, "clean.scenario", "join 1 Alice\nconsole 1 rogue.tell hello\n");
-  auto process = RunSim("run --json --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + clean);
-  EXPECT_EQ(process.status, 0) << process.out << process.err;
-  EXPECT_NE(
-      process.out.find(R"({"event":"server","t":0,"bold":false,"color":[0.0,1.0,0.0,1.0],"text":"hello","to":"1"})"),
-      std::string::npos)
-      << process.out;
-  EXPECT_EQ(process.out.find("\"trace\""), std::string::npos);
-
-  const std::string faulty = WriteScenario(dir, "faulty.scenario", "console none rogue.badfree\n");
-  process = RunSim("run --trace --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + faulty);
-  EXPECT_EQ(process.status, 1);
-  EXPECT_NE(process.out.find("FAULT: bad free"), std::string::npos) << process.out;
-  EXPECT_NE(process.out.find("trace RegisterConsoleCommand(\"rogue.badfree\")"), std::string::npos) << process.out;
-}
-
-TEST(Sim, ShippedDemoRunsCleanWithTheDefaultServerDirectoryAndPlugin) {
-  const auto process = RunSim(std::string("run --json ") + HERALDIX_DEMO_SCENARIO);
-  EXPECT_EQ(process.status, 0) << process.out << process.err;
-  EXPECT_NE(process.out.find(R"("event":"chat")"), std::string::npos);
-  EXPECT_NE(process.out.find(R"("event":"rcon")"), std::string::npos);
-}
-
-TEST(Sim, CommandLineRunNeverChangesTheServerDirectory) {
+TEST(Sim, CommandLineRunExitsByFaultsAndBadUsageAndLinesWithTheirPlace) {
+  struct Row {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> outHas;  // an empty list: nothing written at all
+    std::string err;                  // all of standard error, when given
+    const char* errHas = "";
+  };
   ServerDir dir(R"({"kept": true})");
-  const std::string file = WriteScenario(dir, "rewrite.scenario", "config-text {\"changed\": true}\nconfig-rm\n");
-  const auto process = RunSim("run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file);
-  EXPECT_EQ(process.status, 0) << process.err;
+  const std::string bad = WriteScenario(dir, "bad.scenario", "# fine\njoin 1 Alice\nfly 1\n");
+  const std::string unknown = WriteScenario(dir, "unknown.scenario", "join 1 Alice\ndie 2\n");
+  const std::string clean = WriteScenario(dir, "clean.scenario", "join 1 Alice\nconsole 1 rogue.tell hello\n");
+  const std::string faulty = WriteScenario(dir, "faulty.scenario", "console none rogue.badfree\n");
+  const std::string rewrite = WriteScenario(dir, "rewrite.scenario", "config-text {\"changed\": true}\nconfig-rm\n");
+  const Row rows[] = {
+      // Nothing runs before every line is checked; a line that cannot run stops the run.
+      {"an unknown line", RogueRun(dir, {bad}), 2, {}, bad + ":3: unknown command \"fly\"\n"},
+      {"a player not online", RogueRun(dir, {unknown}), 2, {"[0s] server clock"}, unknown + ":2: player 2 is not online\n"},
+      {"no scenario", {"run"}, 2, {}},
+      {"an unknown option", {"run", "--no-such-option", "x"}, 2, {}},
+      {"an unknown subcommand", {"fly"}, 2, {}},
+      {"a missing scenario file",
+       {"run", "--plugin", RoguePlugin, "/nonexistent/file.scenario"},
+       2,
+       {},
+       "",
+       "/nonexistent/file.scenario"},
+      {"JSON events, without traces",
+       RogueRun(dir, {"--json", clean}),
+       0,
+       {R"({"event":"server","t":0,"bold":false,"color":[0.0,1.0,0.0,1.0],"text":"hello","to":"1"})"}},
+      {"a fault, with traces", RogueRun(dir, {"--trace", faulty}), 1,
+       {"FAULT: bad free", "trace RegisterConsoleCommand(\"rogue.badfree\")"}},
+      {"the shipped demo with the default server directory and plug-in",
+       {"run", "--json", HERALDIX_DEMO_SCENARIO},
+       0,
+       {R"("event":"chat")", R"("event":"rcon")"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto process = heraldix::test::RunSim(row.args);
+    EXPECT_EQ(process.status, row.status) << process.out << process.err;
+    if (row.outHas.empty()) {
+      EXPECT_EQ(process.out, "");
+    }
+    for (const std::string& part : row.outHas) EXPECT_NE(process.out.find(part), std::string::npos) << process.out;
+    if (!row.err.empty()) {
+      EXPECT_EQ(process.err, row.err);
+    }
+    EXPECT_NE(process.err.find(row.errHas), std::string::npos) << process.err;
+    EXPECT_EQ(process.out.find("\"trace\""), std::string::npos) << "traces are off unless asked for";
+  }
+  // A run never changes the server directory, whatever its lines do to the files.
+  EXPECT_EQ(heraldix::test::RunSim(RogueRun(dir, {rewrite})).status, 0);
   std::ifstream config(dir.ConfigPath());
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(config), {}), R"({"kept": true})");
 }
@@ -701,7 +675,6 @@ TEST(Sim, CommandLineRunNeverChangesTheServerDirectory) {
 TEST(Sim, CommandLineRunKeepsLocalTimeInTheZoneGivenByTzOptionOrVariable) {
   ServerDir dir("{}");
   const std::string file = WriteScenario(dir, "clock.scenario", "wait 60\nclock +86400\n");
-  const std::string run = "run --server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " ";
   struct Case {
     const char* variable;  // TZ of the environment; null: unset
     const char* option;    // --tz; empty: none
@@ -723,19 +696,18 @@ TEST(Sim, CommandLineRunKeepsLocalTimeInTheZoneGivenByTzOptionOrVariable) {
     } else {
       ::unsetenv("TZ");
     }
-    const std::string option = std::string(c.option).empty() ? "" : "--tz " + std::string(c.option) + " ";
-    const auto process = RunSim(run + option + file);
+    std::vector<std::string> options{file};
+    if (*c.option != '\0') options = {"--tz", c.option, file};
+    const auto process = heraldix::test::RunSim(RogueRun(dir, options));
     EXPECT_EQ(process.status, 0) << process.err;
     EXPECT_EQ(process.out.rfind(c.first, 0), 0U) << process.out;
     EXPECT_NE(process.out.find(c.moved), std::string::npos) << process.out;
-    EXPECT_EQ(
-        RunSim("run --json " + option + "--server-dir " + dir.Path().string() + " --plugin " + RoguePlugin + " " + file)
-            .out.find("server clock"),
-        std::string::npos)
+    options.insert(options.begin(), "--json");
+    EXPECT_EQ(heraldix::test::RunSim(RogueRun(dir, options)).out.find("server clock"), std::string::npos)
         << "JSON output carries events only";
   }
   ::unsetenv("TZ");
-  const auto bad = RunSim(run + "--tz Mars/Olympus " + file);
+  const auto bad = heraldix::test::RunSim(RogueRun(dir, {"--tz", "Mars/Olympus", file}));
   EXPECT_EQ(bad.status, 2);
   EXPECT_NE(bad.err.find("unknown time zone \"Mars/Olympus\""), std::string::npos) << bad.err;
   EXPECT_TRUE(bad.out.empty());

@@ -18,10 +18,12 @@
 #include <nlohmann/json.hpp>
 
 #include "config/Keys.h"
+#include "config/PositionIndex.h"
 #include "host/Platform.h"
 #include "sim/check/Checker.h"
 #include "sim/host/Clock.h"
 #include "sim/host/Events.h"
+#include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 
 namespace {
@@ -63,81 +65,52 @@ std::set<std::string> TypesOf(const json& schema, const json& node) {
   return types;
 }
 
-std::set<std::string> ExpectedTypes(Type type) {
-  switch (type) {
-    case Type::Section:
-    case Type::Colour:
-      return {"object"};
-    case Type::Boolean:
-      return {"boolean"};
-    case Type::Integer:
-    case Type::Number:
-      return {"number"};  // true and false are read as 1 and 0, and warned about
-    case Type::Utf8Text:
-    case Type::ByteText:
-    case Type::KindText:
-      return {"string"};
-    case Type::GroupList:
-    case Type::ColourList:
-      return {"array"};
-    case Type::Commands:
-      return {"object", "null", "array"};
-    case Type::Messages:
-      return {"array", "null"};
-    case Type::Choice:
-      return {"string"};
-    case Type::TimeList:
-    case Type::DayList:
-      return {"array"};
-  }
-  return {};
-}
+// What the schema admits for each type of key (booleans pass where numbers are read: they are read as 1
+// and 0, and warned about), and a value of the type that the plug-in reads.
+struct TypeFacts {
+  std::set<std::string> schema;
+  json sample;
+};
+const std::map<Type, TypeFacts> Types = {
+    {Type::Section, {{"object"}, json::object()}},
+    {Type::Colour, {{"object"}, {{"R", 10}, {"G", 20}, {"B", 30}}}},
+    {Type::Boolean, {{"boolean"}, true}},
+    {Type::Integer, {{"number"}, 3}},
+    {Type::Number, {{"number"}, 2.5}},
+    {Type::Utf8Text, {{"string"}, "Hello"}},
+    {Type::ByteText, {{"string"}, "Hello"}},
+    {Type::KindText, {{"string"}, "Hello"}},
+    {Type::Choice, {{"string"}, "Sequential"}},
+    {Type::GroupList, {{"array"}, json::array()}},
+    {Type::ColourList, {{"array"}, {10, 20, 30}}},
+    {Type::TimeList, {{"array"}, {"05:50", "05:55"}}},
+    {Type::DayList, {{"array"}, {"Sat"}}},
+    {Type::Commands, {{"object", "null", "array"}, json::object()}},
+    {Type::Messages, {{"array", "null"}, json::array()}},
+};
 
 json DefaultOf(const Key& key) {
-  switch (key.type) {
-    case Type::Section:
-    case Type::Colour:
-    case Type::Commands:
-      return json::object();
-    case Type::GroupList:
-    case Type::ColourList:
-    case Type::Messages:
-    case Type::TimeList:
-    case Type::DayList:
-      return json::array();
-    case Type::Boolean:
-      return key.flag;
-    case Type::Integer:
-    case Type::Number:
-      return key.number;
-    default:
-      return std::string(key.text);
-  }
+  const json& sample = Types.at(key.type).sample;
+  if (sample.is_boolean()) return key.flag;
+  if (sample.is_number()) return key.number;
+  if (sample.is_string()) return std::string(key.text);
+  return sample.is_object() ? json::object() : json::array();
 }
 
 // The schema object whose "properties" describe one section of the table.
 const json& SchemaSection(const json& schema, Section section) {
-  switch (section) {
-    case Section::Top:
-      return schema;
-    case Section::Heraldix:
-      return schema["properties"]["Heraldix"];
-    case Section::Welcome:
-      return schema["properties"]["Heraldix"]["properties"]["WelcomeMessage"];
-    case Section::Command:
-      return schema["$defs"]["customCommand"];
-    case Section::Timed:
-      return schema["properties"]["TimedMessages"];
-    case Section::TimedMessage:
-      return schema["$defs"]["timedMessage"];
-    case Section::Scheduled:
-      return schema["properties"]["ScheduledMessages"];
-    case Section::ScheduledMessage:
-      return schema["$defs"]["scheduledMessage"];
-    case Section::Colour:
-      return schema["$defs"]["colour"];
-  }
-  return schema;
+  static const std::map<Section, std::string> pointers = {
+      {Section::Top, ""},
+      {Section::Heraldix, "/properties/Heraldix"},
+      {Section::Welcome, "/properties/Heraldix/properties/WelcomeMessage"},
+      {Section::Command, "/$defs/customCommand"},
+      {Section::Timed, "/properties/TimedMessages"},
+      {Section::TimedMessage, "/$defs/timedMessage"},
+      {Section::Scheduled, "/properties/ScheduledMessages"},
+      {Section::ScheduledMessage, "/$defs/scheduledMessage"},
+      {Section::Colour, "/$defs/colour"},
+  };
+  return schema.at(json::json_pointer(pointers.at(section)));
 }
 
 TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
@@ -148,15 +121,14 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
     const json& properties = SchemaSection(schema, key->section)["properties"];
     ASSERT_TRUE(properties.contains(key->name)) << key->name << " is missing from the schema";
     const json& property = properties[std::string(key->name)];
-    EXPECT_EQ(TypesOf(schema, property), ExpectedTypes(key->type)) << key->name;
+    EXPECT_EQ(TypesOf(schema, property), Types.at(key->type).schema) << key->name;
     if (property.contains("default")) {
       EXPECT_EQ(property["default"], DefaultOf(*key)) << key->name;
     }
   }
   // And nothing the table does not hold, but the editor's own pointer to the schema.
-  for (const Section section :
-       {Section::Top, Section::Heraldix, Section::Welcome, Section::Command, Section::Timed, Section::TimedMessage,
-        Section::Scheduled, Section::ScheduledMessage, Section::Colour}) {
+  for (int each = 0; each <= static_cast<int>(Section::Colour); ++each) {
+    const auto section = static_cast<Section>(each);
     for (const auto& [name, property] : SchemaSection(schema, section)["properties"].items()) {
       if (section == Section::Top && name == "$schema") continue;
       // A scheduled message takes every key of a timed message besides its own.
@@ -172,12 +144,6 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
 
 using heraldix::test::LiveServer;
 using heraldix::test::ServerDir;
-
-std::string Token(std::string_view name) {
-  std::string token;
-  for (const char c : name) token += c == '~' ? "~0" : c == '/' ? "~1" : std::string(1, c);
-  return token;
-}
 
 std::string Widened(std::string_view text) {
   std::string out;
@@ -230,12 +196,11 @@ std::optional<std::string> Delivered(const std::string& written, const Values& v
 
 bool ColourReadable(const json& colour) {
   if (!colour.is_object()) return false;
-  return std::all_of(colour.begin(), colour.end(), [&](const json&) { return true; }) &&
-         std::none_of(ConfigKeys::All.begin(), ConfigKeys::All.end(), [&](const Key* key) {
-           if (key->section != Section::Colour || !colour.contains(key->name)) return false;
-           const json& channel = colour[std::string(key->name)];
-           return !channel.is_number() && !channel.is_boolean();
-         });
+  return std::none_of(ConfigKeys::All.begin(), ConfigKeys::All.end(), [&](const Key* key) {
+    if (key->section != Section::Colour || !colour.contains(key->name)) return false;
+    const json& channel = colour[std::string(key->name)];
+    return !channel.is_number() && !channel.is_boolean();
+  });
 }
 
 // What the file says for key in object, as its writer meant it: the default when absent; nothing when the
@@ -309,20 +274,11 @@ bool Shows(const json& event, const Delivery& expected) {
   return true;
 }
 
-std::vector<json> To(const std::vector<json>& events, std::uint64_t player) {
-  std::vector<json> found;
-  for (const json& event : events) {
-    const std::string kind = event.value("event", "");
-    if ((kind == "chat" || kind == "server" || kind == "notification") &&
-        event.value("to", "") == std::to_string(player)) {
-      found.push_back(event);
-    }
-  }
-  return found;
-}
-
-bool AnyShows(const std::vector<json>& events, const Delivery& expected) {
-  return std::any_of(events.begin(), events.end(), [&](const json& event) { return Shows(event, expected); });
+// Whether one of the events shows this delivery to this player.
+bool Reached(const std::vector<json>& events, std::uint64_t player, const Delivery& expected) {
+  return std::any_of(events.begin(), events.end(), [&](const json& event) {
+    return event.value("to", "") == std::to_string(player) && Shows(event, expected);
+  });
 }
 
 std::string RconReply(const std::vector<json>& events) {
@@ -410,7 +366,7 @@ class Probe {
       Welcome();
       PlaceholderSwitch();
     }
-    for (const std::string& fault : server.faults) ADD_FAILURE() << "fault: " << fault;
+    heraldix::test::ExpectNoFaults(server);
     return std::move(failures_);
   }
 
@@ -503,7 +459,7 @@ class Probe {
       const Player* player = AllowedPlayer(GroupsOf(*Meant(command, ConfigKeys::Command::RequiredPermissionGroups)));
       if (player == nullptr) continue;
       const std::vector<json> events = Line("chat " + std::to_string(player->id) + " " + name);
-      const std::string place = "/CustomCommands/" + Token(name);
+      const std::string place = "/CustomCommands/" + heraldix::config::PointerToken(name);
 
       const std::string type = Meant(command, ConfigKeys::Command::Type)->get<std::string>();
       const std::optional<std::string> text = Delivered(message, ValuesFor(player->name));
@@ -513,7 +469,7 @@ class Probe {
       } else if (type == "Server" || type == "Notification") {
         reply = Delivery{type == "Server" ? "server" : "notification", text.value_or(""), std::nullopt};
       }
-      if (reply && (!text || !AnyShows(To(events, player->id), *reply))) Fail("typing " + name, {place});
+      if (reply && (!text || !Reached(events, player->id, *reply))) Fail("typing " + name, {place});
 
       const std::size_t says = static_cast<std::size_t>(std::count_if(
           events.begin(), events.end(), [](const json& event) { return event.value("event", "") == "say"; }));
@@ -543,7 +499,7 @@ class Probe {
     const std::vector<json> events = Line("tick");
     const std::optional<json> enabled = Meant(timed, ConfigKeys::Timed::Enabled);
     if (enabled && !enabled->get<bool>()) return;
-    const bool sent = AnyShows(To(events, Carol.id), Delivery{"chat", "probe", "Heraldix"});
+    const bool sent = Reached(events, Carol.id, Delivery{"chat", "probe", "Heraldix"});
     if (!sent || !Meant(timed, ConfigKeys::Timed::Interval)) {
       Fail("the timed-message switch", {"/TimedMessages/Enabled", "/TimedMessages/Interval", "/TimedMessages/Order",
                                         "/TimedMessages/Skip_Unreceivable"});
@@ -612,7 +568,7 @@ class Probe {
     const std::vector<json> events = Line("tick");
     const std::optional<json> enabled = Meant(scheduled, ConfigKeys::Scheduled::Enabled);
     if (enabled && !enabled->get<bool>()) return;
-    if (!AnyShows(To(events, Carol.id), Delivery{"chat", "probe", "Heraldix"})) {
+    if (!Reached(events, Carol.id, Delivery{"chat", "probe", "Heraldix"})) {
       Fail("the scheduled-message switch", {"/ScheduledMessages/Enabled"});
     }
   }
@@ -649,7 +605,7 @@ class Probe {
       }(onlyGroups.empty() ? excluded : onlyGroups);
       const bool receives = onlyGroups.empty() ? !member : member;
       expected.text = *Delivered(text->get<std::string>(), ValuesFor(player.name));
-      if (AnyShows(To(events, player.id), expected) != receives) return false;
+      if (Reached(events, player.id, expected) != receives) return false;
     }
     return true;
   }
@@ -668,7 +624,7 @@ class Probe {
     const std::optional<std::string> delivered =
         text ? Delivered(text->get<std::string>(), ValuesFor(Carol.name)) : std::nullopt;
     if (!sender || !delivered ||
-        !AnyShows(To(events, Carol.id), Delivery{"chat", *delivered, Widened(sender->get<std::string>())})) {
+        !Reached(events, Carol.id, Delivery{"chat", *delivered, Widened(sender->get<std::string>())})) {
       Fail("the refusal", {"/NoPermission", "/Heraldix/ClientChatSenderName"});
     }
   }
@@ -686,7 +642,7 @@ class Probe {
     Use(variant);
     Line("join 4 Dave");
     online_ = 4;
-    const std::vector<json> events = To(Line("wait 6"), 4);
+    const std::vector<json> events = Line("wait 6");
 
     using namespace ConfigKeys::Welcome;
     std::vector<std::string> places{"/Heraldix/WelcomeMessage"};
@@ -711,7 +667,7 @@ class Probe {
         if (sender && text) expected = Delivery{"chat", *text, Widened(sender->get<std::string>())};
       }
     }
-    if (!expected || !AnyShows(events, *expected)) Fail("the welcome", places);
+    if (!expected || !Reached(events, 4, *expected)) Fail("the welcome", places);
   }
 
   // A switch written as anything but true or false leaves placeholders off.
@@ -721,7 +677,7 @@ class Probe {
     Use({{"Heraldix", {{"Placeholders", (*heraldix)["Placeholders"]}}},
          {"NoPermission", "{Player}"},
          {"CustomCommands", {{"/probe", {{"Message", "probe"}, {"RequiredPermissionGroups", {"Nobody"}}}}}}});
-    if (!AnyShows(To(Line("chat 3 /probe"), Carol.id), Delivery{"chat", "Carol", "Heraldix"})) {
+    if (!Reached(Line("chat 3 /probe"), Carol.id, Delivery{"chat", "Carol", "Heraldix"})) {
       Fail("the placeholder switch", {"/Heraldix/Placeholders"});
     }
   }
@@ -756,39 +712,7 @@ json EveryKeyDocument() {
     json object = json::object();
     for (const Key* key : ConfigKeys::All) {
       if (key->section != of) continue;
-      json value;
-      switch (key->type) {
-        case Type::Boolean:
-          value = true;
-          break;
-        case Type::Integer:
-          value = 3;
-          break;
-        case Type::Number:
-          value = 2.5;
-          break;
-        case Type::GroupList:
-          value = json::array();
-          break;
-        case Type::ColourList:
-          value = {10, 20, 30};
-          break;
-        case Type::Colour:
-          value = {{"R", 10}, {"G", 20}, {"B", 30}};
-          break;
-        case Type::TimeList:
-          value = {"05:50", "05:55"};
-          break;
-        case Type::DayList:
-          value = {"Sat"};
-          break;
-        case Type::Choice:
-          value = "Sequential";
-          break;
-        default:
-          value = "Hello";
-      }
-      object[std::string(key->name)] = value;
+      object[std::string(key->name)] = Types.at(key->type).sample;
     }
     object.update(overrides);
     return object;
@@ -826,7 +750,7 @@ void WrongTypeVariants(const json& document, const json& at, const std::string& 
   };
   if (at.is_object()) {
     for (const auto& [name, value] : at.items()) {
-      const std::string where = pointer + "/" + Token(name);
+      const std::string where = pointer + "/" + heraldix::config::PointerToken(name);
       replace(where, value);
       WrongTypeVariants(document, value, where, out);
     }

@@ -90,25 +90,6 @@ TEST(Sim, UnregisteringWhatWasNeverRegisteredIsHarmless) {
   EXPECT_EQ(traces[0]["result"], false);
 }
 
-TEST(Sim, ChatLineTakenByAChatCommandIsNotShownOthersReachEveryone) {
-  LiveGame game;
-  std::vector<std::string> lines;
-  TarrowApi::GetCommands().RegisterChatCommand(
-      FString(u"/help"), [&](AShooterPlayerController* player, FString* line, EChatSendMode::Type mode) {
-        lines.push_back(std::to_string(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player)) +
-                        ":" + sim::EncodeUtf8(line->View()) + ":" + std::to_string(mode));
-      });
-  game.Line("join 1 Alice");
-  game.Line("join 2 Bob");
-  game.Line("chat 1 /HELP me");
-  game.Line("chat 2 hello all");
-  EXPECT_EQ(lines, std::vector<std::string>{"1:/HELP me:0"});
-  const auto chat = game.Of("chat");
-  ASSERT_EQ(chat.size(), 2U);
-  EXPECT_EQ(chat[0], json({{"event", "chat"}, {"t", 0}, {"to", "1"}, {"sender", "Bob"}, {"text", "hello all"}}));
-  EXPECT_EQ(chat[1]["to"], "2");
-}
-
 namespace {
 
 using TimerFn = Game::AGameState_DefaultTimer::Pointer;
@@ -265,20 +246,6 @@ TEST(Sim, AllocatorBlockTableFindsEveryLiveBlockThroughCollisionsErasuresAndGrow
   EXPECT_FALSE(table.Erase(reinterpret_cast<const void*>(std::uintptr_t{0x10})));
 }
 
-TEST(Sim, CharacterNameIsHandedOverAndMustBeFreedByTheCaller) {
-  LiveGame game;
-  game.Line("join 76561198000000001 \"Zoë Quill\"");
-  auto* player = game.Player(76561198000000001ULL);
-  ASSERT_NE(player, nullptr);
-  {
-    FString name = Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player);
-    EXPECT_EQ(name.View(), u"Zoë Quill");
-    EXPECT_EQ(game.PluginBlocks(), 1);
-  }
-  EXPECT_EQ(game.PluginBlocks(), 0);
-  EXPECT_EQ(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player), 76561198000000001ULL);
-}
-
 TEST(Sim, UnknownKeysAreFaultsAndGiveNull) {
   LiveGame game;
   EXPECT_EQ(GetAddress("AShooterPlayerController.NoSuchThing"), nullptr);
@@ -311,68 +278,6 @@ TEST(Sim, ObjectsThatAreNotLiveAreFaultsNeverDereferenced) {
   EXPECT_NE(faults[2]["text"].get<std::string>().find("null"), std::string::npos);
 }
 
-TEST(Sim, StaleEntriesStayInTheListButNoLongerResolve) {
-  LiveGame game;
-  game.Line("join 1 Alice");
-  game.Line("join 2 Bob");
-  game.Line("stale 1");
-  auto* list = Game::FieldOf<Game::UWorld_PlayerControllerList>(TarrowApi::GetApiUtils().GetGameWorld());
-  ASSERT_EQ(list->ArrayNum, 2);
-  EXPECT_EQ(Game::Call<Game::FWeakObjectPtr_Get>(&list->Data[0], false), nullptr);
-  EXPECT_EQ(Game::Call<Game::FWeakObjectPtr_Get>(&list->Data[1], false), game.Player(2));
-  EXPECT_EQ(TarrowApi::GetApiUtils().FindPlayerById(1), nullptr);
-  EXPECT_EQ(TarrowApi::GetApiUtils().FindPlayerById(2), game.Player(2));
-  game.Line("leave 1");
-  EXPECT_EQ(list->ArrayNum, 1);
-  EXPECT_THROW(game.Line("leave 1"), std::runtime_error);
-}
-
-TEST(Sim, MessagesToPlayersBecomeEventsWithTheirValuesAsReceived) {
-  LiveGame game;
-  game.Line("join 7 Alice");
-  game.Line("texture /Game/Icons/Star.Star");
-  game.Line("wait 3");
-  auto* alice = game.Player(7);
-  FString text(u"Hello ✓");
-  Game::Call<Game::AShooterPlayerController_ClientServerChatDirectMessage>(alice, &text, FLinearColor{1, 0.5F, 0, 1},
-                                                                           true);
-  FChatMessage record;
-  record.SenderName = FString(u"Herald");
-  record.Message = FString(u"<RichColor Color=\"1, 0, 0, 1\">red</>");
-  Game::Call<Game::AShooterPlayerController_ClientChatMessage>(alice, record);
-  UClass* textureClass = Game::Call<Game::UTexture2D_StaticClass>();
-  auto* star = static_cast<UTexture2D*>(Game::Call<Game::Global_StaticLoadObject>(
-      textureClass, nullptr, u"/Game/Icons/Star.Star", nullptr, 0U, nullptr, true));
-  EXPECT_EQ(Game::Call<Game::Global_StaticLoadObject>(textureClass, nullptr, u"/Game/None", nullptr, 0U, nullptr, true),
-            nullptr);
-  Game::Call<Game::AShooterPlayerController_ClientServerVellNotificationCustom>(alice, &text, FLinearColor{0, 0, 1, 1},
-                                                                                1.5F, 5.0F, star, nullptr);
-  EXPECT_EQ(game.Of("server").at(0), json({{"event", "server"},
-                                           {"t", 3},
-                                           {"to", "7"},
-                                           {"text", "Hello ✓"},
-                                           {"color", {1.0, 0.5, 0.0, 1.0}},
-                                           {"bold", true}}));
-  EXPECT_EQ(game.Of("chat").at(0)["text"], "<RichColor Color=\"1, 0, 0, 1\">red</>");
-  EXPECT_EQ(game.Of("chat").at(0)["sender"], "Herald");
-  EXPECT_EQ(game.Of("notification").at(0), json({{"event", "notification"},
-                                                 {"t", 3},
-                                                 {"to", "7"},
-                                                 {"text", "Hello ✓"},
-                                                 {"color", {0.0, 0.0, 1.0, 1.0}},
-                                                 {"scale", 1.5},
-                                                 {"time", 5.0},
-                                                 {"icon", "/Game/Icons/Star.Star"}}));
-  std::vector<json> loads;
-  for (const auto& trace : game.Of("trace")) {
-    if (trace["call"] == "StaticLoadObject") loads.push_back(trace);
-  }
-  ASSERT_EQ(loads.size(), 2U);
-  EXPECT_EQ(loads[0]["result"], "/Game/Icons/Star.Star");
-  EXPECT_TRUE(loads[1]["result"].is_null());
-  EXPECT_TRUE(game.Of("fault").empty()) << FaultTexts(game.Of("fault"));
-}
-
 TEST(Sim, ServerSendChatMessageSaysTheLineThenHandlesItLikeATypedOne) {
   LiveGame game;
   game.Line("join 1 Alice");
@@ -397,17 +302,6 @@ TEST(Sim, ServerSendChatMessageSaysTheLineThenHandlesItLikeATypedOne) {
   EXPECT_NE(faults[0]["text"].get<std::string>().find("64"), std::string::npos);
 }
 
-TEST(Sim, PossessionGoesThroughTheHookTableAndSetsTheOwner) {
-  LiveGame game;
-  game.Line("join 1 Alice");
-  game.Line("possess-dead 1");
-  auto* list = Game::FieldOf<Game::UWorld_PlayerControllerList>(TarrowApi::GetApiUtils().GetGameWorld());
-  ASSERT_EQ(list->ArrayNum, 1);
-  EXPECT_THROW(game.Line("die 9"), std::runtime_error);
-  EXPECT_THROW(game.Line("join 1 Again"), std::runtime_error);
-  EXPECT_TRUE(game.Of("fault").empty());
-}
-
 TEST(Sim, PermissionQuestionsAreAnsweredFromTheGroupsAndTraced) {
   LiveGame game;
   game.Line("join 5 Alice Admins VIP");
@@ -422,17 +316,6 @@ TEST(Sim, PermissionQuestionsAreAnsweredFromTheGroupsAndTraced) {
   ASSERT_EQ(questions.size(), 3U);
   EXPECT_EQ(questions[0]["args"], json({"5", "VIP"}));
   EXPECT_EQ(questions[0]["result"], true);
-}
-
-TEST(Sim, SystemClockStartsAtTheEpochAndMovesWithWaitsAndJumps) {
-  LiveGame game;
-  constexpr std::int64_t epoch = 1'767'225'600;
-  EXPECT_EQ(Platform::SystemClockTicks(), epoch * Platform::TicksPerSecond);
-  game.Line("wait 10");
-  game.Line("clock -3600");
-  game.Line("tick");
-  EXPECT_EQ(Platform::SystemClockTicks(), (epoch + 10 - 3600) * Platform::TicksPerSecond);
-  EXPECT_EQ(sim::Elapsed(), 10);
 }
 
 TEST(Sim, Utf8DecodeReplacesIllFormedSequences) {
@@ -462,17 +345,6 @@ TEST(Sim, LiveGameStartsAfreshEachTime) {
   EXPECT_EQ(sim::RegisteredCommandCount(), 0U);
   EXPECT_TRUE(game.Events().empty());
   EXPECT_THROW(game.Line("load"), std::runtime_error);
-}
-
-TEST(Sim, RecordsWrittenToTheHostSinksBecomeLogEvents) {
-  LiveGame game;
-  auto logger = std::make_shared<spdlog::logger>("Tester", GetLogSinks().begin(), GetLogSinks().end());
-  logger->set_pattern("%D %R [%n][%l] %v");
-  logger->warn("disk {} full", "C:");
-  const auto logs = game.Of("log");
-  ASSERT_EQ(logs.size(), 1U);
-  EXPECT_EQ(logs[0],
-            json({{"event", "log"}, {"t", 0}, {"logger", "Tester"}, {"level", "warning"}, {"text", "disk C: full"}}));
 }
 
 // --- Scenario lines ---------------------------------------------------------------------------------
@@ -575,12 +447,6 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
   }
 }
 
-TEST(Sim, DelayedCallsPendingAtUnloadAreDroppedNotRun) {
-  ServerDir dir("{}");
-  const auto run = RunScenario("console none rogue.later\nwait 2\nunload\nwait 5\n", dir, RoguePlugin);
-  ExpectNoFaults(run);
-}
-
 TEST(Sim, PluginReloadsWithFreshStateAndAMissingLibraryIsBadUsage) {
   ServerDir dir("{}");
   auto run = RunScenario("unload\nload\nconsole none rogue.leak\nunload\nload\n", dir, RoguePlugin);
@@ -631,7 +497,11 @@ TEST(Sim, CommandLineRunExitsByFaultsAndBadUsageAndLinesWithTheirPlace) {
   const Row rows[] = {
       // Nothing runs before every line is checked; a line that cannot run stops the run.
       {"an unknown line", RogueRun(dir, {bad}), 2, {}, bad + ":3: unknown command \"fly\"\n"},
-      {"a player not online", RogueRun(dir, {unknown}), 2, {"[0s] server clock"}, unknown + ":2: player 2 is not online\n"},
+      {"a player not online",
+       RogueRun(dir, {unknown}),
+       2,
+       {"[0s] server clock"},
+       unknown + ":2: player 2 is not online\n"},
       {"no scenario", {"run"}, 2, {}},
       {"an unknown option", {"run", "--no-such-option", "x"}, 2, {}},
       {"an unknown subcommand", {"fly"}, 2, {}},
@@ -645,7 +515,9 @@ TEST(Sim, CommandLineRunExitsByFaultsAndBadUsageAndLinesWithTheirPlace) {
        RogueRun(dir, {"--json", clean}),
        0,
        {R"({"event":"server","t":0,"bold":false,"color":[0.0,1.0,0.0,1.0],"text":"hello","to":"1"})"}},
-      {"a fault, with traces", RogueRun(dir, {"--trace", faulty}), 1,
+      {"a fault, with traces",
+       RogueRun(dir, {"--trace", faulty}),
+       1,
        {"FAULT: bad free", "trace RegisterConsoleCommand(\"rogue.badfree\")"}},
       {"the shipped demo with the default server directory and plug-in",
        {"run", "--json", HERALDIX_DEMO_SCENARIO},

@@ -76,9 +76,6 @@ bool SimProcess::Running() {
   return false;
 }
 
-bool SimProcess::ReadUntil(const std::function<bool()>& done) { return ReadSome(done, true); }
-bool SimProcess::ReadErrorsUntil(const std::function<bool()>& done) { return ReadSome(done, false); }
-
 int SimProcess::Wait() {
   ReadUntil([] { return false; });
   if (status_ >= 0) return status_;
@@ -110,10 +107,10 @@ int SimProcess::RconPort() {
 
 // Waits with poll() in bounded rounds: a process that never says what the test waits for fails the test
 // instead of hanging it.
-bool SimProcess::ReadSome(const std::function<bool()>& done, bool withOutput) {
+bool SimProcess::ReadUntil(const std::function<bool()>& done) {
   for (int round = 0; round < 600; ++round) {
     if (done()) return true;
-    pollfd fds[2] = {{withOutput ? output_ : -1, POLLIN, 0}, {errors_, POLLIN, 0}};
+    pollfd fds[2] = {{output_, POLLIN, 0}, {errors_, POLLIN, 0}};
     if (::poll(fds, 2, 100) < 0) return false;
     bool open = false;
     for (int i = 0; i < 2; ++i) {

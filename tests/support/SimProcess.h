@@ -31,8 +31,6 @@ class SimProcess {
 
   // Reads both outputs (those still open) until `done` holds or both are closed.
   bool ReadUntil(const std::function<bool()>& done);
-  // Reads standard error only, leaving standard output unread: a reader that has stalled.
-  bool ReadErrorsUntil(const std::function<bool()>& done);
   // Reads everything to the end, then answers the exit status (128 + signal when killed by one).
   int Wait();
 
@@ -45,7 +43,6 @@ class SimProcess {
   std::string err;
 
  private:
-  bool ReadSome(const std::function<bool()>& done, bool withOutput);
   void Reap(int raw);
 
   pid_t pid_ = -1;

@@ -410,8 +410,8 @@ TEST(Sim, WellBehavedRunOfTheRoguePluginExitsZero) {
   ExpectNoFaults(run);
   ASSERT_EQ(run.To("1", "server").size(), 1U);
   EXPECT_EQ(run.To("1", "server")[0]["text"], "all good");
-  EXPECT_EQ(run.Traces("RegisterConsoleCommand").size(), 7U);
-  EXPECT_EQ(run.Traces("UnregisterConsoleCommand").size(), 7U);
+  EXPECT_EQ(run.Traces("RegisterConsoleCommand").size(), 6U);
+  EXPECT_EQ(run.Traces("UnregisterConsoleCommand").size(), 6U);
   EXPECT_EQ(run.Traces("InstallHook").at(0)["args"], json({"AGameState.DefaultTimer"}));
 }
 

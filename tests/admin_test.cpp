@@ -318,6 +318,15 @@ TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
        failed + type + R"(20: "CustomCommands": type must be object, but is array)" + kept},
       {"the document not an object", ConfigText("[1, 2]") + "> hx.reload\n" + Probe,
        failed + type + "1: the top level: type must be object, but is array" + kept},
+      {"a key written with escapes",
+       ConfigText(R"({"CustomCommands": {"/caf\u00e9\u0039": {"Message": "x", "DisplayTime": "ten"}}})") +
+           "> hx.reload\n" + Probe,
+       failed + type + R"(73: "CustomCommands" > "/café9" > "DisplayTime": type must be number, but is string)" + kept},
+      // The reason is this read's own: what the read before found wrong must not name a place in this one.
+      {"a number too large after a document not an object",
+       ConfigText("[1]") + "> hx.reload\n" + ConfigText(R"({"a": 1e999})") + "> hx.reload\n" + Probe,
+       failed + type + "1: the top level: type must be object, but is array | answer " + ReloadFailed + " | " + failed +
+           "number overflow parsing '1e999'" + kept},
       // A file with line ends is named by the line where the mistyped key stands.
       {"a file as written", "config mistyped.json\nrcon hx.reload",
        failed +

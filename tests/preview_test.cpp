@@ -33,6 +33,13 @@ TEST(Preview, ReadsRichColorMarkup) {
   EXPECT_EQ(lines[1].colour, (Rgb{0, 255, 0}));
   EXPECT_EQ(lines[3].colour, (Rgb{0, 0, 255}));
 
+  // The markup's escapes show as their characters, inside a coloured run and outside one, each read once;
+  // any other "&" shows as it is.
+  const auto escaped = ParseRichColor("&lt;a&gt; &amp;lt; <RichColor Color=\"1, 0, 0, 1\">&quot;b&quot; &copy;</>");
+  ASSERT_EQ(escaped.size(), 2u);
+  EXPECT_EQ(escaped[0].text, "<a> &lt; ");
+  EXPECT_EQ(escaped[1].text, "\"b\" &copy;");
+
   const auto broken = ParseRichColor("<RichColor Color=\"1, 0, 0, 1\">never closed");
   ASSERT_EQ(broken.size(), 1u);
   EXPECT_FALSE(broken[0].colour);

@@ -321,7 +321,8 @@ TEST(Admin, AFailedReloadChangesNothingAndLogsWhy) {
       {"a key written with escapes",
        ConfigText(R"({"CustomCommands": {"/caf\u00E9\u20AC\u0039": {"Message": "x", "DisplayTime": "ten"}}})") +
            "> hx.reload\n" + Probe,
-       failed + type + R"(79: "CustomCommands" > "/café€9" > "DisplayTime": type must be number, but is string)" + kept},
+       failed + type + R"(79: "CustomCommands" > "/café€9" > "DisplayTime": type must be number, but is string)" +
+           kept},
       // The reason is this read's own: what the read before found wrong must not name a place in this one.
       {"a number too large after a document not an object",
        ConfigText("[1]") + "> hx.reload\n" + ConfigText(R"({"a": 1e999})") + "> hx.reload\n" + Probe,

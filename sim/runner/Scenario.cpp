@@ -1,57 +1,155 @@
 #include "sim/runner/Scenario.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <map>
-#include <set>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "sim/game/Game.h"
+#include "sim/host/Clock.h"
+#include "sim/permissions/SimPermissions.h"
+#include "sim/runner/Session.h"
 
 namespace sim {
 namespace {
 
-struct Shape {
-  std::size_t minArgs;
-  std::size_t maxArgs;  // SIZE_MAX: any number
-  bool takesRest;       // the arguments are followed by verbatim text
-};
-
 constexpr std::size_t Any = static_cast<std::size_t>(-1);
 
-const std::map<std::string, Shape, std::less<>>& Shapes() {
-  static const std::map<std::string, Shape, std::less<>> shapes = {
-      {"join", {2, Any, false}},     {"leave", {1, 1, false}},        {"die", {1, 1, false}},
-      {"respawn", {1, 1, false}},    {"possess-dead", {1, 1, false}}, {"stale", {1, 1, false}},
-      {"groups", {1, Any, false}},   {"chat", {1, 1, true}},          {"console", {1, 1, true}},
-      {"rcon", {0, 0, true}},        {"wait", {1, 1, false}},         {"tick", {0, 0, false}},
-      {"clock", {1, 1, false}},      {"texture", {1, 1, false}},      {"config", {1, 1, false}},
-      {"config-text", {0, 0, true}}, {"config-rm", {0, 0, false}},    {"load", {0, 0, false}},
-      {"unload", {0, 0, false}},
-  };
-  return shapes;
+// A week of game-timer calls; longer waits are almost certainly a typo.
+constexpr std::int64_t MaxWaitSeconds = 7 * 24 * 3600;
+
+// What the first argument must be; checked when the line is parsed, so a bad one stops a run before
+// anything happens.
+enum class Lead { Word, Player, PlayerOrNone, Seconds, SignedSeconds };
+
+struct Shape {
+  std::size_t minArgs;
+  std::size_t maxArgs;  // Any: any number
+  bool takesRest;       // the arguments are followed by verbatim text
+  Lead lead;
+};
+
+constexpr Shape None{0, 0, false, Lead::Word};
+constexpr Shape OneWord{1, 1, false, Lead::Word};
+constexpr Shape OnePlayer{1, 1, false, Lead::Player};
+constexpr Shape OnlyText{0, 0, true, Lead::Word};
+
+// What a line's handler works on.
+struct Step {
+  Session& session;
+  const ScenarioLine& line;
+  const std::filesystem::path& scenarioDir;
+
+  [[nodiscard]] std::uint64_t Player() const { return ParsePlayerId(line.args[0]); }
+  [[nodiscard]] std::vector<std::string> ArgsFrom(std::size_t first) const {
+    return {line.args.begin() + static_cast<std::ptrdiff_t>(first), line.args.end()};
+  }
+};
+
+void Check(const std::string& problem) {
+  if (!problem.empty()) throw ScenarioError(problem);
 }
 
-// How each line is written, for a wrong line and for the console's help.
-const std::map<std::string, std::string, std::less<>>& Usages() {
-  static const std::map<std::string, std::string, std::less<>> usage = {
-      {"join", "join ID NAME [GROUP...]"},
-      {"leave", "leave ID"},
-      {"die", "die ID"},
-      {"respawn", "respawn ID"},
-      {"possess-dead", "possess-dead ID"},
-      {"stale", "stale ID"},
-      {"groups", "groups ID [GROUP...]"},
-      {"chat", "chat ID TEXT..."},
-      {"console", "console ID|none LINE..."},
-      {"rcon", "rcon LINE..."},
-      {"wait", "wait SECONDS"},
-      {"tick", "tick"},
-      {"clock", "clock [+-]SECONDS"},
-      {"texture", "texture PATH"},
-      {"config", "config FILE"},
-      {"config-text", "config-text JSON"},
-      {"config-rm", "config-rm"},
-      {"load", "load"},
-      {"unload", "unload"},
-  };
-  return usage;
+// The server directory may be one the user cannot change (the example installed under /usr/share): say
+// so and why, and let the server go on.
+[[noreturn]] void CannotChange(const std::string& what, const std::filesystem::path& path, const std::string& reason) {
+  throw ScenarioError("cannot " + what + " " + path.string() + ": " + reason +
+                      " (give --server-dir a server directory you may write to)");
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::error_code error;
+  std::filesystem::create_directories(path.parent_path(), error);
+  errno = 0;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) CannotChange("write", path, errno != 0 ? std::strerror(errno) : "cannot open it");
+  out << text;
+  out.flush();
+  if (!out) CannotChange("write", path, errno != 0 ? std::strerror(errno) : "write failed");
+}
+
+void RemoveFile(const std::filesystem::path& path) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (error) CannotChange("remove", path, error.message());
+}
+
+// One row per scenario line: its usage (whose first word is its name, and which a wrong line and the
+// console's help show), the arguments it takes, and what it does. A new line is one more row.
+struct Kind {
+  std::string_view usage;
+  Shape shape;
+  void (*run)(const Step&);
+
+  [[nodiscard]] std::string_view Name() const { return usage.substr(0, usage.find(' ')); }
+};
+
+const Kind Kinds[] = {
+    {"join ID NAME [GROUP...]",
+     {2, Any, false, Lead::Player},
+     [](const Step& step) {
+       const std::uint64_t id = step.Player();
+       // Groups first: the plug-in may ask about them while the character is possessed.
+       const std::vector<std::string> previous = PlayerGroups(id);
+       SetPlayerGroups(id, step.ArgsFrom(2));
+       const std::string problem = Join(id, step.line.args[1]);
+       if (!problem.empty()) SetPlayerGroups(id, previous);
+       Check(problem);
+     }},
+    {"leave ID", OnePlayer, [](const Step& step) { Check(Leave(step.Player())); }},
+    {"die ID", OnePlayer, [](const Step& step) { Check(Die(step.Player())); }},
+    {"respawn ID", OnePlayer, [](const Step& step) { Check(Respawn(step.Player())); }},
+    {"possess-dead ID", OnePlayer, [](const Step& step) { Check(PossessDead(step.Player())); }},
+    {"stale ID", OnePlayer, [](const Step& step) { Check(Stale(step.Player())); }},
+    {"groups ID [GROUP...]",
+     {1, Any, false, Lead::Player},
+     [](const Step& step) { SetPlayerGroups(step.Player(), step.ArgsFrom(1)); }},
+    {"chat ID TEXT...",
+     {1, 1, true, Lead::Player},
+     [](const Step& step) { Check(TypeChat(step.Player(), step.line.rest)); }},
+    {"console ID|none LINE...",
+     {1, 1, true, Lead::PlayerOrNone},
+     [](const Step& step) {
+       std::optional<std::uint64_t> id;
+       if (step.line.args[0] != "none") id = step.Player();
+       Check(TypeConsole(id, step.line.rest));
+     }},
+    {"rcon LINE...", OnlyText, [](const Step& step) { ScenarioRcon(step.line.rest); }},
+    {"wait SECONDS",
+     {1, 1, false, Lead::Seconds},
+     [](const Step& step) {
+       const std::int64_t seconds = ParseSeconds(step.line.args[0], false);
+       if (seconds > MaxWaitSeconds) throw ScenarioError("wait at most " + std::to_string(MaxWaitSeconds) + " seconds");
+       Wait(seconds);
+     }},
+    {"tick", None, [](const Step&) { GameTimerTick(); }},
+    {"clock [+-]SECONDS",
+     {1, 1, false, Lead::SignedSeconds},
+     [](const Step& step) {
+       MoveSystemClock(ParseSeconds(step.line.args[0], true));
+       step.session.ShowClock();
+     }},
+    {"texture PATH", OneWord, [](const Step& step) { AddTexture(step.line.args[0]); }},
+    {"config FILE", OneWord,
+     [](const Step& step) {
+       const std::filesystem::path source = step.scenarioDir / step.line.args[0];
+       std::ifstream in(source, std::ios::binary);
+       if (!in) throw ScenarioError("cannot read " + source.string());
+       WriteFile(step.session.ConfigPath(), std::string(std::istreambuf_iterator<char>(in), {}));
+     }},
+    {"config-text JSON", OnlyText, [](const Step& step) { WriteFile(step.session.ConfigPath(), step.line.rest); }},
+    {"config-rm", None, [](const Step& step) { RemoveFile(step.session.ConfigPath()); }},
+    {"load", None, [](const Step& step) { step.session.Load(); }},
+    {"unload", None, [](const Step& step) { step.session.Unload(); }},
+};
+
+const Kind& KindOf(const std::string& command) {
+  const auto* kind =
+      std::find_if(std::begin(Kinds), std::end(Kinds), [&](const Kind& k) { return k.Name() == command; });
+  if (kind == std::end(Kinds)) throw ScenarioError("unknown command \"" + command + "\"");
+  return *kind;
 }
 
 // Reads one argument starting at pos (which is not a space); quotes group and are dropped.
@@ -77,6 +175,11 @@ void SkipSpaces(std::string_view text, std::size_t& pos) {
   while (pos < text.size() && text[pos] == ' ') ++pos;
 }
 
+void CheckLead(Lead lead, const std::string& first) {
+  if (lead == Lead::Player || (lead == Lead::PlayerOrNone && first != "none")) ParsePlayerId(first);
+  if (lead == Lead::Seconds || lead == Lead::SignedSeconds) ParseSeconds(first, lead == Lead::SignedSeconds);
+}
+
 }  // namespace
 
 std::optional<ScenarioLine> ParseScenarioLine(std::string_view text) {
@@ -88,9 +191,8 @@ std::optional<ScenarioLine> ParseScenarioLine(std::string_view text) {
   const std::size_t start = pos;
   while (pos < text.size() && text[pos] != ' ') ++pos;
   line.command = std::string(text.substr(start, pos - start));
-  auto shape = Shapes().find(line.command);
-  if (shape == Shapes().end()) throw ScenarioError("unknown command \"" + line.command + "\"");
-  const Shape& expected = shape->second;
+  const Kind& kind = KindOf(line.command);
+  const Shape& expected = kind.shape;
 
   const std::size_t fixed = expected.takesRest ? expected.maxArgs : Any;
   while (line.args.size() < fixed) {
@@ -104,22 +206,20 @@ std::optional<ScenarioLine> ParseScenarioLine(std::string_view text) {
     line.rest = std::string(text.substr(std::min(pos, text.size())));
   }
   if (line.args.size() < expected.minArgs || (expected.maxArgs != Any && line.args.size() > expected.maxArgs)) {
-    throw ScenarioError("usage: " + Usages().at(line.command));
+    throw ScenarioError("usage: " + std::string(kind.usage));
   }
-  // Numbers are checked here too, so a bad one stops a run before anything happens.
-  static const std::set<std::string, std::less<>> withPlayer = {"join",         "leave", "die",    "respawn",
-                                                                "possess-dead", "stale", "groups", "chat"};
-  if (withPlayer.count(line.command) != 0 || (line.command == "console" && line.args[0] != "none")) {
-    ParsePlayerId(line.args[0]);
-  }
-  if (line.command == "wait") ParseSeconds(line.args[0], false);
-  if (line.command == "clock") ParseSeconds(line.args[0], true);
+  if (!line.args.empty()) CheckLead(expected.lead, line.args[0]);
   return line;
+}
+
+void CarryOut(Session& session, const ScenarioLine& line, const std::filesystem::path& scenarioDir) {
+  KindOf(line.command).run({session, line, scenarioDir});
 }
 
 std::vector<std::string> ScenarioLineUsages() {
   std::vector<std::string> lines;
-  for (const auto& [command, usage] : Usages()) lines.push_back(usage);
+  for (const Kind& kind : Kinds) lines.emplace_back(kind.usage);
+  std::sort(lines.begin(), lines.end());
   return lines;
 }
 

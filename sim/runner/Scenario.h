@@ -1,7 +1,9 @@
-// Owns the scenario language: one command a line, parsed and checked before anything runs.
+// Owns the scenario language: each line, how it is written and what it does; one command a line, parsed and
+// checked before anything runs.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -9,6 +11,8 @@
 #include <vector>
 
 namespace sim {
+
+class Session;
 
 // A line that makes no sense, or cannot be carried out; `run` exits 2 with "FILE:LINE: message".
 class ScenarioError : public std::runtime_error {
@@ -24,6 +28,9 @@ struct ScenarioLine {
 
 // Nothing for a blank line or a comment. Raises ScenarioError for an unknown command or wrong arguments.
 std::optional<ScenarioLine> ParseScenarioLine(std::string_view text);
+
+// Runs the line's handler in the session: what Session::Execute does.
+void CarryOut(Session& session, const ScenarioLine& line, const std::filesystem::path& scenarioDir);
 
 // How every scenario line is written ("join ID NAME [GROUP...]", ...), in name order.
 std::vector<std::string> ScenarioLineUsages();

@@ -20,6 +20,9 @@ struct SessionOptions {
   std::function<void()> clockShown;
 };
 
+// Where the plug-in reads its configuration in a server directory.
+[[nodiscard]] std::filesystem::path ConfigPathIn(const std::filesystem::path& serverDir);
+
 class Session {
  public:
   // Resets the simulation and points the host at the server directory.
@@ -31,14 +34,20 @@ class Session {
 
   // Carries out one line; scenarioDir resolves `config FILE`. Raises ScenarioError when the line cannot
   // be carried out (an unknown player, a missing file, ...).
-  void Execute(const ScenarioLine& line, const std::filesystem::path& scenarioDir);
+  void Execute(const ScenarioLine& line, const std::filesystem::path& scenarioDir) {
+    CarryOut(*this, line, scenarioDir);
+  }
   void Load();
   void Unload();
   [[nodiscard]] bool Loaded() const { return plugin_.Loaded(); }
 
   // 0 when no fault was seen, 1 otherwise.
   [[nodiscard]] static int ExitStatus();
-  [[nodiscard]] std::filesystem::path ConfigPath() const;
+  [[nodiscard]] std::filesystem::path ConfigPath() const { return ConfigPathIn(options_.serverDir); }
+  // Calls the options' clockShown, if any: at the start and after each `clock` line.
+  void ShowClock() const {
+    if (options_.clockShown) options_.clockShown();
+  }
 
  private:
   SessionOptions options_;

@@ -6,6 +6,7 @@
 
 #include "sim/check/Checker.h"
 #include "sim/cli/Subcommands.h"
+#include "sim/runner/Session.h"
 
 namespace sim::cli {
 
@@ -26,9 +27,7 @@ Subcommand AddCheck(CLI::App& app) {
   check->add_flag("--json", options->json, "One JSON report for machines");
   return {check, [options]() -> int {
             const std::filesystem::path path =
-                options->config.empty()
-                    ? std::filesystem::path(options->serverDir) / "TarrowApi" / "Plugins" / "Heraldix" / "config.json"
-                    : std::filesystem::path(options->config);
+                options->config.empty() ? ConfigPathIn(options->serverDir) : std::filesystem::path(options->config);
             const heraldix::check::Report report = heraldix::check::CheckConfigFile(path);
             const std::string out = options->json ? heraldix::check::FormatReportJson(report, path.string())
                                                   : heraldix::check::FormatReport(report, path.string());

@@ -9,11 +9,12 @@
 
 #include "config/ConfigValues.h"
 #include "sim/check/Keys.h"
+#include "sim/host/Ascii.h"
 
 namespace heraldix::check {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+using sim::LowerAscii;
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&

@@ -10,6 +10,7 @@
 #include "config/Keys.h"
 #include "sim/check/Keys.h"
 #include "sim/check/Rules.h"
+#include "sim/host/Ascii.h"
 
 namespace heraldix::check {
 namespace {
@@ -23,10 +24,8 @@ std::string TableKey(std::string_view name) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte > 127) {
       key += '?';
-    } else if (c >= 'A' && c <= 'Z') {
-      key += static_cast<char>(c - 'A' + 'a');
     } else {
-      key += c;
+      key += sim::LowerAscii(c);
     }
   }
   return key;
@@ -169,13 +168,6 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
   return entry;
 }
 
-// The first word of a follow-up line, as the chat dispatch looks it up.
-std::string FirstWord(const std::string& line) {
-  const std::size_t start = line.find_first_not_of(' ');
-  if (start == std::string::npos) return {};
-  return line.substr(start, line.find(' ', start) - start);
-}
-
 // A follow-up line that runs a command whose follow-up runs another, and so on: the plug-in follows only
 // so many in a row, so a longer chain, or one that comes back round, loses its last lines.
 void CheckFollowUpChains(Context& context, const Place& place, const std::map<std::string, const json*>& table,
@@ -194,9 +186,9 @@ void CheckFollowUpChains(Context& context, const Place& place, const std::map<st
       const std::string line = followUp(*at);
       if (line.empty()) break;
       ++lines;
-      const auto next = table.find(TableKey(FirstWord(line)));
+      const auto next = table.find(TableKey(sim::FirstWord(line)));
       if (next == table.end()) break;
-      chain.push_back(FirstWord(line));
+      chain.emplace_back(sim::FirstWord(line));
       if (std::find(seen.begin(), seen.end(), next->second) != seen.end()) {
         loops = true;
         break;

@@ -1,6 +1,4 @@
 // `preview [--out FILE.html] SCENARIO...`: runs scenarios on the simulated server and writes the page.
-#include <stdlib.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,32 +16,6 @@
 
 namespace sim::cli {
 namespace {
-
-// The scenarios may rewrite config.json; they work on a copy so the admin's server directory stays as it is.
-class ScratchCopy {
- public:
-  explicit ScratchCopy(const std::filesystem::path& serverDir) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "heraldix-preview-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw ScenarioError("cannot create a temporary server directory");
-    path_ = pattern;
-    const auto relative = std::filesystem::path("TarrowApi") / "Plugins" / "Heraldix";
-    std::filesystem::create_directories(path_ / relative);
-    std::error_code error;
-    if (std::filesystem::exists(serverDir / relative / "config.json", error)) {
-      std::filesystem::copy_file(serverDir / relative / "config.json", path_ / relative / "config.json");
-    }
-  }
-  ScratchCopy(const ScratchCopy&) = delete;
-  ScratchCopy& operator=(const ScratchCopy&) = delete;
-  ~ScratchCopy() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Names from the join lines, so each screen is headed by the character's name.
 void CollectPlayers(const ScenarioSource& source, std::vector<heraldix::preview::Player>& players) {
@@ -105,7 +77,9 @@ Subcommand AddPreview(CLI::App& app) {
                 CollectPlayers(sources.back(), input.players);
               }
               const std::string zone = ServerTimeZone(options->timeZone);
-              ScratchCopy scratch(options->serverDir);
+              // The scenarios may rewrite config.json: they work on a copy so the admin's server directory stays as it
+              // is.
+              ScratchServerDir scratch(options->serverDir, "heraldix-preview-");
               // Each line is shown with the server's clock as it read when the line arrived.
               SetEventListener([&events](const nlohmann::json& event) {
                 events.push_back(event);

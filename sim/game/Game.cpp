@@ -7,6 +7,7 @@
 #include "host/GameFunctions.h"
 #include "sim/game/Allocator.h"
 #include "sim/game/GameState.h"
+#include "sim/host/Ascii.h"
 #include "sim/host/Clock.h"
 #include "sim/host/Utf.h"
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/ICommands.h"
+#include "sim/host/Ascii.h"
 #include "sim/host/Events.h"
 #include "sim/host/Host.h"
 #include "sim/host/Registrations.h"
@@ -16,11 +17,9 @@
 namespace sim {
 namespace {
 
-char16_t FoldAscii(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit; }
-
 std::u16string Folded(std::u16string_view name) {
   std::u16string folded(name);
-  for (char16_t& unit : folded) unit = FoldAscii(unit);
+  for (char16_t& unit : folded) unit = LowerAscii(unit);
   return folded;
 }
 
@@ -118,13 +117,6 @@ void Abandon(Channel<Callback>& channel, const char* label, std::vector<std::str
 }
 
 }  // namespace
-
-std::u16string_view FirstWord(std::u16string_view line) {
-  const std::size_t start = line.find_first_not_of(u' ');
-  if (start == std::u16string_view::npos) return {};
-  const std::size_t end = line.find(u' ', start);
-  return line.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
-}
 
 bool DispatchConsole(APlayerController* issuer, std::u16string_view line) {
   const auto* entry = TheCommands().console.Find(FirstWord(line));

@@ -22,8 +22,6 @@ HERALDIX_SIM_API bool DispatchRcon(RCONClientConnection* connection, std::int32_
                                    UWorld* world);
 HERALDIX_SIM_API bool DispatchChat(AShooterPlayerController* player, std::u16string_view line,
                                    EChatSendMode::Type mode);
-// The first space-separated word of a line, leading spaces skipped.
-HERALDIX_SIM_API std::u16string_view FirstWord(std::u16string_view line);
 HERALDIX_SIM_API std::size_t RegisteredCommandCount();
 
 // --- Hooks ---------------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "sim/runner/Runner.h"
 
+#include <stdlib.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -31,6 +33,22 @@ std::vector<Numbered> ParseAll(const std::vector<ScenarioSource>& sources) {
 }
 
 }  // namespace
+
+ScratchServerDir::ScratchServerDir(const std::filesystem::path& original, const std::string& prefix) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw ScenarioError("cannot create a temporary server directory");
+  path_ = pattern;
+  std::filesystem::create_directories(ConfigPathIn(path_).parent_path());
+  std::error_code error;
+  if (std::filesystem::exists(ConfigPathIn(original), error)) {
+    std::filesystem::copy_file(ConfigPathIn(original), ConfigPathIn(path_));
+  }
+}
+
+ScratchServerDir::~ScratchServerDir() {
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);
+}
 
 ScenarioSource ReadScenarioFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -23,6 +23,21 @@ class LocatedScenarioError : public ScenarioError {
       : ScenarioError(name + ":" + std::to_string(line) + ": " + message) {}
 };
 
+// A temporary server directory holding a copy of another's config.json, removed with everything in it at
+// the end: scenarios' config lines then never change the server directory they were pointed at.
+class ScratchServerDir {
+ public:
+  // The directory is made under the system's temporary folder, its name starting with prefix.
+  ScratchServerDir(const std::filesystem::path& original, const std::string& prefix);
+  ScratchServerDir(const ScratchServerDir&) = delete;
+  ScratchServerDir& operator=(const ScratchServerDir&) = delete;
+  ~ScratchServerDir();
+  [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 // Reads a scenario file; raises ScenarioError when it cannot be read.
 ScenarioSource ReadScenarioFile(const std::filesystem::path& path);
 

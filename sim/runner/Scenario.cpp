@@ -43,9 +43,6 @@ struct Step {
   const std::filesystem::path& scenarioDir;
 
   [[nodiscard]] std::uint64_t Player() const { return ParsePlayerId(line.args[0]); }
-  [[nodiscard]] std::vector<std::string> ArgsFrom(std::size_t first) const {
-    return {line.args.begin() + static_cast<std::ptrdiff_t>(first), line.args.end()};
-  }
 };
 
 void Check(const std::string& problem) {
@@ -93,7 +90,7 @@ const Kind Kinds[] = {
        const std::uint64_t id = step.Player();
        // Groups first: the plug-in may ask about them while the character is possessed.
        const std::vector<std::string> previous = PlayerGroups(id);
-       SetPlayerGroups(id, step.ArgsFrom(2));
+       SetPlayerGroups(id, {step.line.args.begin() + 2, step.line.args.end()});
        const std::string problem = Join(id, step.line.args[1]);
        if (!problem.empty()) SetPlayerGroups(id, previous);
        Check(problem);
@@ -105,7 +102,9 @@ const Kind Kinds[] = {
     {"stale ID", OnePlayer, [](const Step& step) { Check(Stale(step.Player())); }},
     {"groups ID [GROUP...]",
      {1, Any, false, Lead::Player},
-     [](const Step& step) { SetPlayerGroups(step.Player(), step.ArgsFrom(1)); }},
+     [](const Step& step) {
+       SetPlayerGroups(step.Player(), {step.line.args.begin() + 1, step.line.args.end()});
+     }},
     {"chat ID TEXT...",
      {1, 1, true, Lead::Player},
      [](const Step& step) { Check(TypeChat(step.Player(), step.line.rest)); }},

@@ -1,4 +1,5 @@
 // The one callback behind every custom chat command: permission check, reply, follow-up line.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -33,27 +34,23 @@ struct DepthGuard {
 };
 
 bool IsDefaultGroup(const FString& group) {
-  constexpr std::u16string_view defaultGroup = u"default";
+  constexpr std::u16string_view DefaultGroup = u"default";
   const std::u16string_view name = group.View();
-  if (name.size() != defaultGroup.size()) return false;
+  if (name.size() != DefaultGroup.size()) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char16_t unit = name[i];
     const char16_t folded = unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-    if (folded != defaultGroup[i]) return false;
+    if (folded != DefaultGroup[i]) return false;
   }
   return true;
 }
 
 bool MayRun(AShooterPlayerController* player, const CustomCommand& command) {
   if (command.RequiredPermissionGroups.empty()) return true;
-  for (const FString& group : command.RequiredPermissionGroups) {
-    if (IsDefaultGroup(group)) return true;
-  }
+  if (std::ranges::any_of(command.RequiredPermissionGroups, IsDefaultGroup)) return true;
   const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
-  for (const FString& group : command.RequiredPermissionGroups) {
-    if (Permissions::IsPlayerInGroup(id, group)) return true;
-  }
-  return false;
+  return std::ranges::any_of(command.RequiredPermissionGroups,
+                             [id](const FString& group) { return Permissions::IsPlayerInGroup(id, group); });
 }
 
 // The refusal's texts come from the held document; a section an administrator broke must not keep the
@@ -86,7 +83,7 @@ FString TextFor(AShooterPlayerController* player, const FString& text, MessageKi
 void Refuse(AShooterPlayerController* player) {
   FString sender = RefusalSender();
   FString text = TextFor(player, RefusalText(), MessageKind::Chat);
-  SendChatMessage(player, std::move(text), std::move(sender), ColourBytes{255, 0, 0, 255}, false);
+  SendChatMessage(player, text, std::move(sender), ColourBytes{255, 0, 0, 255}, false);
 }
 
 void Reply(AShooterPlayerController* player, const CustomCommand& command) {

@@ -30,7 +30,7 @@ bool DeliverServerMessage(const FString& line, std::uint64_t& playerId) {
   playerId = arguments.PlayerId;
   AShooterPlayerController* target = FindTarget(playerId);
   if ((playerId != 0 && target == nullptr) || arguments.Message.IsEmpty()) return false;
-  return SendServerMessage(target, std::move(arguments.Message), arguments.Colour, playerId == 0);
+  return SendServerMessage(target, arguments.Message, arguments.Colour, playerId == 0);
 }
 
 bool DeliverChatMessage(const FString& line, std::uint64_t& playerId) {
@@ -38,8 +38,7 @@ bool DeliverChatMessage(const FString& line, std::uint64_t& playerId) {
   playerId = arguments.PlayerId;
   AShooterPlayerController* target = FindTarget(playerId);
   if ((playerId != 0 && target == nullptr) || arguments.Message.IsEmpty()) return false;
-  return SendChatMessage(target, std::move(arguments.Message), std::move(arguments.Sender), arguments.Colour,
-                         playerId == 0);
+  return SendChatMessage(target, arguments.Message, std::move(arguments.Sender), arguments.Colour, playerId == 0);
 }
 
 // An empty notification is still delivered, and a missing player is left to the delivery to refuse.
@@ -48,8 +47,8 @@ bool DeliverNotification(const FString& line, std::uint64_t& playerId) {
   playerId = arguments.PlayerId;
   AShooterPlayerController* target = FindTarget(playerId);
   UTexture2D* icon = arguments.IconPath ? LoadTexture(arguments.IconPath->View()) : nullptr;
-  return SendNotification(target, std::move(arguments.Message), arguments.Colour, arguments.DisplayTime,
-                          arguments.DisplayScale, icon, playerId == 0);
+  return SendNotification(target, arguments.Message, arguments.Colour, arguments.DisplayTime, arguments.DisplayScale,
+                          icon, playerId == 0);
 }
 
 using Delivery = bool (*)(const FString& line, std::uint64_t& playerId);

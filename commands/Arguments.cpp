@@ -111,12 +111,12 @@ std::optional<std::uint64_t> ReadPlayerId(std::u16string_view text) {
 std::optional<std::int32_t> ReadInt32(std::u16string_view text) {
   const auto number = ReadDecimal(text);
   if (!number) return std::nullopt;
-  constexpr auto largest = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+  constexpr auto Largest = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
   if (number->Negative) {
-    if (number->Magnitude > largest + 1) return std::nullopt;
+    if (number->Magnitude > Largest + 1) return std::nullopt;
     return static_cast<std::int32_t>(-static_cast<std::int64_t>(number->Magnitude));
   }
-  if (number->Magnitude > largest) return std::nullopt;
+  if (number->Magnitude > Largest) return std::nullopt;
   return static_cast<std::int32_t>(number->Magnitude);
 }
 

@@ -122,15 +122,16 @@ void LogConfigFailure(std::string_view what, const json* document) noexcept {
 }
 
 void LogReloaded(std::size_t customCommands, const json& document) noexcept {
-  std::size_t timedMessages = 0;
-  if (document.is_object()) {
-    const auto section = document.find("TimedMessages");
-    if (section != document.end() && section->is_object()) {
-      const auto messages = section->find("Messages");
-      if (messages != section->end() && messages->is_array()) timedMessages = messages->size();
-    }
-  }
   try {
+    // Looking a key up may allocate, so the count stays inside the guard too.
+    std::size_t timedMessages = 0;
+    if (document.is_object()) {
+      const auto section = document.find("TimedMessages");
+      if (section != document.end() && section->is_object()) {
+        const auto messages = section->find("Messages");
+        if (messages != section->end() && messages->is_array()) timedMessages = messages->size();
+      }
+    }
     if (Log()) Log()->info("Reloaded config: {} custom commands, {} timed messages", customCommands, timedMessages);
   } catch (...) {
   }

@@ -198,12 +198,12 @@ inline constexpr int MaxFollowUpDepth = 4;
 // The keys of one section, in table order.
 template <Section Of>
 constexpr auto NamesOf() {
-  constexpr std::size_t count = [] {
+  constexpr std::size_t Count = [] {
     std::size_t n = 0;
     for (const Key* key : All) n += key->section == Of ? 1 : 0;
     return n;
   }();
-  std::array<std::string_view, count> names{};
+  std::array<std::string_view, Count> names{};
   std::size_t at = 0;
   for (const Key* key : All) {
     if (key->section == Of) names[at++] = key->name;

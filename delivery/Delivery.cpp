@@ -28,7 +28,7 @@ std::u16string ComposeChat(const FString& message, ColourBytes colour) {
 
 }  // namespace
 
-bool SendServerMessage(AShooterPlayerController* player, FString message, ColourBytes colour, bool allPlayers) {
+bool SendServerMessage(AShooterPlayerController* player, const FString& message, ColourBytes colour, bool allPlayers) {
   try {
     if (!allPlayers && player == nullptr) return false;
     const LinearColour linear = SrgbToLinear(colour);
@@ -45,7 +45,7 @@ bool SendServerMessage(AShooterPlayerController* player, FString message, Colour
   }
 }
 
-bool SendChatMessage(AShooterPlayerController* player, FString message, FString sender, ColourBytes colour,
+bool SendChatMessage(AShooterPlayerController* player, const FString& message, FString sender, ColourBytes colour,
                      bool allPlayers) {
   try {
     const std::u16string composed = ComposeChat(message, colour);
@@ -67,7 +67,7 @@ bool SendChatMessage(AShooterPlayerController* player, FString message, FString 
   }
 }
 
-bool SendNotification(AShooterPlayerController* player, FString message, ColourBytes colour, float displayTime,
+bool SendNotification(AShooterPlayerController* player, const FString& message, ColourBytes colour, float displayTime,
                       float displayScale, UTexture2D* icon, bool allPlayers) {
   try {
     if (!allPlayers && player == nullptr) return false;

@@ -14,11 +14,11 @@
 // or, with allPlayers set, for every player of ForEachOnlinePlayer. True when the message went out (to
 // everyone found, possibly nobody); false for a null player without allPlayers, or when any error was
 // raised on the way (nothing escapes).
-bool SendServerMessage(AShooterPlayerController* player, FString message, ColourBytes colour, bool allPlayers);
-bool SendChatMessage(AShooterPlayerController* player, FString message, FString sender, ColourBytes colour,
+bool SendServerMessage(AShooterPlayerController* player, const FString& message, ColourBytes colour, bool allPlayers);
+bool SendChatMessage(AShooterPlayerController* player, const FString& message, FString sender, ColourBytes colour,
                      bool allPlayers);
 // Note the order: time before scale here; the game function takes scale before time.
-bool SendNotification(AShooterPlayerController* player, FString message, ColourBytes colour, float displayTime,
+bool SendNotification(AShooterPlayerController* player, const FString& message, ColourBytes colour, float displayTime,
                       float displayScale, UTexture2D* icon, bool allPlayers);
 
 // What a notification shows besides its text and colour.
@@ -34,19 +34,18 @@ struct NotificationLook {
 // NotificationLook. A value of the wrong type in the configuration thus spoils only the kind that reads it,
 // and errors those two raise reach the caller.
 template <class Sender, class Look>
-bool SendMessageOfKind(MessageKind kind, AShooterPlayerController* player, FString text, ColourBytes colour,
+bool SendMessageOfKind(MessageKind kind, AShooterPlayerController* player, const FString& text, ColourBytes colour,
                        bool allPlayers, Sender&& sender, Look&& look) {
   switch (kind) {
     case MessageKind::Server:
-      return SendServerMessage(player, std::move(text), colour, allPlayers);
+      return SendServerMessage(player, text, colour, allPlayers);
     case MessageKind::Chat: {
       FString from = std::forward<Sender>(sender)();
-      return SendChatMessage(player, std::move(text), std::move(from), colour, allPlayers);
+      return SendChatMessage(player, text, std::move(from), colour, allPlayers);
     }
     case MessageKind::Notification: {
       const NotificationLook shown = std::forward<Look>(look)();
-      return SendNotification(player, std::move(text), colour, shown.DisplayTime, shown.DisplayScale, shown.Icon,
-                              allPlayers);
+      return SendNotification(player, text, colour, shown.DisplayTime, shown.DisplayScale, shown.Icon, allPlayers);
     }
   }
   return false;

@@ -59,13 +59,13 @@ bool ParseClockTime(std::string_view text, std::int32_t& minute) {
 }
 
 bool ParseDays(const std::vector<std::string>& names, std::int32_t& days) {
-  static constexpr std::array<std::string_view, 7> week = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  static constexpr std::array<std::string_view, 7> Week = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
   if (names.empty()) return true;  // like an empty group list: no restriction
   days = 0;
   for (const std::string& name : names) {
     std::size_t i = 0;
-    while (i < week.size() && week[i] != name) ++i;
-    if (i == week.size()) return false;
+    while (i < Week.size() && Week[i] != name) ++i;
+    if (i == Week.size()) return false;
     days |= 1 << i;
   }
   return true;
@@ -124,7 +124,7 @@ std::int64_t NextDue(std::int64_t now) {
   const std::int64_t today = LocalMomentAt(seconds).Day;
   std::int64_t next = INT64_MAX;
   for (const ScheduledTime& time : TheSchedule().times) {
-    // A week and a day covers every weekday once after today, whatever today's minute.
+    // A Week and a day covers every weekday once after today, whatever today's minute.
     for (std::int64_t day = today - 1; day <= today + 7; ++day) {
       if ((time.days & (1 << WeekdayOf(day))) == 0 || SentOn(time, day)) continue;
       const std::int64_t start = UnixSecondsOfLocal(day, time.minute);

@@ -55,10 +55,7 @@ std::int32_t ChooseIndex(const nlohmann::json& messages) {
 }
 
 bool InAnyGroup(std::uint64_t id, const std::vector<FString>& groups) {
-  for (const FString& group : groups) {
-    if (Permissions::IsPlayerInGroup(id, group)) return true;
-  }
-  return false;
+  return std::ranges::any_of(groups, [id](const FString& group) { return Permissions::IsPlayerInGroup(id, group); });
 }
 
 std::vector<FString> WidenAll(const std::vector<std::string>& names) {
@@ -237,9 +234,9 @@ std::int32_t& LastTimedMessageIndex() {
 
 int Rand15() {
   // glibc's rand spans 31 bits, the classic one 15; the high bits are the better ones in either.
-  constexpr int bits = std::bit_width(static_cast<unsigned>(RAND_MAX));
-  static_assert(bits >= 15, "the C runtime promises at least 15 random bits");
-  return std::rand() >> (bits - 15);  // NOLINT(cert-msc30-c): an unseeded sequence is the intent
+  constexpr int Bits = std::bit_width(static_cast<unsigned>(RAND_MAX));
+  static_assert(Bits >= 15, "the C runtime promises at least 15 random bits");
+  return std::rand() >> (Bits - 15);  // NOLINT(cert-msc30-c): an unseeded sequence is the intent
 }
 
 void SendTimedMessage() {

@@ -100,7 +100,7 @@ void Greet(std::uint64_t id) {
       ConfigValue::RgbFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour)));
 
   SendMessageOfKind(
-      kind, player, std::move(text), colour, false,
+      kind, player, text, colour, false,
       [] {
         const nlohmann::json& heraldix = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
         return WidenAscii(ConfigValue::String(heraldix, ConfigKeys::Heraldix::ClientChatSenderName));

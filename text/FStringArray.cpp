@@ -33,8 +33,8 @@ std::int32_t GrowCapacity(std::int32_t capacity, std::int32_t newCount) {
   if (capacity == 0 && newCount <= 4) return 4;
   const std::int64_t count = newCount;
   const std::int64_t grown = count + 3 * count / 8 + 16;
-  constexpr std::int64_t limit = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(grown < limit ? grown : limit);
+  constexpr std::int64_t Limit = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(grown < Limit ? grown : Limit);
 }
 
 }  // namespace GameMemory

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::int64_t SecondsPerDay = 86400;
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 // Days since 1970-01-01 to proleptic Gregorian year, month and day, counted in 400-year eras from March.
 void CivilFromDays(std::int64_t z, std::int32_t& year, std::int32_t& month, std::int32_t& day) {
@@ -52,7 +52,7 @@ std::int64_t UnixSecondsOfLocal(std::int64_t day, std::int32_t minute) {
   const std::int64_t local = day * SecondsPerDay + std::int64_t{minute} * 60;
   // The offset at the answer is what counts; starting from the offset a few hours before finds the first of
   // two occurrences when the clocks go back.
-  std::int64_t guess = local - Platform::LocalTimeOffsetSeconds(local - 3 * 3600);
+  std::int64_t guess = local - Platform::LocalTimeOffsetSeconds(local - std::int64_t{3} * 3600);
   guess = local - Platform::LocalTimeOffsetSeconds(guess);
   return guess;
 }

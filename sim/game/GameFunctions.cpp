@@ -19,10 +19,10 @@ constexpr std::initializer_list<Kind> Actors = {Kind::Controller, Kind::Characte
 
 void ClientServerChatDirectMessage(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor,
                                    bool isBold) {
-  constexpr std::string_view function = "AShooterPlayerController.ClientServerChatDirectMessage";
-  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  constexpr std::string_view Function = "AShooterPlayerController.ClientServerChatDirectMessage";
+  auto* player = Require<SimController>(self, {Kind::Controller}, Function, "the player");
   std::u16string text;
-  if (player == nullptr || !ReadString(messageText, text, function, "the message")) return;
+  if (player == nullptr || !ReadString(messageText, text, Function, "the message")) return;
   Emit({{"event", "server"},
         {"to", IdText(player)},
         {"text", EncodeUtf8(text)},
@@ -31,22 +31,22 @@ void ClientServerChatDirectMessage(AShooterPlayerController* self, FString* mess
 }
 
 void ClientChatMessage(AShooterPlayerController* self, FChatMessage chat) {
-  constexpr std::string_view function = "AShooterPlayerController.ClientChatMessage";
-  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  constexpr std::string_view Function = "AShooterPlayerController.ClientChatMessage";
+  auto* player = Require<SimController>(self, {Kind::Controller}, Function, "the player");
   if (player == nullptr) return;
   std::u16string sender;
   std::u16string message;
   std::u16string unused;
-  if (!ReadString(&chat.SenderName, sender, function, "the sender name") ||
-      !ReadString(&chat.Message, message, function, "the message") ||
-      !ReadString(&chat.SenderSteamName, unused, function, "the sender's account name") ||
-      !ReadString(&chat.SenderTribeName, unused, function, "the sender's tribe name") ||
-      !ReadString(&chat.Receiver, unused, function, "the receiver") ||
-      !ReadString(&chat.UserId, unused, function, "the user id")) {
+  if (!ReadString(&chat.SenderName, sender, Function, "the sender name") ||
+      !ReadString(&chat.Message, message, Function, "the message") ||
+      !ReadString(&chat.SenderSteamName, unused, Function, "the sender's account name") ||
+      !ReadString(&chat.SenderTribeName, unused, Function, "the sender's tribe name") ||
+      !ReadString(&chat.Receiver, unused, Function, "the receiver") ||
+      !ReadString(&chat.UserId, unused, Function, "the user id")) {
     return;
   }
   if (chat.SenderIcon != nullptr &&
-      Require<SimTexture>(chat.SenderIcon, {Kind::Texture}, function, "the sender icon") == nullptr) {
+      Require<SimTexture>(chat.SenderIcon, {Kind::Texture}, Function, "the sender icon") == nullptr) {
     return;
   }
   Emit({{"event", "chat"}, {"to", IdText(player)}, {"sender", EncodeUtf8(sender)}, {"text", EncodeUtf8(message)}});
@@ -55,18 +55,18 @@ void ClientChatMessage(AShooterPlayerController* self, FChatMessage chat) {
 void ClientServerVellNotificationCustom(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor,
                                         float displayScale, float displayTime, UTexture2D* messageIcon,
                                         USoundBase* soundToPlay) {
-  constexpr std::string_view function = "AShooterPlayerController.ClientServerVellNotificationCustom";
-  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  constexpr std::string_view Function = "AShooterPlayerController.ClientServerVellNotificationCustom";
+  auto* player = Require<SimController>(self, {Kind::Controller}, Function, "the player");
   std::u16string text;
-  if (player == nullptr || !ReadString(messageText, text, function, "the message")) return;
+  if (player == nullptr || !ReadString(messageText, text, Function, "the message")) return;
   nlohmann::json icon = nullptr;
   if (messageIcon != nullptr) {
-    auto* texture = Require<SimTexture>(messageIcon, {Kind::Texture}, function, "the icon");
+    auto* texture = Require<SimTexture>(messageIcon, {Kind::Texture}, Function, "the icon");
     if (texture == nullptr) return;
     icon = texture->path;
   }
   // The game has no sounds, so any sound handed over is not one of its objects.
-  if (soundToPlay != nullptr && Require<UObject>(soundToPlay, {}, function, "the sound") == nullptr) return;
+  if (soundToPlay != nullptr && Require<UObject>(soundToPlay, {}, Function, "the sound") == nullptr) return;
   Emit({{"event", "notification"},
         {"to", IdText(player)},
         {"text", EncodeUtf8(text)},
@@ -77,10 +77,10 @@ void ClientServerVellNotificationCustom(AShooterPlayerController* self, FString*
 }
 
 void SendMessageW(RCONClientConnection* self, std::int32_t id, std::int32_t type, FString* message) {
-  constexpr std::string_view function = "RCONClientConnection.SendMessageW";
-  auto* connection = Require<SimRconConnection>(self, {Kind::RconConnection}, function, "the connection");
+  constexpr std::string_view Function = "RCONClientConnection.SendMessageW";
+  auto* connection = Require<SimRconConnection>(self, {Kind::RconConnection}, Function, "the connection");
   std::u16string text;
-  if (connection == nullptr || !ReadString(message, text, function, "the message")) return;
+  if (connection == nullptr || !ReadString(message, text, Function, "the message")) return;
   std::string reply = EncodeUtf8(text);
   Emit({{"event", "rcon"}, {"id", id}, {"type", type}, {"text", reply}});
   connection->replies.push_back(std::move(reply));
@@ -104,10 +104,10 @@ FString GetPlayerCharacterName(AShooterPlayerController* self) {
 
 void ServerSendChatMessage_Implementation(AShooterPlayerController* self, FString* chatMessage,
                                           EChatSendMode::Type sendMode) {
-  constexpr std::string_view function = "AShooterPlayerController.ServerSendChatMessage_Implementation";
-  auto* player = Require<SimController>(self, {Kind::Controller}, function, "the player");
+  constexpr std::string_view Function = "AShooterPlayerController.ServerSendChatMessage_Implementation";
+  auto* player = Require<SimController>(self, {Kind::Controller}, Function, "the player");
   std::u16string text;
-  if (player == nullptr || !ReadString(chatMessage, text, function, "the chat line")) return;
+  if (player == nullptr || !ReadString(chatMessage, text, Function, "the chat line")) return;
   Emit({{"event", "say"}, {"from", IdText(player)}, {"text", EncodeUtf8(text)}, {"mode", static_cast<int>(sendMode)}});
   player->LastChatMessageTime = static_cast<double>(Elapsed());
   HandleChatLine(player, text, sendMode);
@@ -135,13 +135,13 @@ UClass* TextureStaticClass() { return TheGame().textureClass; }
 
 UObject* StaticLoadObject(UClass* objectClass, UObject* /*outer*/, const char16_t* name, const char16_t* /*fileName*/,
                           std::uint32_t /*loadFlags*/, UPackageMap* /*sandbox*/, bool /*allowObjectReconciliation*/) {
-  constexpr std::string_view function = "Global.StaticLoadObject";
+  constexpr std::string_view Function = "Global.StaticLoadObject";
   // An empty path arrives as a null name, as an empty string has no buffer.
   const std::string path = name == nullptr ? std::string() : EncodeUtf8(std::u16string_view(name));
-  auto* loadedClass = Require<SimClass>(objectClass, {Kind::Class}, function, "the class");
+  auto* loadedClass = Require<SimClass>(objectClass, {Kind::Class}, Function, "the class");
   if (loadedClass == nullptr) return nullptr;
   if (loadedClass != TheGame().textureClass) {
-    Fault(std::string(function) + ": only textures can be loaded, not " + loadedClass->name);
+    Fault(std::string(Function) + ": only textures can be loaded, not " + loadedClass->name);
     return nullptr;
   }
   auto found = TheGame().textures.find(path);
@@ -159,12 +159,12 @@ UObject* WeakGet(FWeakObjectPtr* self, bool /*evenIfPendingKill*/) {
 }
 
 void PossessedBy(AShooterCharacter* self, AController* newController) {
-  constexpr std::string_view function = "AShooterCharacter.PossessedBy";
-  auto* character = Require<SimCharacter>(self, {Kind::Character}, function, "the character");
+  constexpr std::string_view Function = "AShooterCharacter.PossessedBy";
+  auto* character = Require<SimCharacter>(self, {Kind::Character}, Function, "the character");
   if (character == nullptr) return;
   SimController* controller = nullptr;
   if (newController != nullptr) {
-    controller = Require<SimController>(newController, {Kind::Controller}, function, "the new controller");
+    controller = Require<SimController>(newController, {Kind::Controller}, Function, "the new controller");
     if (controller == nullptr) return;
   }
   character->owner = controller;
@@ -176,9 +176,9 @@ void DefaultTimer(AGameState* self) {
 }
 
 void Logout(AShooterGameMode* self, AController* exiting) {
-  constexpr std::string_view function = "AShooterGameMode.Logout";
-  if (Require<SimGameMode>(self, {Kind::GameMode}, function, "the game mode") == nullptr) return;
-  if (exiting != nullptr) Require<SimController>(exiting, {Kind::Controller}, function, "the leaving controller");
+  constexpr std::string_view Function = "AShooterGameMode.Logout";
+  if (Require<SimGameMode>(self, {Kind::GameMode}, Function, "the game mode") == nullptr) return;
+  if (exiting != nullptr) Require<SimController>(exiting, {Kind::Controller}, Function, "the leaving controller");
 }
 
 void* PlayerControllerList(const void* object) {

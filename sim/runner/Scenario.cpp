@@ -17,9 +17,6 @@ namespace {
 
 constexpr std::size_t Any = static_cast<std::size_t>(-1);
 
-// A week of game-timer calls; longer waits are almost certainly a typo.
-constexpr std::int64_t MaxWaitSeconds = 7 * 24 * 3600;
-
 // What the first argument must be; checked when the line is parsed, so a bad one stops a run before
 // anything happens.
 enum class Lead { Word, Player, PlayerOrNone, Seconds, SignedSeconds };
@@ -116,13 +113,7 @@ const Kind Kinds[] = {
        Check(TypeConsole(id, step.line.rest));
      }},
     {"rcon LINE...", OnlyText, [](const Step& step) { ScenarioRcon(step.line.rest); }},
-    {"wait SECONDS",
-     {1, 1, false, Lead::Seconds},
-     [](const Step& step) {
-       const std::int64_t seconds = ParseSeconds(step.line.args[0], false);
-       if (seconds > MaxWaitSeconds) throw ScenarioError("wait at most " + std::to_string(MaxWaitSeconds) + " seconds");
-       Wait(seconds);
-     }},
+    {"wait SECONDS", {1, 1, false, Lead::Seconds}, [](const Step& step) { Wait(ParseWaitSeconds(step.line.args[0])); }},
     {"tick", None, [](const Step&) { GameTimerTick(); }},
     {"clock [+-]SECONDS",
      {1, 1, false, Lead::SignedSeconds},
@@ -176,7 +167,8 @@ void SkipSpaces(std::string_view text, std::size_t& pos) {
 
 void CheckLead(Lead lead, const std::string& first) {
   if (lead == Lead::Player || (lead == Lead::PlayerOrNone && first != "none")) ParsePlayerId(first);
-  if (lead == Lead::Seconds || lead == Lead::SignedSeconds) ParseSeconds(first, lead == Lead::SignedSeconds);
+  if (lead == Lead::Seconds) ParseWaitSeconds(first);
+  if (lead == Lead::SignedSeconds) ParseSeconds(first, true);
 }
 
 }  // namespace
@@ -246,6 +238,14 @@ std::int64_t ParseSeconds(const std::string& text, bool signedAllowed) {
     throw ScenarioError("bad number of seconds \"" + text + "\"");
   }
   return negative ? -value : value;
+}
+
+std::int64_t ParseWaitSeconds(const std::string& text) {
+  // A week of game-timer calls; a longer wait is almost certainly a typo.
+  constexpr std::int64_t MaxWaitSeconds = 7 * 24 * 3600;
+  const std::int64_t seconds = ParseSeconds(text, false);
+  if (seconds > MaxWaitSeconds) throw ScenarioError("wait at most " + std::to_string(MaxWaitSeconds) + " seconds");
+  return seconds;
 }
 
 }  // namespace sim

@@ -41,4 +41,7 @@ std::uint64_t ParsePlayerId(const std::string& text);
 // Whole seconds in decimal, with a leading + or - only when signedAllowed; raises ScenarioError otherwise.
 std::int64_t ParseSeconds(const std::string& text, bool signedAllowed);
 
+// A `wait`'s seconds: unsigned, at most a week; raises ScenarioError otherwise.
+std::int64_t ParseWaitSeconds(const std::string& text);
+
 }  // namespace sim

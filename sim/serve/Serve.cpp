@@ -4,7 +4,6 @@
 
 #include <functional>
 
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -35,8 +34,6 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// A week, as for `run`: a longer pause is almost certainly a typo.
-constexpr std::int64_t MaxWaitSeconds = 7 * 24 * 3600;
 // A line of standard input longer than this is not a scenario line; input stops there.
 constexpr std::size_t MaxInputLine = std::size_t{1} << 20;
 // After a stall (a suspended process, a slow disk) the beat resumes instead of racing through the
@@ -54,17 +51,6 @@ std::int64_t RealTicks() {
   return std::chrono::duration_cast<std::chrono::duration<std::int64_t, std::ratio<1, Platform::TicksPerSecond>>>(
              sinceEpoch)
       .count();
-}
-
-std::int64_t WaitSeconds(const std::string& text) {
-  std::int64_t seconds = 0;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, seconds);
-  if (text.empty() || text[0] == '-' || error != std::errc() || stop != end) {
-    throw ScenarioError("bad number of seconds \"" + text + "\"");
-  }
-  if (seconds > MaxWaitSeconds) throw ScenarioError("wait at most " + std::to_string(MaxWaitSeconds) + " seconds");
-  return seconds;
 }
 
 // Events waiting for a slow reader at most; beyond this the oldest go. About a megabyte of JSON lines.
@@ -214,7 +200,7 @@ class LiveServer {
       if (parsed->command == "wait") {
         // Time passes by itself here: a wait holds back the lines after it until the game has had that
         // many timer calls, so they run at the same game second as they would in `run`.
-        resumeAt_ = Elapsed() + WaitSeconds(parsed->args.at(0));
+        resumeAt_ = Elapsed() + ParseWaitSeconds(parsed->args.at(0));
         return;
       }
       session_.Execute(*parsed, line.dir);
@@ -251,10 +237,7 @@ std::vector<PendingLine> ReadScript(const std::string& path) {
   while (std::getline(in, text)) {
     ++number;
     try {
-      if (ConsoleWord(text).empty()) {
-        const auto parsed = ParseScenarioLine(text);
-        if (parsed && parsed->command == "wait") WaitSeconds(parsed->args.at(0));
-      }
+      if (ConsoleWord(text).empty()) ParseScenarioLine(text);
     } catch (const ScenarioError& error) {
       throw LocatedScenarioError(source.name, number, error.what());
     }

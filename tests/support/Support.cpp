@@ -21,7 +21,28 @@ std::filesystem::path MakeTemporaryDirectory() {
   return pattern;
 }
 
-Run RunSession(std::string_view scenario, const sim::SessionOptions& options, const ServerDir& dir);
+std::vector<nlohmann::json> Where(const std::vector<nlohmann::json>& events, const char* member,
+                                  std::string_view value) {
+  std::vector<nlohmann::json> found;
+  for (const auto& event : events) {
+    if (event.value(member, "") == value) found.push_back(event);
+  }
+  return found;
+}
+
+Run RunSession(std::string_view scenario, const sim::SessionOptions& options, const ServerDir& dir) {
+  Run run;
+  sim::SetEventListener({});
+  sim::SetRecording(true);
+  try {
+    run.exitStatus = sim::RunScenarios(options, {{"scenario", dir.Path(), std::string(scenario)}});
+  } catch (const std::exception& error) {
+    run.exitStatus = 2;
+    run.error = error.what();
+  }
+  run.events = sim::Events();
+  return run;
+}
 
 }  // namespace
 
@@ -42,11 +63,6 @@ void ServerDir::WriteConfig(std::string_view text) const {
   if (!out) throw std::runtime_error("cannot write " + ConfigPath().string());
 }
 
-void ServerDir::RemoveConfig() const {
-  std::error_code error;
-  std::filesystem::remove(ConfigPath(), error);
-}
-
 const std::filesystem::path& ServerDir::Path() const { return path_; }
 
 std::filesystem::path ServerDir::ConfigPath() const {
@@ -54,36 +70,20 @@ std::filesystem::path ServerDir::ConfigPath() const {
 }
 
 std::vector<nlohmann::json> EventsOf(const std::vector<nlohmann::json>& events, std::string_view event) {
-  std::vector<nlohmann::json> found;
-  for (const auto& candidate : events) {
-    if (candidate.value("event", "") == event) found.push_back(candidate);
-  }
-  return found;
+  return Where(events, "event", event);
 }
 
 std::vector<nlohmann::json> Run::Of(std::string_view event) const { return EventsOf(events, event); }
 
 std::vector<nlohmann::json> Run::To(std::string_view playerId, std::string_view event) const {
-  std::vector<nlohmann::json> found;
-  for (const auto& candidate : Of(event)) {
-    if (candidate.value("to", "") == playerId) found.push_back(candidate);
-  }
-  return found;
+  return Where(Of(event), "to", playerId);
 }
 
-std::vector<nlohmann::json> Run::Traces(std::string_view call) const {
-  std::vector<nlohmann::json> found;
-  for (const auto& candidate : Of("trace")) {
-    if (candidate.value("call", "") == call) found.push_back(candidate);
-  }
-  return found;
-}
+std::vector<nlohmann::json> Run::Traces(std::string_view call) const { return Where(Of("trace"), "call", call); }
 
 std::vector<nlohmann::json> Run::Faults() const { return Of("fault"); }
 
 std::string PluginPath() { return HERALDIX_TEST_PLUGIN; }
-
-Run RunScenario(std::string_view scenario, const ServerDir& dir) { return RunScenario(scenario, dir, PluginPath()); }
 
 Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath) {
   return RunSession(scenario, {dir.Path(), pluginPath, true}, dir);
@@ -92,24 +92,6 @@ Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::stri
 Run RunScenarioInZone(std::string_view scenario, const ServerDir& dir, const std::string& zone) {
   return RunSession(scenario, {dir.Path(), PluginPath(), true, zone, {}}, dir);
 }
-
-namespace {
-
-Run RunSession(std::string_view scenario, const sim::SessionOptions& options, const ServerDir& dir) {
-  Run run;
-  sim::SetEventListener({});
-  sim::SetRecording(true);
-  try {
-    run.exitStatus = sim::RunScenarios(options, {{"scenario", dir.Path(), std::string(scenario)}});
-  } catch (const std::exception& error) {
-    run.exitStatus = 2;
-    run.error = error.what();
-  }
-  run.events = sim::Events();
-  return run;
-}
-
-}  // namespace
 
 struct LiveGame::State {
   ServerDir dir;

@@ -26,7 +26,6 @@ class ServerDir {
   ~ServerDir();
 
   void WriteConfig(std::string_view text) const;
-  void RemoveConfig() const;
   [[nodiscard]] const std::filesystem::path& Path() const;
   [[nodiscard]] std::filesystem::path ConfigPath() const;
 
@@ -48,10 +47,9 @@ struct Run {
 // The plug-in library this build made.
 std::string PluginPath();
 
-// Runs scenario text through the simulator in this process with the real plug-in library, loaded before
-// the first line and unloaded after the last, tracing on. `config FILE` lines resolve against dir.
-Run RunScenario(std::string_view scenario, const ServerDir& dir);
-Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath);
+// Runs scenario text through the simulator in this process with a plug-in library, loaded before the
+// first line and unloaded after the last, tracing on. `config FILE` lines resolve against dir.
+Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath = PluginPath());
 // The same on a server keeping local time in zone (as TZ names it); the others keep UTC.
 Run RunScenarioInZone(std::string_view scenario, const ServerDir& dir, const std::string& zone);
 

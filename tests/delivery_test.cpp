@@ -8,16 +8,12 @@
 
 #include "delivery/Delivery.h"
 #include "tests/support/Expect.h"
-#include "tests/support/Support.h"
 #include "text/Colour.h"
 #include "text/Text.h"
 
 namespace {
 
-using heraldix::test::Feed;
 using heraldix::test::Rich;
-using heraldix::test::Strings;
-using nlohmann::json;
 
 class Delivery : public ::testing::Test {
  protected:
@@ -27,14 +23,8 @@ class Delivery : public ::testing::Test {
   }
   void TearDown() override { heraldix::test::ExpectNoFaults(game); }
 
-  // Every player's feed, "id: line", in player order.
-  Strings Seen() const {
-    Strings seen;
-    for (const char* id : {"1", "2", "3", "4"}) {
-      for (const std::string& line : Feed(game.Events(), id)) seen.push_back(std::string(id) + ": " + line);
-    }
-    return seen;
-  }
+  // Everything the players were shown, in order, as "id: kind [colour] text | ...".
+  [[nodiscard]] std::string Seen() const { return heraldix::test::Seen({0, game.Events(), ""}); }
 
   heraldix::test::LiveGame game;
 };
@@ -49,10 +39,9 @@ constexpr ColourBytes Yellow{255, 255, 0, 255};
 TEST_F(Delivery, EachKindGoesThroughTheFormatterOnceAndAnythingButAFormatTextSendsNothing) {
   const ColourBytes colour{128, 10, 200, 255};
   EXPECT_TRUE(SendServerMessage(game.Player(2), Utf8("Hello ✓ 100%"), colour, false));
-  // The linear colour is handed over exactly as converted, never bold.
+  // The linear colour is handed over exactly as converted.
   const LinearColour linear = SrgbToLinear(colour);
-  EXPECT_EQ(game.Of("server").at(0).at("color"), json::array({linear.R, linear.G, linear.B, linear.A}));
-  EXPECT_EQ(game.Of("server").at(0).at("bold"), false);
+  EXPECT_EQ(game.Of("server").at(0).at("color"), nlohmann::json::array({linear.R, linear.G, linear.B, linear.A}));
   EXPECT_TRUE(SendServerMessage(game.Player(1), Utf8("{{ok}}"), Red, false));
   EXPECT_TRUE(SendServerMessage(game.Player(1), FString(), Red, false));
   EXPECT_TRUE(SendChatMessage(game.Player(1), Utf8("{{ünï}} 100%"), Utf8("Ädmin"), Red, false));
@@ -63,16 +52,14 @@ TEST_F(Delivery, EachKindGoesThroughTheFormatterOnceAndAnythingButAFormatTextSen
   EXPECT_FALSE(SendChatMessage(nullptr, Utf8("fine\n{"), Utf8("S"), Red, true));
   EXPECT_FALSE(SendNotification(nullptr, Utf8("{"), Red, 10.0F, 1.0F, nullptr, true));
   EXPECT_FALSE(SendNotification(game.Player(1), Utf8("}"), Red, 10.0F, 1.0F, nullptr, false));
-  EXPECT_EQ(
-      Seen(),
-      (Strings{"1: server [1 0 0 1] {ok}", "1: server [1 0 0 1] ", "1: chat Ädmin: " + Rich("1, 0, 0, 1", "{ünï} 100%"),
-               "1: notification [1 0 0 1] scale 1 time 10 {50%}", "2: server [0.216 0.00304 0.578 1] Hello ✓ 100%"}));
+  EXPECT_EQ(Seen(),
+            "2: server [0.216 0.00304 0.578 1] Hello ✓ 100% | 1: server [1 0 0 1] {ok} | 1: server [1 0 0 1] "
+            " | 1: chat Ädmin: " +
+                Rich("1, 0, 0, 1", "{ünï} 100%") + " | 1: notification [1 0 0 1] scale 1 time 10 {50%}");
 }
 
 TEST_F(Delivery, EveryoneMeansEveryLivePlayerInListOrderAndNobodyMeansFailure) {
-  game.Line("join 4 Dan");
-  game.Line("stale 2");
-  game.Line("leave 3");
+  for (const char* line : {"join 4 Dan", "stale 2", "leave 3"}) game.Line(line);
   std::vector<AShooterPlayerController*> visited;
   ForEachOnlinePlayer([&](AShooterPlayerController* player) { visited.push_back(player); });
   EXPECT_EQ(visited, (std::vector<AShooterPlayerController*>{game.Player(1), game.Player(4)}));
@@ -83,14 +70,16 @@ TEST_F(Delivery, EveryoneMeansEveryLivePlayerInListOrderAndNobodyMeansFailure) {
   EXPECT_TRUE(SendChatMessage(nullptr, Utf8("x\ny"), Utf8("Admin"), Red, true));
   EXPECT_TRUE(SendNotification(nullptr, Utf8("n"), Red, 1.0F, 2.0F, nullptr, true));
   const std::string chat = "chat Admin: " + Rich("1, 0, 0, 1", "x") + "\n" + Rich("1, 0, 0, 1", "y") + "\n";
-  EXPECT_EQ(Seen(), (Strings{"1: server [1 1 0 1] all", "1: " + chat, "1: notification [1 0 0 1] scale 2 time 1 n",
-                             "4: server [1 1 0 1] all", "4: " + chat, "4: notification [1 0 0 1] scale 2 time 1 n"}));
+  const std::string everyone = "1: server [1 1 0 1] all | 4: server [1 1 0 1] all | 1: " + chat + " | 4: " + chat +
+                               " | 1: notification [1 0 0 1] scale 2 time 1 n | 4: notification [1 0 0 1] " +
+                               "scale 2 time 1 n";
+  EXPECT_EQ(Seen(), everyone);
   // Nobody online is still a success.
   for (const char* line : {"leave 1", "leave 4"}) game.Line(line);
   EXPECT_TRUE(SendServerMessage(nullptr, Utf8("x"), Red, true));
   EXPECT_TRUE(SendChatMessage(nullptr, Utf8("x"), Utf8("Admin"), Red, true));
   EXPECT_TRUE(SendNotification(nullptr, Utf8("x"), Red, 5.0F, 1.0F, nullptr, true));
-  EXPECT_EQ(Seen().size(), 6U);
+  EXPECT_EQ(Seen(), everyone);
 }
 
 TEST_F(Delivery, ChatLinesEachEndWithALineFeedOnlyWhenThereAreSeveralAndBlankOnesAreDropped) {
@@ -101,9 +90,8 @@ TEST_F(Delivery, ChatLinesEachEndWithALineFeedOnlyWhenThereAreSeveralAndBlankOne
   EXPECT_TRUE(SendChatMessage(game.Player(1), Utf8("\n\n"), FString(), Red, false));
   const auto yellow = [](const char* line) { return Rich("1, 1, 0, 1", line) + "\n"; };
   const auto small = [](const char* line) { return Rich("1, 0, 0, 255", line); };
-  EXPECT_EQ(Seen(), (Strings{"1: chat Admin: " + yellow("a") + yellow("b") + yellow("c"),
-                             "1: chat S: " + small("a") + "\n" + small("b") + "\n", "1: chat S: " + small("only"),
-                             "1: chat : "}));
+  EXPECT_EQ(Seen(), "1: chat Admin: " + yellow("a") + yellow("b") + yellow("c") + " | 1: chat S: " + small("a") + "\n" +
+                        small("b") + "\n | 1: chat S: " + small("only") + " | 1: chat : ");
 }
 
 TEST_F(Delivery, NotificationsCarryTheirIconAndTextureIsLoadedAnewEveryTime) {
@@ -114,5 +102,7 @@ TEST_F(Delivery, NotificationsCarryTheirIconAndTextureIsLoadedAnewEveryTime) {
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(LoadTexture(u"/Game/UI/bell.bell"), nullptr);
   EXPECT_TRUE(SendNotification(game.Player(2), Utf8("Look"), Yellow, 5.0F, 1.5F, icon, false));
-  EXPECT_EQ(Seen(), Strings{"2: notification [1 1 0 1] scale 1.5 time 5 icon /Game/UI/Bell.Bell Look"});
+  EXPECT_EQ(Seen(),
+            "load /Game/UI/Bell.Bell | load  | load /Game/UI/Bell.Bell | load /Game/UI/bell.bell | "
+            "2: notification [1 1 0 1] scale 1.5 time 5 icon /Game/UI/Bell.Bell Look");
 }

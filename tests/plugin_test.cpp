@@ -1,9 +1,9 @@
 // The plug-in's lifecycle on the simulated server: what Load and Unload ask of the host, and how a
 // configuration that cannot be read is reported and contained.
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -53,9 +53,15 @@ const std::string Additions =
     "InstallHook(AShooterGameMode.Logout)";
 
 // The removal that undoes each addition.
-std::string Removals(const std::string& calls) {
-  return std::regex_replace(std::regex_replace(calls, std::regex("Register"), "Unregister"), std::regex("InstallHook"),
-                            "RemoveHook");
+std::string Removals(std::string calls) {
+  const std::pair<std::string_view, std::string_view> undo[] = {{"Register", "Unregister"},
+                                                                {"InstallHook", "RemoveHook"}};
+  for (const auto& [from, to] : undo) {
+    for (auto at = calls.find(from); at != std::string::npos; at = calls.find(from, at + to.size())) {
+      calls.replace(at, from.size(), to);
+    }
+  }
+  return calls;
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // Tests of the configuration checker: its reading, its rules, the places it gives, and its corpus.
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,65 +48,26 @@ std::string Command(std::string_view body) {
          std::string(body) + "}}}";
 }
 
-// Timed messages and welcomes with a colour unless the case gives one: a colour left out is a warning.
+// Timed messages and welcomes with a colour, and the "Heraldix" section's colours: a colour left out is a warning.
 std::string Timed(std::string_view message) {
-  std::string messages = "[" + std::string(message) + "]";
-  if (messages.find("\"MessageColour\"") == std::string::npos) {
-    const auto list = nlohmann::json::parse(messages, nullptr, false);
-    if (list.is_array() && !list.empty() && list[0].is_object()) {
-      auto coloured = list;
-      for (auto& each : coloured) {
-        if (each.is_object()) each["MessageColour"] = {{"R", 0}, {"G", 255}, {"B", 0}};
-      }
-      messages = coloured.dump();
-    }
-  }
-  return std::string(R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": )") + messages + "}}";
+  const std::string coloured = message.starts_with('{')
+                                   ? R"({"MessageColour": {"G": 255}, )" + std::string(message.substr(1))
+                                   : std::string(message);
+  return R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [)" + coloured + "]}}";
 }
 
+const std::string Colours =
+    R"("ClientChatColour": {"G": 255}, "ServerMessageColor": {"G": 255}, "NotificationColor": {"G": 255})";
+
 std::string Welcome(std::string_view body, bool placeholders = false) {
-  const std::string colour =
-      body.find("WelcomeMessageColour") == std::string_view::npos ? R"("WelcomeMessageColour": {"G": 255}, )" : "";
-  return std::string(R"({"Heraldix": {"ClientChatColour": {"G": 255}, "ServerMessageColor": {"G": 255}, )") +
-         (placeholders ? R"("Placeholders": true, )" : "") +
-         std::string(R"("NotificationColor": {"G": 255}, "WelcomeMessage": {"EnableWelcomeMessage": true, )") + colour +
+  return R"({"Heraldix": {)" + Colours + (placeholders ? R"(, "Placeholders": true)" : "") +
+         R"(, "WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageColour": {"G": 255}, )" +
          std::string(body) + "}}}";
 }
 
 // Top-level members beside a "Heraldix" section that turns placeholders on.
 std::string WithPlaceholders(std::string_view members) {
-  return std::string(R"({"Heraldix": {"Placeholders": true, "ClientChatColour": {"G": 255}, )"
-                     R"("ServerMessageColor": {"G": 255}, "NotificationColor": {"G": 255}}, )") +
-         std::string(members) + "}";
-}
-
-// ---------------------------------------------------------------------------------------------------
-// Reading the file as the plug-in reads it
-
-TEST(Check, ParseErrorsAreErrorsWithTheirPlace) {
-  const Report empty = CheckConfigText("");
-  EXPECT_EQ(empty.ExitStatus(), 2);
-  ASSERT_EQ(empty.problems.size(), 1u);
-  EXPECT_EQ(empty.problems[0].code, "parse");
-
-  const Report comment = CheckConfigText("{\n  // note\n  \"Heraldix\": {}\n}");
-  ASSERT_EQ(comment.problems.size(), 1u);
-  EXPECT_EQ(comment.problems[0].line, 2u);
-  EXPECT_EQ(comment.problems[0].column, 3u);
-  EXPECT_NE(comment.problems[0].message.find("comments are not allowed"), std::string::npos);
-
-  const Report comma = CheckConfigText("{\"NoPermission\": \"No.\",\n}");
-  ASSERT_EQ(comma.problems.size(), 1u);
-  EXPECT_EQ(comma.problems[0].line, 1u);  // where the comma to remove is
-  EXPECT_NE(comma.problems[0].message.find("comma"), std::string::npos);
-
-  // The library counts the byte-order mark; an editor shows no column for it.
-  const Report marked = CheckConfigText("\xEF\xBB\xBF{,}");
-  ASSERT_EQ(marked.problems.size(), 1u);
-  EXPECT_EQ(marked.problems[0].column, 2u);
-
-  const Report overflow = CheckConfigText("{\"TimedMessages\": {\"Interval\": 1e400}}");
-  EXPECT_EQ(overflow.ExitStatus(), 2);
+  return R"({"Heraldix": {"Placeholders": true, )" + Colours + "}, " + std::string(members) + "}";
 }
 
 TEST(Check, MissingFileIsAnError) {
@@ -119,9 +78,6 @@ TEST(Check, MissingFileIsAnError) {
   EXPECT_EQ(CheckConfigFile(std::filesystem::temp_directory_path()).ExitStatus(), 2);
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Each mistake once, at its place
-
 TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
   struct Row {
     std::string config;
@@ -129,28 +85,16 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
     const char* pointer;
     const char* says = "";  // part of the message
     std::optional<Severity> severity{};
-    std::size_t line = 0;  // and column, where the case is about the place
-    std::size_t column = 0;
   };
   const Row rows[] = {
       // The document: one object, and nothing after it but white space.
-      {"[]", "document", "", "", Severity::Error},
-      {"null", "document", ""},
+      {"null", "document", "", "", Severity::Error},
       {"5", "document", ""},
       {"\"text\"", "document", ""},
       {"true", "document", ""},
-      {"{}\n} left over", "trailing-text", "", "", Severity::Warning, 2, 1},
-      {"{\n  \"TimedMessages\": {\n    \"Interval\":   0\n  }\n}\n",
-       "interval",
-       "/TimedMessages/Interval",
-       "",
-       {},
-       3,
-       19},
+      {R"({"TimedMessages": {"Interval": 1e400}})", "parse", "", "overflow", Severity::Error},
       // Wrong JSON types, where the plug-in reads them: errors.
       {Welcome(R"("Message": 5)"), "type", "/Heraldix/WelcomeMessage/Message", "", Severity::Error},
-      {R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}})", "type",
-       "/Heraldix/WelcomeMessage/EnableWelcomeMessage"},
       {R"({"Heraldix": []})", "type", "/Heraldix"},
       {R"({"Heraldix": {"WelcomeMessage": null}})", "type", "/Heraldix/WelcomeMessage"},
       {R"({"Heraldix": {"NotificationDisplayTime": "5"}})", "type", "/Heraldix/NotificationDisplayTime"},
@@ -160,38 +104,26 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {Command(R"("Sender": ["Admin"])"), "type", "/CustomCommands/~1help/Sender"},
       {Command(R"("DisplayScale": "2")"), "type", "/CustomCommands/~1help/DisplayScale"},
       {Timed(R"({"MessageToSend": "Hi", "Icon_BP": 3})"), "type", "/TimedMessages/Messages/0/Icon_BP"},
-      // List elements and colour members.
-      {Command(R"("RequiredPermissionGroups": ["VIP", null])"), "type",
-       "/CustomCommands/~1help/RequiredPermissionGroups/1"},
+      // List elements and colour members; a group name is taken byte by byte.
+      {Command("\"RequiredPermissionGroups\": [\"\xC3\x89lite\"]"), "non-ascii",
+       "/CustomCommands/~1help/RequiredPermissionGroups/0"},
       {Command(R"("RequiredPermissionGroups": "VIP")"), "type", "/CustomCommands/~1help/RequiredPermissionGroups"},
-      {R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": [1, 2, "3"]}}})", "type",
-       "/CustomCommands/~1x/MessageColor/2"},
       {R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": {"R": 1}}}})", "type",
        "/CustomCommands/~1x/MessageColor"},
-      {R"({"Heraldix": {"NotificationColor": {"R": 1, "G": [2], "B": 3}}})", "type", "/Heraldix/NotificationColor/G"},
       {R"({"Heraldix": {"ClientChatColour": [255, 0, 0]}})", "type", "/Heraldix/ClientChatColour"},
       {Timed(R"({"MessageToSend": "Hi", "Exclude_Permissions_Groups": [1]})"), "type",
        "/TimedMessages/Messages/0/Exclude_Permissions_Groups/0"},
-      {Timed(R"({"MessageToSend": "Hi", "MessageColour": {"B": "0"}})"), "type",
+      {R"({"TimedMessages": {"Messages": [{"MessageToSend": "Hi", "MessageColour": {"B": "0"}}]}})", "type",
        "/TimedMessages/Messages/0/MessageColour/B"},
       // Numbers: booleans read as numbers, fractions and 64-bit values cut.
-      {Command(R"("Type": "Notification", "DisplayTime": true, "DisplayScale": 1)"), "boolean-number",
-       "/CustomCommands/~1help/DisplayTime"},
-      {R"({"TimedMessages": {"Interval": 2.7}})", "integer", "/TimedMessages/Interval", "2"},
       {R"({"TimedMessages": {"Interval": 4294967356}})", "integer", "/TimedMessages/Interval", "reads as 60"},
       // The custom-command section.
-      {R"({"CustomCommands": [{"Message": "Hi"}]})", "type", "/CustomCommands"},
       {R"({"CustomCommands": "/help"})", "type", "/CustomCommands"},
-      {R"({"CustomCommands": {"/help": "Hi"}})", "type", "/CustomCommands/~1help"},
       // A skipped command still gets its type errors.
       {R"({"CustomCommands": {"/a": {"Message": "", "Type": 3}}})", "type", "/CustomCommands/~1a/Type"},
       {R"({"CustomCommands": {"": {"Message": "x", "MessageColor": [1, 2, 3]}}})", "unreachable-command",
        "/CustomCommands/"},
       // Kinds that send nothing or fall back.
-      {Command(R"("Type": "server")"), "no-reply-type", "/CustomCommands/~1help/Type", "did you mean \"Server\"?",
-       Severity::Warning},
-      {Timed(R"({"MessageToSend": "Hi", "MessageType": "chat"})"), "no-send-type",
-       "/TimedMessages/Messages/0/MessageType"},
       // "Client" is no welcome kind: it falls back to Chat.
       {Welcome(R"("WelcomeMessageType": "Client")"), "fallback-type", "/Heraldix/WelcomeMessage/WelcomeMessageType"},
       // Notifications that vanish; a welcome or timed notification has working defaults.
@@ -207,21 +139,15 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"NoPermission": "}"})", "brace", "/NoPermission", "", Severity::Error},
       {R"({"NoPermission": "{"})", "brace", "/NoPermission", "", Severity::Error},
       {R"({"NoPermission": "a { b"})", "brace", "/NoPermission", "", Severity::Error},
-      {R"({"CustomCommands": {"/x": {"Message": "Hi {x}", "MessageColor": [1, 2, 3]}}})", "brace",
-       "/CustomCommands/~1x/Message"},
-      {Timed(R"({"MessageToSend": "50} off"})"), "brace", "/TimedMessages/Messages/0/MessageToSend"},
       // Placeholders: the switch, names near one, and names written while they are off.
       {R"({"Heraldix": {"Placeholders": 1}})", "type", "/Heraldix/Placeholders", "placeholders stay off",
        Severity::Error},
       {WithPlaceholders(R"("NoPermission": "Hi {player}")"), "brace", "/NoPermission", "did you mean {Player}?",
        Severity::Error},
-      {WithPlaceholders(R"("NoPermission": "{Players_Online} online")"), "brace", "/NoPermission",
-       "did you mean {PlayersOnline}?"},
       {WithPlaceholders(
            R"("TimedMessages": {"Messages": [{"MessageToSend": "It is {Tme}", "MessageColour": {"G": 9}}]})"),
        "brace", "/TimedMessages/Messages/0/MessageToSend", "did you mean {Time}?"},
       {WithPlaceholders(R"("NoPermission": "{0}")"), "brace", "/NoPermission", "the placeholders are {Player}, "},
-      {R"({"NoPermission": "Hi {Player}"})", "brace", "/NoPermission", "only with \"Placeholders\": true in"},
       {Welcome(R"("Message": "Welcome {Player}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message",
        "only with \"Placeholders\": true in"},
       {Welcome(R"("Message": "Welcome {Date:%Y}")", true), "welcome-template", "/Heraldix/WelcomeMessage/Message",
@@ -239,15 +165,12 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"CustomCommands": {"/x": {"Message": "", "DisplayTime": "x"}}})", "type", "/CustomCommands/~1x/DisplayTime",
        "skipped", Severity::Warning},
       // The welcome template takes the name as its only argument.
-      {Welcome(R"("Message": "Welcome {1}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
       {Welcome(R"("Message": "Welcome {name}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
       {Welcome(R"("Message": "Welcome {0:d}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
       {Welcome(R"("Message": "Welcome {0")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
       // A doubled brace survives the first pass as a single one, which delivery then rejects.
       {Welcome(R"("Message": "Welcome {{x}}")"), "brace", "/Heraldix/WelcomeMessage/Message"},
       // Colours: channels outside the byte range wrap, short and long arrays, none, an alpha.
-      {R"({"Heraldix": {"ServerMessageColor": {"R": 300, "G": 0, "B": 255}}})", "colour-range",
-       "/Heraldix/ServerMessageColor/R", "wraps to 44"},
       {R"({"Heraldix": {"ServerMessageColor": {"R": 30, "G": -1, "B": 255}}})", "colour-range",
        "/Heraldix/ServerMessageColor/G", "wraps to 255"},
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})", "colour-range",
@@ -257,25 +180,17 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
        "/CustomCommands/~1x/MessageColor/0", "300000000000 wraps to 255"},
       {R"({"Heraldix": {"ServerMessageColor": {"R": 4294967552}}})", "colour-range", "/Heraldix/ServerMessageColor/R",
        "4294967552 wraps to 0"},
-      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255]}}})", "colour-short",
-       "/CustomCommands/~1x/MessageColor"},
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 2, 3, 4]}}})", "colour-long",
        "/CustomCommands/~1x/MessageColor/3"},
-      {R"({"CustomCommands": {"/x": {"Message": "x"}}})", "colour-missing", "/CustomCommands/~1x"},
-      {R"({"Heraldix": {"ClientChatColour": {"G": 9}}})", "colour-missing", "/Heraldix"},
-      {R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}})", "colour-missing",
-       "/Heraldix/WelcomeMessage"},
-      {R"({"TimedMessages": {"Messages": [{"MessageToSend": "x"}]}})", "colour-missing", "/TimedMessages/Messages/0"},
       {R"({"Heraldix": {"ClientChatColour": {"R": 1, "A": 0}}})", "unknown-key", "/Heraldix/ClientChatColour/A",
        "alpha"},
       // Colours of zeroes and ones are ambiguous; 257 cuts to 1: what counts is the byte the plug-in ends up with.
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 0, 0]}}})", "colour-tiny",
        "/CustomCommands/~1x/MessageColor"},
       {R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 1, "B": 1}}})", "colour-tiny", "/Heraldix/ClientChatColour"},
-      {Timed(R"({"MessageToSend": "x", "MessageColour": {"R": 257}})"), "colour-tiny",
+      {R"({"TimedMessages": {"Messages": [{"MessageToSend": "x", "MessageColour": {"R": 257}}]}})", "colour-tiny",
        "/TimedMessages/Messages/0/MessageColour"},
       // An interval of zero or less sends every second.
-      {R"({"TimedMessages": {"Interval": 0}})", "interval", "/TimedMessages/Interval"},
       {R"({"TimedMessages": {"Interval": -30}})", "interval", "/TimedMessages/Interval"},
       {R"({"TimedMessages": {"Interval": 0.5}})", "interval", "/TimedMessages/Interval"},
       {R"({"TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "x"}]}})", "interval", "/TimedMessages"},
@@ -285,9 +200,6 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
        "/TimedMessages/Messages"},
       {R"({"TimedMessages": {"Messages": "x"}})", "type", "/TimedMessages/Messages"},
       {Timed(R"("x")"), "type", "/TimedMessages/Messages/0"},
-      {Timed(
-           R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": ["A"], "Exclude_Permissions_Groups": ["B"]})"),
-       "exclusion-ignored", "/TimedMessages/Messages/0/Exclude_Permissions_Groups"},
       {Timed(R"({"MessageToSend": ""})"), "empty-text", "/TimedMessages/Messages/0/MessageToSend"},
       // Player counts, rotation and scheduled messages.
       {Timed(R"({"MessageToSend": "x", "Min_Players_Online": "2"})"), "type",
@@ -310,48 +222,25 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Interval": 5}]}})",
        "unknown-key", "/ScheduledMessages/Messages/0/Interval"},
       // Unknown keys near a known one, or known in another place, say which.
-      {Command(R"("MessageColour": [1, 2, 3])"), "unknown-key", "/CustomCommands/~1help/MessageColour",
-       "did you mean \"MessageColor\"?"},
       {Timed(R"({"MessageToSend": "x", "MessageColor": {"R": 1}})"), "unknown-key",
        "/TimedMessages/Messages/0/MessageColor", "did you mean \"MessageColour\"?"},
       {Command(R"("type": "Server")"), "unknown-key", "/CustomCommands/~1help/type", "\"Type\""},
-      {R"({"Heraldix": {"EnableWelcomeMessage": true}})", "unknown-key", "/Heraldix/EnableWelcomeMessage",
-       "belongs in \"Heraldix\" > \"WelcomeMessage\""},
-      // Names players cannot type: the message says what the game takes as the command, at the name.
-      {R"({"CustomCommands": {"/server info": {"Message": "x", "MessageColor": [1, 2, 3]}}})", "unreachable-command",
-       "/CustomCommands/~1server info", "\"/server\"", Severity::Warning, 1, 21},
-      {"{\"CustomCommands\": {\"/r\xC3\xA8gle\": {\"Message\": \"x\", \"MessageColor\": [1, 2, 3]}}}",
-       "unreachable-command", "/CustomCommands/~1r\xC3\xA8gle", "\"/r??gle\""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.config);
     const Problem problem = One(CheckConfigText(row.config), row.code, row.pointer);
     EXPECT_NE(problem.message.find(row.says), std::string::npos) << problem.message;
-    if (row.severity) {
-      EXPECT_EQ(problem.severity, *row.severity);
-    }
-    if (row.line != 0) {
-      EXPECT_EQ(problem.line, row.line);
-      EXPECT_EQ(problem.column, row.column);
-    }
+    EXPECT_EQ(problem.severity, row.severity.value_or(problem.severity));
   }
 }
 
 TEST(Check, WhatThePluginReadsAsMeantIsClean) {
   const std::string clean[] = {
       "{}",
-      "\xEF\xBB\xBF{\"NoPermission\": \"No.\"}",
       "{}  \r\n\t",
-      R"({"$schema": "./config.schema.json"})",  // for editors; the plug-in never reads it
       Command(R"("Type": "Notification", "DisplayTime": 5.5, "DisplayScale": 2)"),
-      R"({"CustomCommands": null})",
-      R"({"CustomCommands": []})",
       R"({"CustomCommands": {}})",
-      Command(R"("Type": "Chat")"),
       Command(R"("Type": "Client")"),
-      Command(R"("Type": "Server")"),
-      Timed(R"({"MessageToSend": "Hi", "MessageType": "Client"})"),
-      Welcome(R"("WelcomeMessageType": "Notification")"),
       Command(R"("DisplayTime": 0)"),  // chat replies take no display numbers
       R"({"NoPermission": "100%"})",
       R"({"NoPermission": "{{ok}}"})",
@@ -369,7 +258,6 @@ TEST(Check, WhatThePluginReadsAsMeantIsClean) {
       R"({"TimedMessages": {"Enabled": false, "Messages": []}})",
       Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": [], "Exclude_Permissions_Groups": ["B"]})"),
       Timed(R"({"MessageToSend": "Hi", "Min_Players_Online": 2, "Max_Players_Online": 2})"),
-      R"({"TimedMessages": {"Order": "Sequential", "Skip_Unreceivable": true}})",
       WithPlaceholders(R"("NoPermission": "{Player}: {PlayersOnline} online at {Time} on {Date}, {{Player}}",
           "CustomCommands": {"/me": {"Message": "You are {Player}", "MessageColor": [0, 255, 0]}})"),
       Welcome(R"("Message": "Welcome {Player}, {0}! {PlayersOnline} online, {{{{Player}}}}")", true),
@@ -382,35 +270,36 @@ TEST(Check, WhatThePluginReadsAsMeantIsClean) {
   }
 }
 
-TEST(Check, CountsOfMistakesInOneFile) {
-  EXPECT_EQ(WithCode(CheckConfigText(Command(R"("Type": "Notification")")), "display").size(), 2U);
-  const Report wraps = CheckConfigText(R"({"Heraldix": {"ServerMessageColor": {"R": 300, "G": -1, "B": 255}}})");
-  EXPECT_EQ(WithCode(wraps, "colour-range").size(), 2U);
-  const Report cut =
-      CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})");
-  EXPECT_EQ(WithCode(cut, "colour-range").size(), 1U);
-  // Two channels of 1 and a missing one: short, but not a colour of zeroes and ones.
-  EXPECT_TRUE(WithCode(CheckConfigText(R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 1]}}})"),
-                       "colour-tiny")
-                  .empty());
-}
-
-// ---------------------------------------------------------------------------------------------------
-// Custom commands that are skipped or never found
-
-TEST(Check, CommandsWithoutMessageAreSkipped) {
-  const Report report =
-      CheckConfigText(R"({"CustomCommands": {"/a": {"Command_To_Execute": "/b"}, "/c": {"Message": ""}}})");
-  EXPECT_EQ(report.ExitStatus(), 1);
-  EXPECT_NE(One(report, "skipped-command", "/CustomCommands/~1a").message.find("Command_To_Execute"),
-            std::string::npos);
-  One(report, "skipped-command", "/CustomCommands/~1c");
-  // A skipped command gets no advice about its colour or type.
-  EXPECT_TRUE(WithCode(report, "colour-missing").empty());
-}
-
-TEST(Check, AnUnreachableCommandThatIsSkippedIsOnlySkipped) {
-  EXPECT_EQ(CheckConfigText(R"({"CustomCommands": {"/x y": {"Message": ""}}})").problems.size(), 1u);
+// How often one file shows a problem: no repeats, and none where the plug-in meets no such thing.
+TEST(Check, CountsOfAProblemInOneFile) {
+  struct Row {
+    std::string config;
+    const char* code;
+    std::size_t count;
+  };
+  const Row rows[] = {
+      {Command(R"("Type": "Notification")"), "display", 2},
+      {R"({"Heraldix": {"ServerMessageColor": {"R": 300, "G": -1, "B": 255}}})", "colour-range", 2},
+      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})", "colour-range", 1},
+      // Two channels of 1 and a missing one: short, but not a colour of zeroes and ones.
+      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 1]}}})", "colour-tiny", 0},
+      // A skipped command is only skipped: never found, nor anybody's twin.
+      {R"({"CustomCommands": {"/x y": {"Message": ""}}})", "unreachable-command", 0},
+      {R"({"CustomCommands": {"/a": {"Message": "x", "MessageColor": [1, 2, 3]}, "/A": {"Message": ""}}})", "case-twin",
+       0},
+      // Non-ASCII letters fold to the same "?" bytes.
+      {"{\"CustomCommands\": {\"/\xC3\xA9\": {\"Message\": \"x\", \"MessageColor\": [1,2,3]},"
+       " \"/\xC3\xA8\": {\"Message\": \"y\", \"MessageColor\": [1,2,3]}}}",
+       "case-twin", 1},
+      // Message texts are UTF-8 and arrive intact; the sender and the groups are taken byte by byte.
+      {"{\"Heraldix\": {\"ClientChatSenderName\": \"H\xC3\xA9rault\"}, \"CustomCommands\": {\"/x\": {\"Message\": "
+       "\"\xC3\xA9t\xC3\xA9\", \"MessageColor\": [1, 2, 3], \"RequiredPermissionGroups\": [\"\xC3\x89lite\"]}}}",
+       "non-ascii", 2},
+      // Of a key written twice the first value is gone from the document, and so are its problems.
+      {"{\"Heraldix\": {\"WelcomeMessage\": 5},\n \"Heraldix\": {}}", "type", 0},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(WithCode(CheckConfigText(row.config), row.code).size(), row.count) << row.config;
 }
 
 TEST(Check, CaseTwinsTheLaterRecordWinsUnderTheFirstName) {
@@ -425,50 +314,10 @@ TEST(Check, CaseTwinsTheLaterRecordWinsUnderTheFirstName) {
   EXPECT_EQ(twins[1].pointer, "/CustomCommands/~1Rules");
   EXPECT_NE(twins[0].message.find("under the name \"/RULES\""), std::string::npos);
   EXPECT_NE(twins[0].message.find("reply of \"/rules\""), std::string::npos);
-
-  // A skipped member never enters the table, so it is nobody's twin.
-  EXPECT_TRUE(WithCode(CheckConfigText(R"({"CustomCommands": {"/a": {"Message": "x", "MessageColor": [1, 2, 3]},
-                                                             "/A": {"Message": ""}}})"),
-                       "case-twin")
-                  .empty());
-  // Non-ASCII letters fold to the same "?" bytes.
-  EXPECT_EQ(
-      WithCode(CheckConfigText("{\"CustomCommands\": {\"/\xC3\xA9\": {\"Message\": \"x\", \"MessageColor\": [1,2,3]},"
-                               " \"/\xC3\xA8\": {\"Message\": \"y\", \"MessageColor\": [1,2,3]}}}"),
-               "case-twin")
-          .size(),
-      1u);
 }
 
-TEST(Check, ByteWiseTextsWarnAboutNonAscii) {
-  const Report report = CheckConfigText(
-      "{\"Heraldix\": {\"ClientChatSenderName\": \"H\xC3\xA9rault\"}, \"CustomCommands\": {\"/x\": {\"Message\": "
-      "\"\xC3\xA9t\xC3\xA9\", \"MessageColor\": [1, 2, 3], \"RequiredPermissionGroups\": [\"\xC3\x89lite\"]}}}");
-  EXPECT_NE(One(report, "non-ascii", "/Heraldix/ClientChatSenderName").message.find("\"H??rault\""), std::string::npos);
-  One(report, "non-ascii", "/CustomCommands/~1x/RequiredPermissionGroups/0");
-  // Message texts are UTF-8 and arrive intact.
-  EXPECT_EQ(WithCode(report, "non-ascii").size(), 2u);
-}
-
-// ---------------------------------------------------------------------------------------------------
-// Keys
-
-TEST(Check, UnknownKeysFarFromAnyKnownOneAreWarnedWithoutASuggestion) {
-  const Problem far = One(CheckConfigText(R"({"Motd": "x"})"), "unknown-key", "/Motd");
-  EXPECT_EQ(far.message.find("did you mean"), std::string::npos);
-  EXPECT_EQ(far.severity, Severity::Warning);
-}
-
-TEST(Check, RepeatedKeysTheLastOneCounts) {
-  const Report report = CheckConfigText("{\"Heraldix\": {\"WelcomeMessage\": 5},\n \"Heraldix\": {}}");
-  const Problem repeated = One(report, "duplicate-key", "/Heraldix");
-  EXPECT_EQ(repeated.line, 2u);
-  // The first value is gone from the document, and so are its problems.
-  EXPECT_TRUE(WithCode(report, "type").empty());
-}
-
-// ---------------------------------------------------------------------------------------------------
-// Places
+// The parser counts the byte-order mark; an editor shows no column for it.
+TEST(Check, ByteOrderMarkTakesNoColumn) { EXPECT_EQ(One(CheckConfigText("\xEF\xBB\xBF{,}"), "parse", "").column, 2u); }
 
 TEST(Check, PositionIndexMapsPointersToLinesAndColumns) {
   const std::string text = "{\r\n  \"a/b\": {\"~x\": [10, {\"\\u00e9\": \"\xC3\xA9\", \"k\": 1}]},\n  \"n\": null\n}";
@@ -497,9 +346,6 @@ TEST(Check, PositionIndexSurvivesTextThatIsNotJson) {
   }
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Bad input
-
 TEST(Check, NeverThrowsOnBrokenOrHostileText) {
   const std::string valid = Command(R"("Type": "Notification", "DisplayTime": 5, "DisplayScale": 1)");
   for (std::size_t cut = 0; cut <= valid.size(); ++cut) {
@@ -514,24 +360,19 @@ TEST(Check, NeverThrowsOnBrokenOrHostileText) {
   One(CheckConfigText(deep), "type", "/TimedMessages/Messages/0");
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Reports
-
-TEST(Check, ExitStatusTellsErrorsFromWarnings) {
-  EXPECT_EQ(CheckConfigText("{}").ExitStatus(), 0);
-  EXPECT_EQ(CheckConfigText(R"({"Unknown": 1})").ExitStatus(), 1);
-  EXPECT_EQ(CheckConfigText(R"({"Unknown": 1, "NoPermission": 1})").ExitStatus(), 2);
-}
-
 TEST(Check, TextAndJsonReports) {
   const Report report = CheckConfigText("{\n  \"NoPermission\": 1,\n  \"Motd\": \"x\"\n}");
-  const std::string text = heraldix::check::FormatReport(report, "config.json");
-  EXPECT_NE(text.find("config.json:2:19: error: \"NoPermission\": must be a string, but is a number"),
-            std::string::npos);
-  EXPECT_NE(text.find("config.json:3:3: warning: \"Motd\": unknown key"), std::string::npos);
-  EXPECT_NE(text.find("config.json: 1 error, 1 warning"), std::string::npos);
-  EXPECT_NE(heraldix::check::FormatReport(CheckConfigText("{}"), "c.json").find("no problems found"),
-            std::string::npos);
+  EXPECT_EQ(heraldix::check::FormatReport(report, "config.json"),
+            "config.json:2:19: error: \"NoPermission\": must be a string, but is a number: the refusal text cannot be "
+            "read [type]\n"
+            "config.json:3:3: warning: \"Motd\": unknown key \"Motd\", never read [unknown-key]\n"
+            "config.json: 1 error, 1 warning\n");
+  EXPECT_EQ(nlohmann::json::parse(heraldix::check::FormatReportJson(report, "config.json")), nlohmann::json::parse(R"(
+    {"file": "config.json", "errors": 1, "warnings": 1, "problems": [
+      {"severity": "error", "code": "type", "pointer": "/NoPermission", "line": 2, "column": 19,
+       "message": "must be a string, but is a number: the refusal text cannot be read"},
+      {"severity": "warning", "code": "unknown-key", "pointer": "/Motd", "line": 3, "column": 3,
+       "message": "unknown key \"Motd\", never read"}]})"));
 
   // A \u0000 in a name is written escaped, so the findings after it are not lost.
   const std::string zero = heraldix::check::FormatReport(
@@ -542,108 +383,22 @@ TEST(Check, TextAndJsonReports) {
   EXPECT_NE(zero.find(R"("CustomCommands" > "/a\u0000b" > "MessageColor": must be)"), std::string::npos) << zero;
   EXPECT_NE(zero.find(R"("CustomCommands" > "/z" > "Message": must be)"), std::string::npos) << zero;
   EXPECT_NE(zero.find("config.json: 2 errors, 1 warning"), std::string::npos) << zero;
-
-  const auto json = nlohmann::json::parse(heraldix::check::FormatReportJson(report, "config.json"));
-  EXPECT_EQ(json["file"], "config.json");
-  EXPECT_EQ(json["errors"], 1);
-  EXPECT_EQ(json["warnings"], 1);
-  ASSERT_EQ(json["problems"].size(), 2u);
-  EXPECT_EQ(json["problems"][0]["severity"], "error");
-  EXPECT_EQ(json["problems"][0]["code"], "type");
-  EXPECT_EQ(json["problems"][0]["pointer"], "/NoPermission");
-  EXPECT_EQ(json["problems"][0]["line"], 2);
-  EXPECT_EQ(json["problems"][0]["column"], 19);
 }
 
-// ---------------------------------------------------------------------------------------------------
-// The corpus: one broken configuration per problem
-
-struct CorpusCase {
-  const char* file;
-  int exitStatus;
-  const char* code;  // the problem the file is about; null for a clean file
-  const char* pointer;
-  std::size_t line;
-  std::size_t column;
-};
-
-constexpr CorpusCase Corpus[] = {
-    {"boolean-number.json", 1, "boolean-number", "/Heraldix/WelcomeMessage/NotificationDisplayTime", 3, 51},
-    {"brace-command-message.json", 2, "brace", "/CustomCommands/~1me/Message", 3, 24},
-    {"brace-no-permission.json", 2, "brace", "/NoPermission", 2, 19},
-    {"brace-timed-message.json", 2, "brace", "/TimedMessages/Messages/0/MessageToSend", 5, 36},
-    {"case-twin.json", 1, "case-twin", "/CustomCommands/~1Rules", 4, 5},
-    {"clean-byte-order-mark.json", 0, nullptr, nullptr, 0, 0},
-    {"clean-custom-commands-empty-array.json", 0, nullptr, nullptr, 0, 0},
-    {"clean-custom-commands-null.json", 0, nullptr, nullptr, 0, 0},
-    {"clean-placeholders.json", 0, nullptr, nullptr, 0, 0},
-    {"colour-missing.json", 1, "colour-missing", "/CustomCommands/~1help", 3, 14},
-    {"colour-range.json", 1, "colour-range", "/Heraldix/ClientChatColour/R", 3, 31},
-    {"colour-short.json", 1, "colour-short", "/CustomCommands/~1help/MessageColor", 3, 48},
-    {"display-zero.json", 1, "display", "/CustomCommands/~1info/DisplayTime", 3, 123},
-    {"document-array.json", 2, "document", "", 1, 1},
-    {"duplicate-key.json", 1, "duplicate-key", "/NoPermission", 3, 3},
-    {"exclusion-ignored.json", 1, "exclusion-ignored", "/TimedMessages/Messages/0/Exclude_Permissions_Groups", 5, 115},
-    {"fallback-type.json", 1, "fallback-type", "/Heraldix/WelcomeMessage/WelcomeMessageType", 3, 76},
-    {"integer-fraction.json", 1, "integer", "/TimedMessages/Interval", 4, 17},
-    {"interval-zero.json", 1, "interval", "/TimedMessages/Interval", 4, 17},
-    {"no-messages.json", 1, "no-messages", "/TimedMessages/Messages", 5, 17},
-    {"no-reply-type.json", 1, "no-reply-type", "/CustomCommands/~1help/Type", 3, 69},
-    {"no-send-type.json", 1, "no-send-type", "/TimedMessages/Messages/0/MessageType", 5, 60},
-    {"non-ascii-sender.json", 1, "non-ascii", "/Heraldix/ClientChatSenderName", 3, 29},
-    {"parse-comment.json", 2, "parse", "", 2, 3},
-    {"parse-empty.json", 2, "parse", "", 1, 1},
-    {"parse-single-quotes.json", 2, "parse", "", 2, 3},
-    {"parse-trailing-comma.json", 2, "parse", "", 2, 24},
-    {"placeholder-near-miss.json", 2, "brace", "/TimedMessages/Messages/0/MessageToSend", 6, 36},
-    {"placeholder-off.json", 2, "brace", "/NoPermission", 2, 19},
-    {"skipped-command.json", 1, "skipped-command", "/CustomCommands/~1vote", 3, 5},
-    {"trailing-text.json", 1, "trailing-text", "", 4, 1},
-    {"type-colour-member.json", 2, "type", "/Heraldix/ServerMessageColor/R", 3, 33},
-    {"type-command-not-object.json", 2, "type", "/CustomCommands/~1help", 3, 14},
-    {"type-custom-commands-array.json", 2, "type", "/CustomCommands", 2, 21},
-    {"type-enable-welcome.json", 2, "type", "/Heraldix/WelcomeMessage/EnableWelcomeMessage", 4, 31},
-    {"type-group-element.json", 2, "type", "/CustomCommands/~1vip/RequiredPermissionGroups/1", 3, 96},
-    {"type-heraldix-null.json", 2, "type", "/Heraldix", 2, 15},
-    {"type-interval-string.json", 2, "type", "/TimedMessages/Interval", 4, 17},
-    {"type-message-color-element.json", 2, "type", "/CustomCommands/~1help/MessageColor/1", 3, 52},
-    {"type-messages-object.json", 2, "type", "/TimedMessages/Messages", 5, 17},
-    {"type-timed-display-time.json", 2, "type", "/TimedMessages/Messages/0/DisplayTime", 6, 80},
-    {"unknown-key-misplaced.json", 1, "unknown-key", "/Heraldix/EnableWelcomeMessage", 3, 5},
-    {"unknown-key.json", 1, "unknown-key", "/CustomCommands/~1help/MessageColour", 3, 32},
-    {"unreachable-non-ascii.json", 1, "unreachable-command", "/CustomCommands/~1r\xC3\xA8gles", 3, 5},
-    {"unreachable-space.json", 1, "unreachable-command", "/CustomCommands/~1server info", 3, 5},
-    {"welcome-double-brace.json", 2, "brace", "/Heraldix/WelcomeMessage/Message", 3, 65},
-    {"welcome-template.json", 2, "welcome-template", "/Heraldix/WelcomeMessage/Message", 3, 65},
-};
-
-TEST(Check, CorpusEachFileShowsItsProblem) {
-  const std::filesystem::path corpus = HERALDIX_CHECK_CORPUS_DIR;
-  for (const CorpusCase& entry : Corpus) {
-    SCOPED_TRACE(entry.file);
-    const Report report = CheckConfigFile(corpus / entry.file);
-    EXPECT_EQ(report.ExitStatus(), entry.exitStatus) << heraldix::check::FormatReport(report, entry.file);
-    if (entry.code == nullptr) continue;
-    const auto found = std::find_if(report.problems.begin(), report.problems.end(), [&](const Problem& problem) {
-      return problem.code == entry.code && problem.pointer == entry.pointer;
-    });
-    ASSERT_NE(found, report.problems.end()) << heraldix::check::FormatReport(report, entry.file);
-    EXPECT_EQ(found->line, entry.line);
-    EXPECT_EQ(found->column, entry.column);
+// The corpus: one configuration per problem, each beside the report it gets.
+TEST(Check, CorpusEachFileGetsTheReportBesideIt) {
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(HERALDIX_CHECK_CORPUS_DIR)) {
+    if (entry.path().extension() != ".json") continue;
+    const std::string name = entry.path().filename().string();
+    std::ifstream expected(std::filesystem::path(entry.path()).replace_extension(".expected"));
+    EXPECT_TRUE(expected) << name << " has no report beside it";
+    const std::string report{std::istreambuf_iterator<char>(expected), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(heraldix::check::FormatReport(CheckConfigFile(entry.path()), name), report) << name;
+    ++files;
   }
+  EXPECT_GE(files, 47u);
 }
-
-TEST(Check, CorpusHasNoFileWithoutAnExpectation) {
-  std::set<std::string> listed;
-  for (const CorpusCase& entry : Corpus) listed.insert(entry.file);
-  for (const auto& file : std::filesystem::directory_iterator(HERALDIX_CHECK_CORPUS_DIR)) {
-    if (file.path().extension() != ".json") continue;
-    EXPECT_TRUE(listed.contains(file.path().filename().string())) << file.path();
-  }
-}
-
-// ---------------------------------------------------------------------------------------------------
-// The command line
 
 using heraldix::test::RunSim;
 using heraldix::test::ServerDir;
@@ -651,20 +406,18 @@ using heraldix::test::ServerDir;
 std::string InCorpus(const char* file) { return (std::filesystem::path(HERALDIX_CHECK_CORPUS_DIR) / file).string(); }
 
 TEST(Check, CommandLineExitStatusTellsCleanWarningsAndErrors) {
-  EXPECT_EQ(RunSim({"check", InCorpus("clean-byte-order-mark.json")}).status, 0);
-  const auto warned = RunSim({"check", InCorpus("case-twin.json")});
-  EXPECT_EQ(warned.status, 1);
-  EXPECT_NE(warned.out.find("case-twin.json:4:5: warning: \"CustomCommands\" > \"/Rules\":"), std::string::npos);
-  EXPECT_EQ(RunSim({"check", InCorpus("type-enable-welcome.json")}).status, 2);
-  EXPECT_EQ(RunSim({"check", "/nonexistent/config.json"}).status, 2);
-
-  const auto json = RunSim({"check", "--json", InCorpus("type-enable-welcome.json")});
-  EXPECT_EQ(json.status, 2);
-  const auto report = nlohmann::json::parse(json.out, nullptr, false);
-  ASSERT_TRUE(report.is_object()) << json.out;
-  EXPECT_EQ(report["errors"], 1);
-  EXPECT_EQ(report["problems"][1]["pointer"], "/Heraldix/WelcomeMessage/EnableWelcomeMessage");
-  EXPECT_EQ(report["problems"][1]["line"], 4);
+  const std::pair<std::string, int> rows[] = {{InCorpus("clean-byte-order-mark.json"), 0},
+                                              {InCorpus("case-twin.json"), 1},
+                                              {InCorpus("type-enable-welcome.json"), 2},
+                                              {"/nonexistent/config.json", 2}};
+  for (const auto& [file, status] : rows) {
+    const auto text = RunSim({"check", file});
+    const auto json = RunSim({"check", "--json", file});
+    EXPECT_EQ(text.status, status) << file;
+    EXPECT_EQ(json.status, status) << file;
+    EXPECT_EQ(text.out, heraldix::check::FormatReport(CheckConfigFile(file), file));
+    EXPECT_EQ(json.out, heraldix::check::FormatReportJson(CheckConfigFile(file), file));
+  }
 }
 
 TEST(Check, CommandLineChecksTheServerDirectorysConfigByDefault) {
@@ -685,15 +438,15 @@ TEST(Check, PreviewCommandWritesThePage) {
   const ServerDir dir(
       R"({"Heraldix": {"Placeholders": true}, "CustomCommands": {"/rules": {"Message": "Be nice, {Player}: )"
       R"({PlayersOnline} online at {Time} on {Date}", "MessageColor": [255, 0, 0], "Sender": "Rules"}}})");
-  const auto write = [&](const char* name, const char* text) {
-    std::ofstream(dir.Path() / name) << text;
-    return (dir.Path() / name).string();
-  };
+  std::ofstream(dir.Path() / "demo.scenario") << "join 1 Alice\nchat 1 /rules\nwait 1\n";
+  std::ofstream(dir.Path() / "bad.scenario") << "join 1 Alice\nfly 1\n";
   const std::string page = (dir.Path() / "out.html").string();
-  const auto preview = [&](const std::string& scenario) {
-    return RunSim({"preview", "--tz", "UTC", "--server-dir", dir.Path().string(), "--out", page, scenario}).status;
+  const auto preview = [&](const char* scenario) {
+    return RunSim({"preview", "--tz", "UTC", "--server-dir", dir.Path().string(), "--out", page,
+                   (dir.Path() / scenario).string()})
+        .status;
   };
-  EXPECT_EQ(preview(write("demo.scenario", "join 1 Alice\nchat 1 /rules\nwait 1\n")), 0);
+  EXPECT_EQ(preview("demo.scenario"), 0);
   std::ifstream in(page);
   const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   EXPECT_NE(html.find("data-name=\"Alice\""), std::string::npos);
@@ -702,7 +455,7 @@ TEST(Check, PreviewCommandWritesThePage) {
             std::string::npos)
       << html;
   EXPECT_NE(html.find("<p class=\"scenarios\">demo.scenario</p>"), std::string::npos);
-  EXPECT_EQ(preview(write("bad.scenario", "join 1 Alice\nfly 1\n")), 2);
+  EXPECT_EQ(preview("bad.scenario"), 2);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // Custom chat commands through the real plug-in library on the simulated server.
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -21,13 +19,6 @@ using heraldix::test::ServerDir;
 using heraldix::test::Strings;
 using heraldix::test::Texts;
 using nlohmann::json;
-
-// The first argument of each host call of one kind.
-Strings FirstArgs(const heraldix::test::Run& run, std::string_view call) {
-  Strings args;
-  for (const json& trace : run.Traces(call)) args.push_back(trace.at("args").at(0).get<std::string>());
-  return args;
-}
 
 // A server with this config.json, where Alice (1) and maybe Bob (2) type these lines, and what the run showed.
 struct Story {
@@ -94,66 +85,37 @@ TEST(Chat, AnEmptyOrBrokenSectionRegistersNoChatCommandButTheRestOfLoadStands) {
     const ServerDir dir(commands + timed);
     const auto run = RunScenario("join 1 Alice\nchat 1 /a\nrcon hx.sendserver 1 \"admin\" 0 255 0\nwait 1\n", dir);
     ExpectNoFaults(run);
-    EXPECT_TRUE(run.Traces("RegisterChatCommand").empty());
-    EXPECT_EQ(run.Traces("RegisterConsoleCommand").size(), 5U);
-    EXPECT_EQ(run.Traces("InstallHook").size(), 3U);
     EXPECT_EQ(run.Of("log").empty(), !broken) << "a broken section is logged, an empty one is not";
     // The line reached no command, so it is plain chat; the admin command and the timed message work.
     EXPECT_EQ(Feed(run, "1"), (Strings{"chat Alice: /a", "server [0 1 0 1] admin", "server [0 0 0 1] tm"}));
   }
 }
 
-TEST(Chat, ReloadAndUnloadReplaceAndRemoveTheCommandsAndAFailedReloadKeepsThem) {
-  const ServerDir dir(R"({"CustomCommands": {"/old": {"Message": "old", "Type": "Server"}, "/a": {"Message": "a"}}})");
-  const auto run = RunScenario(
-      "join 1 Alice\n"
-      "config-text {\"CustomCommands\": {\"/new\": {\"Message\": \"new\", \"Type\": \"Server\"}}}\n"
-      "console none hx.reload\n"
-      "chat 1 /old\nchat 1 /new\n"
-      "config-text {\"CustomCommands\": {\"/third\": {\"Message\": \"3\", \"DisplayScale\": [1]}}}\n"
-      "console none hx.reload\n"
-      "chat 1 /new\nchat 1 /third\n",
-      dir);
-  ExpectNoFaults(run);
-  EXPECT_EQ(Feed(run, "1"),
-            (Strings{"chat Alice: /old", "server [0 0 0 1] new", "server [0 0 0 1] new", "chat Alice: /third"}));
-  EXPECT_EQ(FirstArgs(run, "RegisterChatCommand"), (Strings{"/a", "/old", "/new"}));
-  // The old table at the first reload, /new at unload; the failed reload removed nothing.
-  EXPECT_EQ(FirstArgs(run, "UnregisterChatCommand"), (Strings{"/a", "/old", "/new"}));
-}
-
 // --- Lookup and permissions -----------------------------------------------------------------------
 
-TEST(Chat, GroupsAreAskedInListOrderUntilOneSaysYesAndDefaultLetsEveryoneIn) {
-  const ServerDir dir(R"({"CustomCommands": {
-    "/vip": {"Message": "welcome", "Type": "Server", "RequiredPermissionGroups": ["VIP", "Admins", "Mods"]},
-    "/all": {"Message": "open", "Type": "Server", "RequiredPermissionGroups": ["Admins", "dEfAuLt"]}}})");
-  const auto run = RunScenario("join 7 Alice Admins\njoin 1 Bob\nchat 7 /vip\nchat 1 /all\n", dir);
-  ExpectNoFaults(run);
-  Strings asked;
-  for (const json& trace : run.Traces("IsPlayerInGroup"))
-    asked.push_back(trace.at("args").dump() + trace.at("result").dump());
-  EXPECT_EQ(asked, (Strings{R"(["7","VIP"]false)", R"(["7","Admins"]true)"})) << "nothing asked for /all";
-  EXPECT_EQ(Feed(run, "7"), Strings{"server [0 0 0 1] welcome"});
-  EXPECT_EQ(Feed(run, "1"), Strings{"server [0 0 0 1] open"});
-}
-
-TEST(Chat, ARefusedPlayerGetsTheRedRefusalAloneAndNoFollowUp) {
+TEST(Chat, OnlyMembersOfARequiredGroupRunACommandAndOthersGetTheRedRefusalAlone) {
   const std::string vip =
       R"("CustomCommands": {"/vip": {"Message": "s", "Command_To_Execute": "/after", "RequiredPermissionGroups": ["VIP"]}}})";
-  const std::string refusal = "+/vip | 1: chat Heraldix: " + Rich("1, 0, 0, 1", Refusal);
+  const std::string refusal = "1: chat Heraldix: " + Rich("1, 0, 0, 1", Refusal);
   const Story stories[] = {
+      {"groups asked in list order until one says yes; default lets everyone in; the refusal has its defaults",
+       R"({"CustomCommands": {"/all": {"Message": "open", "Type": "Server", "RequiredPermissionGroups": ["Admins", "dEfAuLt"]},
+          "/vip": {"Message": "hi", "Type": "Server", "Command_To_Execute": "/after",
+                   "RequiredPermissionGroups": ["VIP", "Admins", "Mods"]}}})",
+       "join 7 Alice Admins\njoin 1 Bob\nchat 7 /vip\nchat 1 /all\nchat 1 /vip\n",
+       "+/all | +/vip | 7: server [0 0 0 1] hi | say from 7 mode 0: /after | 7: chat Alice: /after | 1: chat Alice: "
+       "/after | 1: server [0 0 0 1] open | " +
+           refusal},
       {"from the configured sender",
        R"({"NoPermission": "Not for you, Zo\u00eb", "Heraldix": {"ClientChatSenderName": "Gate"}, )" + vip,
        "join 1 Alice\njoin 2 Bob\nchat 1 /vip\n", "+/vip | 1: chat Gate: " + Rich("1, 0, 0, 1", "Not for you, Zoë")},
-      {"defaults when nothing is configured", "{" + vip, "join 1 Alice\nchat 1 /vip\n", refusal},
       {"defaults for values of the wrong type", R"({"NoPermission": 5, "Heraldix": 7, )" + vip,
-       "join 1 Alice\nchat 1 /vip\n", refusal},
-      {"defaults for null and an array",
-       R"({"NoPermission": null, "Heraldix": {"ClientChatSenderName": ["x"]}, )" + vip, "join 1 Alice\nchat 1 /vip\n",
-       refusal},
+       "join 1 Alice\nchat 1 /vip\n", "+/vip | " + refusal},
   };
   for (const Story& story : stories) Tell(story);
+  const ServerDir dir(stories[0].config);
+  EXPECT_EQ(Texts(RunScenario(stories[0].lines, dir).Traces("IsPlayerInGroup"), "args"),
+            (Strings{R"(["7","VIP"])", R"(["7","Admins"])", R"(["1","VIP"])", R"(["1","Admins"])", R"(["1","Mods"])"}));
 }
 
 // --- Replies and follow-up lines --------------------------------------------------------------------
@@ -178,22 +140,11 @@ TEST(Chat, RepliesGoToTheAskerAloneAsConfigured) {
        "+/e | +/n | load /Game/Icons/Star | 1: notification [1 0 0 1] scale 1.5 time 5 icon /Game/Icons/Star look | "
        "load /Game/Icons/Star | 1: notification [1 0 0 1] scale 1.5 time 5 icon /Game/Icons/Star look | "
        "load  | 1: notification [0 0 0 1] scale 0 time 0 plain"},
-      {"colours are cut to bytes and missing channels are zero",
-       R"({"CustomCommands": {"/cut": {"Message": "cut", "Type": "Server", "MessageColor": [255.9, 256, -1]},
-          "/short": {"Message": "short", "Type": "Server", "MessageColor": [255]},
-          "/none": {"Message": "none", "Type": "Server"}}})",
-       "join 1 Alice\nchat 1 /cut\nchat 1 /short\nchat 1 /none\n",
-       "+/cut | +/none | +/short | 1: server [1 0 1 1] cut | 1: server [1 0 0 1] short | 1: server [0 0 0 1] none"},
       {"braces go through the formatter once; a reply that fails still sends the follow-up",
        R"({"CustomCommands": {"/ok": {"Message": "{{ok}} 100%", "Type": "Server"},
           "/bad": {"Message": "{name}", "Type": "Server", "Command_To_Execute": "/after"}}})",
        "join 1 Alice\nchat 1 /ok\nchat 1 /bad\n",
        "+/bad | +/ok | 1: server [0 0 0 1] {ok} 100% | say from 1 mode 0: /after | 1: chat Alice: /after"},
-      {"the follow-up comes after the reply as the player's own chat, for everyone",
-       R"({"CustomCommands": {"/go": {"Message": "going", "Type": "Server", "Command_To_Execute": "/other arg"}}})",
-       "join 1 Alice\njoin 2 Bob\nchat 1 /go\n",
-       "+/go | 1: server [0 0 0 1] going | say from 1 mode 0: /other arg | 1: chat Alice: /other arg | 2: chat Alice: "
-       "/other arg"},
       {"the first word selects the command, ignoring case",
        R"({"CustomCommands": {"/help": {"Message": "Hi", "Type": "Server", "MessageColor": [0, 255, 0]}}})",
        "join 1 Alice\nchat 1 /help\nchat 1 /HELP me please\nchat 1    /Help\nchat 1 /helpme\n",
@@ -201,11 +152,6 @@ TEST(Chat, RepliesGoToTheAskerAloneAsConfigured) {
       {"a kind that matches nothing sends no reply but still the follow-up",
        R"({"CustomCommands": {"/lower": {"Message": "x", "Type": "chat", "Command_To_Execute": "hello"}}})",
        "join 1 Alice\nchat 1 /lower\n", "+/lower | say from 1 mode 0: hello | 1: chat Alice: hello"},
-      {"a chain of commands is followed through",
-       R"({"CustomCommands": {"/a": {"Message": "first", "Type": "Server", "Command_To_Execute": "/b"},
-                              "/b": {"Message": "second", "Type": "Server"}}})",
-       "join 1 Alice\nchat 1 /a\n",
-       "+/a | +/b | 1: server [0 0 0 1] first | say from 1 mode 0: /b | 1: server [0 0 0 1] second"},
       // Each typed line: the reply, then four nested follow-ups each answered; the fifth reply sends no line.
       {"a command leading back to itself nests four deep and ends",
        R"({"CustomCommands": {"/loop": {"Message": "again", "Type": "Server", "Command_To_Execute": "/LOOP"}}})",
@@ -237,6 +183,5 @@ TEST(Chat, TheCallbackIgnoresAMissingPlayerOrLineAndBlankLines) {
     EXPECT_EQ(game.Of("say").size(), 1U);
   }
   InstallCustomCommands({});  // the held table gives its strings back while the game still runs
-  EXPECT_TRUE(CustomCommandTable().empty());
   ExpectNoFaults(game);
 }

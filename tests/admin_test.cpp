@@ -138,8 +138,6 @@ TEST(Admin, SendCommandsDeliverWhatTheLineAndTheConfigurationSay) {
        "> hx.sendchat 0 Admin \"Hi\" 255 255 0\n> hx.sendchat 2 Mod \"Just you\"",
        "1: chat Admin: " + Rich("1, 1, 0, 1", "Hi") + " | 2: chat Admin: " + Rich("1, 1, 0, 1", "Hi") + toEveryone +
            " | 2: chat Mod: " + Rich("1, 0, 1, 1", "Just you") + toPlayer},
-      {"sendchat with the message right after the id comes from Heraldix", "console 1 hx.sendchat 2 \"Hello world\"",
-       "2: chat Heraldix: " + Rich("1, 0, 1, 1", "Hello world") + toPlayer},
       {"sendnotification takes numbers and icon from the line",
        "texture /Game/Icons/Star.Star\n> hx.sendnotification 0 \"Msg\" 2 10 255 255 0 /Game/Icons/Star.Star\n"
        "> hx.sendnotification 2 \"Only Bob\" 1 5 0 0 255 /Game/None",
@@ -173,9 +171,6 @@ TEST(Admin, SendCommandsDeliverWhatTheLineAndTheConfigurationSay) {
        "object, but is array | " +
            Repeated(failed, 3),
        "[1, 2]"},
-      {"a section that is not an object fails every configured read",
-       "console 1 hx.sendserver 0 \"s\"\nconsole 1 hx.sendchat 0 A \"c\"\nrcon hx.sendnotification 0 \"n\"",
-       Repeated(failed, 3), R"({"Heraldix": 5})"},
       {"commands typed without an issuer send and answer nothing",
        "console none hx.sendserver 0 \"s\"\nconsole none hx.sendchat 0 A \"c\"\n"
        "console none hx.sendnotification 0 \"n\"\nconsole none hx.chatasplayer 2 0 \"said\"",
@@ -186,8 +181,6 @@ TEST(Admin, SendCommandsDeliverWhatTheLineAndTheConfigurationSay) {
            " | say from 2 mode 3: {not formatted} 100% | 1: chat Bob: {not formatted} 100% | "
            "2: chat Bob: {not formatted} 100%" +
            chatted},
-      {"chatasplayer lines reach custom commands", "rcon hx.chatasplayer 2 0 \"/rules\"",
-       "say from 2 mode 0: /rules | 2: server [1 1 1 1] Be nice" + chatted},
   };
   for (const Story& story : stories) Tell(story);
 }

@@ -134,9 +134,6 @@ TEST(Events, EachVisitIsGreetedOnceWhenALivingCharacterIsPossessed) {
 TEST(Events, EachKindOfGreeting) {
   const std::string welcome = "Welcome to the server Alice";
   const Story stories[] = {
-      {"a server message, channels cut to bytes",
-       Welcome(R"("WelcomeMessageType": "Server", "WelcomeMessageColour": {"R": 255, "G": 0, "B": 300})"),
-       "join 1 Alice\nwait 5\n", "1: server [1 0 0.0252 1] " + welcome},
       {"a notification with its look", Welcome(R"("WelcomeMessageType": "Notification", "NotificationDisplayScale": 2,
                   "NotificationDisplayTime": 4, "Icon_BP": "/Game/Hello")"),
        "texture /Game/Hello\njoin 1 Alice\nwait 5\n",
@@ -376,6 +373,11 @@ TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLa
   const std::string warnings =
       Scheduled(R"([{"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
                                    {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}])");
+  const std::string withTimedAndWelcome =
+      Timed("59", ServerMessages("timed"), R"("ScheduledMessages": {"Enabled": true, "Messages": [
+                {"MessageToSend": "scheduled", "MessageType": "Server", "At": ["00:01"]}]},
+            "Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server",
+                                            "Message": "welcome"}})");
   const Story stories[] = {
       {"on the first timer call within each minute", warnings, "join 1 A\nwait 240\n",
        "60 in 10 | 120 in 5 | 180 in 10"},
@@ -391,6 +393,8 @@ TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLa
        "join 1 A\nwait 30\nunload\nwait 100\nload\nwait 60\n", "131 in 5 | 180 in 10"},
       {"a reload within the minute does not send it again", warnings,
        "join 1 A\nwait 61\nconsole none hx.reload\nwait 10\n", "60 in 10"},
+      {"after the timed message and before the greeting of the same timer call", withTimedAndWelcome,
+       "wait 55\njoin 1 A\nwait 10\n", "60 timed | 60 scheduled | 60 welcome"},
   };
   for (const Story& story : stories) Tell(story, View::Timeline);
 
@@ -407,16 +411,6 @@ TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLa
       {"Berlin", days, "join 1 A\nwait 70\n", "60 daily", SIZE_MAX, "CET-1CEST,M3.5.0,M10.5.0/3"},
   };
   for (const Story& story : zones) Tell(story, View::Timeline);
-}
-
-TEST(Events, ScheduledMessagesComeAfterTheTimedMessageAndBeforeTheGreetingOfTheSameCall) {
-  const std::string config = Timed("59", R"([{"MessageToSend": "timed", "MessageType": "Server"}])",
-                                   R"("ScheduledMessages": {"Enabled": true, "Messages": [
-                                        {"MessageToSend": "scheduled", "MessageType": "Server", "At": ["00:01"]}]},
-                                      "Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true,
-                                        "WelcomeMessageType": "Server", "Message": "welcome"}})");
-  Tell({"one timer call", config, "wait 55\njoin 1 A\nwait 10\n", "60 timed | 60 scheduled | 60 welcome"},
-       View::Timeline);
 }
 
 TEST(Events, BrokenScheduledMessagesAreSkippedSilentlyAndTheRestStillGoOut) {

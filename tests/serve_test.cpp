@@ -11,17 +11,19 @@
 #include <vector>
 
 #include "sim/rcon/RconPacket.h"
+#include "tests/support/Expect.h"
 #include "tests/support/RconClient.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/Support.h"
 
 using heraldix::rcon::Auth;
-using heraldix::rcon::AuthResponse;
 using heraldix::rcon::Command;
 using heraldix::rcon::Packet;
 using heraldix::rcon::ResponseValue;
 using heraldix::test::RconClient;
 using heraldix::test::SimProcess;
+using heraldix::test::Strings;
+using heraldix::test::Texts;
 
 namespace {
 
@@ -35,38 +37,24 @@ constexpr const char* Config = R"({"Heraldix": {"ServerMessageColor": {"R": 255,
 
 }  // namespace
 
-TEST(Serve, PlaysStandardInputLinesAndEndsOnQuit) {
-  heraldix::test::ServerDir dir(Config);
-  SimProcess sim(ServeArgs(dir));
-  sim.Write("join 7 Ann\n# a comment\nhelp\nrcon hx.sendserver 0 \"to all\"\nnot-a-command\nquit\nrcon hx.reload\n");
-  EXPECT_EQ(sim.Wait(), 0) << sim.err;
-  // help lists the lines on standard error, out of the way of the events.
-  EXPECT_NE(sim.err.find("\n  join ID NAME [GROUP...]\n"), std::string::npos) << sim.err;
-  EXPECT_NE(sim.err.find("\n  quit\n"), std::string::npos) << sim.err;
-  const auto shown = sim.Events("server");
-  ASSERT_EQ(shown.size(), 1U) << sim.out;
-  EXPECT_EQ(shown[0]["to"], "7");
-  EXPECT_EQ(shown[0]["text"], "to all");
-  // A bad line is reported with its place and the server goes on; nothing after quit runs.
-  EXPECT_NE(sim.err.find("stdin:5: unknown command \"not-a-command\""), std::string::npos) << sim.err;
-  const auto replies = sim.Events("rcon");
-  ASSERT_EQ(replies.size(), 1U);
-  EXPECT_EQ(replies[0]["text"], "Heraldix: Successfully sent message to everyone");
-}
-
-TEST(Serve, ScriptRunsFirstAndAWaitHoldsLaterLinesForThatManyGameSeconds) {
+TEST(Serve, PlaysItsScriptThenStandardInputAndEndsWithItsInputOnceEveryLineHasPlayed) {
   heraldix::test::ServerDir dir(Config);
   const auto script = dir.Path() / "opening.scenario";
   std::ofstream(script) << "join 7 Ann\nwait 1\nrcon hx.sendserver 7 \"after a second\"\n";
   SimProcess sim(ServeArgs(dir, {"--script", script.string()}));
-  sim.Write("rcon hx.sendserver 7 \"from stdin\"\n");
-  sim.CloseInput();  // end of input ends the server once every line has played
+  sim.Write("# a comment\nhelp\nrcon hx.sendserver 0 \"to all\"\nnot-a-command\n");
+  sim.CloseInput();
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
-  const auto shown = sim.Events("server");
-  ASSERT_EQ(shown.size(), 2U) << sim.out;
-  EXPECT_EQ(shown[0]["text"], "after a second");
-  EXPECT_EQ(shown[0]["t"], 1);
-  EXPECT_EQ(shown[1]["text"], "from stdin");
+  // help lists the lines on standard error, out of the way of the events.
+  EXPECT_NE(sim.err.find("\n  join ID NAME [GROUP...]\n"), std::string::npos) << sim.err;
+  EXPECT_NE(sim.err.find("\n  quit\n"), std::string::npos) << sim.err;
+  // A bad line is reported with its place and the server goes on.
+  EXPECT_NE(sim.err.find("stdin:4: unknown command \"not-a-command\""), std::string::npos) << sim.err;
+  // The wait holds the lines after it for one game second.
+  EXPECT_EQ(Texts(sim.Events("server")), (Strings{"after a second", "to all"})) << sim.out;
+  EXPECT_EQ(Texts(sim.Events("server"), "t"), (Strings{"1", "1"}));
+  EXPECT_EQ(Texts(sim.Events("rcon")), (Strings{"Heraldix: Successfully sent message to player",
+                                                "Heraldix: Successfully sent message to everyone"}));
 }
 
 TEST(Serve, RefusesToStartOnABadScriptOrAnIncompleteCommandLine) {
@@ -90,29 +78,6 @@ TEST(Serve, RefusesToStartOnABadScriptOrAnIncompleteCommandLine) {
     EXPECT_NE(sim.err.find(row.says), std::string::npos) << sim.err;
     EXPECT_TRUE(sim.Events("server").empty());
   }
-}
-
-TEST(Serve, AnswersRconClientsAndEndsCleanlyOnSigterm) {
-  heraldix::test::ServerDir dir(Config);
-  SimProcess sim(ServeArgs(dir, {"--rcon-port", "0", "--rcon-password", "letmein"}));
-  const int port = sim.RconPort();
-  ASSERT_GT(port, 0) << sim.err;
-  sim.Write("join 7 Ann\n");
-  RconClient admin(static_cast<std::uint16_t>(port));
-  admin.Send({{1, Auth, "letmein"}, {2, Command, "hx.reload"}, {3, Command, "hx.nosuch now"}, {4, ResponseValue, ""}});
-  EXPECT_EQ(admin.Receive(5), (std::vector<Packet>{{1, ResponseValue, ""},
-                                                   {1, AuthResponse, ""},
-                                                   {2, ResponseValue, "Heraldix: Reloaded config"},
-                                                   {3, ResponseValue, "Unknown command: hx.nosuch"},
-                                                   {4, ResponseValue, ""}}));
-  // The connection is the game's: the reply is an rcon event with the request's id.
-  ASSERT_TRUE(sim.ReadUntil([&] { return sim.out.find("Unknown command: hx.nosuch") != std::string::npos; }));
-  const auto replies = sim.Events("rcon");
-  ASSERT_EQ(replies.size(), 2U) << sim.out;
-  EXPECT_EQ(replies[0]["id"], 2);
-  sim.Signal(SIGTERM);
-  EXPECT_EQ(sim.Wait(), 0) << sim.err;
-  EXPECT_TRUE(sim.Events("fault").empty()) << sim.out;
 }
 
 TEST(Serve, WithoutAConsoleItRunsWithStandardInputClosedUntilSigterm) {
@@ -155,14 +120,15 @@ TEST_P(ServeReaderGone, EndsOnlyThatOutputAndTheServerStopsCleanlyLater) {
     admin.Send({{1, Auth, "pw"}, {2, Command, "hx.sendserver 7 \"hello\""}});
     EXPECT_EQ(admin.Receive(3).back(), (Packet{2, ResponseValue, "Heraldix: Successfully sent message to player"}));
   }
-  sim.Write("rcon hx.sendserver 7 \"and from the console\"\nquit\n");
+  sim.Write("rcon hx.sendserver 7 \"and from the console\"\nquit\nrcon hx.sendserver 7 \"after quit\"\n");
   EXPECT_EQ(sim.Wait(), 0) << sim.err;
   // The plug-in was unloaded on the way out: the output still read says so.
   if (standardOutput) {
     EXPECT_NE(sim.err.find("serve: standard output is closed; events are no longer written"), std::string::npos);
     EXPECT_NE(sim.err.find("serve: stopped; the plug-in is unloaded"), std::string::npos) << sim.err;
   } else {
-    EXPECT_EQ(sim.Events("server").size(), 4U) << sim.out;
+    EXPECT_EQ(sim.Events("server").size(), 4U) << "nothing after quit runs\n" << sim.out;
+    EXPECT_EQ(sim.Events("rcon").at(0).at("id"), 2) << "an rcon event carries the request's id";
     EXPECT_EQ(sim.Events("trace").back().at("call"), "RemoveHook") << sim.out;
     EXPECT_TRUE(sim.Events("fault").empty());
   }

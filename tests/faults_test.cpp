@@ -1,15 +1,8 @@
-// The real plug-in on the simulated server when things go wrong around it: config.json broken or gone at
-// a reload, players vanishing from the world's list between broadcasts, and the library unloaded and
-// loaded again with greetings still pending. Nothing may be lost, leaked or faulted.
-#include <sys/stat.h>
-#include <unistd.h>
-
+// The real plug-in on the simulated server when things go wrong around it: config.json cut short or
+// half-written at a reload, and players vanishing from the world's list between broadcasts. Nothing may be
+// lost, leaked or faulted.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <iostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,8 +12,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "sim/game/Allocator.h"
-#include "sim/host/Host.h"
 #include "tests/support/Expect.h"
 #include "tests/support/Support.h"
 
@@ -75,15 +66,6 @@ void ExpectReloadFailsAndFirstStays(LiveServer& server, const std::string& what)
   EXPECT_EQ(Texts(EventsOf(events, "chat")), Strings{"/second"});
 }
 
-void ExpectReloadTakesSecondAndNothingLeaks(LiveServer& server) {
-  server.Take();
-  server.Line("config-text " + std::string(Second));
-  for (const char* line : {"console 1 hx.reload", "chat 1 /second", "wait 1"}) server.Line(line);
-  EXPECT_EQ(ServerTextsTo(server.Take(), "1"), (Strings{"Heraldix: Reloaded config", "second reply", "second timed"}));
-  server.Unload();
-  ExpectNoFaults(server);
-}
-
 TEST(Faults, AReloadOfAConfigCutOrHalfWrittenAnywhereKeepsThePreviousConfiguration) {
   ServerDir dir(First);
   LiveServer server(dir);
@@ -108,63 +90,13 @@ TEST(Faults, AReloadOfAConfigCutOrHalfWrittenAnywhereKeepsThePreviousConfigurati
       server.Line("console 1 hx.reload");
     }
   }
-  ExpectReloadTakesSecondAndNothingLeaks(server);
-}
-
-// Root reads files whatever their permissions say, so a test run as root takes an ordinary user's
-// identity for as long as it needs, as a game server runs under one; the identity comes back whatever
-// the test finds.
-class AsOrdinaryUser {
- public:
-  AsOrdinaryUser() : wasRoot_(::geteuid() == 0) {
-    if (wasRoot_) switched_ = ::seteuid(NobodyId) == 0;
-  }
-  AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-  AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-  ~AsOrdinaryUser() {
-    if (switched_ && ::seteuid(0) != 0) std::abort();  // every later test would run as nobody
-  }
-  [[nodiscard]] bool Ready() const { return !wasRoot_ || switched_; }
-
- private:
-  static constexpr uid_t NobodyId = 65534;
-  bool wasRoot_;
-  bool switched_ = false;
-};
-
-TEST(Faults, AReloadWithConfigRemovedOrUnreadableKeepsThePreviousConfiguration) {
-  ServerDir dir(First);
-  // The server directory is the user's own in a real install; here it must at least be open to them.
-  namespace fs = std::filesystem;
-  fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
-  LiveServer server(dir);
-  server.Line("join 1 Alice");
-  const fs::path config = dir.ConfigPath();
-  server.Line("config-rm");
-  ExpectReloadFailsAndFirstStays(server, "removed");
-  // In place of the file: a directory, a link to itself (which nobody can open, root included), a
-  // dangling link.
-  const std::pair<const char*, std::function<void()>> rows[] = {
-      {"a directory", [&] { fs::create_directory(config); }},
-      {"a link loop", [&] { fs::create_symlink(config.filename(), config); }},
-      {"a dangling link", [&] { fs::create_symlink("does-not-exist.json", config); }}};
-  for (const auto& [what, make] : rows) {
-    make();
-    ExpectReloadFailsAndFirstStays(server, what);
-    fs::remove(config);
-  }
-  dir.WriteConfig(Second);
-  ASSERT_EQ(::chmod(config.c_str(), 0), 0);
-  {
-    const AsOrdinaryUser user;
-    if (user.Ready()) {
-      ExpectReloadFailsAndFirstStays(server, "no read permission");
-    } else {
-      std::cout << "not tried without read permission: root without the right to take another user's identity\n";
-    }
-  }
-  ASSERT_EQ(::chmod(config.c_str(), 0600), 0);
-  ExpectReloadTakesSecondAndNothingLeaks(server);
+  // The whole file, at last, is taken.
+  server.Take();
+  server.Line("config-text " + std::string(Second));
+  for (const char* line : {"console 1 hx.reload", "chat 1 /second", "wait 1"}) server.Line(line);
+  EXPECT_EQ(ServerTextsTo(server.Take(), "1"), (Strings{"Heraldix: Reloaded config", "second reply", "second timed"}));
+  server.Unload();
+  ExpectNoFaults(server);
 }
 
 TEST(Faults, PlayersWhoLeaveOrGoStaleBetweenBroadcastsAreSkippedAndNobodyElseIsMissed) {
@@ -216,47 +148,6 @@ TEST(Faults, PlayersWhoLeaveOrGoStaleBetweenBroadcastsAreSkippedAndNobodyElseIsM
       if (*texts.begin() == "all" || !muted(id)) expected.insert(id);
     }
     ASSERT_EQ(reached, expected);
-  }
-  server.Unload();
-  ExpectNoFaults(server);
-}
-
-TEST(Faults, UnloadAndLoadCyclesWithGreetingsPendingLeaveNothingBehind) {
-  ServerDir dir(R"({"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {0}"}},
-      "CustomCommands": {"/hi": {"Message": "hello", "Type": "Server"}},
-      "TimedMessages": {"Enabled": true, "Interval": 2, "Messages": [{"MessageToSend": "tick", "MessageType": "Server"}]}})");
-  LiveServer server(dir);
-  std::uint64_t nextId = 1;
-  for (int cycle = 0; cycle < 25 && !HasFailure(); ++cycle) {
-    SCOPED_TRACE("cycle " + std::to_string(cycle));
-    // Greetings scheduled in this life, some with the delay almost over, then the library goes.
-    const std::string first = std::to_string(nextId);
-    std::string last;
-    for (int i = 0; i < 4; ++i) {
-      last = std::to_string(nextId++);
-      server.Line("join " + last + " P" + last);
-      server.Line("wait 1");
-    }
-    EXPECT_GT(sim::PendingTimerCalls(), 0U);
-    server.Unload();
-    EXPECT_EQ(sim::PendingTimerCalls(), 0U);
-    EXPECT_EQ(sim::RegisteredCommandCount(), 0U);
-    EXPECT_EQ(sim::InstalledHookCount(), 0U);
-    EXPECT_EQ(sim::PluginMemory().blocks, 0);
-    server.Take();
-    // Time passes without the plug-in; then it comes back and runs as on a fresh start. The dropped delays
-    // greet nobody: the players of the last life were possessed before this load.
-    for (const char* line : {"wait 10", "load", "wait 10"}) server.Line(line);
-    const auto quiet = server.Take();
-    EXPECT_EQ(EventsOf(quiet, "chat").size(), 0U) << "greetings from an earlier life";
-    EXPECT_EQ(ServerTextsTo(quiet, first).size(), 5U) << "timed messages every 2 s";
-    // A new possession in this life is greeted once.
-    for (const std::string verb : {"die ", "respawn "}) server.Line(verb + last);
-    server.Line("chat " + last + " /hi");
-    server.Line("wait 6");
-    const auto events = server.Take();
-    EXPECT_EQ(Texts(EventsOf(events, "chat"), "to"), Strings{last});
-    EXPECT_EQ(ServerTextsTo(events, last).at(0), "hello");
   }
   server.Unload();
   ExpectNoFaults(server);

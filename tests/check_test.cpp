@@ -87,7 +87,7 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
     std::optional<Severity> severity{};
   };
   const Row rows[] = {
-      // The document: one object, and nothing after it but white space.
+      // The document is one object; a number beyond a double's range does not parse.
       {"null", "document", "", "", Severity::Error},
       {"5", "document", ""},
       {"\"text\"", "document", ""},
@@ -115,15 +115,13 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
        "/TimedMessages/Messages/0/Exclude_Permissions_Groups/0"},
       {R"({"TimedMessages": {"Messages": [{"MessageToSend": "Hi", "MessageColour": {"B": "0"}}]}})", "type",
        "/TimedMessages/Messages/0/MessageColour/B"},
-      // Numbers: booleans read as numbers, fractions and 64-bit values cut.
+      // A 64-bit number is cut to 32 bits; a command table must be an object.
       {R"({"TimedMessages": {"Interval": 4294967356}})", "integer", "/TimedMessages/Interval", "reads as 60"},
-      // The custom-command section.
       {R"({"CustomCommands": "/help"})", "type", "/CustomCommands"},
       // A skipped command still gets its type errors.
       {R"({"CustomCommands": {"/a": {"Message": "", "Type": 3}}})", "type", "/CustomCommands/~1a/Type"},
       {R"({"CustomCommands": {"": {"Message": "x", "MessageColor": [1, 2, 3]}}})", "unreachable-command",
        "/CustomCommands/"},
-      // Kinds that send nothing or fall back.
       // "Client" is no welcome kind: it falls back to Chat.
       {Welcome(R"("WelcomeMessageType": "Client")"), "fallback-type", "/Heraldix/WelcomeMessage/WelcomeMessageType"},
       // Notifications that vanish; a welcome or timed notification has working defaults.
@@ -170,7 +168,7 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {Welcome(R"("Message": "Welcome {0")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
       // A doubled brace survives the first pass as a single one, which delivery then rejects.
       {Welcome(R"("Message": "Welcome {{x}}")"), "brace", "/Heraldix/WelcomeMessage/Message"},
-      // Colours: channels outside the byte range wrap, short and long arrays, none, an alpha.
+      // Colours: channels outside the byte range wrap; a long array, an alpha.
       {R"({"Heraldix": {"ServerMessageColor": {"R": 30, "G": -1, "B": 255}}})", "colour-range",
        "/Heraldix/ServerMessageColor/G", "wraps to 255"},
       {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})", "colour-range",
@@ -221,7 +219,7 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
       {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x"}]}})", "no-time", "/ScheduledMessages/Messages/0"},
       {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Interval": 5}]}})",
        "unknown-key", "/ScheduledMessages/Messages/0/Interval"},
-      // Unknown keys near a known one, or known in another place, say which.
+      // Unknown keys near a known one say which.
       {Timed(R"({"MessageToSend": "x", "MessageColor": {"R": 1}})"), "unknown-key",
        "/TimedMessages/Messages/0/MessageColor", "did you mean \"MessageColour\"?"},
       {Command(R"("type": "Server")"), "unknown-key", "/CustomCommands/~1help/type", "\"Type\""},

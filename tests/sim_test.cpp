@@ -233,6 +233,8 @@ TEST(Sim, ScenarioLinesParseQuotesCommentsAndVerbatimRests) {
   EXPECT_THROW(sim::ParseScenarioLine("die Alice"), sim::ScenarioError);
   EXPECT_THROW(sim::ParseScenarioLine("wait -5"), sim::ScenarioError);
   EXPECT_THROW(sim::ParseScenarioLine("wait 1.5"), sim::ScenarioError);
+  EXPECT_TRUE(sim::ParseScenarioLine("wait 604800"));  // a week at most, refused before anything runs
+  EXPECT_THROW(sim::ParseScenarioLine("wait 604801"), sim::ScenarioError);
   EXPECT_TRUE(sim::ParseScenarioLine("clock -5"));
   EXPECT_TRUE(sim::ParseScenarioLine("console none hx.reload"));
   EXPECT_THROW(sim::ParseScenarioLine("console nobody hx.reload"), sim::ScenarioError);

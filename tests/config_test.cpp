@@ -122,15 +122,6 @@ TEST(Config, MessageKindsAreNamedExactlyWithClientAsChat) {
       {"Notification ", std::nullopt}, {"", std::nullopt},
   };
   for (const auto& [word, kind] : rows) EXPECT_EQ(ParseMessageKind(word), kind) << '"' << word << '"';
-
-  // An absent kind is the table's default; a kind that is not a string fails like any other read.
-  EXPECT_EQ(ReadMessageKind(json::parse(R"({"MessageType": "Server"})"), ConfigKeys::TimedMessage::MessageType),
-            MessageKind::Server);
-  EXPECT_EQ(ReadMessageKind(json::object(), ConfigKeys::Command::Type), MessageKind::Chat);
-  EXPECT_EQ(Outcome([] {
-              return ReadMessageKind(json::parse(R"({"Type": 5})"), ConfigKeys::Command::Type) ? "read" : "none";
-            }),
-            TypeError + "string, but is number");
 }
 
 }  // namespace

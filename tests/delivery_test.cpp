@@ -1,4 +1,4 @@
-// Unit tests of server messages, chat messages, notifications and icon loading against the live game.
+// Unit tests of server messages, chat messages and notifications against the live game.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,17 +92,4 @@ TEST_F(Delivery, ChatLinesEachEndWithALineFeedOnlyWhenThereAreSeveralAndBlankOne
   const auto small = [](const char* line) { return Rich("1, 0, 0, 255", line); };
   EXPECT_EQ(Seen(), "1: chat Admin: " + yellow("a") + yellow("b") + yellow("c") + " | 1: chat S: " + small("a") + "\n" +
                         small("b") + "\n | 1: chat S: " + small("only") + " | 1: chat : ");
-}
-
-TEST_F(Delivery, NotificationsCarryTheirIconAndTextureIsLoadedAnewEveryTime) {
-  EXPECT_EQ(LoadTexture(u"/Game/UI/Bell.Bell"), nullptr);
-  EXPECT_EQ(LoadTexture(u""), nullptr);
-  game.Line("texture /Game/UI/Bell.Bell");
-  UTexture2D* icon = LoadTexture(u"/Game/UI/Bell.Bell");
-  ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(LoadTexture(u"/Game/UI/bell.bell"), nullptr);
-  EXPECT_TRUE(SendNotification(game.Player(2), Utf8("Look"), Yellow, 5.0F, 1.5F, icon, false));
-  EXPECT_EQ(Seen(),
-            "load /Game/UI/Bell.Bell | load  | load /Game/UI/Bell.Bell | load /Game/UI/bell.bell | "
-            "2: notification [1 1 0 1] scale 1.5 time 5 icon /Game/UI/Bell.Bell Look");
 }

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <utility>
 
-#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include "host/Address.h"
@@ -35,14 +34,6 @@ std::string Shape(const FString& text) {
   if (text.Data == nullptr) return "null " + counts;
   if (text.ArrayNum < 1 || text.Data[text.ArrayNum - 1] != u'\0') return "unterminated";
   return ToUtf8(text) + " " + counts;
-}
-
-std::string Outcome(std::u16string_view text) {
-  try {
-    return ToUtf8(FormatText(text));
-  } catch (const fmt::format_error& error) {
-    return error.what();
-  }
 }
 
 ColourBytes Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return ColourBytes{r, g, b, 255}; }
@@ -169,19 +160,6 @@ TEST_F(Text, ToUtf8RoundTripsEveryPlaneAndReplacesUnpairedSurrogates) {
       {u"\xD83D\xD83D\xDE00", replacement + "\xF0\x9F\x98\x80"}};
   for (const auto& [text, utf8] : rows) EXPECT_EQ(ToUtf8(FString(text)), utf8);
   EXPECT_EQ(ToUtf8(FString()), "");
-}
-
-TEST_F(Text, FormatTextUndoublesBracesAndRaisesTheFormattersOwnErrors) {
-  const std::string notFound = "argument not found";
-  const std::string unmatched = "unmatched '}' in format string";
-  const std::string invalid = "invalid format string";
-  const std::pair<std::u16string_view, std::string> rows[] = {
-      {u"50%", "50%"},          {u"{{x}}", "{x}"}, {u"a}}b{{", "a}b{"}, {u"ünï \U0001F600", "ünï \U0001F600"},
-      {u"{x}", notFound},       {u"{}", notFound}, {u"{0}", notFound},  {u"}", unmatched},
-      {u"a{{b}}c}", unmatched}, {u"{", invalid},   {u"{ }", invalid},   {u"trailing {", invalid}};
-  for (const auto& [text, outcome] : rows) EXPECT_EQ(Outcome(text), outcome) << ToUtf8(text);
-  EXPECT_EQ(Shape(FormatText(u"")), "null 0/0");
-  EXPECT_EQ(Shape(FormatText(u"{{}}")), "{} 3/3");
 }
 
 TEST_F(Text, IsNumericTakesOneSignDigitsAndAtMostOnePoint) {

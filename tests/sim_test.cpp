@@ -116,6 +116,12 @@ TEST(Sim, HooksChainInInstallOrderAndRemovingOneRestoresTheChain) {
   EXPECT_TRUE(game.Of("fault").empty());
 }
 
+TEST(Sim, DelayedCallsAreTracedWithTheirDelay) {
+  LiveGame game;
+  API::Timer::Get().DelayExecute([] {}, 2);
+  EXPECT_EQ(game.Of("trace").back().dump(), R"({"args":[2],"call":"DelayExecute","event":"trace","t":0})");
+}
+
 // --- The game ---------------------------------------------------------------------------------------
 
 TEST(Sim, AllocatorAccountsForTheBlocksTheCodeUnderTestTakes) {
@@ -172,13 +178,15 @@ TEST(Sim, AllocatorBlockTableFindsEveryLiveBlockThroughCollisionsErasuresAndGrow
   EXPECT_FALSE(table.Erase(reinterpret_cast<const void*>(std::uintptr_t{0x10})));
 }
 
-TEST(Sim, PermissionGroupsMatchExactlyAndTheGroupsLineReplacesThem) {
+TEST(Sim, PermissionGroupsMatchExactlyTheGroupsLineReplacesThemAndEachAnswerIsTraced) {
   LiveGame game;
   game.Line("join 5 Alice Admins VIP");
   EXPECT_TRUE(Permissions::IsPlayerInGroup(5, FString(u"VIP")));
   EXPECT_FALSE(Permissions::IsPlayerInGroup(5, FString(u"vip")));
   game.Line("groups 5 Admins");
   EXPECT_FALSE(Permissions::IsPlayerInGroup(5, FString(u"VIP")));
+  EXPECT_EQ(game.Of("trace").back().dump(),
+            R"({"args":["5","VIP"],"call":"IsPlayerInGroup","event":"trace","result":false,"t":0})");
   EXPECT_TRUE(Permissions::IsPlayerInGroup(5, FString(u"Admins")));
 }
 

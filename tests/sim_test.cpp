@@ -265,10 +265,11 @@ TEST(Sim, EveryScenarioLineAcceptsWhatItsUsageShows) {
 
 TEST(Sim, EventsAreWrittenAsJsonWithEventAndTimeFirstOrAsReadableText) {
   const json event = {
-      {"event", "chat"}, {"t", 4}, {"to", "1"}, {"sender", "A"}, {"text", "<RichColor Color=\"1, 0, 0, 1\">hot</>"}};
+      {"event", "chat"}, {"t", 4}, {"to", "1"}, {"sender", "A"}, {"text", "<RichColor Color=\"1, 0, 0, 1\">&lt;3</>"}};
   EXPECT_EQ(sim::JsonLine(event),
-            R"({"event":"chat","t":4,"sender":"A","text":"<RichColor Color=\"1, 0, 0, 1\">hot</>","to":"1"})");
-  EXPECT_EQ(sim::ReadableLine(event, false), "[4s] chat → 1: A: hot");
+            R"({"event":"chat","t":4,"sender":"A","text":"<RichColor Color=\"1, 0, 0, 1\">&lt;3</>","to":"1"})");
+  // The chat shows the markup's escapes as the characters they stand for; the JSON keeps what was sent.
+  EXPECT_EQ(sim::ReadableLine(event, false), "[4s] chat → 1: A: <3");
   EXPECT_EQ(sim::RenderRichColor("<RichColor Color=\"255, 0, 0, 255\">x</>y", true), "\x1b[38;2;255;0;0mx\x1b[0my");
 }
 

@@ -425,6 +425,7 @@ TEST(Events, BrokenScheduledMessagesAreSkippedSilentlyAndTheRestStillGoOut) {
   const char* configs[] = {
       R"({"ScheduledMessages": {"Enabled": "yes", "Messages": []}})",
       R"({"ScheduledMessages": []})",
+      R"({"ScheduledMessages": {"Enabled": true}})",
       R"({"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:01"]}}})",
       R"({"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:01"]}]}})",
   };

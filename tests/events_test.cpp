@@ -18,6 +18,7 @@
 #include "host/IHooks.h"
 #include "sim/host/Clock.h"
 #include "tests/support/Expect.h"
+#include "tests/support/Stories.h"
 #include "tests/support/Support.h"
 
 namespace {
@@ -100,35 +101,7 @@ void Tell(const Story& story, View view = View::Seen) {
 // --- Welcome --------------------------------------------------------------------------------------
 
 TEST(Events, EachVisitIsGreetedOnceWhenALivingCharacterIsPossessed) {
-  const std::string reloadToWelcome = "config-text " + ServerWelcome + "\nconsole none hx.reload\n";
-  const Story stories[] = {
-      {"once per visit, not at a respawn", ServerWelcome,
-       "join 1 Alice\nwait 10\ndie 1\nrespawn 1\nwait 10\nleave 1\njoin 1 Alice\nwait 10\n", "5 Hi Alice | 25 Hi Alice",
-       2},
-      // Alice is already playing when greetings are switched on, so her next possession decides.
-      {"a dead character brings none until a living one is possessed", "{}",
-       "join 1 Alice\n" + reloadToWelcome + "possess-dead 1\nwait 10\nrespawn 1\nwait 10\n", "15 Hi Alice", 1},
-      {"two delays ending before the same timer call greet once", ServerWelcome, "join 1 Alice\nrespawn 1\nwait 10\n",
-       "5 Hi Alice"},
-      {"two possessions two seconds apart each have their own timer call", ServerWelcome,
-       "join 1 Alice\nwait 2\nrespawn 1\nwait 10\n", "5 Hi Alice | 7 Hi Alice"},
-      {"a player who leaves during the delay is greeted on the next visit", ServerWelcome,
-       "join 1 Alice\nwait 2\nleave 1\nwait 10\njoin 1 Alice\nwait 10\n", "17 Hi Alice"},
-      {"players who leave or vanish from the world during the delay are not greeted", ServerWelcome,
-       "join 1 Alice\njoin 2 Bob\njoin 3 Carol\nwait 2\nstale 1\nleave 2\nwait 10\n", "5 Hi Carol"},
-      {"players due together are each greeted once in queue order", ServerWelcome,
-       "join 3 Carol\njoin 1 Alice\njoin 2 Bob\nwait 20\n", "5 Hi Carol | 5 Hi Alice | 5 Hi Bob"},
-  };
-  for (const Story& story : stories) Tell(story, View::Timeline);
-  // The welcome step runs whatever the timed section holds.
-  for (const char* timed :
-       {R"("TimedMessages": 5)", R"("TimedMessages": {"Enabled": "yes"})",
-        R"("TimedMessages": {"Enabled": true, "Interval": "x"})", R"("TimedMessages": {"Enabled": false})",
-        R"("TimedMessages": {"Enabled": true, "Messages": null})"}) {
-    Tell({timed, Welcome(R"("WelcomeMessageType": "Server", "Message": "Hi {0}")", timed), "join 1 Alice\nwait 10\n",
-          "5 Hi Alice"},
-         View::Timeline);
-  }
+  heraldix::test::TellStories("events/each-visit-is-greeted-once");
 }
 
 TEST(Events, EachKindOfGreeting) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iomanip>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -83,32 +84,44 @@ inline Strings Feed(const std::vector<nlohmann::json>& events, std::string_view 
 
 inline Strings Feed(const Run& run, std::string_view playerId) { return Feed(run.events, playerId); }
 
-// Everything a run showed, in order, joined by " | " so that a table row states a whole outcome as one value:
+// One event as a line of what a run showed; nothing for an event no player, administrator or admin reads:
 //   ID: <a line as Feed writes it>        a message to a player
 //   answer TEXT                           an RCON response, or a server message answering an administrator
 //   say from ID mode M: TEXT              a line a player was made to say
 //   load PATH                             a texture asked for
 //   log LEVEL: TEXT                       one of Heraldix's own log records
-//   +NAME                                 a chat command registered, when chatCommands is set
+//   +NAME / -NAME                         a chat command registered / unregistered, when chatCommands is set
+//   delay S                               a call put off by S seconds, when delays is set
+inline std::optional<std::string> SeenItem(const nlohmann::json& event, bool chatCommands, bool delays = false) {
+  const std::string kind = event.at("event");
+  const auto text = [&event] { return event.at("text").get<std::string>(); };
+  const auto call = [&event](std::string_view name) { return event.value("call", "") == name; };
+  const auto argument = [&event] { return event.at("args").at(0); };
+  if (kind == "rcon" || (kind == "server" && (text().starts_with("Heraldix: ") || text().starts_with("HX: ")))) {
+    return "answer " + text();
+  }
+  if (kind == "server" || kind == "chat" || kind == "notification") {
+    const std::string to = event.at("to");
+    return to + ": " + Feed(std::vector<nlohmann::json>{event}, to).at(0);
+  }
+  if (kind == "say")
+    return "say from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " + text();
+  if (kind == "log" && event.at("logger") == "Heraldix")
+    return "log " + event.at("level").get<std::string>() + ": " + text();
+  if (call("StaticLoadObject")) return "load " + argument().get<std::string>();
+  if (chatCommands && call("RegisterChatCommand")) return "+" + argument().get<std::string>();
+  if (chatCommands && call("UnregisterChatCommand")) return "-" + argument().get<std::string>();
+  if (delays && call("DelayExecute")) return "delay " + argument().dump();
+  return std::nullopt;
+}
+
+// Everything a run showed, in order, joined by " | " so that a table row states a whole outcome as one value
+// (items as SeenItem writes them; no unregistrations, no delays).
 inline std::string Seen(const Run& run, bool chatCommands = false) {
   std::string seen;
-  const auto add = [&seen](const std::string& line) { seen += (seen.empty() ? "" : " | ") + line; };
   for (const nlohmann::json& event : run.events) {
-    const std::string kind = event.at("event");
-    const auto text = [&event] { return event.at("text").get<std::string>(); };
-    const auto call = [&event](std::string_view name) { return event.value("call", "") == name; };
-    if (kind == "rcon" || (kind == "server" && (text().starts_with("Heraldix: ") || text().starts_with("HX: ")))) {
-      add("answer " + text());
-    } else if (kind == "server" || kind == "chat" || kind == "notification") {
-      const std::string to = event.at("to");
-      add(to + ": " + Feed(std::vector<nlohmann::json>{event}, to).at(0));
-    } else if (kind == "say") {
-      add("say from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " + text());
-    } else if (call("StaticLoadObject") || (chatCommands && call("RegisterChatCommand"))) {
-      add((call("StaticLoadObject") ? "load " : "+") + event.at("args").at(0).get<std::string>());
-    } else if (kind == "log" && event.at("logger") == "Heraldix") {
-      add("log " + event.at("level").get<std::string>() + ": " + text());
-    }
+    if (event.value("call", "") == "UnregisterChatCommand") continue;
+    if (const auto item = SeenItem(event, chatCommands)) seen += (seen.empty() ? "" : " | ") + *item;
   }
   return seen;
 }

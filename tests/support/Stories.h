@@ -28,6 +28,8 @@ std::vector<std::string> SeenLines(const Run& run);
 //   wait 10
 //   -- seen
 //   5 1: server [0 0 0 1] Hi Alice
+//
+// Seen lines are compared byte for byte, trailing spaces included (an empty texture path is "load ").
 void TellStories(std::string_view name);
 
 }  // namespace heraldix::test

@@ -1,0 +1,120 @@
+# A command's reply goes to the player who typed it alone, in the kind, sender, colour and layout configured,
+# and its follow-up line is said for them.
+
+== chat and client replies carry sender and colour
+-- config.json
+{"CustomCommands": {"/c": {"Message": "from chat", "Sender": "Sch\u00f6n", "MessageColor": [0, 255, 0]},
+                              "/k": {"Message": "from client", "Type": "Client", "MessageColor": [0, 255, 0]}}}
+-- scenario
+join 1 Alice
+join 2 Bob
+chat 1 /c
+chat 1 /k
+-- seen
+0 +/c
+0 +/k
+0 1: chat Schön: <RichColor Color="0, 1, 0, 1">from chat</>
+0 1: chat : <RichColor Color="0, 1, 0, 1">from client</>
+0 -/c
+0 -/k
+
+== notifications load their icon every time
+-- config.json
+{"CustomCommands": {
+          "/n": {"Message": "look", "Type": "Notification", "MessageColor": [255, 0, 0], "DisplayTime": 5,
+                 "DisplayScale": 1.5, "Icon_BP": "/Game/Icons/Star"},
+          "/e": {"Message": "plain", "Type": "Notification"}}}
+-- scenario
+# A notification without an icon still asks for one, by an empty path.
+texture /Game/Icons/Star
+join 1 Alice
+chat 1 /n
+chat 1 /n
+chat 1 /e
+-- seen
+0 +/e
+0 +/n
+0 load /Game/Icons/Star
+0 1: notification [1 0 0 1] scale 1.5 time 5 icon /Game/Icons/Star look
+0 load /Game/Icons/Star
+0 1: notification [1 0 0 1] scale 1.5 time 5 icon /Game/Icons/Star look
+0 load 
+0 1: notification [0 0 0 1] scale 0 time 0 plain
+0 -/e
+0 -/n
+
+== braces go through the formatter once; a reply that fails still sends the follow-up
+-- config.json
+{"CustomCommands": {"/ok": {"Message": "{{ok}} 100%", "Type": "Server"},
+          "/bad": {"Message": "{name}", "Type": "Server", "Command_To_Execute": "/after"}}}
+-- scenario
+join 1 Alice
+chat 1 /ok
+chat 1 /bad
+-- seen
+0 +/bad
+0 +/ok
+0 1: server [0 0 0 1] {ok} 100%
+0 say from 1 mode 0: /after
+0 1: chat Alice: /after
+0 -/bad
+0 -/ok
+
+== the first word selects the command, ignoring case
+-- config.json
+{"CustomCommands": {"/help": {"Message": "Hi", "Type": "Server", "MessageColor": [0, 255, 0]}}}
+-- scenario
+join 1 Alice
+chat 1 /help
+chat 1 /HELP me please
+chat 1    /Help
+chat 1 /helpme
+-- seen
+0 +/help
+0 1: server [0 1 0 1] Hi
+0 1: server [0 1 0 1] Hi
+0 1: server [0 1 0 1] Hi
+0 1: chat Alice: /helpme
+0 -/help
+
+== a kind that matches nothing sends no reply but still the follow-up
+-- config.json
+{"CustomCommands": {"/lower": {"Message": "x", "Type": "chat", "Command_To_Execute": "hello"}}}
+-- scenario
+join 1 Alice
+chat 1 /lower
+-- seen
+0 +/lower
+0 say from 1 mode 0: hello
+0 1: chat Alice: hello
+0 -/lower
+
+== a command leading back to itself nests four deep and ends
+-- config.json
+{"CustomCommands": {"/loop": {"Message": "again", "Type": "Server", "Command_To_Execute": "/LOOP"}}}
+-- scenario
+# Each typed line: the reply, then four nested follow-ups each answered; the fifth reply sends no line.
+join 1 Alice
+chat 1 /loop
+chat 1 /loop
+-- seen
+0 +/loop
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 say from 1 mode 0: /LOOP
+0 1: server [0 0 0 1] again
+0 -/loop

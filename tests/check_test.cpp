@@ -87,142 +87,12 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
     std::optional<Severity> severity{};
   };
   const Row rows[] = {
-      // The document is one object; a number beyond a double's range does not parse.
-      {"null", "document", "", "", Severity::Error},
-      {"5", "document", ""},
-      {"\"text\"", "document", ""},
-      {"true", "document", ""},
-      {R"({"TimedMessages": {"Interval": 1e400}})", "parse", "", "overflow", Severity::Error},
-      // Wrong JSON types, where the plug-in reads them: errors.
-      {Welcome(R"("Message": 5)"), "type", "/Heraldix/WelcomeMessage/Message", "", Severity::Error},
-      {R"({"Heraldix": []})", "type", "/Heraldix"},
-      {R"({"Heraldix": {"WelcomeMessage": null}})", "type", "/Heraldix/WelcomeMessage"},
-      {R"({"Heraldix": {"NotificationDisplayTime": "5"}})", "type", "/Heraldix/NotificationDisplayTime"},
-      {R"({"NoPermission": null})", "type", "/NoPermission"},
-      {R"({"TimedMessages": "on"})", "type", "/TimedMessages"},
-      {R"({"TimedMessages": {"Enabled": "true"}})", "type", "/TimedMessages/Enabled"},
-      {Command(R"("Sender": ["Admin"])"), "type", "/CustomCommands/~1help/Sender"},
-      {Command(R"("DisplayScale": "2")"), "type", "/CustomCommands/~1help/DisplayScale"},
-      {Timed(R"({"MessageToSend": "Hi", "Icon_BP": 3})"), "type", "/TimedMessages/Messages/0/Icon_BP"},
-      // List elements and colour members; a group name is taken byte by byte.
-      {Command("\"RequiredPermissionGroups\": [\"\xC3\x89lite\"]"), "non-ascii",
-       "/CustomCommands/~1help/RequiredPermissionGroups/0"},
-      {Command(R"("RequiredPermissionGroups": "VIP")"), "type", "/CustomCommands/~1help/RequiredPermissionGroups"},
-      {R"({"CustomCommands": {"/x": {"Message": "Hi", "MessageColor": {"R": 1}}}})", "type",
-       "/CustomCommands/~1x/MessageColor"},
-      {R"({"Heraldix": {"ClientChatColour": [255, 0, 0]}})", "type", "/Heraldix/ClientChatColour"},
-      {Timed(R"({"MessageToSend": "Hi", "Exclude_Permissions_Groups": [1]})"), "type",
-       "/TimedMessages/Messages/0/Exclude_Permissions_Groups/0"},
-      {R"({"TimedMessages": {"Messages": [{"MessageToSend": "Hi", "MessageColour": {"B": "0"}}]}})", "type",
-       "/TimedMessages/Messages/0/MessageColour/B"},
-      // A 64-bit number is cut to 32 bits; a command table must be an object.
-      {R"({"TimedMessages": {"Interval": 4294967356}})", "integer", "/TimedMessages/Interval", "reads as 60"},
-      {R"({"CustomCommands": "/help"})", "type", "/CustomCommands"},
-      // A skipped command still gets its type errors.
-      {R"({"CustomCommands": {"/a": {"Message": "", "Type": 3}}})", "type", "/CustomCommands/~1a/Type"},
-      {R"({"CustomCommands": {"": {"Message": "x", "MessageColor": [1, 2, 3]}}})", "unreachable-command",
-       "/CustomCommands/"},
-      // "Client" is no welcome kind: it falls back to Chat.
-      {Welcome(R"("WelcomeMessageType": "Client")"), "fallback-type", "/Heraldix/WelcomeMessage/WelcomeMessageType"},
-      // Notifications that vanish; a welcome or timed notification has working defaults.
-      {Command(R"("Type": "Notification", "DisplayTime": 5, "DisplayScale": -1)"), "display",
-       "/CustomCommands/~1help/DisplayScale"},
-      {Welcome(R"("WelcomeMessageType": "Notification", "NotificationDisplayTime": 0)"), "display",
-       "/Heraldix/WelcomeMessage/NotificationDisplayTime"},
-      {R"({"Heraldix": {"NotificationDisplayScale": 0}})", "display", "/Heraldix/NotificationDisplayScale"},
-      // Delivered texts keep only doubled braces.
-      {R"({"NoPermission": "{0}"})", "brace", "/NoPermission", "", Severity::Error},
-      {R"({"NoPermission": "{}"})", "brace", "/NoPermission", "", Severity::Error},
-      {R"({"NoPermission": "{name}"})", "brace", "/NoPermission", "", Severity::Error},
-      {R"({"NoPermission": "}"})", "brace", "/NoPermission", "", Severity::Error},
-      {R"({"NoPermission": "{"})", "brace", "/NoPermission", "", Severity::Error},
-      {R"({"NoPermission": "a { b"})", "brace", "/NoPermission", "", Severity::Error},
-      // Placeholders: the switch, names near one, and names written while they are off.
-      {R"({"Heraldix": {"Placeholders": 1}})", "type", "/Heraldix/Placeholders", "placeholders stay off",
-       Severity::Error},
-      {WithPlaceholders(R"("NoPermission": "Hi {player}")"), "brace", "/NoPermission", "did you mean {Player}?",
-       Severity::Error},
-      {WithPlaceholders(
-           R"("TimedMessages": {"Messages": [{"MessageToSend": "It is {Tme}", "MessageColour": {"G": 9}}]})"),
-       "brace", "/TimedMessages/Messages/0/MessageToSend", "did you mean {Time}?"},
-      {WithPlaceholders(R"("NoPermission": "{0}")"), "brace", "/NoPermission", "the placeholders are {Player}, "},
-      {Welcome(R"("Message": "Welcome {Player}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message",
-       "only with \"Placeholders\": true in"},
-      {Welcome(R"("Message": "Welcome {Date:%Y}")", true), "welcome-template", "/Heraldix/WelcomeMessage/Message",
-       "did you mean {Date}?"},
-      // The plug-in's texts end at a \u0000; follow-up lines stop after a few in a row.
-      {R"({"NoPermission": "No\u0000pe"})", "nul", "/NoPermission", "reads only \"No\"", Severity::Error},
-      {R"({"CustomCommands": {"/x": {"Message": "\u0000x", "MessageColor": [1, 2, 3]}}})", "nul",
-       "/CustomCommands/~1x/Message", "never registered", Severity::Error},
-      {R"({"CustomCommands": {"/a": {"Message": "a", "MessageColor": [1, 2, 3], "Command_To_Execute": "/A b"}}})",
-       "follow-up-depth", "/CustomCommands/~1a/Command_To_Execute", "come back round", Severity::Error},
-      // What nothing reads yet is a warning saying when it would matter.
-      {Timed(R"({"MessageToSend": "x", "MessageType": "Server", "Sender": 5})"), "type",
-       "/TimedMessages/Messages/0/Sender", "read only once the kind is", Severity::Warning},
-      {Welcome(R"("Icon_BP": 5)"), "type", "/Heraldix/WelcomeMessage/Icon_BP", "\"Notification\"", Severity::Warning},
-      {R"({"CustomCommands": {"/x": {"Message": "", "DisplayTime": "x"}}})", "type", "/CustomCommands/~1x/DisplayTime",
-       "skipped", Severity::Warning},
-      // The welcome template takes the name as its only argument.
-      {Welcome(R"("Message": "Welcome {name}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
-      {Welcome(R"("Message": "Welcome {0:d}")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
-      {Welcome(R"("Message": "Welcome {0")"), "welcome-template", "/Heraldix/WelcomeMessage/Message"},
-      // A doubled brace survives the first pass as a single one, which delivery then rejects.
-      {Welcome(R"("Message": "Welcome {{x}}")"), "brace", "/Heraldix/WelcomeMessage/Message"},
-      // Colours: channels outside the byte range wrap; a long array, an alpha.
-      {R"({"Heraldix": {"ServerMessageColor": {"R": 30, "G": -1, "B": 255}}})", "colour-range",
-       "/Heraldix/ServerMessageColor/G", "wraps to 255"},
-      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [255.9, 256, 0]}}})", "colour-range",
-       "/CustomCommands/~1x/MessageColor/1", "wraps to 0"},
-      // Beyond 32 bits, a list's channel saturates (it is read through a float) and an object's keeps its low bits.
-      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [300000000000, 0, 0]}}})", "colour-range",
-       "/CustomCommands/~1x/MessageColor/0", "300000000000 wraps to 255"},
-      {R"({"Heraldix": {"ServerMessageColor": {"R": 4294967552}}})", "colour-range", "/Heraldix/ServerMessageColor/R",
-       "4294967552 wraps to 0"},
-      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 2, 3, 4]}}})", "colour-long",
-       "/CustomCommands/~1x/MessageColor/3"},
-      {R"({"Heraldix": {"ClientChatColour": {"R": 1, "A": 0}}})", "unknown-key", "/Heraldix/ClientChatColour/A",
-       "alpha"},
-      // Colours of zeroes and ones are ambiguous; 257 cuts to 1: what counts is the byte the plug-in ends up with.
-      {R"({"CustomCommands": {"/x": {"Message": "x", "MessageColor": [1, 0, 0]}}})", "colour-tiny",
-       "/CustomCommands/~1x/MessageColor"},
-      {R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 1, "B": 1}}})", "colour-tiny", "/Heraldix/ClientChatColour"},
-      {R"({"TimedMessages": {"Messages": [{"MessageToSend": "x", "MessageColour": {"R": 257}}]}})", "colour-tiny",
-       "/TimedMessages/Messages/0/MessageColour"},
-      // An interval of zero or less sends every second.
-      {R"({"TimedMessages": {"Interval": -30}})", "interval", "/TimedMessages/Interval"},
-      {R"({"TimedMessages": {"Interval": 0.5}})", "interval", "/TimedMessages/Interval"},
-      {R"({"TimedMessages": {"Enabled": true, "Messages": [{"MessageToSend": "x"}]}})", "interval", "/TimedMessages"},
-      // The timed-message list.
-      {R"({"TimedMessages": {"Enabled": true, "Interval": 5}})", "no-messages", "/TimedMessages"},
-      {R"({"TimedMessages": {"Enabled": true, "Interval": 5, "Messages": null}})", "no-messages",
-       "/TimedMessages/Messages"},
-      {R"({"TimedMessages": {"Messages": "x"}})", "type", "/TimedMessages/Messages"},
-      {Timed(R"("x")"), "type", "/TimedMessages/Messages/0"},
-      {Timed(R"({"MessageToSend": ""})"), "empty-text", "/TimedMessages/Messages/0/MessageToSend"},
-      // Player counts, rotation and scheduled messages.
-      {Timed(R"({"MessageToSend": "x", "Min_Players_Online": "2"})"), "type",
-       "/TimedMessages/Messages/0/Min_Players_Online"},
+      // Kept here rather than in the corpus: the agreement probe plays three players online and does not read
+      // "Min_Players_Online", and takes a mistyped switch of a section that is off as harmless.
       {Timed(R"({"MessageToSend": "x", "Min_Players_Online": 20, "Max_Players_Online": 10})"), "player-count",
        "/TimedMessages/Messages/0/Min_Players_Online", "never sent", Severity::Warning},
-      {R"({"TimedMessages": {"Order": "sequential"}})", "order", "/TimedMessages/Order", "Sequential",
-       Severity::Warning},
       {R"({"TimedMessages": {"Order": 1}})", "type", "/TimedMessages/Order"},
       {R"({"TimedMessages": {"Skip_Unreceivable": "yes"}})", "type", "/TimedMessages/Skip_Unreceivable"},
-      {R"({"ScheduledMessages": []})", "type", "/ScheduledMessages"},
-      {R"({"ScheduledMessages": {"Enabled": true}})", "no-messages", "/ScheduledMessages"},
-      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["25:61"]}]}})", "schedule-time",
-       "/ScheduledMessages/Messages/0/At/0", "\"25:61\" is no time of day", Severity::Error},
-      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Days": ["Mon "]}]}})",
-       "schedule-day", "/ScheduledMessages/Messages/0/Days/0", "did you mean \"Mon\"?", Severity::Error},
-      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": "05:50"}]}})", "type",
-       "/ScheduledMessages/Messages/0/At"},
-      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x"}]}})", "no-time", "/ScheduledMessages/Messages/0"},
-      {R"({"ScheduledMessages": {"Messages": [{"MessageToSend": "x", "At": ["05:50"], "Interval": 5}]}})",
-       "unknown-key", "/ScheduledMessages/Messages/0/Interval"},
-      // Unknown keys near a known one say which.
-      {Timed(R"({"MessageToSend": "x", "MessageColor": {"R": 1}})"), "unknown-key",
-       "/TimedMessages/Messages/0/MessageColor", "did you mean \"MessageColour\"?"},
-      {Command(R"("type": "Server")"), "unknown-key", "/CustomCommands/~1help/type", "\"Type\""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.config);
@@ -395,7 +265,7 @@ TEST(Check, CorpusEachFileGetsTheReportBesideIt) {
     EXPECT_EQ(heraldix::check::FormatReport(CheckConfigFile(entry.path()), name), report) << name;
     ++files;
   }
-  EXPECT_GE(files, 47u);
+  EXPECT_GE(files, 126u);
 }
 
 using heraldix::test::RunSim;

@@ -1,0 +1,52 @@
+# A timed message for some permission groups reaches only their members, and excluded groups are left out.
+
+== only
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP", "Admins"]}]}}
+-- scenario
+join 1 Alice VIP
+join 2 Bob
+join 3 Carol Admins
+join 4 Dan
+stale 4
+wait 1
+-- seen
+1 1: server [0 0 0 1] m
+1 3: server [0 0 0 1] m
+
+== excluded
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Exclude_Permissions_Groups": ["VIP"]}]}}
+-- scenario
+join 1 Alice VIP
+join 2 Bob
+join 3 Carol Admins
+join 4 Dan
+stale 4
+wait 1
+-- seen
+1 2: server [0 0 0 1] m
+1 3: server [0 0 0 1] m
+
+== both
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"], "Exclude_Permissions_Groups": ["VIP"]}]}}
+-- scenario
+join 1 Alice VIP
+join 2 Bob
+join 3 Carol Admins
+join 4 Dan
+stale 4
+wait 1
+-- seen
+1 1: server [0 0 0 1] m
+
+== outside ASCII
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["Gr\u00fcn"]}]}}
+-- scenario
+join 1 Alice Gr??n
+join 2 Bob
+wait 1
+-- seen
+1 1: server [0 0 0 1] m

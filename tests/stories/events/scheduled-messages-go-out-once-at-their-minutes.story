@@ -1,0 +1,165 @@
+# Scheduled messages go out once at their minutes, never again that day and never late; days are the server's
+# own. Every run starts on Thursday 2026-01-01 at 00:00:00 UTC.
+
+== on the first timer call within each minute
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+-- scenario
+join 1 A
+wait 240
+-- seen
+60 1: server [0 0 0 1] in 10
+120 1: server [0 0 0 1] in 5
+180 1: server [0 0 0 1] in 10
+
+== the clock moved back within the day sends nothing twice
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+-- scenario
+join 1 A
+wait 130
+clock -100
+wait 160
+-- seen
+60 1: server [0 0 0 1] in 10
+120 1: server [0 0 0 1] in 5
+280 1: server [0 0 0 1] in 10
+
+== a minute jumped over is not sent late
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+-- scenario
+join 1 A
+wait 30
+clock +120
+wait 40
+-- seen
+31 1: server [0 0 0 1] in 5
+60 1: server [0 0 0 1] in 10
+
+== the clock moved back to yesterday sends yesterday's
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+-- scenario
+join 1 A
+wait 70
+clock -86400
+wait 10
+clock -20
+wait 10
+-- seen
+60 1: server [0 0 0 1] in 10
+71 1: server [0 0 0 1] in 10
+
+== across midnight, the next day's
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+-- scenario
+join 1 A
+wait 70
+clock +86300
+wait 100
+-- seen
+60 1: server [0 0 0 1] in 10
+160 1: server [0 0 0 1] in 10
+
+== a server down over a minute sends nothing for it when it comes back
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+-- scenario
+join 1 A
+wait 30
+unload
+wait 100
+load
+wait 60
+-- seen
+131 1: server [0 0 0 1] in 5
+180 1: server [0 0 0 1] in 10
+
+== a reload within the minute does not send it again
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
+  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+-- scenario
+join 1 A
+wait 61
+console none hx.reload
+wait 10
+-- seen
+60 1: server [0 0 0 1] in 10
+61 log info: Reloaded config: 0 custom commands, 0 timed messages
+
+== after the timed message and before the greeting of the same timer call
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 59, "Messages": [{"MessageToSend": "timed", "MessageType": "Server"}]},
+ "ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "scheduled", "MessageType": "Server", "At": ["00:01"]}]},
+ "Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "welcome"}}}
+-- scenario
+wait 55
+join 1 A
+wait 10
+-- seen
+55 delay 5
+60 1: server [0 0 0 1] timed
+60 1: server [0 0 0 1] scheduled
+60 1: server [0 0 0 1] welcome
+
+== UTC
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
+  {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
+  {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}]}}
+-- scenario
+# Thursday 12:00 no; Saturday 12:00 yes; back to Friday 12:00 no.
+join 1 A
+clock +43190
+wait 20
+clock +172800
+wait 20
+clock -86400
+wait 60
+-- seen
+21 1: server [0 0 0 1] weekend
+
+== New York
+-- zone EST5EDT,M3.2.0,M11.1.0
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
+  {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
+  {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}]}}
+-- scenario
+# Thursday at 00:00 UTC is Wednesday at 19:00 in New York.
+join 1 A
+wait 70
+-- seen
+60 1: server [0 0 0 1] midweek
+
+== Berlin
+-- zone CET-1CEST,M3.5.0,M10.5.0/3
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
+  {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
+  {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}]}}
+-- scenario
+# Thursday at 00:00 UTC is Thursday at 01:00 in Berlin.
+join 1 A
+wait 70
+-- seen
+60 1: server [0 0 0 1] daily

@@ -1,0 +1,97 @@
+# Timed messages go at the first timer call, then every interval by the clock, wherever the clock is moved
+# and whatever a reload changes.
+
+== every interval
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
+-- scenario
+join 1 Alice
+wait 130
+-- seen
+1 1: server [0 0 0 1] m
+61 1: server [0 0 0 1] m
+121 1: server [0 0 0 1] m
+
+== an interval of zero: every timer call
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
+-- scenario
+join 1 Alice
+wait 4
+tick
+-- seen
+1 1: server [0 0 0 1] m
+2 1: server [0 0 0 1] m
+3 1: server [0 0 0 1] m
+4 1: server [0 0 0 1] m
+4 1: server [0 0 0 1] m
+
+== a clock set back waits until it reaches the due time again
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 10, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
+-- scenario
+# Due at second 11 of the old clock, which the moved clock reaches at second 3611.
+join 1 Alice
+wait 1
+clock -3600
+wait 3600
+wait 20
+-- seen
+1 1: server [0 0 0 1] m
+3611 1: server [0 0 0 1] m
+3621 1: server [0 0 0 1] m
+
+== switched off, they send nothing and keep their due time
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 100, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
+-- scenario
+# Sent at once, silent while off, then due again where the first message put it.
+join 1 Alice
+wait 1
+config-text {"TimedMessages": {"Enabled": false, "Interval": 100, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
+console none hx.reload
+wait 50
+config-text {"TimedMessages": {"Enabled": true, "Interval": 100, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
+console none hx.reload
+wait 60
+-- seen
+1 1: server [0 0 0 1] m
+1 log info: Reloaded config: 0 custom commands, 1 timed messages
+51 log info: Reloaded config: 0 custom commands, 1 timed messages
+101 1: server [0 0 0 1] m
+
+== a bad message still uses its turn
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 10, "Messages": [{"MessageToSend": "{0}", "MessageType": "Server"}]}}
+-- scenario
+join 1 Alice
+wait 3
+config-text {"TimedMessages": {"Enabled": true, "Interval": 10, "Messages": [{"MessageToSend": "fixed", "MessageType": "Server"}]}}
+console none hx.reload
+wait 10
+-- seen
+3 log info: Reloaded config: 0 custom commands, 1 timed messages
+11 1: server [0 0 0 1] fixed
+
+== sequential order carries on across a reload that shortens the list
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": [
+  {"MessageToSend": "a", "MessageType": "Server"}, {"MessageToSend": "b", "MessageType": "Server"},
+  {"MessageToSend": "c", "MessageType": "Server"}, {"MessageToSend": "d", "MessageType": "Server"},
+  {"MessageToSend": "e", "MessageType": "Server"}]}}
+-- scenario
+# a b c d, then the fourth index wraps around the two left: x y x.
+join 1 A
+wait 35
+config-text {"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": [{"MessageToSend": "x", "MessageType": "Server"}, {"MessageToSend": "y", "MessageType": "Server"}]}}
+console none hx.reload
+wait 30
+-- seen
+1 1: server [0 0 0 1] a
+11 1: server [0 0 0 1] b
+21 1: server [0 0 0 1] c
+31 1: server [0 0 0 1] d
+35 log info: Reloaded config: 0 custom commands, 2 timed messages
+41 1: server [0 0 0 1] x
+51 1: server [0 0 0 1] y
+61 1: server [0 0 0 1] x

@@ -1,0 +1,141 @@
+# With "Placeholders" on, a configured text shows each player the values as they are: their name (in braces,
+# or holding markup, as typed), the players online, the time and date in the server's zone. Off, or any value
+# but true, a text reads as it always did, where braces belong to the formatter.
+
+== a name in braces is greeted by name, through {Player} and {0} alike
+-- config.json
+{"Heraldix": {"Placeholders": true, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Welcome {Player}, {0}!", "WelcomeMessageType": "Chat"}}}
+-- scenario
+join 1 {x}
+join 2 a}b
+wait 6
+-- seen
+0 delay 5
+0 delay 5
+5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome {x}, {x}!</>
+5 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome a}b, a}b!</>
+
+== without the key a name in braces breaks the greeting, as it always did
+-- config.json
+{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Welcome {0}", "WelcomeMessageType": "Chat"}}}
+-- scenario
+join 1 {x}
+join 2 a}b
+wait 6
+-- seen
+0 delay 5
+0 delay 5
+
+== without the key a plain name is greeted as always
+-- config.json
+{"Heraldix": {"Placeholders": false, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Welcome {0}", "WelcomeMessageType": "Chat"}}}
+-- scenario
+join 1 Alice
+wait 6
+-- seen
+0 delay 5
+5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome Alice</>
+
+== markup characters in a name show as they are in chat
+-- config.json
+{"Heraldix": {"Placeholders": true, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {Player}", "WelcomeMessageType": "Chat"}}}
+-- scenario
+# The name is escaped in the markup, so the player reads it as it was typed.
+join 1 a</>b<RichColor
+join 2 "x&lt;y &amp; <RichColor Color=1>z"
+wait 6
+-- seen
+0 delay 5
+0 delay 5
+5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Hi a&lt;/&gt;b&lt;RichColor</>
+5 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Hi x&amp;lt;y &amp;amp; &lt;RichColor Color=1&gt;z</>
+
+== and as they are in a server line, which is no markup
+-- config.json
+{"Heraldix": {"Placeholders": true, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {0} {Player}", "WelcomeMessageType": "Server"}}}
+-- scenario
+join 1 a<b>&amp;
+wait 6
+-- seen
+0 delay 5
+5 1: server [0 0 0 1] Hi a<b>&amp; a<b>&amp;
+
+== a timed message naming the player goes to each their own; the stale entry counts for nothing
+-- zone EST5EDT,M3.2.0,M11.1.0
+-- config.json
+{"Heraldix": {"Placeholders": true}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "{Player}: {PlayersOnline} online at {Time} on {Date}"}]}}
+-- scenario
+join 1 Ann
+join 2 Bo</>
+join 3 Cy
+stale 3
+wait 1
+-- seen
+1 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Ann: 2 online at 19:00 on 2025-12-31</>
+1 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Bo&lt;/&gt;: 2 online at 19:00 on 2025-12-31</>
+
+== only the players of its groups get it
+-- config.json
+{"Heraldix": {"Placeholders": true}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "For {Player}", "Only_Send_To_Permission_Groups": ["VIP"], "MessageType": "Server"}]}}
+-- scenario
+join 1 Ann VIP
+join 2 Bo
+wait 1
+-- seen
+1 1: server [0 0 0 1] For Ann
+
+== a scheduled message tells its own minute
+-- zone IST-5:30
+-- config.json
+{"Heraldix": {"Placeholders": true},
+           "ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "It is {Time}", "At": ["05:31"]}]}}
+-- scenario
+join 1 Ann
+wait 70
+-- seen
+60 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">It is 05:31</>
+
+== a command's reply and a refusal name whoever typed it
+-- config.json
+{"Heraldix": {"Placeholders": true}, "NoPermission": "Not for you, {Player}",
+           "CustomCommands": {"/me": {"Message": "You are {Player}", "Type": "Notification"},
+                              "/vip": {"Message": "x", "RequiredPermissionGroups": ["VIP"]}}}
+-- scenario
+# A notification without an icon still asks for one, by an empty path.
+join 1 Ann
+join 2 {Bo}
+chat 1 /me
+chat 2 /vip
+-- seen
+0 +/me
+0 +/vip
+0 load 
+0 1: notification [0 0 0 1] scale 0 time 0 You are Ann
+0 2: chat Heraldix: <RichColor Color="1, 0, 0, 1">Not for you, {Bo}</>
+0 -/me
+0 -/vip
+
+== a near miss keeps today's rule: the message sends nothing
+-- config.json
+{"Heraldix": {"Placeholders": true}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "{player}", "MessageType": "Server"}]}}
+-- scenario
+join 1 Ann
+wait 1
+-- seen
+
+== a doubled brace is one brace, not a placeholder
+-- config.json
+{"Heraldix": {"Placeholders": true}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "{{Player}} is {Player}"}]}}
+-- scenario
+join 1 Ann
+wait 1
+-- seen
+1 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">{Player} is Ann</>
+
+== a key that is not true leaves the names to today's rule
+-- config.json
+{"Heraldix": {"Placeholders": "true"}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "Hi {Player}"}]}}
+-- scenario
+join 1 Ann
+wait 1
+-- seen

@@ -48,26 +48,10 @@ std::string Command(std::string_view body) {
          std::string(body) + "}}}";
 }
 
-// Timed messages and welcomes with a colour, and the "Heraldix" section's colours: a colour left out is a warning.
+// A timed-message section with the one message given as an object, coloured (a colour left out is a warning).
 std::string Timed(std::string_view message) {
-  const std::string coloured = message.starts_with('{')
-                                   ? R"({"MessageColour": {"G": 255}, )" + std::string(message.substr(1))
-                                   : std::string(message);
-  return R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [)" + coloured + "]}}";
-}
-
-const std::string Colours =
-    R"("ClientChatColour": {"G": 255}, "ServerMessageColor": {"G": 255}, "NotificationColor": {"G": 255})";
-
-std::string Welcome(std::string_view body, bool placeholders = false) {
-  return R"({"Heraldix": {)" + Colours + (placeholders ? R"(, "Placeholders": true)" : "") +
-         R"(, "WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageColour": {"G": 255}, )" +
-         std::string(body) + "}}}";
-}
-
-// Top-level members beside a "Heraldix" section that turns placeholders on.
-std::string WithPlaceholders(std::string_view members) {
-  return R"({"Heraldix": {"Placeholders": true, )" + Colours + "}, " + std::string(members) + "}";
+  return R"({"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [{"MessageColour": {"G": 255}, )" +
+         std::string(message.substr(1)) + "]}}";
 }
 
 TEST(Check, MissingFileIsAnError) {
@@ -102,40 +86,11 @@ TEST(Check, EachMistakeIsReportedOnceAtItsPlace) {
   }
 }
 
-TEST(Check, WhatThePluginReadsAsMeantIsClean) {
-  const std::string clean[] = {
-      "{}",
-      "{}  \r\n\t",
-      Command(R"("Type": "Notification", "DisplayTime": 5.5, "DisplayScale": 2)"),
-      R"({"CustomCommands": {}})",
-      Command(R"("Type": "Client")"),
-      Command(R"("DisplayTime": 0)"),  // chat replies take no display numbers
-      R"({"NoPermission": "100%"})",
-      R"({"NoPermission": "{{ok}}"})",
-      R"({"NoPermission": "a }} b {{"})",
-      Welcome(R"("Message": "Welcome {0}")"),
-      Welcome(R"("Message": "Welcome {}")"),
-      Welcome(R"("Message": "Hi {0}, {0}!")"),
-      Welcome(R"("Message": "Welcome {0:>12}")"),
-      Welcome(R"("Message": "Braces {{{{x}}}}")"),
-      Welcome(R"("Message": "No name")"),
-      R"({"Heraldix": {"ClientChatColour": {"R": 0, "G": 0, "B": 0}, "ServerMessageColor": {"G": 9}, "NotificationColor": {"G": 9}}})",
-      R"({"Heraldix": {"ClientChatColour": {"R": 1, "G": 2}, "ServerMessageColor": {"G": 9}, "NotificationColor": {"G": 9}}})",
-      R"({"TimedMessages": {"Enabled": false}})",
-      Timed(R"({"MessageToSend": "x"})"),
-      R"({"TimedMessages": {"Enabled": false, "Messages": []}})",
-      Timed(R"({"MessageToSend": "Hi", "Only_Send_To_Permission_Groups": [], "Exclude_Permissions_Groups": ["B"]})"),
-      Timed(R"({"MessageToSend": "Hi", "Min_Players_Online": 2, "Max_Players_Online": 2})"),
-      WithPlaceholders(R"("NoPermission": "{Player}: {PlayersOnline} online at {Time} on {Date}, {{Player}}",
-          "CustomCommands": {"/me": {"Message": "You are {Player}", "MessageColor": [0, 255, 0]}})"),
-      Welcome(R"("Message": "Welcome {Player}, {0}! {PlayersOnline} online, {{{{Player}}}}")", true),
-      R"({"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "Restart", "MessageColour": {"R": 9},
-          "At": ["05:50", "23:59", "00:00"], "Days": ["Mon", "Sun"], "Min_Players_Online": 1}]}})",
-  };
-  for (const std::string& config : clean) {
-    const Report report = CheckConfigText(config);
-    EXPECT_EQ(report.ExitStatus(), 0) << config << "\n" << heraldix::check::FormatReport(report, "config.json");
-  }
+// A message for exactly two players online: the agreement probe plays three, so this case stays here.
+TEST(Check, PlayerCountsThatMeetAreClean) {
+  const Report report =
+      CheckConfigText(Timed(R"({"MessageToSend": "Hi", "Min_Players_Online": 2, "Max_Players_Online": 2})"));
+  EXPECT_EQ(report.ExitStatus(), 0) << heraldix::check::FormatReport(report, "config.json");
 }
 
 // How often one file shows a problem: no repeats, and none where the plug-in meets no such thing.
@@ -265,7 +220,7 @@ TEST(Check, CorpusEachFileGetsTheReportBesideIt) {
     EXPECT_EQ(heraldix::check::FormatReport(CheckConfigFile(entry.path()), name), report) << name;
     ++files;
   }
-  EXPECT_GE(files, 126u);
+  EXPECT_GE(files, 150u);
 }
 
 using heraldix::test::RunSim;

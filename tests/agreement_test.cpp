@@ -1,6 +1,7 @@
 // The key table against its other readers: the schema editors use, and the checker against the plug-in.
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -510,8 +511,28 @@ class Probe {
     if ((!enabled || *enabled == true) && !sent) Fail("the scheduled-message switch", {"/ScheduledMessages/Enabled"});
   }
 
+  // A player count as the plug-in reads it: fractions cut toward zero and saturated, whole numbers cut to their
+  // low 32 bits; none when it cannot be read, the bound's extreme when it is left out.
+  static std::optional<std::int64_t> Count(const json& message, const Key& key, std::int64_t absent) {
+    if (!message.contains(key.name)) return absent;
+    const std::optional<json> value = Meant(message, key);
+    if (!value) return std::nullopt;
+    if (value->is_boolean()) return value->get<bool>() ? 1 : 0;
+    if (value->is_number_float()) {
+      return static_cast<std::int64_t>(std::clamp(value->get<double>(), -2147483648.0, 2147483647.0));
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value->get<std::uint64_t>()));
+  }
+
+  // Whether the message reached whom the file says: nobody while the players online are not within its counts.
   bool TimedMessageArrives(const std::vector<json>& events, const json& message) const {
     using namespace ConfigKeys::TimedMessage;
+    const std::optional<std::int64_t> low = Count(message, Min_Players_Online, INT32_MIN);
+    const std::optional<std::int64_t> high = Count(message, Max_Players_Online, INT32_MAX);
+    if (!low || !high) return false;
+    if (online_ < *low || online_ > *high) {
+      return std::none_of(events.begin(), events.end(), [](const json& event) { return event.contains("to"); });
+    }
     const std::optional<json> type = Meant(message, MessageType);
     const std::optional<json> text = Meant(message, MessageToSend);
     const std::optional<json> only = Meant(message, Only_Send_To_Permission_Groups);

@@ -130,6 +130,10 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
     enabled = ExpectBool(context, place.Member("Enabled"), *value) && value->get<bool>();
   }
 
+  // The switch decides whether the section's own settings are read at all; while it is off, their mistakes
+  // matter only once it is switched on.
+  std::optional<Context::Unread> off;
+  if (!enabled) off.emplace(context, "read only once timed messages are switched on (\"Enabled\": true)");
   const json* interval = FindMember(section, "Interval");
   if (interval != nullptr) {
     const std::optional<std::int32_t> read = ExpectInteger(context, place.Member("Interval"), *interval);
@@ -150,6 +154,7 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
   }
   if (const json* skip = FindMember(section, "Skip_Unreceivable"))
     ExpectBool(context, place.Member("Skip_Unreceivable"), *skip);
+  off.reset();
 
   const json* messages = MessageList(context, place, section, enabled, "timed");
   if (messages == nullptr) return;

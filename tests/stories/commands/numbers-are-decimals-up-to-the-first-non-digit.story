@@ -1,0 +1,97 @@
+# Numbers on a command line are decimal, read after leading blanks and an optional sign up to the first
+# non-digit, and none without a digit or beyond their width. A player id is unsigned 64-bit, where a negative id
+# wraps modulo 2^64; an integer is signed 32-bit. An unread number fails the command.
+
+== a player id
+-- config.json
+{}
+-- scenario
+join 42 Alice
+console 42 hx.sendserver 0 "zero" 1 1 1
+join 12 Bob
+join 18446744073709551615 Max
+join 2147483647 C
+join 2147483648 D
+join 18446744071562067968 E
+join 18446744071562067967 F
+# A tab, not a space, before +42 and as the whole blank id.
+console 42 hx.sendserver 	+42 "plus" 1 1 1
+console 42 hx.sendserver 12.9 "point" 1 1 1
+console 42 hx.sendserver -1 "minus one" 1 1 1
+console 42 hx.sendserver 2147483647 "2^31-1" 1 1 1
+console 42 hx.sendserver 2147483648 "2^31" 1 1 1
+console 42 hx.sendserver -2147483648 "-2^31" 1 1 1
+console 42 hx.sendserver -2147483649 "-2^31-1" 1 1 1
+console 42 hx.sendserver 18446744073709551615 "2^64-1" 1 1 1
+console 42 hx.sendserver 18446744073709551616 "2^64" 1 1 1
+console 42 hx.sendserver 	 "blank" 1 1 1
+console 42 hx.sendserver x255 "letter" 1 1 1
+console 42 hx.sendserver - "sign" 1 1 1
+console 42 hx.sendserver ５ "full-width" 1 1 1
+-- seen
+0 42: server [0.000304 0.000304 0.000304 1] zero
+0 answer Heraldix: Successfully sent message to everyone
+0 42: server [0.000304 0.000304 0.000304 1] plus
+0 answer Heraldix: Successfully sent message to player
+0 12: server [0.000304 0.000304 0.000304 1] point
+0 answer Heraldix: Successfully sent message to player
+0 18446744073709551615: server [0.000304 0.000304 0.000304 1] minus one
+0 answer Heraldix: Successfully sent message to player
+0 2147483647: server [0.000304 0.000304 0.000304 1] 2^31-1
+0 answer Heraldix: Successfully sent message to player
+0 2147483648: server [0.000304 0.000304 0.000304 1] 2^31
+0 answer Heraldix: Successfully sent message to player
+0 18446744071562067968: server [0.000304 0.000304 0.000304 1] -2^31
+0 answer Heraldix: Successfully sent message to player
+0 18446744071562067967: server [0.000304 0.000304 0.000304 1] -2^31-1
+0 answer Heraldix: Successfully sent message to player
+0 18446744073709551615: server [0.000304 0.000304 0.000304 1] 2^64-1
+0 answer Heraldix: Successfully sent message to player
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+
+== an integer
+-- config.json
+{}
+-- scenario
+# The display time is read without a numeric test first, so it shows each integer as read; the green channel
+# shows the low byte of the largest and the smallest. A tab before +42 and as the whole blank token.
+join 1 Alice
+console 1 hx.sendnotification 1 "zero" 1 0 0 0 0 0
+console 1 hx.sendnotification 1 "plus" 1 	+42 0 0 0 0
+console 1 hx.sendnotification 1 "point" 1 12.9 0 0 0 0
+console 1 hx.sendnotification 1 "minus one" 1 -1 0 -1 0 0
+console 1 hx.sendnotification 1 "2^31-1" 1 2147483647 0 2147483647 0 0
+console 1 hx.sendnotification 1 "2^31" 1 2147483648 0 0 0 0
+console 1 hx.sendnotification 1 "-2^31" 1 -2147483648 0 -2147483648 0 0
+console 1 hx.sendnotification 1 "-2^31-1" 1 -2147483649 0 0 0 0
+console 1 hx.sendnotification 1 "2^64-1" 1 18446744073709551615 0 0 0 0
+console 1 hx.sendnotification 1 "2^64" 1 18446744073709551616 0 0 0 0
+console 1 hx.sendnotification 1 "blank" 1 	 0 0 0 0
+console 1 hx.sendnotification 1 "letter" 1 x255 0 0 0 0
+console 1 hx.sendnotification 1 "sign" 1 - 0 0 0 0
+console 1 hx.sendnotification 1 "full-width" 1 ５ 0 0 0 0
+-- seen
+0 1: notification [0 0 0 1] scale 1 time 0 zero
+0 answer Heraldix: Successfully sent message to player
+0 1: notification [0 0 0 1] scale 1 time 42 plus
+0 answer Heraldix: Successfully sent message to player
+0 1: notification [0 0 0 1] scale 1 time 12 point
+0 answer Heraldix: Successfully sent message to player
+0 1: notification [0 1 0 1] scale 1 time -1 minus one
+0 answer Heraldix: Successfully sent message to player
+0 1: notification [0 1 0 1] scale 1 time 2.14748e+09 2^31-1
+0 answer Heraldix: Successfully sent message to player
+0 answer Heraldix: Error trying to send the message
+0 1: notification [0 0 0 1] scale 1 time -2.14748e+09 -2^31
+0 answer Heraldix: Successfully sent message to player
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message
+0 answer Heraldix: Error trying to send the message

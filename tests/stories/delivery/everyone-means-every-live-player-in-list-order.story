@@ -1,0 +1,39 @@
+# A message for everyone goes to every player whose controller is still alive, in the order of the world's
+# player list; with nobody online it is still sent. A single player who is not there is a failure.
+
+== every live player in list order
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 3600, "Messages": [{"MessageToSend": "x\ny", "Sender": "Admin", "MessageType": "Chat", "MessageColour": {"R": 255}}]}}
+-- scenario
+join 1 Alice
+join 2 Bob
+join 3 Carol
+join 4 Dan
+# Bob's controller is destroyed but stays in the list; Carol leaves it.
+stale 2
+leave 3
+console 1 hx.sendserver 0 "all" 255 255 0
+# The timed chat message goes out now, to everyone.
+wait 1
+console 1 hx.sendnotification 0 "n" 2 1 255 0 0 0
+# Nobody has id 99: the notification is handed to its delivery for nobody, which refuses it.
+console 1 hx.sendnotification 99 "x" 5 1 255 0 0 0
+# Nobody is online any more.
+leave 1
+leave 4
+rcon hx.sendserver 0 "x" 255 0 0
+rcon hx.sendchat 0 Admin "x" 255 0 0
+rcon hx.sendnotification 0 "x" 5 1 255 0 0 0
+-- seen
+0 1: server [1 1 0 1] all
+0 4: server [1 1 0 1] all
+0 answer Heraldix: Successfully sent message to everyone
+1 1: chat Admin: <RichColor Color="1, 0, 0, 1">x</>\n<RichColor Color="1, 0, 0, 1">y</>\n
+1 4: chat Admin: <RichColor Color="1, 0, 0, 1">x</>\n<RichColor Color="1, 0, 0, 1">y</>\n
+1 1: notification [1 0 0 1] scale 2 time 1 n
+1 4: notification [1 0 0 1] scale 2 time 1 n
+1 answer Heraldix: Successfully sent message to everyone
+1 answer Heraldix: Error trying to send the message
+1 answer Heraldix: Successfully sent message to everyone
+1 answer Heraldix: Successfully sent message to everyone
+1 answer Heraldix: Successfully sent message to everyone

@@ -1,6 +1,6 @@
 # Each command reads its line, and the "Heraldix" section of the configuration only for what the line lacks:
-# colour tokens keep their low byte, missing channels are zero, and a document without the section fails the
-# read.
+# colour tokens and configured channels keep their low byte, a channel left out is zero, and a document that is
+# not an object fails the command that needs it.
 
 == colour tokens keep their low byte
 -- config.json

@@ -6,8 +6,12 @@
 -- config.json
 {}
 -- scenario
+# Each id reaches the player it reads as; Ann (255) and Fay (5) would be sent a misread "x255" or full-width five,
+# and everyone a misread blank or lone sign.
 join 42 Alice
 console 42 hx.sendserver 0 "zero" 1 1 1
+join 255 Ann
+join 5 Fay
 join 12 Bob
 join 18446744073709551615 Max
 join 2147483647 C

@@ -84,34 +84,44 @@ inline Strings Feed(const std::vector<nlohmann::json>& events, std::string_view 
 
 inline Strings Feed(const Run& run, std::string_view playerId) { return Feed(run.events, playerId); }
 
+// What a line of a run's outcome shows besides messages, answers, said lines, texture loads and Heraldix's log.
+struct SeenDetail {
+  bool chatCommands = false;   // "+NAME" / "-NAME": a chat command registered / unregistered
+  bool delays = false;         // "delay S": a call put off by S seconds
+  bool answersAsSent = false;  // answers as the messages they are: to whom and in which colour, or with their RCON id
+};
+
 // One event as a line of what a run showed; nothing for an event no player, administrator or admin reads:
 //   ID: <a line as Feed writes it>        a message to a player
 //   answer TEXT                           an RCON response, or a server message answering an administrator
+//   rcon id N type T: TEXT                an RCON response, with answersAsSent
 //   say from ID mode M: TEXT              a line a player was made to say
 //   load PATH                             a texture asked for
 //   log LEVEL: TEXT                       one of Heraldix's own log records
-//   +NAME / -NAME                         a chat command registered / unregistered, when chatCommands is set
-//   delay S                               a call put off by S seconds, when delays is set
-inline std::optional<std::string> SeenItem(const nlohmann::json& event, bool chatCommands, bool delays = false) {
+inline std::optional<std::string> SeenItem(const nlohmann::json& event, SeenDetail detail = {}) {
   const std::string kind = event.at("event");
   const auto text = [&event] { return event.at("text").get<std::string>(); };
   const auto call = [&event](std::string_view name) { return event.value("call", "") == name; };
   const auto argument = [&event] { return event.at("args").at(0); };
-  if (kind == "rcon" || (kind == "server" && (text().starts_with("Heraldix: ") || text().starts_with("HX: ")))) {
-    return "answer " + text();
+  if (kind == "rcon" && detail.answersAsSent) {
+    return "rcon id " + event.at("id").dump() + " type " + event.at("type").dump() + ": " + text();
   }
+  const bool answer = kind == "server" && (text().starts_with("Heraldix: ") || text().starts_with("HX: "));
+  if (kind == "rcon" || (answer && !detail.answersAsSent)) return "answer " + text();
   if (kind == "server" || kind == "chat" || kind == "notification") {
     const std::string to = event.at("to");
     return to + ": " + Feed(std::vector<nlohmann::json>{event}, to).at(0);
   }
-  if (kind == "say")
+  if (kind == "say") {
     return "say from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " + text();
-  if (kind == "log" && event.at("logger") == "Heraldix")
+  }
+  if (kind == "log" && event.at("logger") == "Heraldix") {
     return "log " + event.at("level").get<std::string>() + ": " + text();
+  }
   if (call("StaticLoadObject")) return "load " + argument().get<std::string>();
-  if (chatCommands && call("RegisterChatCommand")) return "+" + argument().get<std::string>();
-  if (chatCommands && call("UnregisterChatCommand")) return "-" + argument().get<std::string>();
-  if (delays && call("DelayExecute")) return "delay " + argument().dump();
+  if (detail.chatCommands && call("RegisterChatCommand")) return "+" + argument().get<std::string>();
+  if (detail.chatCommands && call("UnregisterChatCommand")) return "-" + argument().get<std::string>();
+  if (detail.delays && call("DelayExecute")) return "delay " + argument().dump();
   return std::nullopt;
 }
 
@@ -121,7 +131,7 @@ inline std::string Seen(const Run& run, bool chatCommands = false) {
   std::string seen;
   for (const nlohmann::json& event : run.events) {
     if (event.value("call", "") == "UnregisterChatCommand") continue;
-    if (const auto item = SeenItem(event, chatCommands)) seen += (seen.empty() ? "" : " | ") + *item;
+    if (const auto item = SeenItem(event, {.chatCommands = chatCommands})) seen += (seen.empty() ? "" : " | ") + *item;
   }
   return seen;
 }

@@ -11,9 +11,9 @@
 namespace heraldix::test {
 
 // What a run showed, one line per event as a story's "-- seen" section writes it: the simulated second, then
-// the event as SeenItem writes it with chat registrations and delays, control characters and backslashes
-// escaped as in C.
-std::vector<std::string> SeenLines(const Run& run);
+// the event as SeenItem writes it with chat registrations, delays and answers as sent, control characters and
+// backslashes escaped as in C. The server directory's path, where a line holds it, reads "<server-dir>".
+std::vector<std::string> SeenLines(const Run& run, const std::string& serverDir = "");
 
 // Plays every story in tests/stories/NAME.story on a server of its own and checks that each ran without a
 // fault and showed exactly its "-- seen" lines. A story file reads:

@@ -19,12 +19,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 67: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == config.json cut short, over RCON
@@ -44,12 +44,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 67: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == groups not a list, on the console
@@ -69,12 +69,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 75: "CustomCommands" > "/help" > "RequiredPermissionGroups": type must be array, but is number
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == groups not a list, over RCON
@@ -94,12 +94,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 75: "CustomCommands" > "/help" > "RequiredPermissionGroups": type must be array, but is number
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a group not a string, on the console
@@ -119,12 +119,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 83: "CustomCommands" > "/help" > "RequiredPermissionGroups"[1]: type must be string, but is number
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a group not a string, over RCON
@@ -144,12 +144,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 83: "CustomCommands" > "/help" > "RequiredPermissionGroups"[1]: type must be string, but is number
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a channel not a number, on the console
@@ -169,12 +169,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 70: "CustomCommands" > "/help" > "MessageColor"[2]: type must be number, but is string
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a channel not a number, over RCON
@@ -194,12 +194,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 70: "CustomCommands" > "/help" > "MessageColor"[2]: type must be number, but is string
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == the section not an object, on the console
@@ -219,12 +219,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 20: "CustomCommands": type must be object, but is array
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == the section not an object, over RCON
@@ -244,12 +244,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 20: "CustomCommands": type must be object, but is array
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a key written with escapes, on the console
@@ -269,12 +269,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 79: "CustomCommands" > "/café€9" > "DisplayTime": type must be number, but is string
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a key written with escapes, over RCON
@@ -294,12 +294,12 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 79: "CustomCommands" > "/café€9" > "DisplayTime": type must be number, but is string
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a number too large after a document not an object, on the console
@@ -322,14 +322,14 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 1: the top level: type must be object, but is array
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 log error: Failed to reload config: number overflow parsing '1e999'
-0 answer Heraldix: Failed to reload config
+0 1: server [1 0 0 1] Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a number too large after a document not an object, over RCON
@@ -352,14 +352,14 @@ console 1 hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 1: the top level: type must be object, but is array
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config
 0 log error: Failed to reload config: number overflow parsing '1e999'
-0 answer Heraldix: Failed to reload config
+0 rcon id 2 type 0: Heraldix: Failed to reload config
 0 2: server [1 1 1 1] Be nice
 0 1: chat Bob: /help
 0 2: chat Bob: /help
 0 2: server [0 0 1 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a file as written
@@ -380,4 +380,4 @@ rcon hx.reload
 -- seen
 0 log error: Custom chat commands not registered: config.json line 5, column 22: "CustomCommands" > "/vote" > "DisplayTime": type must be number, but is string
 0 log error: Failed to reload config: config.json line 5, column 22: "CustomCommands" > "/vote" > "DisplayTime": type must be number, but is string
-0 answer Heraldix: Failed to reload config
+0 rcon id 1 type 0: Heraldix: Failed to reload config

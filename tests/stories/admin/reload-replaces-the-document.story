@@ -20,12 +20,12 @@ console 1 hx.sendserver 2 "probe"
 0 -/rules
 0 +/help
 0 log info: Reloaded config: 1 custom commands, 0 timed messages
-0 answer Heraldix: Reloaded config
+0 1: server [0 1 0 1] Heraldix: Reloaded config
 0 1: chat Bob: /rules
 0 2: chat Bob: /rules
 0 2: server [0 0 0 1] Ask an admin
 0 2: server [1 0 0 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/help
 
 == from an admin, over RCON
@@ -47,12 +47,12 @@ console 1 hx.sendserver 2 "probe"
 0 -/rules
 0 +/help
 0 log info: Reloaded config: 1 custom commands, 0 timed messages
-0 answer Heraldix: Reloaded config
+0 rcon id 1 type 0: Heraldix: Reloaded config
 0 1: chat Bob: /rules
 0 2: chat Bob: /rules
 0 2: server [0 0 0 1] Ask an admin
 0 2: server [1 0 0 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/help
 
 == typed by the server, answering nobody
@@ -78,7 +78,7 @@ console 1 hx.sendserver 2 "probe"
 0 2: chat Bob: /rules
 0 2: server [0 0 0 1] Ask an admin
 0 2: server [1 0 0 1] probe
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/help
 
 == counting what it brought
@@ -98,6 +98,37 @@ rcon hx.reload
 0 +/a
 0 +/b
 0 log info: Reloaded config: 2 custom commands, 3 timed messages
-0 answer Heraldix: Reloaded config
+0 rcon id 1 type 0: Heraldix: Reloaded config
 0 -/a
 0 -/b
+
+== a reload after a failed one reads the mended file
+-- config.json
+{
+  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
+               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
+  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+-- scenario
+join 1 Alice
+join 2 Bob
+config-rm
+rcon hx.reload
+config-text {"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands": {"/help": {"Message": "Ask an admin", "Type": "Server"}}}
+rcon hx.reload
+chat 2 /rules
+chat 2 /help
+console 1 hx.sendserver 2 "probe"
+-- seen
+0 +/rules
+0 log error: Failed to reload config: Can't open config.json: <server-dir>/TarrowApi/Plugins/Heraldix/config.json: No such file or directory
+0 rcon id 1 type 0: Heraldix: Failed to reload config
+0 -/rules
+0 +/help
+0 log info: Reloaded config: 1 custom commands, 0 timed messages
+0 rcon id 2 type 0: Heraldix: Reloaded config
+0 1: chat Bob: /rules
+0 2: chat Bob: /rules
+0 2: server [0 0 0 1] Ask an admin
+0 2: server [1 0 0 1] probe
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 -/help

@@ -16,9 +16,9 @@ console 1 hx.sendserver 2 "Hi Bob"
 0 +/rules
 0 1: server [1 0 0 1] Hello all
 0 2: server [1 0 0 1] Hello all
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 0 2: server [0 0 1 1] Hi Bob
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == sendserver to everyone, then to one player in the configured colour, over RCON
@@ -36,9 +36,9 @@ rcon hx.sendserver 2 "Hi Bob"
 0 +/rules
 0 1: server [1 0 0 1] Hello all
 0 2: server [1 0 0 1] Hello all
-0 answer Heraldix: Successfully sent message to everyone
+0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
 0 2: server [0 0 1 1] Hi Bob
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 2 type 0: Heraldix: Successfully sent message to player
 0 -/rules
 
 == sendchat to everyone, then to one player in the configured colour, on the console
@@ -56,9 +56,9 @@ console 1 hx.sendchat 2 Mod "Just you"
 0 +/rules
 0 1: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
 0 2: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 0 2: chat Mod: <RichColor Color="1, 0, 1, 1">Just you</>
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == sendchat to everyone, then to one player in the configured colour, over RCON
@@ -76,9 +76,9 @@ rcon hx.sendchat 2 Mod "Just you"
 0 +/rules
 0 1: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
 0 2: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
-0 answer Heraldix: Successfully sent message to everyone
+0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
 0 2: chat Mod: <RichColor Color="1, 0, 1, 1">Just you</>
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 2 type 0: Heraldix: Successfully sent message to player
 0 -/rules
 
 == sendnotification takes numbers and icon from the line, on the console
@@ -98,10 +98,10 @@ console 1 hx.sendnotification 2 "Only Bob" 1 5 0 0 255 /Game/None
 0 load /Game/Icons/Star.Star
 0 1: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
 0 2: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 0 load /Game/None
 0 2: notification [0 0 1 1] scale 1 time 5 Only Bob
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == sendnotification takes numbers and icon from the line, over RCON
@@ -121,10 +121,10 @@ rcon hx.sendnotification 2 "Only Bob" 1 5 0 0 255 /Game/None
 0 load /Game/Icons/Star.Star
 0 1: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
 0 2: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
-0 answer Heraldix: Successfully sent message to everyone
+0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
 0 load /Game/None
 0 2: notification [0 0 1 1] scale 1 time 5 Only Bob
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 2 type 0: Heraldix: Successfully sent message to player
 0 -/rules
 
 == sendnotification without an icon takes the configured values and asks for no texture
@@ -140,7 +140,7 @@ console 1 hx.sendnotification 2 "Msg" 2 10 255 255 0
 -- seen
 0 +/rules
 0 2: notification [0 1 1 1] scale 3 time 12 Msg
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 -/rules
 
 == a bare sendnotification sends an empty notification to everyone, its name for an icon
@@ -159,7 +159,7 @@ console 1 hx.sendnotification
 0 load hx.sendnotification
 0 1: notification [0 1 1 1] scale 3 time 12 
 0 2: notification [0 1 1 1] scale 3 time 12 
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 0 -/rules
 
 == an empty configuration gives black and zeroes
@@ -174,15 +174,15 @@ rcon hx.sendnotification 2 "n"
 rcon hx.sendchat 0 "again"
 -- seen
 0 2: server [0 0 0 1] s
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 2: chat Admin: <RichColor Color="0, 0, 0, 255">c</>
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 load "n"
 0 2: notification [0 0 0 1] scale 0 time 0 n
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 0 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">again</>
 0 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">again</>
-0 answer Heraldix: Successfully sent message to everyone
+0 rcon id 2 type 0: Heraldix: Successfully sent message to everyone
 
 == configured values of the wrong type fail the command, values the line gives need none
 -- config.json
@@ -197,12 +197,12 @@ console 1 hx.sendnotification 2 "n"
 rcon hx.sendserver 0 "s"
 console 1 hx.sendserver 2 "given" 1 2 3
 -- seen
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 rcon id 1 type 0: Heraldix: Error trying to send the message
 0 2: server [0.000304 0.000607 0.000911 1] given
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == a document that is not an object fails every configured read
 -- config.json
@@ -215,9 +215,9 @@ console 1 hx.sendchat 0 A "c"
 rcon hx.sendnotification 0 "n"
 -- seen
 0 log error: Custom chat commands not registered: config.json line 1, column 1: the top level: type must be object, but is array
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 rcon id 1 type 0: Heraldix: Error trying to send the message
 
 == commands typed without an issuer send and answer nothing
 -- config.json
@@ -252,11 +252,11 @@ console 1 hx.chatasplayer 2 3 "{not formatted} 100%"
 0 say from 2 mode 0: hello all
 0 1: chat Bob: hello all
 0 2: chat Bob: hello all
-0 answer HX: Successfully chatted as player
+0 1: server [0 1 0 1] HX: Successfully chatted as player
 0 say from 2 mode 3: {not formatted} 100%
 0 1: chat Bob: {not formatted} 100%
 0 2: chat Bob: {not formatted} 100%
-0 answer HX: Successfully chatted as player
+0 1: server [0 1 0 1] HX: Successfully chatted as player
 0 -/rules
 
 == chatasplayer makes an online player say the line, unformatted, in the mode given, over RCON
@@ -275,9 +275,9 @@ rcon hx.chatasplayer 2 3 "{not formatted} 100%"
 0 say from 2 mode 0: hello all
 0 1: chat Bob: hello all
 0 2: chat Bob: hello all
-0 answer HX: Successfully chatted as player
+0 rcon id 1 type 0: HX: Successfully chatted as player
 0 say from 2 mode 3: {not formatted} 100%
 0 1: chat Bob: {not formatted} 100%
 0 2: chat Bob: {not formatted} 100%
-0 answer HX: Successfully chatted as player
+0 rcon id 2 type 0: HX: Successfully chatted as player
 0 -/rules

@@ -26,13 +26,13 @@ console 1 hx.sendserver 0 "x" 0 - 0
 console 1 hx.sendserver 0 "a {brace}"
 -- seen
 0 +/rules
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 0 -/rules
 
 == sendserver, over RCON
@@ -60,13 +60,13 @@ rcon hx.sendserver 0 "x" 0 - 0
 rcon hx.sendserver 0 "a {brace}"
 -- seen
 0 +/rules
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 rcon id 1 type 0: Heraldix: Error trying to send the message
+0 rcon id 2 type 0: Heraldix: Error trying to send the message
+0 rcon id 3 type 0: Heraldix: Error trying to send the message
+0 rcon id 4 type 0: Heraldix: Error trying to send the message
+0 rcon id 5 type 0: Heraldix: Error trying to send the message
+0 rcon id 6 type 0: Heraldix: Error trying to send the message
+0 rcon id 7 type 0: Heraldix: Error trying to send the message
 0 -/rules
 
 == sendchat, on the console
@@ -86,12 +86,12 @@ console 1 hx.sendchat 0 Admin "x" 1 2 99999999999
 console 1 hx.sendchat 0 Admin "{0}"
 -- seen
 0 +/rules
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 0 -/rules
 
 == sendchat, over RCON
@@ -111,12 +111,12 @@ rcon hx.sendchat 0 Admin "x" 1 2 99999999999
 rcon hx.sendchat 0 Admin "{0}"
 -- seen
 0 +/rules
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 rcon id 1 type 0: Heraldix: Error trying to send the message
+0 rcon id 2 type 0: Heraldix: Error trying to send the message
+0 rcon id 3 type 0: Heraldix: Error trying to send the message
+0 rcon id 4 type 0: Heraldix: Error trying to send the message
+0 rcon id 5 type 0: Heraldix: Error trying to send the message
+0 rcon id 6 type 0: Heraldix: Error trying to send the message
 0 -/rules
 
 == sendnotification, on the console
@@ -136,12 +136,12 @@ console 1 hx.sendnotification 0 "{"
 -- seen
 0 +/rules
 0 load "nobody"
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 0 load "{"
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 0 -/rules
 
 == sendnotification, over RCON
@@ -161,12 +161,12 @@ rcon hx.sendnotification 0 "{"
 -- seen
 0 +/rules
 0 load "nobody"
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 rcon id 1 type 0: Heraldix: Error trying to send the message
+0 rcon id 2 type 0: Heraldix: Error trying to send the message
+0 rcon id 3 type 0: Heraldix: Error trying to send the message
+0 rcon id 4 type 0: Heraldix: Error trying to send the message
 0 load "{"
-0 answer Heraldix: Error trying to send the message
+0 rcon id 5 type 0: Heraldix: Error trying to send the message
 0 -/rules
 
 == chatasplayer, on the console
@@ -195,15 +195,15 @@ console 1 hx.chatasplayer 1 mode "m"
 console 1 hx.chatasplayer 1 2147483648 "m"
 -- seen
 0 +/rules
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
+0 1: server [1 0 0 1] HX: There was an error, (player offline?)
 0 -/rules
 
 == chatasplayer, over RCON
@@ -232,13 +232,13 @@ rcon hx.chatasplayer 1 mode "m"
 rcon hx.chatasplayer 1 2147483648 "m"
 -- seen
 0 +/rules
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
-0 answer HX: There was an error, (player offline?)
+0 rcon id 1 type 0: HX: There was an error, (player offline?)
+0 rcon id 2 type 0: HX: There was an error, (player offline?)
+0 rcon id 3 type 0: HX: There was an error, (player offline?)
+0 rcon id 4 type 0: HX: There was an error, (player offline?)
+0 rcon id 5 type 0: HX: There was an error, (player offline?)
+0 rcon id 6 type 0: HX: There was an error, (player offline?)
+0 rcon id 7 type 0: HX: There was an error, (player offline?)
+0 rcon id 8 type 0: HX: There was an error, (player offline?)
+0 rcon id 9 type 0: HX: There was an error, (player offline?)
 0 -/rules

@@ -13,7 +13,7 @@ wait 1
 -- seen
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == an empty table
@@ -27,7 +27,7 @@ wait 1
 -- seen
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == an empty list
@@ -41,7 +41,7 @@ wait 1
 -- seen
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == null
@@ -55,7 +55,7 @@ wait 1
 -- seen
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == a list with something in it
@@ -70,7 +70,7 @@ wait 1
 0 log error: Custom chat commands not registered: config.json line 1, column 20: "CustomCommands": type must be object, but is array
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == a command that is not an object
@@ -85,7 +85,7 @@ wait 1
 0 log error: Custom chat commands not registered: config.json line 1, column 27: "CustomCommands" > "/a": type must be object, but is string
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == a number written as text in a later command
@@ -100,7 +100,7 @@ wait 1
 0 log error: Custom chat commands not registered: config.json line 1, column 84: "CustomCommands" > "/b" > "DisplayTime": type must be number, but is string
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == a colour written as a name in a later command
@@ -115,7 +115,7 @@ wait 1
 0 log error: Custom chat commands not registered: config.json line 1, column 85: "CustomCommands" > "/b" > "MessageColor": type must be array, but is string
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == a colour with a member that is not a number
@@ -130,7 +130,7 @@ wait 1
 0 log error: Custom chat commands not registered: config.json line 1, column 71: "CustomCommands" > "/a" > "MessageColor"[3]: type must be number, but is string
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm
 
 == a message that is not text
@@ -145,5 +145,5 @@ wait 1
 0 log error: Custom chat commands not registered: config.json line 1, column 39: "CustomCommands" > "/a" > "Message": type must be string, but is number
 0 1: chat Alice: /a
 0 1: server [0 1 0 1] admin
-0 answer Heraldix: Successfully sent message to player
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 1 1: server [0 0 0 1] tm

@@ -11,7 +11,7 @@ join 5 Eve
 console 1 hx.sendserver 5 "Hi" 300 -1 12.9
 -- seen
 0 5: server [0.0252 1 0.00368 1] Hi
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == two numbers: configured
 -- config.json
@@ -22,7 +22,7 @@ join 1 Alice
 console 1 hx.sendserver 0 "Hello there" 0 255
 -- seen
 0 1: server [0.0252 1 0.000607 1] Hello there
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 
 == missing channels: zero
 -- config.json
@@ -32,7 +32,7 @@ join 1 Alice
 console 1 hx.sendserver 0 "x"
 -- seen
 0 1: server [0 0.00273 0 1] x
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 
 == document null
 -- config.json
@@ -42,7 +42,7 @@ join 1 Alice
 console 1 hx.sendserver 0 "x"
 -- seen
 0 log error: Custom chat commands not registered: config.json line 1, column 1: the top level: type must be object, but is null
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 
 == id only
 -- config.json
@@ -54,7 +54,7 @@ join 17 Sam
 console 1 hx.sendchat 17"x"
 -- seen
 0 17: chat Heraldix: <RichColor Color="0, 0, 0, 255">x</>
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == inner numbers untested
 -- config.json
@@ -67,7 +67,7 @@ console 1 hx.sendnotification 0 "M" 4 10abc 1 2 3 i
 -- seen
 0 load i
 0 1: notification [0.000304 0.000607 0.000911 1] scale 4 time 10 icon i M
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 
 == time without digits
 -- config.json
@@ -76,7 +76,7 @@ console 1 hx.sendnotification 0 "M" 4 10abc 1 2 3 i
 join 1 Alice
 console 1 hx.sendnotification 0 "M" 4 x 1 2 3 i
 -- seen
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 
 == fewer than six tokens carry no numbers
 -- config.json
@@ -88,7 +88,7 @@ join 2 Bob
 console 1 hx.sendnotification 2 3 4 5
 -- seen
 0 2: notification [0 0 0 1] scale 6 time 1 
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == any mode, unchecked
 -- config.json
@@ -99,4 +99,4 @@ console 1 hx.chatasplayer 1 -1 "x"
 -- seen
 0 say from 1 mode -1: x
 0 1: chat Alice: x
-0 answer HX: Successfully chatted as player
+0 1: server [0 1 0 1] HX: Successfully chatted as player

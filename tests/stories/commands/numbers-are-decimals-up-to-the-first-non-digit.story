@@ -34,28 +34,28 @@ console 42 hx.sendserver - "sign" 1 1 1
 console 42 hx.sendserver ５ "full-width" 1 1 1
 -- seen
 0 42: server [0.000304 0.000304 0.000304 1] zero
-0 answer Heraldix: Successfully sent message to everyone
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 0 42: server [0.000304 0.000304 0.000304 1] plus
-0 answer Heraldix: Successfully sent message to player
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 12: server [0.000304 0.000304 0.000304 1] point
-0 answer Heraldix: Successfully sent message to player
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 18446744073709551615: server [0.000304 0.000304 0.000304 1] minus one
-0 answer Heraldix: Successfully sent message to player
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 2147483647: server [0.000304 0.000304 0.000304 1] 2^31-1
-0 answer Heraldix: Successfully sent message to player
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 2147483648: server [0.000304 0.000304 0.000304 1] 2^31
-0 answer Heraldix: Successfully sent message to player
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 18446744071562067968: server [0.000304 0.000304 0.000304 1] -2^31
-0 answer Heraldix: Successfully sent message to player
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 18446744071562067967: server [0.000304 0.000304 0.000304 1] -2^31-1
-0 answer Heraldix: Successfully sent message to player
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 18446744073709551615: server [0.000304 0.000304 0.000304 1] 2^64-1
-0 answer Heraldix: Successfully sent message to player
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 42: server [1 0 0 1] Heraldix: Error trying to send the message
+0 42: server [1 0 0 1] Heraldix: Error trying to send the message
+0 42: server [1 0 0 1] Heraldix: Error trying to send the message
+0 42: server [1 0 0 1] Heraldix: Error trying to send the message
+0 42: server [1 0 0 1] Heraldix: Error trying to send the message
 
 == an integer
 -- config.json
@@ -80,22 +80,22 @@ console 1 hx.sendnotification 1 "sign" 1 - 0 0 0 0
 console 1 hx.sendnotification 1 "full-width" 1 ５ 0 0 0 0
 -- seen
 0 1: notification [0 0 0 1] scale 1 time 0 zero
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: notification [0 0 0 1] scale 1 time 42 plus
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: notification [0 0 0 1] scale 1 time 12 point
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: notification [0 1 0 1] scale 1 time -1 minus one
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: notification [0 1 0 1] scale 1 time 2.14748e+09 2^31-1
-0 answer Heraldix: Successfully sent message to player
-0 answer Heraldix: Error trying to send the message
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 0 1: notification [0 0 0 1] scale 1 time -2.14748e+09 -2^31
-0 answer Heraldix: Successfully sent message to player
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message

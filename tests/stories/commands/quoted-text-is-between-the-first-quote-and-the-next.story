@@ -9,7 +9,7 @@ join 1 Alice
 console 1 hx.sendserver 0 "Hello world" 255 0 0
 -- seen
 0 1: server [1 0 0 1] Hello world
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 
 == a quote never closed runs to the end of the line
 -- config.json
@@ -19,7 +19,7 @@ join 1 Alice
 console 1 hx.sendserver 0 "runs to the end
 -- seen
 0 1: server [0 0 1 1] runs to the end
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 
 == no quotes, no message, nothing sent
 -- config.json
@@ -29,7 +29,7 @@ console 1 hx.sendserver 0 "runs to the end
 join 1 Alice
 console 1 hx.sendserver 0 no quotes
 -- seen
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 
 == after two quotes in a row the piece after them moves up
 -- config.json
@@ -40,4 +40,4 @@ join 1 Alice
 console 1 hx.sendchat 0 Admin "" "word"
 -- seen
 0 1: chat Admin: <RichColor Color="0, 1, 0, 1"> </>
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone

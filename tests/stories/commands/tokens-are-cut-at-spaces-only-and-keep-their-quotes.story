@@ -16,9 +16,9 @@ console 1 hx.sendchat 2	Admin "x"
 -- seen
 0 1: server [0 0 1 1] two words
 0 2: server [0 0 1 1] two words
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">x</>
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == quotes stay inside their tokens
 -- config.json
@@ -31,9 +31,9 @@ console 1 hx.sendchat 2 Ad"min x" 255 0 0
 console 1 hx.sendchat 2 "Admin" "x"
 -- seen
 0 2: chat Ad"min: <RichColor Color="1, 0, 0, 1">min x</>
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Admin</>
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == a lone sign or point is numeric and then reads no digit
 -- config.json
@@ -45,9 +45,9 @@ console 1 hx.sendserver 1 "x" 0 - 0
 console 1 hx.sendserver 1 "x" 0 . 0
 console 1 hx.sendserver 1 "x" 0 0 +
 -- seen
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 
 == a point is numeric, an exponent or letters are not
 -- config.json
@@ -59,11 +59,11 @@ console 1 hx.sendserver 1 "exp" 255 0 1e5
 console 1 hx.sendserver 1 "letters" 255 0 12abc
 -- seen
 0 1: server [1 0.00368 0 1] point
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: server [0 0 1 1] exp
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: server [0 0 1 1] letters
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == positions before the first token are not numeric
 -- config.json
@@ -76,6 +76,6 @@ console 1 hx.sendserver 1"x"
 console 1 hx.sendnotification 1 2 3 4
 -- seen
 0 1: server [0 0 1 1] x
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: notification [0 0 0 1] scale 0 time 0 
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player

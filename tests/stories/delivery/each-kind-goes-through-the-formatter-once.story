@@ -14,13 +14,13 @@ console 1 hx.sendchat 1 Ädmin "{{ünï}} 100%" 255 0 0
 console 1 hx.sendnotification 1 "{{50%}}" 1 10 255 0 0 0
 -- seen
 0 2: server [0.216 0.00304 0.578 1] Hello ✓ 100%
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: server [1 0 0 1] {ok}
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: chat Ädmin: <RichColor Color="1, 0, 0, 1">{ünï} 100%</>
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 0 1: notification [1 0 0 1] scale 1 time 10 {50%}
-0 answer Heraldix: Successfully sent message to player
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
 
 == an empty server message is an empty line
 -- config.json
@@ -44,11 +44,11 @@ console 1 hx.sendchat 1 S "hello {0}" 255 0 0
 console 1 hx.sendnotification 0 "{" 1 10 255 0 0 0
 console 1 hx.sendnotification 1 "}" 1 10 255 0 0 0
 -- seen
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
-0 answer Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [1 0 0 1] Heraldix: Error trying to send the message
 
 == a chat message with a broken line sends none of its lines
 -- config.json

@@ -27,13 +27,13 @@ rcon hx.sendnotification 0 "x" 5 1 255 0 0 0
 -- seen
 0 1: server [1 1 0 1] all
 0 4: server [1 1 0 1] all
-0 answer Heraldix: Successfully sent message to everyone
+0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
 1 1: chat Admin: <RichColor Color="1, 0, 0, 1">x</>\n<RichColor Color="1, 0, 0, 1">y</>\n
 1 4: chat Admin: <RichColor Color="1, 0, 0, 1">x</>\n<RichColor Color="1, 0, 0, 1">y</>\n
 1 1: notification [1 0 0 1] scale 2 time 1 n
 1 4: notification [1 0 0 1] scale 2 time 1 n
-1 answer Heraldix: Successfully sent message to everyone
-1 answer Heraldix: Error trying to send the message
-1 answer Heraldix: Successfully sent message to everyone
-1 answer Heraldix: Successfully sent message to everyone
-1 answer Heraldix: Successfully sent message to everyone
+1 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+1 1: server [1 0 0 1] Heraldix: Error trying to send the message
+1 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
+1 rcon id 2 type 0: Heraldix: Successfully sent message to everyone
+1 rcon id 3 type 0: Heraldix: Successfully sent message to everyone

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <optional>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -104,12 +106,56 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
+// One event as a seen line, without its second; nothing for an event nobody reads:
+//   ID: server [r g b a] (bold) TEXT           a server message, an administrator's answer among them
+//   ID: chat SENDER: TEXT                      a chat line, markup included
+//   ID: notification [r g b a] scale S time T (icon PATH) TEXT
+//   rcon id N type T: TEXT                     an RCON response
+//   say from ID mode M: TEXT                   a line a player was made to say
+//   log LEVEL: TEXT                            one of Heraldix's own log records
+//   load PATH / +NAME / -NAME / delay S        a texture asked for, a chat command registered or unregistered,
+//                                              a call put off by S seconds
+std::optional<std::string> SeenItem(const nlohmann::json& event) {
+  const std::string kind = event.at("event");
+  const auto text = [&event] { return event.at("text").get<std::string>(); };
+  const auto number = [&event](const char* member) {
+    std::ostringstream out;
+    out << event.at(member).get<double>();
+    return out.str();
+  };
+  if (kind == "server" || kind == "chat" || kind == "notification") {
+    std::string line = event.at("to").get<std::string>() + ": " + kind + " ";
+    if (kind == "chat") line += event.at("sender").get<std::string>() + ": ";
+    if (kind == "server") line += Colour(event.at("color")) + (event.at("bold").get<bool>() ? " bold " : " ");
+    if (kind == "notification") {
+      line += Colour(event.at("color")) + " scale " + number("scale") + " time " + number("time") + " ";
+      if (!event.at("icon").is_null()) line += "icon " + event.at("icon").get<std::string>() + " ";
+    }
+    return line + text();
+  }
+  if (kind == "rcon") return "rcon id " + event.at("id").dump() + " type " + event.at("type").dump() + ": " + text();
+  if (kind == "say") {
+    return "say from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " + text();
+  }
+  if (kind == "log" && event.at("logger") == "Heraldix") {
+    return "log " + event.at("level").get<std::string>() + ": " + text();
+  }
+  static const std::map<std::string, std::string, std::less<>> Calls = {{"StaticLoadObject", "load "},
+                                                                        {"RegisterChatCommand", "+"},
+                                                                        {"UnregisterChatCommand", "-"},
+                                                                        {"DelayExecute", "delay "}};
+  const auto call = Calls.find(event.value("call", ""));
+  if (call == Calls.end()) return std::nullopt;
+  const nlohmann::json& argument = event.at("args").at(0);
+  return call->second + (argument.is_string() ? argument.get<std::string>() : argument.dump());
+}
+
 }  // namespace
 
 std::vector<std::string> SeenLines(const Run& run, const std::string& serverDir) {
   std::vector<std::string> lines;
   for (const nlohmann::json& event : run.events) {
-    std::optional<std::string> item = SeenItem(event, {.chatCommands = true, .delays = true, .answersAsSent = true});
+    std::optional<std::string> item = SeenItem(event);
     if (!item) continue;
     for (std::size_t at; !serverDir.empty() && (at = item->find(serverDir)) != std::string::npos;) {
       item->replace(at, serverDir.size(), "<server-dir>");

@@ -167,7 +167,7 @@ void TellStories(std::string_view name) {
     if (!story.seen) ADD_FAILURE() << "the story has no \"-- seen\" section";
     const ServerDir dir;
     if (story.config) dir.WriteConfig(*story.config);
-    const Run run = story.zone ? RunScenarioInZone(story.scenario, dir, *story.zone) : RunScenario(story.scenario, dir);
+    const Run run = RunScenario(story.scenario, dir, PluginPath(), story.zone.value_or("UTC"));
     ExpectNoFaults(run);
     EXPECT_EQ(Joined(SeenLines(run, dir.Path().string())), Joined(story.seen.value_or(std::vector<std::string>{})));
   }

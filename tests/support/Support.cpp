@@ -85,12 +85,9 @@ std::vector<nlohmann::json> Run::Faults() const { return Of("fault"); }
 
 std::string PluginPath() { return HERALDIX_TEST_PLUGIN; }
 
-Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath) {
-  return RunSession(scenario, {dir.Path(), pluginPath, true}, dir);
-}
-
-Run RunScenarioInZone(std::string_view scenario, const ServerDir& dir, const std::string& zone) {
-  return RunSession(scenario, {dir.Path(), PluginPath(), true, zone, {}}, dir);
+Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath,
+                const std::string& zone) {
+  return RunSession(scenario, {dir.Path(), pluginPath, true, zone, {}}, dir);
 }
 
 struct LiveGame::State {

@@ -48,10 +48,10 @@ struct Run {
 std::string PluginPath();
 
 // Runs scenario text through the simulator in this process with a plug-in library, loaded before the
-// first line and unloaded after the last, tracing on. `config FILE` lines resolve against dir.
-Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath = PluginPath());
-// The same on a server keeping local time in zone (as TZ names it); the others keep UTC.
-Run RunScenarioInZone(std::string_view scenario, const ServerDir& dir, const std::string& zone);
+// first line and unloaded after the last, tracing on, the server keeping local time in zone (as TZ names it).
+// `config FILE` lines resolve against dir.
+Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath = PluginPath(),
+                const std::string& zone = "UTC");
 
 // The simulated game and host in this process with NO plug-in library loaded, for unit tests of plug-in
 // code linked into the test executable: GetAddress, FMemory, players, events all live. One at a time.

@@ -105,6 +105,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 //   ID: notification [r g b a] scale S time T (icon PATH) TEXT
 //   rcon id N type T: TEXT                     an RCON response
 //   say from ID mode M: TEXT                   a line a player was made to say
+//   ask ID in GROUP: yes|no                    a question to the permission service
 //   log LEVEL: TEXT                            one of Heraldix's own log records
 //   load PATH / +NAME / -NAME / delay S        a texture asked for, a chat command registered or unregistered,
 //                                              a call put off by S seconds
@@ -132,6 +133,11 @@ std::optional<std::string> SeenItem(const nlohmann::json& event) {
   }
   if (kind == "log" && event.at("logger") == "Heraldix") {
     return "log " + event.at("level").get<std::string>() + ": " + text();
+  }
+  if (event.value("call", "") == "IsPlayerInGroup") {
+    const nlohmann::json& args = event.at("args");
+    return "ask " + args.at(0).get<std::string>() + " in " + args.at(1).get<std::string>() + ": " +
+           (event.at("result").get<bool>() ? "yes" : "no");
   }
   static const std::map<std::string, std::string, std::less<>> Calls = {{"StaticLoadObject", "load "},
                                                                         {"RegisterChatCommand", "+"},

@@ -15,11 +15,16 @@ chat 1 /vip
 -- seen
 0 +/all
 0 +/vip
+0 ask 7 in VIP: no
+0 ask 7 in Admins: yes
 0 7: server [0 0 0 1] hi
 0 say from 7 mode 0: /after
 0 7: chat Alice: /after
 0 1: chat Alice: /after
 0 1: server [0 0 0 1] open
+0 ask 1 in VIP: no
+0 ask 1 in Admins: no
+0 ask 1 in Mods: no
 0 1: chat Heraldix: <RichColor Color="1, 0, 0, 1">You don't have permission to perform this command</>
 0 -/all
 0 -/vip
@@ -33,6 +38,7 @@ join 2 Bob
 chat 1 /vip
 -- seen
 0 +/vip
+0 ask 1 in VIP: no
 0 1: chat Gate: <RichColor Color="1, 0, 0, 1">Not for you, Zoë</>
 0 -/vip
 
@@ -44,5 +50,6 @@ join 1 Alice
 chat 1 /vip
 -- seen
 0 +/vip
+0 ask 1 in VIP: no
 0 1: chat Heraldix: <RichColor Color="1, 0, 0, 1">You don't have permission to perform this command</>
 0 -/vip

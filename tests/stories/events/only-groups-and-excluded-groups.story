@@ -1,4 +1,5 @@
 # A timed message for some permission groups reaches only their members, and excluded groups are left out.
+# Each player's groups are asked in list order until one says yes; a player gone from the world is not asked.
 
 == only
 -- config.json
@@ -11,7 +12,12 @@ join 4 Dan
 stale 4
 wait 1
 -- seen
+1 ask 1 in VIP: yes
 1 1: server [0 0 0 1] m
+1 ask 2 in VIP: no
+1 ask 2 in Admins: no
+1 ask 3 in VIP: no
+1 ask 3 in Admins: yes
 1 3: server [0 0 0 1] m
 
 == excluded
@@ -25,7 +31,10 @@ join 4 Dan
 stale 4
 wait 1
 -- seen
+1 ask 1 in VIP: yes
+1 ask 2 in VIP: no
 1 2: server [0 0 0 1] m
+1 ask 3 in VIP: no
 1 3: server [0 0 0 1] m
 
 == both
@@ -39,7 +48,10 @@ join 4 Dan
 stale 4
 wait 1
 -- seen
+1 ask 1 in VIP: yes
 1 1: server [0 0 0 1] m
+1 ask 2 in VIP: no
+1 ask 3 in VIP: no
 
 == outside ASCII
 -- config.json
@@ -49,4 +61,6 @@ join 1 Alice Gr??n
 join 2 Bob
 wait 1
 -- seen
+1 ask 1 in Gr??n: yes
 1 1: server [0 0 0 1] m
+1 ask 2 in Gr??n: no

@@ -11,24 +11,34 @@
 join 1 A
 wait 200
 -- seen
+1 ask 1 in VIP: no
 1 1: server [0 0 0 1] all
 11 1: server [0 0 0 1] all2
+21 ask 1 in VIP: no
 21 1: server [0 0 0 1] all
 31 1: server [0 0 0 1] all2
+41 ask 1 in VIP: no
 41 1: server [0 0 0 1] all
 51 1: server [0 0 0 1] all2
+61 ask 1 in VIP: no
 61 1: server [0 0 0 1] all
 71 1: server [0 0 0 1] all2
+81 ask 1 in VIP: no
 81 1: server [0 0 0 1] all
 91 1: server [0 0 0 1] all2
+101 ask 1 in VIP: no
 101 1: server [0 0 0 1] all
 111 1: server [0 0 0 1] all2
+121 ask 1 in VIP: no
 121 1: server [0 0 0 1] all
 131 1: server [0 0 0 1] all2
+141 ask 1 in VIP: no
 141 1: server [0 0 0 1] all
 151 1: server [0 0 0 1] all2
+161 ask 1 in VIP: no
 161 1: server [0 0 0 1] all
 171 1: server [0 0 0 1] all2
+181 ask 1 in VIP: no
 181 1: server [0 0 0 1] all
 191 1: server [0 0 0 1] all2
 
@@ -49,8 +59,12 @@ wait 20
 join 1 A
 wait 10
 -- seen
+1 ask 1 in VIP: yes
+1 ask 1 in VIP: yes
 1 1: server [0 0 0 1] vip
 11 1: server [0 0 0 1] all
 21 1: server [0 0 0 1] all2
+31 ask 1 in VIP: yes
+31 ask 1 in VIP: yes
 31 1: server [0 0 0 1] vip
 61 1: server [0 0 0 1] all

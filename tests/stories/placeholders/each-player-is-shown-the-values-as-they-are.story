@@ -82,7 +82,9 @@ join 1 Ann VIP
 join 2 Bo
 wait 1
 -- seen
+1 ask 1 in VIP: yes
 1 1: server [0 0 0 1] For Ann
+1 ask 2 in VIP: no
 
 == a scheduled message tells its own minute
 -- zone IST-5:30
@@ -111,6 +113,7 @@ chat 2 /vip
 0 +/vip
 0 load 
 0 1: notification [0 0 0 1] scale 0 time 0 You are Ann
+0 ask 2 in VIP: no
 0 2: chat Heraldix: <RichColor Color="1, 0, 0, 1">Not for you, {Bo}</>
 0 -/me
 0 -/vip

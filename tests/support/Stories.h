@@ -11,8 +11,9 @@
 namespace heraldix::test {
 
 // What a run showed, one line per event as a story's "-- seen" section writes it: the simulated second, then
-// the event as SeenItem writes it with chat registrations, delays and answers as sent, control characters and
-// backslashes escaped as in C. The server directory's path, where a line holds it, reads "<server-dir>".
+// the event in one of the forms Stories.cpp lists (messages, answers as sent, said lines, group questions,
+// texture loads, chat-command registrations, delays, Heraldix's log), control characters and backslashes
+// escaped as in C. The server directory's path, where a line holds it, reads "<server-dir>".
 std::vector<std::string> SeenLines(const Run& run, const std::string& serverDir = "");
 
 // Plays every story in tests/stories/NAME.story on a server of its own and checks that each ran without a

@@ -10,6 +10,7 @@
 #include "commands/AdminCommands.h"
 #include "commands/Arguments.h"
 #include "config/Config.h"
+#include "tests/support/Expect.h"
 #include "tests/support/Stories.h"
 #include "tests/support/Support.h"
 #include "text/Text.h"
@@ -35,11 +36,14 @@ TEST(Commands, TokensAreCutAtSpacesOnlyAndKeepTheirQuotes) {
 // No command asks for a token past either end of its line; the tokens answer safely all the same.
 TEST(Commands, PositionsOffTheLineAreEmptyAndNotNumeric) {
   const heraldix::test::LiveGame game;  // strings live on the game allocator
-  const Tokens tokens(Line("hx.x 1"));
-  for (const std::int32_t position : {-1, 2}) {
-    EXPECT_EQ(tokens.At(position), u"") << position;
-    EXPECT_FALSE(tokens.IsNumericAt(position)) << position;
+  {
+    const Tokens tokens(Line("hx.x 1"));
+    for (const std::int32_t position : {-1, 2}) {
+      EXPECT_EQ(tokens.At(position), u"") << position;
+      EXPECT_FALSE(tokens.IsNumericAt(position)) << position;
+    }
   }
+  heraldix::test::ExpectNoFaults(game);
 }
 
 TEST(Commands, NumbersAreDecimalsUpToTheFirstNonDigitAndNoneWithoutADigitOrBeyondTheirWidth) {
@@ -59,17 +63,20 @@ TEST(Commands, EachCommandReadsItsLineAndTheConfigurationOnlyForWhatTheLineLacks
 TEST(Commands, HandlersWithoutALineOrSomeoneToAnswerDeliverNothingButAReloadTakesEffect) {
   heraldix::test::LiveGame game;
   game.Line("join 1 Alice");
-  RCONPacket packet;
-  packet.Body = Line(R"(hx.chatasplayer 1 0 "x")");
   for (auto* command : {&SendServerCmd, &SendChatCmd, &SendNotificationCmd, &ChatAsPlayerCmd}) {
     command(game.Player(1), nullptr, false);
   }
-  for (auto* command : {&SendServerRcon, &SendChatRcon, &SendNotificationRcon, &ChatAsPlayerRcon}) {
-    command(nullptr, &packet, nullptr);
+  {
+    RCONPacket packet;
+    packet.Body = Line(R"(hx.chatasplayer 1 0 "x")");
+    for (auto* command : {&SendServerRcon, &SendChatRcon, &SendNotificationRcon, &ChatAsPlayerRcon}) {
+      command(nullptr, &packet, nullptr);
+    }
   }
   game.Dir().WriteConfig(R"({"Heraldix": {}})");
   ReloadRcon(nullptr, nullptr, nullptr);
   EXPECT_EQ(Config(), nlohmann::json::parse(R"({"Heraldix": {}})"));
   for (const char* event : {"server", "chat", "notification", "rcon", "say"}) EXPECT_TRUE(game.Of(event).empty());
   ReplaceConfig(nlohmann::json());
+  heraldix::test::ExpectNoFaults(game);
 }

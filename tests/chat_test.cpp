@@ -4,36 +4,14 @@
 
 #include "chat/CustomCommands.h"
 #include "tests/support/Expect.h"
-#include "tests/support/Stories.h"
 #include "tests/support/Support.h"
 
 namespace {
 
 using heraldix::test::ExpectNoFaults;
-using heraldix::test::TellStories;
 using nlohmann::json;
 
 }  // namespace
-
-// --- Registration ---------------------------------------------------------------------------------
-
-TEST(Chat, TheTableRegistersEveryCommandWithAMessage) {
-  TellStories("chat/the-table-registers-every-command-with-a-message");
-}
-
-TEST(Chat, AnEmptyOrBrokenSectionRegistersNoChatCommandButTheRestOfLoadStands) {
-  TellStories("chat/an-empty-or-broken-section-registers-no-chat-command");
-}
-
-// --- Lookup and permissions -----------------------------------------------------------------------
-
-TEST(Chat, OnlyMembersOfARequiredGroupRunACommandAndOthersGetTheRedRefusalAlone) {
-  TellStories("chat/only-members-of-a-required-group-run-a-command");
-}
-
-// --- Replies and follow-up lines --------------------------------------------------------------------
-
-TEST(Chat, RepliesGoToTheAskerAloneAsConfigured) { TellStories("chat/replies-go-to-the-asker-alone"); }
 
 // --- The callback against the live game ----------------------------------------------------------------
 

@@ -11,27 +11,16 @@
 #include "commands/Arguments.h"
 #include "config/Config.h"
 #include "tests/support/Expect.h"
-#include "tests/support/Stories.h"
 #include "tests/support/Support.h"
 #include "text/Text.h"
 
 namespace {
-
-using heraldix::test::TellStories;
 
 FString Line(std::string_view text) { return FromUtf8(std::string(text)); }
 
 }  // namespace
 
 // --- Quoted text, tokens and numbers ----------------------------------------------------------------
-
-TEST(Commands, QuotedTextIsBetweenTheFirstQuoteAndTheNext) {
-  TellStories("commands/quoted-text-is-between-the-first-quote-and-the-next");
-}
-
-TEST(Commands, TokensAreCutAtSpacesOnlyAndKeepTheirQuotes) {
-  TellStories("commands/tokens-are-cut-at-spaces-only-and-keep-their-quotes");
-}
 
 // No command asks for a token past either end of its line; the tokens answer safely all the same.
 TEST(Commands, PositionsOffTheLineAreEmptyAndNotNumeric) {
@@ -44,16 +33,6 @@ TEST(Commands, PositionsOffTheLineAreEmptyAndNotNumeric) {
     }
   }
   heraldix::test::ExpectNoFaults(game);
-}
-
-TEST(Commands, NumbersAreDecimalsUpToTheFirstNonDigitAndNoneWithoutADigitOrBeyondTheirWidth) {
-  TellStories("commands/numbers-are-decimals-up-to-the-first-non-digit");
-}
-
-// --- What each command reads from its line, or from configuration where the line lacks it ------------
-
-TEST(Commands, EachCommandReadsItsLineAndTheConfigurationOnlyForWhatTheLineLacks) {
-  TellStories("commands/each-command-reads-its-line-and-the-configuration-for-what-it-lacks");
 }
 
 // --- Handlers at the edges -----------------------------------------------------------------------

@@ -18,7 +18,6 @@
 #include "host/IHooks.h"
 #include "sim/host/Clock.h"
 #include "tests/support/Expect.h"
-#include "tests/support/Stories.h"
 #include "tests/support/Support.h"
 
 namespace {
@@ -48,20 +47,6 @@ std::string ServerMessages(std::string_view words) {
 
 // --- Welcome --------------------------------------------------------------------------------------
 
-TEST(Events, EachVisitIsGreetedOnceWhenALivingCharacterIsPossessed) {
-  heraldix::test::TellStories("events/each-visit-is-greeted-once");
-}
-
-TEST(Events, EachKindOfGreeting) { heraldix::test::TellStories("events/each-kind-of-greeting"); }
-
-TEST(Events, AGreetingThatCannotBeMadeIsDroppedAndTheOthersStillGo) {
-  heraldix::test::TellStories("events/a-greeting-that-cannot-be-made-is-dropped");
-}
-
-TEST(Events, GreetingsOffOrABrokenSectionAtPossessionScheduleNothingAndTheGameGoesOn) {
-  heraldix::test::TellStories("events/greetings-off-or-broken-schedule-nothing");
-}
-
 // The simulated host drops a plug-in's pending calls when it unloads the library, but a host that runs
 // one late must find it harmless: a delayed welcome from before the lists were forgotten marks nobody.
 TEST(Events, ADelayedWelcomeFromBeforeTheListsWereForgottenMarksNobody) {
@@ -90,10 +75,6 @@ TEST(Events, ADelayedWelcomeFromBeforeTheListsWereForgottenMarksNobody) {
 }
 
 // --- Timed messages -------------------------------------------------------------------------------
-
-TEST(Events, TimedMessagesGoAtOnceThenEveryIntervalByTheClock) {
-  heraldix::test::TellStories("events/timed-messages-go-at-once-then-every-interval");
-}
 
 // The clock may stand anywhere in its range: the due time stops at either end instead of wrapping round.
 TEST(Events, TheDueTimeStopsAtTheEndsOfTheClocksRange) {
@@ -160,35 +141,10 @@ TEST(Events, RandomOrderRepeatsOneMessageAndDrawsTwoOrMoreEvenlyButNeverTwiceInA
   EXPECT_NEAR(high, 10000, 1000);
 }
 
-TEST(Events, EachKindOfTimedMessage) { heraldix::test::TellStories("events/each-kind-of-timed-message"); }
-
-TEST(Events, OnlyGroupsReachTheirMembersAndExcludedGroupsAreLeftOut) {
-  heraldix::test::TellStories("events/only-groups-and-excluded-groups");
-}
-
-TEST(Events, ABadMessageIsSkippedSilently) {
-  heraldix::test::TellStories("events/a-bad-timed-message-is-skipped-silently");
-}
-
-// --- Scheduled messages ---------------------------------------------------------------------------
-
-TEST(Events, ScheduledMessagesGoOutOnceAtTheirMinutesNeverAgainThatDayAndNeverLate) {
-  heraldix::test::TellStories("events/scheduled-messages-go-out-once-at-their-minutes");
-}
-
-TEST(Events, BrokenScheduledMessagesAreSkippedSilentlyAndTheRestStillGoOut) {
-  heraldix::test::TellStories("events/broken-scheduled-messages-are-skipped");
-}
-
 // --- Player counts and rotation -------------------------------------------------------------------
 
-TEST(Events, PlayerCountConditionsHoldAtTheTurnOrTheMessageSendsNothing) {
-  heraldix::test::TellStories("events/player-count-conditions");
-}
-
-TEST(Events, SkipUnreceivableNeverWastesATurnOnAMessageNobodyOnlineWouldGet) {
-  heraldix::test::TellStories("events/skip-unreceivable");
-  // Drawn at random, the two messages a lone player can get take every turn between them, never twice in a row.
+// Drawn at random, the two messages a lone player can get take every turn between them, never twice in a row.
+TEST(Events, SkipUnreceivableDrawnAtRandomNeverWastesATurn) {
   ServerDir dir(Timed(R"(10, "Skip_Unreceivable": true, "Order": "Random")",
                       R"([{"MessageToSend": "vip", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"]},
                           {"MessageToSend": "all", "MessageType": "Server"},

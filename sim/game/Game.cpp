@@ -201,7 +201,11 @@ void HandleChatLine(SimController* speaker, std::u16string_view line, EChatSendM
     for (std::int32_t i = 0; i < list.ArrayNum; ++i) {
       auto* listener = static_cast<SimController*>(Objects().Resolve(list.Data[i]));
       if (listener == nullptr) continue;
-      Emit({{"event", "chat"}, {"to", std::to_string(listener->id)}, {"sender", sender}, {"text", text}});
+      Emit({{"event", "chat"},
+            {"to", std::to_string(listener->id)},
+            {"sender", sender},
+            {"text", text},
+            {"echo", true}});
     }
   }
   --game.chatDepth;

@@ -2,364 +2,142 @@
 # reload: it fails for the reason logged, and Bob (2), asking "/rules" and "/help" and then getting a server message
 # in the configured colour, still sees the configuration as it was.
 
-== config.json cut short, on the console
+-- shows server chat rcon answer log register
 -- config.json
 {
   "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
                "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
   "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+
+== config.json cut short
 -- scenario
 join 1 Alice
 join 2 Bob
 config-text {"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands":
-console 1 hx.reload
+admin hx.reload
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 67: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Failed to reload config
+0 2: server [255 255 255] Be nice
+0 2: server [0 0 255] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/rules
 
-== config.json cut short, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-config-text {"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands":
-rcon hx.reload
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 log error: Failed to reload config: config.json line 1, column 67: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal
-0 rcon id 1 type 0: Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== groups not a list, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== groups not a list
 -- scenario
 join 1 Alice
 join 2 Bob
 config-text {"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": 5}}}
-console 1 hx.reload
+admin hx.reload
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 75: "CustomCommands" > "/help" > "RequiredPermissionGroups": type must be array, but is number
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Failed to reload config
+0 2: server [255 255 255] Be nice
+0 2: server [0 0 255] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/rules
 
-== groups not a list, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-config-text {"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": 5}}}
-rcon hx.reload
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 log error: Failed to reload config: config.json line 1, column 75: "CustomCommands" > "/help" > "RequiredPermissionGroups": type must be array, but is number
-0 rcon id 1 type 0: Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== a group not a string, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== a group not a string
 -- scenario
 join 1 Alice
 join 2 Bob
 config-text {"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": ["vip", 3]}}}
-console 1 hx.reload
+admin hx.reload
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 83: "CustomCommands" > "/help" > "RequiredPermissionGroups"[1]: type must be string, but is number
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Failed to reload config
+0 2: server [255 255 255] Be nice
+0 2: server [0 0 255] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/rules
 
-== a group not a string, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-config-text {"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": ["vip", 3]}}}
-rcon hx.reload
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 log error: Failed to reload config: config.json line 1, column 83: "CustomCommands" > "/help" > "RequiredPermissionGroups"[1]: type must be string, but is number
-0 rcon id 1 type 0: Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== a channel not a number, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== a channel not a number
 -- scenario
 join 1 Alice
 join 2 Bob
 config-text {"CustomCommands": {"/help": {"Message": "x", "MessageColor": [1, 2, "3"]}}}
-console 1 hx.reload
+admin hx.reload
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 70: "CustomCommands" > "/help" > "MessageColor"[2]: type must be number, but is string
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Failed to reload config
+0 2: server [255 255 255] Be nice
+0 2: server [0 0 255] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/rules
 
-== a channel not a number, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-config-text {"CustomCommands": {"/help": {"Message": "x", "MessageColor": [1, 2, "3"]}}}
-rcon hx.reload
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 log error: Failed to reload config: config.json line 1, column 70: "CustomCommands" > "/help" > "MessageColor"[2]: type must be number, but is string
-0 rcon id 1 type 0: Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== the section not an object, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== the section not an object
 -- scenario
 join 1 Alice
 join 2 Bob
 config-text {"CustomCommands": [1]}
-console 1 hx.reload
+admin hx.reload
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 20: "CustomCommands": type must be object, but is array
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Failed to reload config
+0 2: server [255 255 255] Be nice
+0 2: server [0 0 255] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/rules
 
-== the section not an object, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-config-text {"CustomCommands": [1]}
-rcon hx.reload
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 log error: Failed to reload config: config.json line 1, column 20: "CustomCommands": type must be object, but is array
-0 rcon id 1 type 0: Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== a key written with escapes, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== a key written with escapes
 -- scenario
 join 1 Alice
 join 2 Bob
 config-text {"CustomCommands": {"/caf\u00E9\u20AC\u0039": {"Message": "x", "DisplayTime": "ten"}}}
-console 1 hx.reload
+admin hx.reload
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 79: "CustomCommands" > "/café€9" > "DisplayTime": type must be number, but is string
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Failed to reload config
+0 2: server [255 255 255] Be nice
+0 2: server [0 0 255] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/rules
 
-== a key written with escapes, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-config-text {"CustomCommands": {"/caf\u00E9\u20AC\u0039": {"Message": "x", "DisplayTime": "ten"}}}
-rcon hx.reload
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 log error: Failed to reload config: config.json line 1, column 79: "CustomCommands" > "/café€9" > "DisplayTime": type must be number, but is string
-0 rcon id 1 type 0: Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== a number too large after a document not an object, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== a number too large after a document not an object
 -- scenario
 # The reason is this read's own: what the read before found wrong must not name a place in this one.
 join 1 Alice
 join 2 Bob
 config-text [1]
-console 1 hx.reload
+admin hx.reload
 config-text {"a": 1e999}
-console 1 hx.reload
+admin hx.reload
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 log error: Failed to reload config: config.json line 1, column 1: the top level: type must be object, but is array
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
+0 answer: Heraldix: Failed to reload config
 0 log error: Failed to reload config: number overflow parsing '1e999'
-0 1: server [1 0 0 1] Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== a number too large after a document not an object, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-# The reason is this read's own: what the read before found wrong must not name a place in this one.
-join 1 Alice
-join 2 Bob
-config-text [1]
-rcon hx.reload
-config-text {"a": 1e999}
-rcon hx.reload
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 log error: Failed to reload config: config.json line 1, column 1: the top level: type must be object, but is array
-0 rcon id 1 type 0: Heraldix: Failed to reload config
-0 log error: Failed to reload config: number overflow parsing '1e999'
-0 rcon id 2 type 0: Heraldix: Failed to reload config
-0 2: server [1 1 1 1] Be nice
-0 1: chat Bob: /help
-0 2: chat Bob: /help
-0 2: server [0 0 1 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Failed to reload config
+0 2: server [255 255 255] Be nice
+0 2: server [0 0 255] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/rules
 
 == a file as written

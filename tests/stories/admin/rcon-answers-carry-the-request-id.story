@@ -1,5 +1,7 @@
 # Over RCON an answer is a response value (type 0) with the request's id; nobody is answered in the chat area.
 
+-- shows server rcon
+
 == each command's answer, worked and failed
 -- config.json
 {
@@ -12,12 +14,7 @@ rcon hx.sendserver 0 "Hello" 255 0 0
 rcon hx.sendserver 99 "Hello"
 rcon hx.reload
 -- seen
-0 +/rules
-0 1: server [1 0 0 1] Hello
+0 1: server [255 0 0] Hello
 0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
 0 rcon id 2 type 0: Heraldix: Error trying to send the message
-0 -/rules
-0 +/rules
-0 log info: Reloaded config: 1 custom commands, 0 timed messages
 0 rcon id 3 type 0: Heraldix: Reloaded config
-0 -/rules

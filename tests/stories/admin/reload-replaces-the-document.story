@@ -1,7 +1,7 @@
 # hx.reload replaces the document in force and the chat commands it registered. Bob (2) then asks "/rules" and
 # "/help" and gets a server message in the configured colour: what he sees tells the configuration in force.
 
-== from an admin, on the console
+-- shows server chat rcon answer log register
 -- config.json
 {
   "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
@@ -10,60 +10,27 @@
 -- scenario
 join 1 Alice
 join 2 Bob
-config-text {"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands": {"/help": {"Message": "Ask an admin", "Type": "Server"}}}
-console 1 hx.reload with ignored words
-chat 2 /rules
-chat 2 /help
-console 1 hx.sendserver 2 "probe"
--- seen
-0 +/rules
-0 -/rules
-0 +/help
-0 log info: Reloaded config: 1 custom commands, 0 timed messages
-0 1: server [0 1 0 1] Heraldix: Reloaded config
-0 1: chat Bob: /rules
-0 2: chat Bob: /rules
-0 2: server [0 0 0 1] Ask an admin
-0 2: server [1 0 0 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/help
 
-== from an admin, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== from an admin
 -- scenario
-join 1 Alice
-join 2 Bob
 config-text {"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands": {"/help": {"Message": "Ask an admin", "Type": "Server"}}}
-rcon hx.reload with ignored words
+admin hx.reload with ignored words
 chat 2 /rules
 chat 2 /help
-console 1 hx.sendserver 2 "probe"
+admin hx.sendserver 2 "probe"
 -- seen
 0 +/rules
 0 -/rules
 0 +/help
 0 log info: Reloaded config: 1 custom commands, 0 timed messages
-0 rcon id 1 type 0: Heraldix: Reloaded config
-0 1: chat Bob: /rules
-0 2: chat Bob: /rules
-0 2: server [0 0 0 1] Ask an admin
-0 2: server [1 0 0 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 answer: Heraldix: Reloaded config
+0 2: server [0 0 0] Ask an admin
+0 2: server [255 0 0] probe
+0 answer: Heraldix: Successfully sent message to player
 0 -/help
 
 == typed by the server, answering nobody
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
 -- scenario
-join 1 Alice
-join 2 Bob
 config-text {"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands": {"/help": {"Message": "Ask an admin", "Type": "Server"}}}
 console none hx.reload
 chat 2 /rules
@@ -74,22 +41,13 @@ console 1 hx.sendserver 2 "probe"
 0 -/rules
 0 +/help
 0 log info: Reloaded config: 1 custom commands, 0 timed messages
-0 1: chat Bob: /rules
-0 2: chat Bob: /rules
-0 2: server [0 0 0 1] Ask an admin
-0 2: server [1 0 0 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 2: server [0 0 0] Ask an admin
+0 2: server [255 0 0] probe
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 -/help
 
 == counting what it brought
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
 -- scenario
-join 1 Alice
-join 2 Bob
 config-text {"CustomCommands": {"/a": {"Message": "A"}, "/b": {"Message": "B"}, "/skipped": {"Message": ""}}, "TimedMessages": {"Messages": [{"MessageToSend": "1"}, {"MessageToSend": "2"}, {}]}}
 rcon hx.reload
 -- seen
@@ -103,14 +61,7 @@ rcon hx.reload
 0 -/b
 
 == a reload after a failed one reads the mended file
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
 -- scenario
-join 1 Alice
-join 2 Bob
 config-rm
 rcon hx.reload
 config-text {"Heraldix": {"ServerMessageColor": {"R": 255}}, "CustomCommands": {"/help": {"Message": "Ask an admin", "Type": "Server"}}}
@@ -126,9 +77,7 @@ console 1 hx.sendserver 2 "probe"
 0 +/help
 0 log info: Reloaded config: 1 custom commands, 0 timed messages
 0 rcon id 2 type 0: Heraldix: Reloaded config
-0 1: chat Bob: /rules
-0 2: chat Bob: /rules
-0 2: server [0 0 0 1] Ask an admin
-0 2: server [1 0 0 1] probe
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 2: server [0 0 0] Ask an admin
+0 2: server [255 0 0] probe
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 -/help

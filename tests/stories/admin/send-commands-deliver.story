@@ -1,166 +1,75 @@
 # The send commands and hx.chatasplayer deliver what the command line and the configuration say, with Alice (1)
 # and Bob (2) online; an administrator's commands are played once typed by Alice on the console and once over RCON.
 
-== sendserver to everyone, then to one player in the configured colour, on the console
+-- shows server chat notification rcon answer say load
 -- config.json
 {
   "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
                "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
   "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-console 1 hx.sendserver 0 "Hello all" 255 0 0
-console 1 hx.sendserver 2 "Hi Bob"
--- seen
-0 +/rules
-0 1: server [1 0 0 1] Hello all
-0 2: server [1 0 0 1] Hello all
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
-0 2: server [0 0 1 1] Hi Bob
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
 
-== sendserver to everyone, then to one player in the configured colour, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== sendserver to everyone, then to one player in the configured colour
 -- scenario
 join 1 Alice
 join 2 Bob
-rcon hx.sendserver 0 "Hello all" 255 0 0
-rcon hx.sendserver 2 "Hi Bob"
+admin hx.sendserver 0 "Hello all" 255 128 0
+admin hx.sendserver 2 "Hi Bob"
 -- seen
-0 +/rules
-0 1: server [1 0 0 1] Hello all
-0 2: server [1 0 0 1] Hello all
-0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
-0 2: server [0 0 1 1] Hi Bob
-0 rcon id 2 type 0: Heraldix: Successfully sent message to player
-0 -/rules
+0 1: server [255 128 0] Hello all
+0 2: server [255 128 0] Hello all
+0 answer: Heraldix: Successfully sent message to everyone
+0 2: server [0 0 255] Hi Bob
+0 answer: Heraldix: Successfully sent message to player
 
-== sendchat to everyone, then to one player in the configured colour, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== sendchat to everyone, then to one player in the configured colour
 -- scenario
 join 1 Alice
 join 2 Bob
-console 1 hx.sendchat 0 Admin "Hi" 255 255 0
-console 1 hx.sendchat 2 Mod "Just you"
+admin hx.sendchat 0 Admin "Hi" 255 255 0
+admin hx.sendchat 2 Mod "Just you"
 -- seen
-0 +/rules
 0 1: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
 0 2: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+0 answer: Heraldix: Successfully sent message to everyone
 0 2: chat Mod: <RichColor Color="1, 0, 1, 1">Just you</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
+0 answer: Heraldix: Successfully sent message to player
 
-== sendchat to everyone, then to one player in the configured colour, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-rcon hx.sendchat 0 Admin "Hi" 255 255 0
-rcon hx.sendchat 2 Mod "Just you"
--- seen
-0 +/rules
-0 1: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
-0 2: chat Admin: <RichColor Color="1, 1, 0, 1">Hi</>
-0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
-0 2: chat Mod: <RichColor Color="1, 0, 1, 1">Just you</>
-0 rcon id 2 type 0: Heraldix: Successfully sent message to player
-0 -/rules
-
-== sendnotification takes numbers and icon from the line, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== sendnotification takes numbers and icon from the line
 -- scenario
 join 1 Alice
 join 2 Bob
 texture /Game/Icons/Star.Star
-console 1 hx.sendnotification 0 "Msg" 2 10 255 255 0 /Game/Icons/Star.Star
-console 1 hx.sendnotification 2 "Only Bob" 1 5 0 0 255 /Game/None
+admin hx.sendnotification 0 "Msg" 2 10 255 255 0 /Game/Icons/Star.Star
+admin hx.sendnotification 2 "Only Bob" 1 5 0 0 255 /Game/None
 -- seen
-0 +/rules
 0 load /Game/Icons/Star.Star
-0 1: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
-0 2: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+0 1: notification [255 255 0] scale 2 time 10 icon /Game/Icons/Star.Star Msg
+0 2: notification [255 255 0] scale 2 time 10 icon /Game/Icons/Star.Star Msg
+0 answer: Heraldix: Successfully sent message to everyone
 0 load /Game/None
-0 2: notification [0 0 1 1] scale 1 time 5 Only Bob
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
-
-== sendnotification takes numbers and icon from the line, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-texture /Game/Icons/Star.Star
-rcon hx.sendnotification 0 "Msg" 2 10 255 255 0 /Game/Icons/Star.Star
-rcon hx.sendnotification 2 "Only Bob" 1 5 0 0 255 /Game/None
--- seen
-0 +/rules
-0 load /Game/Icons/Star.Star
-0 1: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
-0 2: notification [1 1 0 1] scale 2 time 10 icon /Game/Icons/Star.Star Msg
-0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
-0 load /Game/None
-0 2: notification [0 0 1 1] scale 1 time 5 Only Bob
-0 rcon id 2 type 0: Heraldix: Successfully sent message to player
-0 -/rules
+0 2: notification [0 0 255] scale 1 time 5 Only Bob
+0 answer: Heraldix: Successfully sent message to player
 
 == sendnotification without an icon takes the configured values and asks for no texture
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
 -- scenario
 join 1 Alice
 join 2 Bob
 console 1 hx.sendnotification 2 "Msg" 2 10 255 255 0
 -- seen
-0 +/rules
-0 2: notification [0 1 1 1] scale 3 time 12 Msg
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 -/rules
+0 2: notification [0 255 255] scale 3 time 12 Msg
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == a bare sendnotification sends an empty notification to everyone, its name for an icon
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
 -- scenario
 # the notifications' empty text leaves each of their seen lines ending in a space
 join 1 Alice
 join 2 Bob
 console 1 hx.sendnotification
 -- seen
-0 +/rules
 0 load hx.sendnotification
-0 1: notification [0 1 1 1] scale 3 time 12 
-0 2: notification [0 1 1 1] scale 3 time 12 
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
-0 -/rules
+0 1: notification [0 255 255] scale 3 time 12 
+0 2: notification [0 255 255] scale 3 time 12 
+0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 
 == an empty configuration gives black and zeroes
 -- config.json
@@ -173,12 +82,12 @@ console 1 hx.sendchat 2 Admin "c"
 rcon hx.sendnotification 2 "n"
 rcon hx.sendchat 0 "again"
 -- seen
-0 2: server [0 0 0 1] s
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 2: server [0 0 0] s
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 2: chat Admin: <RichColor Color="0, 0, 0, 255">c</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 load "n"
-0 2: notification [0 0 0 1] scale 0 time 0 n
+0 2: notification [0 0 0] scale 0 time 0 n
 0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 0 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">again</>
 0 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">again</>
@@ -197,12 +106,12 @@ console 1 hx.sendnotification 2 "n"
 rcon hx.sendserver 0 "s"
 console 1 hx.sendserver 2 "given" 1 2 3
 -- seen
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
 0 rcon id 1 type 0: Heraldix: Error trying to send the message
-0 2: server [0.000304 0.000607 0.000911 1] given
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 2: server [1 2 3] given
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == a document that is not an object fails every configured read
 -- config.json
@@ -214,17 +123,11 @@ console 1 hx.sendserver 0 "s"
 console 1 hx.sendchat 0 A "c"
 rcon hx.sendnotification 0 "n"
 -- seen
-0 log error: Custom chat commands not registered: config.json line 1, column 1: the top level: type must be object, but is array
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
 0 rcon id 1 type 0: Heraldix: Error trying to send the message
 
-== commands typed without an issuer send and answer nothing
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== commands typed without an issuer send and answer nothing, unlike one an administrator types
 -- scenario
 join 1 Alice
 join 2 Bob
@@ -232,52 +135,19 @@ console none hx.sendserver 0 "s"
 console none hx.sendchat 0 A "c"
 console none hx.sendnotification 0 "n"
 console none hx.chatasplayer 2 0 "said"
+admin hx.sendserver 2 "typed by an administrator"
 -- seen
-0 +/rules
-0 -/rules
+0 2: server [0 0 255] typed by an administrator
+0 answer: Heraldix: Successfully sent message to player
 
-== chatasplayer makes an online player say the line, unformatted, in the mode given, on the console
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+== chatasplayer makes an online player say the line, unformatted, in the mode given
 -- scenario
 join 1 Alice
 join 2 Bob
-console 1 hx.chatasplayer 2 0 "hello all"
-console 1 hx.chatasplayer 2 3 "{not formatted} 100%"
+admin hx.chatasplayer 2 0 "hello all"
+admin hx.chatasplayer 2 3 "{not formatted} 100%"
 -- seen
-0 +/rules
 0 say from 2 mode 0: hello all
-0 1: chat Bob: hello all
-0 2: chat Bob: hello all
-0 1: server [0 1 0 1] HX: Successfully chatted as player
+0 answer: HX: Successfully chatted as player
 0 say from 2 mode 3: {not formatted} 100%
-0 1: chat Bob: {not formatted} 100%
-0 2: chat Bob: {not formatted} 100%
-0 1: server [0 1 0 1] HX: Successfully chatted as player
-0 -/rules
-
-== chatasplayer makes an online player say the line, unformatted, in the mode given, over RCON
--- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
--- scenario
-join 1 Alice
-join 2 Bob
-rcon hx.chatasplayer 2 0 "hello all"
-rcon hx.chatasplayer 2 3 "{not formatted} 100%"
--- seen
-0 +/rules
-0 say from 2 mode 0: hello all
-0 1: chat Bob: hello all
-0 2: chat Bob: hello all
-0 rcon id 1 type 0: HX: Successfully chatted as player
-0 say from 2 mode 3: {not formatted} 100%
-0 1: chat Bob: {not formatted} 100%
-0 2: chat Bob: {not formatted} 100%
-0 rcon id 2 type 0: HX: Successfully chatted as player
-0 -/rules
+0 answer: HX: Successfully chatted as player

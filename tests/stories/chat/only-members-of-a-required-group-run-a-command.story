@@ -1,6 +1,8 @@
 # Only members of a command's required groups run it; others get the red refusal alone, without the
 # follow-up line.
 
+-- shows server chat say ask echo
+
 == groups asked in list order until one says yes; default lets everyone in; the refusal has its defaults
 -- config.json
 {"CustomCommands": {"/all": {"Message": "open", "Type": "Server", "RequiredPermissionGroups": ["Admins", "dEfAuLt"]},
@@ -13,21 +15,16 @@ chat 7 /vip
 chat 1 /all
 chat 1 /vip
 -- seen
-0 +/all
-0 +/vip
 0 ask 7 in VIP: no
 0 ask 7 in Admins: yes
-0 7: server [0 0 0 1] hi
+0 7: server [0 0 0] hi
 0 say from 7 mode 0: /after
-0 7: chat Alice: /after
-0 1: chat Alice: /after
-0 1: server [0 0 0 1] open
+0 echo Alice: /after
+0 1: server [0 0 0] open
 0 ask 1 in VIP: no
 0 ask 1 in Admins: no
 0 ask 1 in Mods: no
 0 1: chat Heraldix: <RichColor Color="1, 0, 0, 1">You don't have permission to perform this command</>
-0 -/all
-0 -/vip
 
 == from the configured sender
 -- config.json
@@ -37,10 +34,8 @@ join 1 Alice
 join 2 Bob
 chat 1 /vip
 -- seen
-0 +/vip
 0 ask 1 in VIP: no
 0 1: chat Gate: <RichColor Color="1, 0, 0, 1">Not for you, Zoë</>
-0 -/vip
 
 == defaults for values of the wrong type
 -- config.json
@@ -49,7 +44,5 @@ chat 1 /vip
 join 1 Alice
 chat 1 /vip
 -- seen
-0 +/vip
 0 ask 1 in VIP: no
 0 1: chat Heraldix: <RichColor Color="1, 0, 0, 1">You don't have permission to perform this command</>
-0 -/vip

@@ -1,6 +1,8 @@
 # A command's reply goes to the player who typed it alone, in the kind, sender, colour and layout configured,
 # and its follow-up line is said for them.
 
+-- shows server chat notification say load echo
+
 == chat and client replies carry sender and colour
 -- config.json
 {"CustomCommands": {"/c": {"Message": "from chat", "Sender": "Sch\u00f6n", "MessageColor": [0, 255, 0]},
@@ -11,12 +13,8 @@ join 2 Bob
 chat 1 /c
 chat 1 /k
 -- seen
-0 +/c
-0 +/k
 0 1: chat Schön: <RichColor Color="0, 1, 0, 1">from chat</>
 0 1: chat : <RichColor Color="0, 1, 0, 1">from client</>
-0 -/c
-0 -/k
 
 == notifications load their icon every time
 -- config.json
@@ -32,16 +30,12 @@ chat 1 /n
 chat 1 /n
 chat 1 /e
 -- seen
-0 +/e
-0 +/n
 0 load /Game/Icons/Star
-0 1: notification [1 0 0 1] scale 1.5 time 5 icon /Game/Icons/Star look
+0 1: notification [255 0 0] scale 1.5 time 5 icon /Game/Icons/Star look
 0 load /Game/Icons/Star
-0 1: notification [1 0 0 1] scale 1.5 time 5 icon /Game/Icons/Star look
+0 1: notification [255 0 0] scale 1.5 time 5 icon /Game/Icons/Star look
 0 load 
-0 1: notification [0 0 0 1] scale 0 time 0 plain
-0 -/e
-0 -/n
+0 1: notification [0 0 0] scale 0 time 0 plain
 
 == braces go through the formatter once; a reply that fails still sends the follow-up
 -- config.json
@@ -52,13 +46,9 @@ join 1 Alice
 chat 1 /ok
 chat 1 /bad
 -- seen
-0 +/bad
-0 +/ok
-0 1: server [0 0 0 1] {ok} 100%
+0 1: server [0 0 0] {ok} 100%
 0 say from 1 mode 0: /after
-0 1: chat Alice: /after
-0 -/bad
-0 -/ok
+0 echo Alice: /after
 
 == the first word selects the command, ignoring case
 -- config.json
@@ -70,12 +60,10 @@ chat 1 /HELP me please
 chat 1    /Help
 chat 1 /helpme
 -- seen
-0 +/help
-0 1: server [0 1 0 1] Hi
-0 1: server [0 1 0 1] Hi
-0 1: server [0 1 0 1] Hi
-0 1: chat Alice: /helpme
-0 -/help
+0 1: server [0 255 0] Hi
+0 1: server [0 255 0] Hi
+0 1: server [0 255 0] Hi
+0 echo Alice: /helpme
 
 == a kind that matches nothing sends no reply but still the follow-up
 -- config.json
@@ -84,10 +72,8 @@ chat 1 /helpme
 join 1 Alice
 chat 1 /lower
 -- seen
-0 +/lower
 0 say from 1 mode 0: hello
-0 1: chat Alice: hello
-0 -/lower
+0 echo Alice: hello
 
 == a command leading back to itself nests four deep and ends
 -- config.json
@@ -98,23 +84,21 @@ join 1 Alice
 chat 1 /loop
 chat 1 /loop
 -- seen
-0 +/loop
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
+0 1: server [0 0 0] again
 0 say from 1 mode 0: /LOOP
-0 1: server [0 0 0 1] again
-0 -/loop
+0 1: server [0 0 0] again

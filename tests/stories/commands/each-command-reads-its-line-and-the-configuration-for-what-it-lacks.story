@@ -2,16 +2,18 @@
 # colour tokens and configured channels keep their low byte, a channel left out is zero, and a document that is
 # not an object fails the command that needs it.
 
-== colour tokens keep their low byte
+-- shows server chat notification rcon answer say load
 -- config.json
 {}
+
+== colour tokens keep their low byte
 -- scenario
 join 1 Alice
 join 5 Eve
 console 1 hx.sendserver 5 "Hi" 300 -1 12.9
 -- seen
-0 5: server [0.0252 1 0.00368 1] Hi
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 5: server [44 255 12] Hi
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == two numbers: configured
 -- config.json
@@ -21,8 +23,8 @@ console 1 hx.sendserver 5 "Hi" 300 -1 12.9
 join 1 Alice
 console 1 hx.sendserver 0 "Hello there" 0 255
 -- seen
-0 1: server [0.0252 1 0.000607 1] Hello there
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+0 1: server [44 255 2] Hello there
+0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 
 == missing channels: zero
 -- config.json
@@ -31,8 +33,8 @@ console 1 hx.sendserver 0 "Hello there" 0 255
 join 1 Alice
 console 1 hx.sendserver 0 "x"
 -- seen
-0 1: server [0 0.00273 0 1] x
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+0 1: server [0 9 0] x
+0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 
 == document null
 -- config.json
@@ -41,12 +43,9 @@ null
 join 1 Alice
 console 1 hx.sendserver 0 "x"
 -- seen
-0 log error: Custom chat commands not registered: config.json line 1, column 1: the top level: type must be object, but is null
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
 
 == id only
--- config.json
-{}
 -- scenario
 join 1 Alice
 join 17 Sam
@@ -54,11 +53,9 @@ join 17 Sam
 console 1 hx.sendchat 17"x"
 -- seen
 0 17: chat Heraldix: <RichColor Color="0, 0, 0, 255">x</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == inner numbers untested
--- config.json
-{}
 -- scenario
 # Only the first and the last of the five numbers are tested before they are read.
 texture i
@@ -66,17 +63,15 @@ join 1 Alice
 console 1 hx.sendnotification 0 "M" 4 10abc 1 2 3 i
 -- seen
 0 load i
-0 1: notification [0.000304 0.000607 0.000911 1] scale 4 time 10 icon i M
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+0 1: notification [1 2 3] scale 4 time 10 icon i M
+0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 
 == time without digits
--- config.json
-{}
 -- scenario
 join 1 Alice
 console 1 hx.sendnotification 0 "M" 4 x 1 2 3 i
 -- seen
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
 
 == fewer than six tokens carry no numbers
 -- config.json
@@ -87,16 +82,13 @@ join 1 Alice
 join 2 Bob
 console 1 hx.sendnotification 2 3 4 5
 -- seen
-0 2: notification [0 0 0 1] scale 6 time 1 
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 2: notification [0 0 0] scale 6 time 1 
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == any mode, unchecked
--- config.json
-{}
 -- scenario
 join 1 Alice
 console 1 hx.chatasplayer 1 -1 "x"
 -- seen
 0 say from 1 mode -1: x
-0 1: chat Alice: x
-0 1: server [0 1 0 1] HX: Successfully chatted as player
+0 1: server [0 255 0] HX: Successfully chatted as player

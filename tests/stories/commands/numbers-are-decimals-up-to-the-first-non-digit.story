@@ -2,9 +2,11 @@
 # non-digit, and none without a digit or beyond their width. A player id is unsigned 64-bit, where a negative id
 # wraps modulo 2^64; an integer is signed 32-bit. An unread number fails the command.
 
-== a player id
+-- shows server chat notification rcon answer
 -- config.json
 {}
+
+== a player id
 -- scenario
 # Each id reaches the player it reads as; Ann (255) and Fay (5) would be sent a misread "x255" or full-width five,
 # and everyone a misread blank or lone sign.
@@ -33,33 +35,31 @@ console 42 hx.sendserver x255 "letter" 1 1 1
 console 42 hx.sendserver - "sign" 1 1 1
 console 42 hx.sendserver ５ "full-width" 1 1 1
 -- seen
-0 42: server [0.000304 0.000304 0.000304 1] zero
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to everyone
-0 42: server [0.000304 0.000304 0.000304 1] plus
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 12: server [0.000304 0.000304 0.000304 1] point
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 18446744073709551615: server [0.000304 0.000304 0.000304 1] minus one
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 2147483647: server [0.000304 0.000304 0.000304 1] 2^31-1
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 2147483648: server [0.000304 0.000304 0.000304 1] 2^31
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 18446744071562067968: server [0.000304 0.000304 0.000304 1] -2^31
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 18446744071562067967: server [0.000304 0.000304 0.000304 1] -2^31-1
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 18446744073709551615: server [0.000304 0.000304 0.000304 1] 2^64-1
-0 42: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 42: server [1 0 0 1] Heraldix: Error trying to send the message
-0 42: server [1 0 0 1] Heraldix: Error trying to send the message
-0 42: server [1 0 0 1] Heraldix: Error trying to send the message
-0 42: server [1 0 0 1] Heraldix: Error trying to send the message
-0 42: server [1 0 0 1] Heraldix: Error trying to send the message
+0 42: server [1 1 1] zero
+0 42: server [0 255 0] Heraldix: Successfully sent message to everyone
+0 42: server [1 1 1] plus
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 12: server [1 1 1] point
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 18446744073709551615: server [1 1 1] minus one
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 2147483647: server [1 1 1] 2^31-1
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 2147483648: server [1 1 1] 2^31
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 18446744071562067968: server [1 1 1] -2^31
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 18446744071562067967: server [1 1 1] -2^31-1
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 18446744073709551615: server [1 1 1] 2^64-1
+0 42: server [0 255 0] Heraldix: Successfully sent message to player
+0 42: server [255 0 0] Heraldix: Error trying to send the message
+0 42: server [255 0 0] Heraldix: Error trying to send the message
+0 42: server [255 0 0] Heraldix: Error trying to send the message
+0 42: server [255 0 0] Heraldix: Error trying to send the message
+0 42: server [255 0 0] Heraldix: Error trying to send the message
 
 == an integer
--- config.json
-{}
 -- scenario
 # The display time is read without a numeric test first, so it shows each integer as read; the green channel
 # shows the low byte of the largest and the smallest. A tab before +42 and as the whole blank token.
@@ -79,23 +79,23 @@ console 1 hx.sendnotification 1 "letter" 1 x255 0 0 0 0
 console 1 hx.sendnotification 1 "sign" 1 - 0 0 0 0
 console 1 hx.sendnotification 1 "full-width" 1 ５ 0 0 0 0
 -- seen
-0 1: notification [0 0 0 1] scale 1 time 0 zero
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: notification [0 0 0 1] scale 1 time 42 plus
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: notification [0 0 0 1] scale 1 time 12 point
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: notification [0 1 0 1] scale 1 time -1 minus one
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: notification [0 1 0 1] scale 1 time 2.14748e+09 2^31-1
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: notification [0 0 0 1] scale 1 time -2.14748e+09 -2^31
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: notification [0 0 0] scale 1 time 0 zero
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: notification [0 0 0] scale 1 time 42 plus
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: notification [0 0 0] scale 1 time 12 point
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: notification [0 255 0] scale 1 time -1 minus one
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: notification [0 255 0] scale 1 time 2.14748e+09 2^31-1
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: notification [0 0 0] scale 1 time -2.14748e+09 -2^31
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message

@@ -2,9 +2,11 @@
 # quotes stay inside theirs. A token is numeric with an optional sign, digits and at most one point, so a lone
 # sign or point passes and then reads no digit; positions counted back past the first token are not numeric.
 
-== runs of spaces cut as one, a tab cuts nothing
+-- shows server chat notification rcon answer
 -- config.json
 {"Heraldix": {"ServerMessageColor": {"B": 255}, "ClientChatColour": {"G": 255}}}
+
+== runs of spaces cut as one, a tab cuts nothing
 -- scenario
 join 1 Alice
 join 2 Bob
@@ -14,15 +16,13 @@ console 1 hx.sendserver   0 "two words"	255  1
 # The tab keeps "2<tab>Admin" one token, the id 2; token 2 opens with a quote, so the sender is Heraldix.
 console 1 hx.sendchat 2	Admin "x"
 -- seen
-0 1: server [0 0 1 1] two words
-0 2: server [0 0 1 1] two words
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+0 1: server [0 0 255] two words
+0 2: server [0 0 255] two words
+0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">x</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == quotes stay inside their tokens
--- config.json
-{"Heraldix": {"ServerMessageColor": {"B": 255}, "ClientChatColour": {"G": 255}}}
 -- scenario
 join 1 Alice
 join 2 Bob
@@ -31,13 +31,11 @@ console 1 hx.sendchat 2 Ad"min x" 255 0 0
 console 1 hx.sendchat 2 "Admin" "x"
 -- seen
 0 2: chat Ad"min: <RichColor Color="1, 0, 0, 1">min x</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Admin</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == a lone sign or point is numeric and then reads no digit
--- config.json
-{"Heraldix": {"ServerMessageColor": {"B": 255}, "ClientChatColour": {"G": 255}}}
 -- scenario
 # Not numeric, they would leave the colour to the configuration; numeric, they fail the read.
 join 1 Alice
@@ -45,29 +43,25 @@ console 1 hx.sendserver 1 "x" 0 - 0
 console 1 hx.sendserver 1 "x" 0 . 0
 console 1 hx.sendserver 1 "x" 0 0 +
 -- seen
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
 
 == a point is numeric, an exponent or letters are not
--- config.json
-{"Heraldix": {"ServerMessageColor": {"B": 255}, "ClientChatColour": {"G": 255}}}
 -- scenario
 join 1 Alice
 console 1 hx.sendserver 1 "point" 255 12.5 0
 console 1 hx.sendserver 1 "exp" 255 0 1e5
 console 1 hx.sendserver 1 "letters" 255 0 12abc
 -- seen
-0 1: server [1 0.00368 0 1] point
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: server [0 0 1 1] exp
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: server [0 0 1 1] letters
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [255 12 0] point
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: server [0 0 255] exp
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: server [0 0 255] letters
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == positions before the first token are not numeric
--- config.json
-{"Heraldix": {"ServerMessageColor": {"B": 255}, "ClientChatColour": {"G": 255}}}
 -- scenario
 join 1 Alice
 # Two tokens: the colour's first token would be position -1.
@@ -75,7 +69,7 @@ console 1 hx.sendserver 1"x"
 # Five tokens: the scale's would be position -1, so every number is the configured one.
 console 1 hx.sendnotification 1 2 3 4
 -- seen
-0 1: server [0 0 1 1] x
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: notification [0 0 0 1] scale 0 time 0 
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [0 0 255] x
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: notification [0 0 0] scale 0 time 0 
+0 1: server [0 255 0] Heraldix: Successfully sent message to player

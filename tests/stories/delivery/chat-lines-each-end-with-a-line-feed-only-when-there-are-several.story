@@ -1,6 +1,8 @@
 # A chat message of several lines wraps each line in its own markup and ends each with a line feed; one line
 # has none. Blank lines are dropped, and a message of blank lines alone is empty.
 
+-- shows server chat
+
 == each line its own markup, blank lines dropped
 -- config.json
 {"CustomCommands": {
@@ -16,15 +18,7 @@ chat 1 /ab
 chat 1 /only
 chat 1 /blank
 -- seen
-0 +/ab
-0 +/abc
-0 +/blank
-0 +/only
 0 1: chat Admin: <RichColor Color="1, 1, 0, 1">a</>\n<RichColor Color="1, 1, 0, 1">b</>\n<RichColor Color="1, 1, 0, 1">c</>\n
 0 1: chat S: <RichColor Color="1, 0, 0, 255">a</>\n<RichColor Color="1, 0, 0, 255">b</>\n
 0 1: chat S: <RichColor Color="1, 0, 0, 255">only</>
 0 1: chat : 
-0 -/ab
-0 -/abc
-0 -/blank
-0 -/only

@@ -1,11 +1,14 @@
 # Every kind of message goes through the formatter once: doubled braces show single and percent signs stay as
 # written. A text that is not a sound format text sends nothing to anyone, and its command is refused.
 
-== braces and percent signs go through the formatter once, in each kind
+-- shows server chat notification
 -- config.json
 {}
 -- scenario
 join 1 Alice
+
+== braces and percent signs go through the formatter once, in each kind
+-- scenario
 join 2 Bob
 join 3 Carol
 console 1 hx.sendserver 2 "Hello ✓ 100%" 128 10 200
@@ -13,29 +16,25 @@ console 1 hx.sendserver 1 "{{ok}}" 255 0 0
 console 1 hx.sendchat 1 Ädmin "{{ünï}} 100%" 255 0 0
 console 1 hx.sendnotification 1 "{{50%}}" 1 10 255 0 0 0
 -- seen
-0 2: server [0.216 0.00304 0.578 1] Hello ✓ 100%
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: server [1 0 0 1] {ok}
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 2: server [128 10 200] Hello ✓ 100%
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: server [255 0 0] {ok}
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: chat Ädmin: <RichColor Color="1, 0, 0, 1">{ünï} 100%</>
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
-0 1: notification [1 0 0 1] scale 1 time 10 {50%}
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to player
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
+0 1: notification [255 0 0] scale 1 time 10 {50%}
+0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == an empty server message is an empty line
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 3600, "Messages": [{"MessageToSend": "", "MessageType": "Server", "MessageColour": {"R": 255}}]}}
 -- scenario
-join 1 Alice
 wait 1
 -- seen
-1 1: server [1 0 0 1] 
+1 1: server [255 0 0] 
 
 == anything but a format text sends nothing, to one player or to everyone
--- config.json
-{}
 -- scenario
-join 1 Alice
 join 2 Bob
 join 3 Carol
 console 1 hx.sendserver 1 "{name}" 255 0 0
@@ -44,18 +43,19 @@ console 1 hx.sendchat 1 S "hello {0}" 255 0 0
 console 1 hx.sendnotification 0 "{" 1 10 255 0 0 0
 console 1 hx.sendnotification 1 "}" 1 10 255 0 0 0
 -- seen
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
-0 1: server [1 0 0 1] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 1: server [255 0 0] Heraldix: Error trying to send the message
 
-== a chat message with a broken line sends none of its lines
+== a chat message with a broken line sends none of its lines, a sound one all of them
 -- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 3600, "Messages": [{"MessageToSend": "fine\n{", "Sender": "S", "MessageType": "Chat", "MessageColour": {"R": 255}}]}}
+{"TimedMessages": {"Enabled": true, "Order": "Sequential", "Interval": 0, "Messages": [{"MessageToSend": "fine\n{", "Sender": "S", "MessageType": "Chat", "MessageColour": {"R": 255}}, {"MessageToSend": "fine\nsound", "Sender": "S", "MessageType": "Chat", "MessageColour": {"R": 255}}]}}
 -- scenario
-join 1 Alice
 join 2 Bob
-# Not even the sound first line goes out.
-wait 1
+# Not even the sound first line goes out; the next message, sound throughout, does.
+wait 2
 -- seen
+2 1: chat S: <RichColor Color="1, 0, 0, 1">fine</>\n<RichColor Color="1, 0, 0, 1">sound</>\n
+2 2: chat S: <RichColor Color="1, 0, 0, 1">fine</>\n<RichColor Color="1, 0, 0, 1">sound</>\n

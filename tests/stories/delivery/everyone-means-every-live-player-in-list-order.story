@@ -1,6 +1,8 @@
 # A message for everyone goes to every player whose controller is still alive, in the order of the world's
 # player list; with nobody online it is still sent. A single player who is not there is a failure.
 
+-- shows server chat notification rcon answer
+
 == every live player in list order
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 3600, "Messages": [{"MessageToSend": "x\ny", "Sender": "Admin", "MessageType": "Chat", "MessageColour": {"R": 255}}]}}
@@ -25,15 +27,15 @@ rcon hx.sendserver 0 "x" 255 0 0
 rcon hx.sendchat 0 Admin "x" 255 0 0
 rcon hx.sendnotification 0 "x" 5 1 255 0 0 0
 -- seen
-0 1: server [1 1 0 1] all
-0 4: server [1 1 0 1] all
-0 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
+0 1: server [255 255 0] all
+0 4: server [255 255 0] all
+0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 1 1: chat Admin: <RichColor Color="1, 0, 0, 1">x</>\n<RichColor Color="1, 0, 0, 1">y</>\n
 1 4: chat Admin: <RichColor Color="1, 0, 0, 1">x</>\n<RichColor Color="1, 0, 0, 1">y</>\n
-1 1: notification [1 0 0 1] scale 2 time 1 n
-1 4: notification [1 0 0 1] scale 2 time 1 n
-1 1: server [0 1 0 1] Heraldix: Successfully sent message to everyone
-1 1: server [1 0 0 1] Heraldix: Error trying to send the message
+1 1: notification [255 0 0] scale 2 time 1 n
+1 4: notification [255 0 0] scale 2 time 1 n
+1 1: server [0 255 0] Heraldix: Successfully sent message to everyone
+1 1: server [255 0 0] Heraldix: Error trying to send the message
 1 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
 1 rcon id 2 type 0: Heraldix: Successfully sent message to everyone
 1 rcon id 3 type 0: Heraldix: Successfully sent message to everyone

@@ -1,81 +1,39 @@
-# A timed message that cannot be read or made is skipped without a word.
+# A timed message that cannot be read or made is skipped without a word, and the good ones beside it still
+# go out; a list that is empty or not a list sends nothing until it is repaired.
 
-== [{"MessageToSend": "m", "MessageType": "Notification", "DisplayTime": "10"}]
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Notification", "DisplayTime": "10"}]}}
+-- shows server chat notification
 -- scenario
 join 1 Alice
-wait 3
--- seen
 
-== [{"MessageToSend": "{0}", "MessageType": "Server"}]
+== each bad message takes its turn silently, the good one beside them goes out
 -- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "{0}", "MessageType": "Server"}]}}
+{"TimedMessages": {"Enabled": true, "Order": "Sequential", "Interval": 0, "Messages": [
+  {"MessageToSend": "m", "MessageType": "Notification", "DisplayTime": "10"},
+  {"MessageToSend": "{0}", "MessageType": "Server"},
+  {"MessageToSend": 1},
+  "just text",
+  {"MessageToSend": "m", "Only_Send_To_Permission_Groups": "VIP"},
+  {"MessageToSend": "m", "MessageColour": {"R": "red"}},
+  {"MessageToSend": "m", "Sender": 3},
+  {"MessageToSend": "ok", "MessageType": "Server"}]}}
 -- scenario
-join 1 Alice
-wait 3
+wait 9
 -- seen
+8 1: server [0 0 0] ok
 
-== [{"MessageToSend": 1}]
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": 1}]}}
--- scenario
-join 1 Alice
-wait 3
--- seen
-
-== ["just text"]
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": ["just text"]}}
--- scenario
-join 1 Alice
-wait 3
--- seen
-
-== []
+== an empty list, null and an object send nothing; a list repaired sends
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": []}}
 -- scenario
-join 1 Alice
 wait 3
--- seen
-
-== null
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": null}}
--- scenario
-join 1 Alice
+config-text {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": null}}
+rcon hx.reload
 wait 3
--- seen
-
-== {"a": {"MessageToSend": "m"}, "b": {"MessageToSend": "m"}}
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": {"a": {"MessageToSend": "m"}, "b": {"MessageToSend": "m"}}}}
--- scenario
-join 1 Alice
+config-text {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": {"a": {"MessageToSend": "m"}, "b": {"MessageToSend": "m"}}}}
+rcon hx.reload
 wait 3
+config-text {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "ok", "MessageType": "Server"}]}}
+rcon hx.reload
+wait 1
 -- seen
-
-== [{"MessageToSend": "m", "Only_Send_To_Permission_Groups": "VIP"}]
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "Only_Send_To_Permission_Groups": "VIP"}]}}
--- scenario
-join 1 Alice
-wait 3
--- seen
-
-== [{"MessageToSend": "m", "MessageColour": {"R": "red"}}]
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageColour": {"R": "red"}}]}}
--- scenario
-join 1 Alice
-wait 3
--- seen
-
-== [{"MessageToSend": "m", "Sender": 3}]
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "Sender": 3}]}}
--- scenario
-join 1 Alice
-wait 3
--- seen
+10 1: server [0 0 0] ok

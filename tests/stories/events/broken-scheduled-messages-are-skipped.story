@@ -1,5 +1,9 @@
 # Broken scheduled messages are skipped silently and the rest still go out; a broken section sends nothing.
 
+-- shows server chat notification
+-- scenario
+join 1 A
+
 == one fine among broken ones
 -- config.json
 {"ScheduledMessages": {"Enabled": true, "Messages": [
@@ -12,47 +16,29 @@
   "text",
   {"MessageToSend": "fine", "MessageType": "Server", "At": ["00:01"]}]}}
 -- scenario
-join 1 A
 wait 70
 -- seen
-60 1: server [0 0 0 1] fine
+60 1: server [0 0 0] fine
 
-== {"ScheduledMessages": {"Enabled": "yes", "Messages": []}}
+== a section that is not on, not a list or holds no list sends nothing; repaired, it sends
 -- config.json
 {"ScheduledMessages": {"Enabled": "yes", "Messages": []}}
 -- scenario
-join 1 A
 wait 70
+config-text {"ScheduledMessages": []}
+rcon hx.reload
+wait 60
+config-text {"ScheduledMessages": {"Enabled": true}}
+rcon hx.reload
+wait 60
+config-text {"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:04"]}}}
+rcon hx.reload
+wait 60
+config-text {"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:05"]}]}}
+rcon hx.reload
+wait 60
+config-text {"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "on", "MessageType": "Server", "At": ["00:06"]}]}}
+rcon hx.reload
+wait 60
 -- seen
-
-== {"ScheduledMessages": []}
--- config.json
-{"ScheduledMessages": []}
--- scenario
-join 1 A
-wait 70
--- seen
-
-== {"ScheduledMessages": {"Enabled": true}}
--- config.json
-{"ScheduledMessages": {"Enabled": true}}
--- scenario
-join 1 A
-wait 70
--- seen
-
-== {"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:01"]}}}
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:01"]}}}
--- scenario
-join 1 A
-wait 70
--- seen
-
-== {"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:01"]}]}}
--- config.json
-{"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:01"]}]}}
--- scenario
-join 1 A
-wait 70
--- seen
+360 1: server [0 0 0] on

@@ -1,6 +1,8 @@
 # Each kind of greeting: a notification with its look, a server message, and chat for any other kind; the name
 # goes into the template once its braces are paired.
 
+-- shows server chat notification load
+
 == a notification with its look
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Notification", "NotificationDisplayScale": 2,
@@ -10,9 +12,8 @@ texture /Game/Hello
 join 1 Alice
 wait 5
 -- seen
-0 delay 5
 5 load /Game/Hello
-5 1: notification [0 0 0 1] scale 2 time 4 icon /Game/Hello Welcome to the server Alice
+5 1: notification [0 0 0] scale 2 time 4 icon /Game/Hello Welcome to the server Alice
 
 == a notification by default
 -- config.json
@@ -22,9 +23,8 @@ wait 5
 join 1 Alice
 wait 5
 -- seen
-0 delay 5
 5 load 
-5 1: notification [0 0 0 1] scale 1 time 10 Welcome to the server Alice
+5 1: notification [0 0 0] scale 1 time 10 Welcome to the server Alice
 
 == any other kind is chat
 -- config.json
@@ -33,7 +33,6 @@ wait 5
 join 1 Alice
 wait 5
 -- seen
-0 delay 5
 5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome to the server Alice</>
 
 == client is chat
@@ -43,7 +42,6 @@ wait 5
 join 1 Alice
 wait 5
 -- seen
-0 delay 5
 5 1: chat Heraldix: <RichColor Color="1, 0, 0, 1">Welcome to the server Alice</>
 
 == names and senders outside ASCII
@@ -54,7 +52,6 @@ wait 5
 join 1 Zoë日
 wait 5
 -- seen
-0 delay 5
 5 1: chat H??rault: <RichColor Color="0, 0, 0, 255">Grüß dich, Zoë日!</>
 
 == braces in the template are paired once
@@ -64,18 +61,21 @@ wait 5
 join 1 Alice
 wait 5
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] {Alice}
+5 1: server [0 0 0] {Alice}
 
 == a brace left after the first pass sends nothing
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "{{{{{0}}}}} and {{x}}"}}}
 -- scenario
-# "{x}" survives the first pass and the delivery rejects it.
+# "{x}" survives the first pass and the delivery rejects it; without it the next player is greeted.
 join 1 Alice
 wait 5
+config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "{{{{{0}}}}}"}}}
+rcon hx.reload
+join 2 Bob
+wait 5
 -- seen
-0 delay 5
+10 2: server [0 0 0] {Bob}
 
 == a brace in a name
 -- config.json
@@ -87,6 +87,4 @@ join 2 Bob
 wait 5
 wait 10
 -- seen
-0 delay 5
-0 delay 5
-5 2: server [0 0 0 1] Welcome to the server Bob
+5 2: server [0 0 0] Welcome to the server Bob

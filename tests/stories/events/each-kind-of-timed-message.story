@@ -1,6 +1,8 @@
 # Each kind of timed message: a server message, chat from its sender or from Heraldix, a notification with its
 # icon; an unknown kind sends nothing.
 
+-- shows server chat notification load
+
 == a server message to everyone, channels cut to bytes
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "srv", "MessageType": "Server", "MessageColour": {"R": 256, "G": -1}}]}}
@@ -9,8 +11,8 @@ join 1 Alice
 join 2 Bob
 wait 1
 -- seen
-1 1: server [0 1 0 1] srv
-1 2: server [0 1 0 1] srv
+1 1: server [0 255 0] srv
+1 2: server [0 255 0] srv
 
 == chat from its sender
 -- config.json
@@ -39,12 +41,13 @@ join 1 Alice
 wait 1
 -- seen
 1 load /Game/I
-1 1: notification [0 0 0 1] scale 1 time 10 icon /Game/I note
+1 1: notification [0 0 0] scale 1 time 10 icon /Game/I note
 
-== an unknown kind sends nothing
+== an unknown kind sends nothing, the next message goes
 -- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "low", "MessageType": "chat"}]}}
+{"TimedMessages": {"Enabled": true, "Order": "Sequential", "Interval": 0, "Messages": [{"MessageToSend": "low", "MessageType": "chat"}, {"MessageToSend": "ok", "MessageType": "Server"}]}}
 -- scenario
 join 1 Alice
 wait 3
 -- seen
+2 1: server [0 0 0] ok

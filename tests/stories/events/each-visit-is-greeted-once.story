@@ -1,9 +1,11 @@
 # Each visit is greeted once, when a living character is possessed; the welcome step runs whatever the timed
 # section holds.
 
-== once per visit, not at a respawn
+-- shows server
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
+
+== once per visit, not at a respawn
 -- scenario
 join 1 Alice
 wait 10
@@ -14,10 +16,8 @@ leave 1
 join 1 Alice
 wait 10
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] Hi Alice
-20 delay 5
-25 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice
+25 1: server [0 0 0] Hi Alice
 
 == a dead character brings none until a living one is possessed
 -- config.json
@@ -31,39 +31,27 @@ wait 10
 respawn 1
 wait 10
 -- seen
-0 log info: Reloaded config: 0 custom commands, 0 timed messages
-10 delay 5
-15 1: server [0 0 0 1] Hi Alice
+15 1: server [0 0 0] Hi Alice
 
 == two delays ending before the same timer call greet once
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
 -- scenario
 join 1 Alice
 respawn 1
 wait 10
 -- seen
-0 delay 5
-0 delay 5
-5 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice
 
 == two possessions two seconds apart each have their own timer call
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
 -- scenario
 join 1 Alice
 wait 2
 respawn 1
 wait 10
 -- seen
-0 delay 5
-2 delay 5
-5 1: server [0 0 0 1] Hi Alice
-7 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice
+7 1: server [0 0 0] Hi Alice
 
 == a player who leaves during the delay is greeted on the next visit
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
 -- scenario
 join 1 Alice
 wait 2
@@ -72,13 +60,9 @@ wait 10
 join 1 Alice
 wait 10
 -- seen
-0 delay 5
-12 delay 5
-17 1: server [0 0 0 1] Hi Alice
+17 1: server [0 0 0] Hi Alice
 
 == players who leave or vanish from the world during the delay are not greeted
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
 -- scenario
 join 1 Alice
 join 2 Bob
@@ -88,26 +72,18 @@ stale 1
 leave 2
 wait 10
 -- seen
-0 delay 5
-0 delay 5
-0 delay 5
-5 3: server [0 0 0 1] Hi Carol
+5 3: server [0 0 0] Hi Carol
 
 == players due together are each greeted once in queue order
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
 -- scenario
 join 3 Carol
 join 1 Alice
 join 2 Bob
 wait 20
 -- seen
-0 delay 5
-0 delay 5
-0 delay 5
-5 3: server [0 0 0 1] Hi Carol
-5 1: server [0 0 0 1] Hi Alice
-5 2: server [0 0 0 1] Hi Bob
+5 3: server [0 0 0] Hi Carol
+5 1: server [0 0 0] Hi Alice
+5 2: server [0 0 0] Hi Bob
 
 == "TimedMessages": 5
 -- config.json
@@ -116,8 +92,7 @@ wait 20
 join 1 Alice
 wait 10
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice
 
 == "TimedMessages": {"Enabled": "yes"}
 -- config.json
@@ -126,8 +101,7 @@ wait 10
 join 1 Alice
 wait 10
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice
 
 == "TimedMessages": {"Enabled": true, "Interval": "x"}
 -- config.json
@@ -136,8 +110,7 @@ wait 10
 join 1 Alice
 wait 10
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice
 
 == "TimedMessages": {"Enabled": false}
 -- config.json
@@ -146,8 +119,7 @@ wait 10
 join 1 Alice
 wait 10
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice
 
 == "TimedMessages": {"Enabled": true, "Messages": null}
 -- config.json
@@ -156,5 +128,4 @@ wait 10
 join 1 Alice
 wait 10
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] Hi Alice
+5 1: server [0 0 0] Hi Alice

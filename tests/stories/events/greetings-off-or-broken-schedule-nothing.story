@@ -1,46 +1,34 @@
-# With greetings off, or a broken welcome section, a possession schedules nothing and the game goes on.
+# With greetings off, or a broken welcome section, a possession schedules nothing and the game goes on; the
+# section repaired greets the next possession.
 
-== {}
+-- shows server chat notification
+
+== each broken or off section in turn, then one that is on
 -- config.json
 {}
 -- scenario
 join 1 Alice
 wait 10
-leave 1
--- seen
-
-== {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": false}}}
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": false}}}
--- scenario
-join 1 Alice
+config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": false}}}
+rcon hx.reload
+join 2 Bob
 wait 10
-leave 1
--- seen
-
-== {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}}
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}}
--- scenario
-join 1 Alice
+config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}}
+rcon hx.reload
+join 3 Carol
 wait 10
-leave 1
--- seen
-
-== {"Heraldix": {"WelcomeMessage": []}}
--- config.json
-{"Heraldix": {"WelcomeMessage": []}}
--- scenario
-join 1 Alice
+config-text {"Heraldix": {"WelcomeMessage": []}}
+rcon hx.reload
+join 4 Dan
 wait 10
-leave 1
--- seen
-
-== {"Heraldix": "x"}
--- config.json
-{"Heraldix": "x"}
--- scenario
-join 1 Alice
+config-text {"Heraldix": "x"}
+rcon hx.reload
+join 5 Eve
 wait 10
+config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}}
+rcon hx.reload
 leave 1
+join 6 Finn
+wait 10
 -- seen
+55 6: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome to the server Finn</>

@@ -1,6 +1,8 @@
 # A timed message for some permission groups reaches only their members, and excluded groups are left out.
 # Each player's groups are asked in list order until one says yes; a player gone from the world is not asked.
 
+-- shows server ask
+
 == only
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP", "Admins"]}]}}
@@ -13,12 +15,12 @@ stale 4
 wait 1
 -- seen
 1 ask 1 in VIP: yes
-1 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
 1 ask 2 in VIP: no
 1 ask 2 in Admins: no
 1 ask 3 in VIP: no
 1 ask 3 in Admins: yes
-1 3: server [0 0 0 1] m
+1 3: server [0 0 0] m
 
 == excluded
 -- config.json
@@ -33,9 +35,9 @@ wait 1
 -- seen
 1 ask 1 in VIP: yes
 1 ask 2 in VIP: no
-1 2: server [0 0 0 1] m
+1 2: server [0 0 0] m
 1 ask 3 in VIP: no
-1 3: server [0 0 0 1] m
+1 3: server [0 0 0] m
 
 == both
 -- config.json
@@ -49,7 +51,7 @@ stale 4
 wait 1
 -- seen
 1 ask 1 in VIP: yes
-1 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
 1 ask 2 in VIP: no
 1 ask 3 in VIP: no
 
@@ -62,5 +64,5 @@ join 2 Bob
 wait 1
 -- seen
 1 ask 1 in Gr??n: yes
-1 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
 1 ask 2 in Gr??n: no

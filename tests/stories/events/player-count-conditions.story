@@ -1,137 +1,61 @@
-# A timed or scheduled message with player-count conditions goes out only if they hold at its turn.
+# A timed or scheduled message with player-count conditions goes out only if they hold at its turn; only
+# players still in the world count, and a count of the wrong type skips its message silently.
 
-== timed, "Min_Players_Online": 2, one player online: not sent
+-- shows server
+-- scenario
+join 1 A
+
+== timed, "Min_Players_Online": 2: not with one player online, sent with two
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 2}]}}
 -- scenario
-join 1 A
 wait 1
--- seen
-
-== scheduled, "Min_Players_Online": 2, one player online: not sent
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:00"]}]}}
--- scenario
-join 1 A
-wait 1
--- seen
-
-== timed, "Min_Players_Online": 2, two players online: sent
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 2}]}}
--- scenario
-join 1 A
 join 2 B
 wait 1
 -- seen
-1 1: server [0 0 0 1] m
-1 2: server [0 0 0 1] m
+2 1: server [0 0 0] m
+2 2: server [0 0 0] m
 
-== scheduled, "Min_Players_Online": 2, two players online: sent
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:00"]}]}}
--- scenario
-join 1 A
-join 2 B
-wait 1
--- seen
-1 1: server [0 0 0 1] m
-1 2: server [0 0 0 1] m
-
-== timed, "Max_Players_Online": 1, two players online: not sent
+== timed, "Max_Players_Online": 1: sent with one player, not with two, sent again once one is gone from the world
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Max_Players_Online": 1}]}}
 -- scenario
-join 1 A
+wait 1
 join 2 B
 wait 1
--- seen
-
-== scheduled, "Max_Players_Online": 1, two players online: not sent
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Max_Players_Online": 1, "At": ["00:00"]}]}}
--- scenario
-join 1 A
-join 2 B
-wait 1
--- seen
-
-== timed, "Max_Players_Online": 1, two players, one gone from the world: sent
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Max_Players_Online": 1}]}}
--- scenario
-# Only players still in the world count.
-join 1 A
-join 2 B
 stale 2
 wait 1
 -- seen
-1 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
+3 1: server [0 0 0] m
 
-== scheduled, "Max_Players_Online": 1, two players, one gone from the world: sent
+== timed, both counts: 1 and 1 hold with one player online, 3 and 1 never; "2" is of the wrong type
 -- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Max_Players_Online": 1, "At": ["00:00"]}]}}
+{"TimedMessages": {"Enabled": true, "Order": "Sequential", "Interval": 0, "Messages": [
+  {"MessageToSend": "one", "MessageType": "Server", "Min_Players_Online": 1, "Max_Players_Online": 1},
+  {"MessageToSend": "never", "MessageType": "Server", "Min_Players_Online": 3, "Max_Players_Online": 1},
+  {"MessageToSend": "typed", "MessageType": "Server", "Min_Players_Online": "2"}]}}
 -- scenario
-# Only players still in the world count.
-join 1 A
+wait 3
+join 2 B
+wait 3
+-- seen
+1 1: server [0 0 0] one
+
+== scheduled messages are held to the same counts
+-- config.json
+{"ScheduledMessages": {"Enabled": true, "Messages": [
+  {"MessageToSend": "low", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:00"]},
+  {"MessageToSend": "high", "MessageType": "Server", "Max_Players_Online": 1, "At": ["00:00"]},
+  {"MessageToSend": "typed", "MessageType": "Server", "Min_Players_Online": "2", "At": ["00:00"]},
+  {"MessageToSend": "both", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:01"]}]}}
+-- scenario
+wait 1
 join 2 B
 stale 2
-wait 1
+join 3 C
+wait 60
 -- seen
-1 1: server [0 0 0 1] m
-
-== timed, "Min_Players_Online": 1, "Max_Players_Online": 1, one player online: sent
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 1, "Max_Players_Online": 1}]}}
--- scenario
-join 1 A
-wait 1
--- seen
-1 1: server [0 0 0 1] m
-
-== scheduled, "Min_Players_Online": 1, "Max_Players_Online": 1, one player online: sent
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 1, "Max_Players_Online": 1, "At": ["00:00"]}]}}
--- scenario
-join 1 A
-wait 1
--- seen
-1 1: server [0 0 0 1] m
-
-== timed, "Min_Players_Online": 3, "Max_Players_Online": 1, two players online: not sent
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 3, "Max_Players_Online": 1}]}}
--- scenario
-join 1 A
-join 2 B
-wait 1
--- seen
-
-== scheduled, "Min_Players_Online": 3, "Max_Players_Online": 1, two players online: not sent
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": 3, "Max_Players_Online": 1, "At": ["00:00"]}]}}
--- scenario
-join 1 A
-join 2 B
-wait 1
--- seen
-
-== timed, "Min_Players_Online": "2", two players online: not sent
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": "2"}]}}
--- scenario
-# A count of the wrong type skips the message silently.
-join 1 A
-join 2 B
-wait 1
--- seen
-
-== scheduled, "Min_Players_Online": "2", two players online: not sent
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Min_Players_Online": "2", "At": ["00:00"]}]}}
--- scenario
-# A count of the wrong type skips the message silently.
-join 1 A
-join 2 B
-wait 1
--- seen
+1 1: server [0 0 0] high
+60 1: server [0 0 0] both
+60 3: server [0 0 0] both

@@ -1,53 +1,43 @@
 # Scheduled messages go out once at their minutes, never again that day and never late; days are the server's
 # own. Every run starts on Thursday 2026-01-01 at 00:00:00 UTC.
 
-== on the first timer call within each minute
+-- shows server
 -- config.json
 {"ScheduledMessages": {"Enabled": true, "Messages": [
   {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
   {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
+
+== on the first timer call within each minute
 -- scenario
 join 1 A
 wait 240
 -- seen
-60 1: server [0 0 0 1] in 10
-120 1: server [0 0 0 1] in 5
-180 1: server [0 0 0 1] in 10
+60 1: server [0 0 0] in 10
+120 1: server [0 0 0] in 5
+180 1: server [0 0 0] in 10
 
 == the clock moved back within the day sends nothing twice
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
-  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
 -- scenario
 join 1 A
 wait 130
 clock -100
 wait 160
 -- seen
-60 1: server [0 0 0 1] in 10
-120 1: server [0 0 0 1] in 5
-280 1: server [0 0 0 1] in 10
+60 1: server [0 0 0] in 10
+120 1: server [0 0 0] in 5
+280 1: server [0 0 0] in 10
 
 == a minute jumped over is not sent late
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
-  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
 -- scenario
 join 1 A
 wait 30
 clock +120
 wait 40
 -- seen
-31 1: server [0 0 0 1] in 5
-60 1: server [0 0 0 1] in 10
+31 1: server [0 0 0] in 5
+60 1: server [0 0 0] in 10
 
 == the clock moved back to yesterday sends yesterday's
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
-  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
 -- scenario
 join 1 A
 wait 70
@@ -56,28 +46,20 @@ wait 10
 clock -20
 wait 10
 -- seen
-60 1: server [0 0 0 1] in 10
-71 1: server [0 0 0 1] in 10
+60 1: server [0 0 0] in 10
+71 1: server [0 0 0] in 10
 
 == across midnight, the next day's
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
-  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
 -- scenario
 join 1 A
 wait 70
 clock +86300
 wait 100
 -- seen
-60 1: server [0 0 0 1] in 10
-160 1: server [0 0 0 1] in 10
+60 1: server [0 0 0] in 10
+160 1: server [0 0 0] in 10
 
 == a server down over a minute sends nothing for it when it comes back
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
-  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
 -- scenario
 join 1 A
 wait 30
@@ -86,22 +68,17 @@ wait 100
 load
 wait 60
 -- seen
-131 1: server [0 0 0 1] in 5
-180 1: server [0 0 0 1] in 10
+131 1: server [0 0 0] in 5
+180 1: server [0 0 0] in 10
 
 == a reload within the minute does not send it again
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
-  {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
 -- scenario
 join 1 A
 wait 61
 console none hx.reload
 wait 10
 -- seen
-60 1: server [0 0 0 1] in 10
-61 log info: Reloaded config: 0 custom commands, 0 timed messages
+60 1: server [0 0 0] in 10
 
 == after the timed message and before the greeting of the same timer call
 -- config.json
@@ -113,10 +90,9 @@ wait 55
 join 1 A
 wait 10
 -- seen
-55 delay 5
-60 1: server [0 0 0 1] timed
-60 1: server [0 0 0 1] scheduled
-60 1: server [0 0 0 1] welcome
+60 1: server [0 0 0] timed
+60 1: server [0 0 0] scheduled
+60 1: server [0 0 0] welcome
 
 == UTC
 -- config.json
@@ -134,7 +110,7 @@ wait 20
 clock -86400
 wait 60
 -- seen
-21 1: server [0 0 0 1] weekend
+21 1: server [0 0 0] weekend
 
 == New York
 -- zone EST5EDT,M3.2.0,M11.1.0
@@ -148,7 +124,7 @@ wait 60
 join 1 A
 wait 70
 -- seen
-60 1: server [0 0 0 1] midweek
+60 1: server [0 0 0] midweek
 
 == Berlin
 -- zone CET-1CEST,M3.5.0,M10.5.0/3
@@ -162,4 +138,4 @@ wait 70
 join 1 A
 wait 70
 -- seen
-60 1: server [0 0 0 1] daily
+60 1: server [0 0 0] daily

@@ -1,54 +1,50 @@
 # With "Skip_Unreceivable", no turn is wasted on a message nobody online would get.
 
-== every turn sends
+-- shows server ask
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 10, "Skip_Unreceivable": true, "Order": "Sequential", "Messages": [
   {"MessageToSend": "vip", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"]},
   {"MessageToSend": "all", "MessageType": "Server"},
   {"MessageToSend": "crowd", "MessageType": "Server", "Min_Players_Online": 5},
   {"MessageToSend": "all2", "MessageType": "Server"}]}}
+
+== every turn sends
 -- scenario
 join 1 A
 wait 200
 -- seen
 1 ask 1 in VIP: no
-1 1: server [0 0 0 1] all
-11 1: server [0 0 0 1] all2
+1 1: server [0 0 0] all
+11 1: server [0 0 0] all2
 21 ask 1 in VIP: no
-21 1: server [0 0 0 1] all
-31 1: server [0 0 0 1] all2
+21 1: server [0 0 0] all
+31 1: server [0 0 0] all2
 41 ask 1 in VIP: no
-41 1: server [0 0 0 1] all
-51 1: server [0 0 0 1] all2
+41 1: server [0 0 0] all
+51 1: server [0 0 0] all2
 61 ask 1 in VIP: no
-61 1: server [0 0 0 1] all
-71 1: server [0 0 0 1] all2
+61 1: server [0 0 0] all
+71 1: server [0 0 0] all2
 81 ask 1 in VIP: no
-81 1: server [0 0 0 1] all
-91 1: server [0 0 0 1] all2
+81 1: server [0 0 0] all
+91 1: server [0 0 0] all2
 101 ask 1 in VIP: no
-101 1: server [0 0 0 1] all
-111 1: server [0 0 0 1] all2
+101 1: server [0 0 0] all
+111 1: server [0 0 0] all2
 121 ask 1 in VIP: no
-121 1: server [0 0 0 1] all
-131 1: server [0 0 0 1] all2
+121 1: server [0 0 0] all
+131 1: server [0 0 0] all2
 141 ask 1 in VIP: no
-141 1: server [0 0 0 1] all
-151 1: server [0 0 0 1] all2
+141 1: server [0 0 0] all
+151 1: server [0 0 0] all2
 161 ask 1 in VIP: no
-161 1: server [0 0 0 1] all
-171 1: server [0 0 0 1] all2
+161 1: server [0 0 0] all
+171 1: server [0 0 0] all2
 181 ask 1 in VIP: no
-181 1: server [0 0 0 1] all
-191 1: server [0 0 0 1] all2
+181 1: server [0 0 0] all
+191 1: server [0 0 0] all2
 
 == a VIP online, then nobody
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 10, "Skip_Unreceivable": true, "Order": "Sequential", "Messages": [
-  {"MessageToSend": "vip", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"]},
-  {"MessageToSend": "all", "MessageType": "Server"},
-  {"MessageToSend": "crowd", "MessageType": "Server", "Min_Players_Online": 5},
-  {"MessageToSend": "all2", "MessageType": "Server"}]}}
 -- scenario
 # With a VIP online the VIP message has its turns; with nobody online no turn qualifies and
 # none is sent.
@@ -61,10 +57,10 @@ wait 10
 -- seen
 1 ask 1 in VIP: yes
 1 ask 1 in VIP: yes
-1 1: server [0 0 0 1] vip
-11 1: server [0 0 0 1] all
-21 1: server [0 0 0 1] all2
+1 1: server [0 0 0] vip
+11 1: server [0 0 0] all
+21 1: server [0 0 0] all2
 31 ask 1 in VIP: yes
 31 ask 1 in VIP: yes
-31 1: server [0 0 0 1] vip
-61 1: server [0 0 0 1] all
+31 1: server [0 0 0] vip
+61 1: server [0 0 0] all

@@ -1,6 +1,8 @@
 # Timed messages go at the first timer call, then every interval by the clock, wherever the clock is moved
 # and whatever a reload changes.
 
+-- shows server
+
 == every interval
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
@@ -8,9 +10,9 @@
 join 1 Alice
 wait 130
 -- seen
-1 1: server [0 0 0 1] m
-61 1: server [0 0 0 1] m
-121 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
+61 1: server [0 0 0] m
+121 1: server [0 0 0] m
 
 == an interval of zero: every timer call
 -- config.json
@@ -20,11 +22,11 @@ join 1 Alice
 wait 4
 tick
 -- seen
-1 1: server [0 0 0 1] m
-2 1: server [0 0 0 1] m
-3 1: server [0 0 0 1] m
-4 1: server [0 0 0 1] m
-4 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
+2 1: server [0 0 0] m
+3 1: server [0 0 0] m
+4 1: server [0 0 0] m
+4 1: server [0 0 0] m
 
 == a clock set back waits until it reaches the due time again
 -- config.json
@@ -37,9 +39,9 @@ clock -3600
 wait 3600
 wait 20
 -- seen
-1 1: server [0 0 0 1] m
-3611 1: server [0 0 0 1] m
-3621 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
+3611 1: server [0 0 0] m
+3621 1: server [0 0 0] m
 
 == switched off, they send nothing and keep their due time
 -- config.json
@@ -55,10 +57,8 @@ config-text {"TimedMessages": {"Enabled": true, "Interval": 100, "Messages": [{"
 console none hx.reload
 wait 60
 -- seen
-1 1: server [0 0 0 1] m
-1 log info: Reloaded config: 0 custom commands, 1 timed messages
-51 log info: Reloaded config: 0 custom commands, 1 timed messages
-101 1: server [0 0 0 1] m
+1 1: server [0 0 0] m
+101 1: server [0 0 0] m
 
 == a bad message still uses its turn
 -- config.json
@@ -70,8 +70,7 @@ config-text {"TimedMessages": {"Enabled": true, "Interval": 10, "Messages": [{"M
 console none hx.reload
 wait 10
 -- seen
-3 log info: Reloaded config: 0 custom commands, 1 timed messages
-11 1: server [0 0 0 1] fixed
+11 1: server [0 0 0] fixed
 
 == sequential order carries on across a reload that shortens the list
 -- config.json
@@ -87,11 +86,10 @@ config-text {"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequen
 console none hx.reload
 wait 30
 -- seen
-1 1: server [0 0 0 1] a
-11 1: server [0 0 0 1] b
-21 1: server [0 0 0 1] c
-31 1: server [0 0 0 1] d
-35 log info: Reloaded config: 0 custom commands, 2 timed messages
-41 1: server [0 0 0 1] x
-51 1: server [0 0 0 1] y
-61 1: server [0 0 0 1] x
+1 1: server [0 0 0] a
+11 1: server [0 0 0] b
+21 1: server [0 0 0] c
+31 1: server [0 0 0] d
+41 1: server [0 0 0] x
+51 1: server [0 0 0] y
+61 1: server [0 0 0] x

@@ -2,6 +2,8 @@
 # or holding markup, as typed), the players online, the time and date in the server's zone. Off, or any value
 # but true, a text reads as it always did, where braces belong to the formatter.
 
+-- shows server chat notification ask load
+
 == a name in braces is greeted by name, through {Player} and {0} alike
 -- config.json
 {"Heraldix": {"Placeholders": true, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Welcome {Player}, {0}!", "WelcomeMessageType": "Chat"}}}
@@ -10,21 +12,19 @@ join 1 {x}
 join 2 a}b
 wait 6
 -- seen
-0 delay 5
-0 delay 5
 5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome {x}, {x}!</>
 5 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome a}b, a}b!</>
 
-== without the key a name in braces breaks the greeting, as it always did
+== without the key a name in braces breaks the greeting, as it always did, and a plain one is greeted
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Welcome {0}", "WelcomeMessageType": "Chat"}}}
 -- scenario
 join 1 {x}
 join 2 a}b
+join 3 Alice
 wait 6
 -- seen
-0 delay 5
-0 delay 5
+5 3: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome Alice</>
 
 == without the key a plain name is greeted as always
 -- config.json
@@ -33,7 +33,6 @@ wait 6
 join 1 Alice
 wait 6
 -- seen
-0 delay 5
 5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome Alice</>
 
 == markup characters in a name show as they are in chat
@@ -45,8 +44,6 @@ join 1 a</>b<RichColor
 join 2 "x&lt;y &amp; <RichColor Color=1>z"
 wait 6
 -- seen
-0 delay 5
-0 delay 5
 5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Hi a&lt;/&gt;b&lt;RichColor</>
 5 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Hi x&amp;lt;y &amp;amp; &lt;RichColor Color=1&gt;z</>
 
@@ -57,8 +54,7 @@ wait 6
 join 1 a<b>&amp;
 wait 6
 -- seen
-0 delay 5
-5 1: server [0 0 0 1] Hi a<b>&amp; a<b>&amp;
+5 1: server [0 0 0] Hi a<b>&amp; a<b>&amp;
 
 == a timed message naming the player goes to each their own; the stale entry counts for nothing
 -- zone EST5EDT,M3.2.0,M11.1.0
@@ -83,7 +79,7 @@ join 2 Bo
 wait 1
 -- seen
 1 ask 1 in VIP: yes
-1 1: server [0 0 0 1] For Ann
+1 1: server [0 0 0] For Ann
 1 ask 2 in VIP: no
 
 == a scheduled message tells its own minute
@@ -109,22 +105,19 @@ join 2 {Bo}
 chat 1 /me
 chat 2 /vip
 -- seen
-0 +/me
-0 +/vip
 0 load 
-0 1: notification [0 0 0 1] scale 0 time 0 You are Ann
+0 1: notification [0 0 0] scale 0 time 0 You are Ann
 0 ask 2 in VIP: no
 0 2: chat Heraldix: <RichColor Color="1, 0, 0, 1">Not for you, {Bo}</>
-0 -/me
-0 -/vip
 
-== a near miss keeps today's rule: the message sends nothing
+== a near miss keeps today's rule: the message sends nothing, the placeholder beside it its value
 -- config.json
-{"Heraldix": {"Placeholders": true}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "{player}", "MessageType": "Server"}]}}
+{"Heraldix": {"Placeholders": true}, "TimedMessages": {"Enabled": true, "Order": "Sequential", "Interval": 600, "Messages": [{"MessageToSend": "{player}", "MessageType": "Server"}, {"MessageToSend": "{Player}", "MessageType": "Server"}]}}
 -- scenario
 join 1 Ann
-wait 1
+wait 601
 -- seen
+601 1: server [0 0 0] Ann
 
 == a doubled brace is one brace, not a placeholder
 -- config.json
@@ -135,10 +128,11 @@ wait 1
 -- seen
 1 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">{Player} is Ann</>
 
-== a key that is not true leaves the names to today's rule
+== a key that is not true leaves the names to today's rule: the message sends nothing, a plain one beside it goes
 -- config.json
-{"Heraldix": {"Placeholders": "true"}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "Hi {Player}"}]}}
+{"Heraldix": {"Placeholders": "true"}, "TimedMessages": {"Enabled": true, "Order": "Sequential", "Interval": 600, "Messages": [{"MessageToSend": "Hi {Player}"}, {"MessageToSend": "Hi"}]}}
 -- scenario
 join 1 Ann
-wait 1
+wait 601
 -- seen
+601 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Hi</>

@@ -1,6 +1,5 @@
 // Unit tests of FString on the game allocator, the text conversions and operations, colours and markup.
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -199,20 +198,6 @@ TEST_F(Text, SplitDropsEmptyPiecesAndMatchesWholeDelimitersCaseSensitively) {
   SplitIntoArray(FString(u"x,y;z"), u";", pieces);
   EXPECT_EQ(SplitIntoArray(pieces[0], u",", pieces), 2);
   EXPECT_EQ(pieces[1].View(), u"y");
-}
-
-TEST_F(Text, SrgbDecodingMeetsItsAnchorsAndRisesWithEveryByte) {
-  EXPECT_EQ(SrgbToLinear(ColourBytes{0, 0, 0, 0}).R, 0.0F);
-  EXPECT_EQ(SrgbToLinear(ColourBytes{255, 255, 255, 255}).R, 1.0F);
-  const LinearColour mid = SrgbToLinear(ColourBytes{128, 10, 11, 128});
-  EXPECT_FLOAT_EQ(mid.R, 0.2158605F);
-  EXPECT_EQ(mid.G, static_cast<float>(10.0 / 255.0 / 12.92));                           // linear segment
-  EXPECT_EQ(mid.B, static_cast<float>(std::pow((11.0 / 255.0 + 0.055) / 1.055, 2.4)));  // curve
-  EXPECT_EQ(mid.A, 128.0F * 0.003921569F);                                              // alpha stays linear
-  for (int i = 1; i < 256; ++i) {
-    const auto red = [](int byte) { return SrgbToLinear(ColourBytes{static_cast<std::uint8_t>(byte), 0, 0, 255}).R; };
-    EXPECT_GT(red(i), red(i - 1)) << i;
-  }
 }
 
 TEST_F(Text, MarkupScalesBytesToUnitChannelsUnlessAllAreAtMostOne) {

@@ -1,5 +1,5 @@
 // The preview page in a real browser: a scenario runs through heraldix-sim preview, headless Chromium
-// opens the page, and its DOM and a screenshot show each player's messages in their colours.
+// opens the page, and a screenshot shows each player's messages in their colours.
 //
 // node preview.mjs HERALDIX_SIM   (exit 0 passed, 1 failed, 77 skipped: no Chromium or no node_modules)
 import { spawnSync } from "node:child_process";
@@ -81,24 +81,9 @@ try {
                                     join(work, "shown.scenario")], { encoding: "utf8" });
   expect(run.status === 0, `heraldix-sim preview exits 0 (${run.status}: ${run.stderr.trim()})`);
 
-  // The DOM as the browser built it.
-  const dumped = chromium("--dump-dom", `file://${page}`);
-  const dom = dumped.stdout ?? "";
-  expect(dom.includes("<h1>What players saw</h1>"), "the browser loaded the page");
-  const players = [...dom.matchAll(/<section class="player" data-player="(\d+)" data-name="([^"]*)">/g)];
-  expect(players.map((m) => `${m[1]}=${m[2]}`).join(",") === "1=Alice,2=Bob", "one screen per player, in join order");
-  const alice = dom.slice(dom.indexOf('data-player="1"'), dom.indexOf('data-player="2"'));
-  const bob = dom.slice(dom.indexOf('data-player="2"'));
-  expect(/<span class="sender">Heraldix<\/span><span class="text"><span class="rich" style="color: rgb\(0, 255, 0\)">Welcome Alice!<\/span>/.test(alice),
-         "Alice's welcome is a green chat line from Heraldix");
-  expect(bob.includes("Welcome Bob!"), "Bob's welcome names him");
-  expect((alice.match(/class="rich" style="color: rgb\(255, 0, 0\)"/g) ?? []).length === 2,
-         "the two lines of /rules are red, for Alice only");
-  expect(!bob.includes("Be nice"), "Bob does not see Alice's /rules reply");
-  expect(/data-scale="1.5" data-time="8" data-icon="\/Game\/Icons\/Info.Info"/.test(bob), "Bob's notification card has scale, time and icon");
-  expect(!alice.includes('class="entry notification"'), "Alice gets no notification");
-  expect(alice.includes("Restart &lt;soon&gt;") && bob.includes("Restart &lt;soon&gt;"), "the server line reaches both, markup-safe");
-  expect(!dom.includes('class="faults"'), "no fault banner");
+  // What the page holds is the preview test's; here, that a browser draws it in its colours.
+  expect((chromium("--dump-dom", `file://${page}`).stdout ?? "").includes("<h1>What players saw</h1>"),
+         "the browser loaded the page");
 
   // The screenshot: the colours are really on screen.
   const shot = join(work, "shot.png");

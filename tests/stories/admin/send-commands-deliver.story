@@ -7,11 +7,12 @@
   "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
                "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
   "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
-
-== sendserver to everyone, then to one player in the configured colour
 -- scenario
 join 1 Alice
 join 2 Bob
+
+== sendserver to everyone, then to one player in the configured colour
+-- scenario
 admin hx.sendserver 0 "Hello all" 255 128 0
 admin hx.sendserver 2 "Hi Bob"
 -- seen
@@ -23,8 +24,6 @@ admin hx.sendserver 2 "Hi Bob"
 
 == sendchat to everyone, then to one player in the configured colour
 -- scenario
-join 1 Alice
-join 2 Bob
 admin hx.sendchat 0 Admin "Hi" 255 255 0
 admin hx.sendchat 2 Mod "Just you"
 -- seen
@@ -36,8 +35,6 @@ admin hx.sendchat 2 Mod "Just you"
 
 == sendnotification takes numbers and icon from the line
 -- scenario
-join 1 Alice
-join 2 Bob
 texture /Game/Icons/Star.Star
 admin hx.sendnotification 0 "Msg" 2 10 255 255 0 /Game/Icons/Star.Star
 admin hx.sendnotification 2 "Only Bob" 1 5 0 0 255 /Game/None
@@ -52,8 +49,6 @@ admin hx.sendnotification 2 "Only Bob" 1 5 0 0 255 /Game/None
 
 == sendnotification without an icon takes the configured values and asks for no texture
 -- scenario
-join 1 Alice
-join 2 Bob
 console 1 hx.sendnotification 2 "Msg" 2 10 255 255 0
 -- seen
 0 2: notification [0 255 255] scale 3 time 12 Msg
@@ -62,8 +57,6 @@ console 1 hx.sendnotification 2 "Msg" 2 10 255 255 0
 == a bare sendnotification sends an empty notification to everyone, its name for an icon
 -- scenario
 # the notifications' empty text leaves each of their seen lines ending in a space
-join 1 Alice
-join 2 Bob
 console 1 hx.sendnotification
 -- seen
 0 load hx.sendnotification
@@ -75,8 +68,6 @@ console 1 hx.sendnotification
 -- config.json
 {}
 -- scenario
-join 1 Alice
-join 2 Bob
 console 1 hx.sendserver 2 "s"
 console 1 hx.sendchat 2 Admin "c"
 rcon hx.sendnotification 2 "n"
@@ -98,8 +89,6 @@ rcon hx.sendchat 0 "again"
 {"Heraldix": {"ServerMessageColor": "red", "ClientChatColour": [1, 2, 3],
            "NotificationDisplayScale": "big", "NotificationColor": {"R": null}}}
 -- scenario
-join 1 Alice
-join 2 Bob
 console 1 hx.sendserver 2 "s"
 console 1 hx.sendchat 2 Admin "c"
 console 1 hx.sendnotification 2 "n"
@@ -117,8 +106,6 @@ console 1 hx.sendserver 2 "given" 1 2 3
 -- config.json
 [1, 2]
 -- scenario
-join 1 Alice
-join 2 Bob
 console 1 hx.sendserver 0 "s"
 console 1 hx.sendchat 0 A "c"
 rcon hx.sendnotification 0 "n"
@@ -129,8 +116,6 @@ rcon hx.sendnotification 0 "n"
 
 == commands typed without an issuer send and answer nothing, unlike one an administrator types
 -- scenario
-join 1 Alice
-join 2 Bob
 console none hx.sendserver 0 "s"
 console none hx.sendchat 0 A "c"
 console none hx.sendnotification 0 "n"
@@ -142,8 +127,6 @@ admin hx.sendserver 2 "typed by an administrator"
 
 == chatasplayer makes an online player say the line, unformatted, in the mode given
 -- scenario
-join 1 Alice
-join 2 Bob
 admin hx.chatasplayer 2 0 "hello all"
 admin hx.chatasplayer 2 3 "{not formatted} 100%"
 -- seen

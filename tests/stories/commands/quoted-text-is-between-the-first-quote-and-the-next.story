@@ -4,10 +4,11 @@
 -- shows server chat notification rcon answer
 -- config.json
 {"Heraldix": {"ServerMessageColor": {"B": 255}, "ClientChatColour": {"G": 255}}}
+-- scenario
+join 1 Alice
 
 == the text between the first quote and the next
 -- scenario
-join 1 Alice
 console 1 hx.sendserver 0 "Hello world" 255 0 0
 -- seen
 0 1: server [255 0 0] Hello world
@@ -15,7 +16,6 @@ console 1 hx.sendserver 0 "Hello world" 255 0 0
 
 == a quote never closed runs to the end of the line
 -- scenario
-join 1 Alice
 console 1 hx.sendserver 0 "runs to the end
 -- seen
 0 1: server [0 0 255] runs to the end
@@ -24,14 +24,12 @@ console 1 hx.sendserver 0 "runs to the end
 == no quotes, no message, nothing sent
 -- scenario
 # The configured colour is sound, so the refusal is the empty message's.
-join 1 Alice
 console 1 hx.sendserver 0 no quotes
 -- seen
 0 1: server [255 0 0] Heraldix: Error trying to send the message
 
 == after two quotes in a row the piece after them moves up
 -- scenario
-join 1 Alice
 # The message is the blank between "" and "word", not "word".
 console 1 hx.sendchat 0 Admin "" "word"
 -- seen

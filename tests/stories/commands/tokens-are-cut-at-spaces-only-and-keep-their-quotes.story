@@ -5,10 +5,11 @@
 -- shows server chat notification rcon answer
 -- config.json
 {"Heraldix": {"ServerMessageColor": {"B": 255}, "ClientChatColour": {"G": 255}}}
+-- scenario
+join 1 Alice
 
 == runs of spaces cut as one, a tab cuts nothing
 -- scenario
-join 1 Alice
 join 2 Bob
 # Three spaces before the id and two before the 1; a tab before 255. The last three tokens are '"two',
 # 'words"<tab>255' and '1', so the colour is the configured one.
@@ -24,7 +25,6 @@ console 1 hx.sendchat 2	Admin "x"
 
 == quotes stay inside their tokens
 -- scenario
-join 1 Alice
 join 2 Bob
 console 1 hx.sendchat 2 Ad"min x" 255 0 0
 # A sender token opening with a quote is the message.
@@ -38,7 +38,6 @@ console 1 hx.sendchat 2 "Admin" "x"
 == a lone sign or point is numeric and then reads no digit
 -- scenario
 # Not numeric, they would leave the colour to the configuration; numeric, they fail the read.
-join 1 Alice
 console 1 hx.sendserver 1 "x" 0 - 0
 console 1 hx.sendserver 1 "x" 0 . 0
 console 1 hx.sendserver 1 "x" 0 0 +
@@ -49,7 +48,6 @@ console 1 hx.sendserver 1 "x" 0 0 +
 
 == a point is numeric, an exponent or letters are not
 -- scenario
-join 1 Alice
 console 1 hx.sendserver 1 "point" 255 12.5 0
 console 1 hx.sendserver 1 "exp" 255 0 1e5
 console 1 hx.sendserver 1 "letters" 255 0 12abc
@@ -63,7 +61,6 @@ console 1 hx.sendserver 1 "letters" 255 0 12abc
 
 == positions before the first token are not numeric
 -- scenario
-join 1 Alice
 # Two tokens: the colour's first token would be position -1.
 console 1 hx.sendserver 1"x"
 # Five tokens: the scale's would be position -1, so every number is the configured one.

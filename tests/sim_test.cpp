@@ -308,6 +308,17 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
       {"an exception escaping a delayed call", "{}", "console none rogue.throwlater\nwait 1\n", "rogue delayed call"},
       {"delayed calls without end", "{}", "console none rogue.busy\nwait 1\n", "keep scheduling more at no delay"},
       {"a chat line that says itself again", "{}", "join 1 Alice\nchat 1 /again\n", "more than 64 chat lines"},
+      // Hook bodies must call on to the game's own function once, the timer first and the logout last.
+      {"a timer hook that skips the game's timer", R"({"Rogue": {"Hooks": "skip"}})", "tick\n",
+       "AGameState.DefaultTimer: the hook did not call on"},
+      {"a timer hook that runs the game's timer twice", R"({"Rogue": {"Hooks": "twice"}})", "tick\n",
+       "AGameState.DefaultTimer: the game's own function ran 2 times"},
+      {"a timer hook that asks the game first", R"({"Rogue": {"Hooks": "late"}})", "tick\n",
+       "AGameState.DefaultTimer: the hook reached the game or the host before"},
+      {"a logout hook that skips the game's logout", R"({"Rogue": {"Hooks": "skip"}})", "join 1 A\nleave 1\n",
+       "AShooterGameMode.Logout: the hook did not call on"},
+      {"a logout hook that asks the game after it", R"({"Rogue": {"Hooks": "late"}})", "join 1 A\nleave 1\n",
+       "AShooterGameMode.Logout: the hook reached the game or the host after"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -151,6 +151,10 @@ std::string ConsoleEntry(const json& event, const std::map<std::string, std::str
            Escaped(Text(event, "mode")) + ")</span><span class=\"text\">" + Escaped(Text(event, "text")) +
            "</span></li>\n";
   }
+  if (kind == "refused") {
+    return EntryOpen(event, "say") + "<span class=\"who\">" + Escaped(Text(event, "from")) +
+           " too soon, dropped</span><span class=\"text\">" + Escaped(Text(event, "text")) + "</span></li>\n";
+  }
   if (kind == "log") {
     return EntryOpen(event, "log") + "<span class=\"who\">" + Escaped(Text(event, "logger")) + " " +
            Escaped(Text(event, "level")) + "</span><span class=\"text\">" + Escaped(Text(event, "text")) +
@@ -239,7 +243,7 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
       if (known.insert(to).second) players.push_back(Player{to, ""});
       feeds[to] += kind == "server" ? ServerEntry(event) : kind == "chat" ? ChatEntry(event) : NotificationEntry(event);
       ++messages;
-    } else if (kind == "rcon" || kind == "say" || kind == "log" || kind == "fault") {
+    } else if (kind == "rcon" || kind == "say" || kind == "refused" || kind == "log" || kind == "fault") {
       console += ConsoleEntry(event, names);
       if (kind == "fault") faults.push_back(Text(event, "text"));
     }

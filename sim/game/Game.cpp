@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "host/GameFunctions.h"
 #include "sim/game/Allocator.h"
@@ -50,7 +51,7 @@ void Possess(SimController* controller, bool dead) {
   controller->character = nullptr;
   auto* character = Objects().Create<SimCharacter>(Kind::Character);
   character->dead = dead;
-  CallHooked<Game::AShooterCharacter_PossessedBy>(static_cast<AShooterCharacter*>(character),
+  CallHooked<Game::AShooterCharacter_PossessedBy>(OwnRun::First, static_cast<AShooterCharacter*>(character),
                                                   static_cast<AController*>(controller));
 }
 
@@ -102,7 +103,8 @@ std::string Join(std::uint64_t id, std::string_view characterName) {
   auto* controller = Objects().Create<SimController>(Kind::Controller);
   controller->id = id;
   controller->characterName = DecodeUtf8(characterName);
-  controller->LastChatMessageTime = static_cast<double>(Elapsed());
+  // Never said a line: the first may come at once.
+  controller->LastChatMessageTime = -std::numeric_limits<double>::infinity();
   TheGame().online[id] = controller;
   AppendToList(Objects().WeakOf(controller));
   Possess(controller, false);
@@ -112,13 +114,11 @@ std::string Join(std::uint64_t id, std::string_view characterName) {
 std::string Leave(std::uint64_t id) {
   GameWorld& game = TheGame();
   if (SimController* controller = Online(id)) {
-    CallHooked<Game::AShooterGameMode_Logout>(static_cast<AShooterGameMode*>(game.gameMode),
+    CallHooked<Game::AShooterGameMode_Logout>(OwnRun::Last, static_cast<AShooterGameMode*>(game.gameMode),
                                               static_cast<AController*>(controller));
-    // The hook may have run anything, a leave included; look again.
-    if (Online(id) != controller) return {};
-    RemoveFromList(Objects().WeakOf(controller));
-    game.online.erase(id);
-    DestroyController(controller);
+    // The game's own logout took the player out, and the engine destroys the controller after it. A hook
+    // that skipped it (a fault) leaves the player half in the game, as a real server would.
+    if (Online(id) != controller && Objects().IsLive(controller)) DestroyController(controller);
     return {};
   }
   auto stale = game.stale.find(id);
@@ -162,7 +162,9 @@ std::string Stale(std::uint64_t id) {
 std::string TypeChat(std::uint64_t id, std::string_view text) {
   SimController* controller = Online(id);
   if (controller == nullptr) return Unknown(id);
-  controller->LastChatMessageTime = static_cast<double>(Elapsed());
+  // A person types slower than the spam rule's gap, so a typed line is never too soon; the game sets the
+  // time when the line is said, before any chat command sees it.
+  controller->LastChatMessageTime = GameClock();
   HandleChatLine(controller, DecodeUtf8(text), EChatSendMode::GlobalChat);
   return {};
 }
@@ -211,7 +213,19 @@ void HandleChatLine(SimController* speaker, std::u16string_view line, EChatSendM
   --game.chatDepth;
 }
 
-void GameTimerTick() { CallHooked<Game::AGameState_DefaultTimer>(static_cast<AGameState*>(TheGame().gameState)); }
+void GameTimerTick() {
+  CallHooked<Game::AGameState_DefaultTimer>(OwnRun::First, static_cast<AGameState*>(TheGame().gameState));
+}
+
+double GameClock() { return TheGame().gameState->seconds; }
+
+void LogOut(SimController* controller) {
+  GameWorld& game = TheGame();
+  const auto found = game.online.find(controller->id);
+  if (found == game.online.end() || found->second != controller) return;
+  RemoveFromList(Objects().WeakOf(controller));
+  game.online.erase(found);
+}
 
 void Wait(std::int64_t seconds) {
   for (std::int64_t i = 0; i < seconds; ++i) {

@@ -15,6 +15,9 @@ nlohmann::json Colour(const FLinearColor& colour) { return {colour.R, colour.G, 
 
 std::string IdText(const SimController* controller) { return std::to_string(controller->id); }
 
+// The shortest time between two chat lines of one player that the game lets through.
+constexpr double MinChatGapSeconds = 1.0;
+
 constexpr std::initializer_list<Kind> Actors = {Kind::Controller, Kind::Character, Kind::GameState, Kind::GameMode};
 
 void ClientServerChatDirectMessage(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor,
@@ -109,7 +112,13 @@ void ServerSendChatMessage_Implementation(AShooterPlayerController* self, FStrin
   std::u16string text;
   if (player == nullptr || !ReadString(chatMessage, text, Function, "the chat line")) return;
   Emit({{"event", "say"}, {"from", IdText(player)}, {"text", EncodeUtf8(text)}, {"mode", static_cast<int>(sendMode)}});
-  player->LastChatMessageTime = static_cast<double>(Elapsed());
+  // The game's spam rule: a line said too soon after the player's last one is dropped.
+  const double since = GameClock() - player->LastChatMessageTime;
+  if (since < MinChatGapSeconds) {
+    Emit({{"event", "refused"}, {"from", IdText(player)}, {"text", EncodeUtf8(text)}, {"since", since}});
+    return;
+  }
+  player->LastChatMessageTime = GameClock();
   HandleChatLine(player, text, sendMode);
 }
 
@@ -160,6 +169,7 @@ UObject* WeakGet(FWeakObjectPtr* self, bool /*evenIfPendingKill*/) {
 
 void PossessedBy(AShooterCharacter* self, AController* newController) {
   constexpr std::string_view Function = "AShooterCharacter.PossessedBy";
+  RanOwn(Function);
   auto* character = Require<SimCharacter>(self, {Kind::Character}, Function, "the character");
   if (character == nullptr) return;
   SimController* controller = nullptr;
@@ -172,13 +182,19 @@ void PossessedBy(AShooterCharacter* self, AController* newController) {
 }
 
 void DefaultTimer(AGameState* self) {
-  Require<SimGameState>(self, {Kind::GameState}, "AGameState.DefaultTimer", "the game state");
+  constexpr std::string_view Function = "AGameState.DefaultTimer";
+  RanOwn(Function);
+  auto* state = Require<SimGameState>(self, {Kind::GameState}, Function, "the game state");
+  if (state != nullptr) state->seconds += 1.0;
 }
 
 void Logout(AShooterGameMode* self, AController* exiting) {
   constexpr std::string_view Function = "AShooterGameMode.Logout";
-  if (Require<SimGameMode>(self, {Kind::GameMode}, Function, "the game mode") == nullptr) return;
-  if (exiting != nullptr) Require<SimController>(exiting, {Kind::Controller}, Function, "the leaving controller");
+  RanOwn(Function);
+  if (Require<SimGameMode>(self, {Kind::GameMode}, Function, "the game mode") == nullptr || exiting == nullptr) return;
+  if (auto* controller = Require<SimController>(exiting, {Kind::Controller}, Function, "the leaving controller")) {
+    LogOut(controller);
+  }
 }
 
 void* PlayerControllerList(const void* object) {

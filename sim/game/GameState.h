@@ -52,14 +52,49 @@ T* Require(const void* object, std::initializer_list<Kind> kinds, std::string_vi
 // The text of a string the plug-in hands over, after checking it is well formed on live game memory.
 bool ReadString(const FString* text, std::u16string& out, std::string_view function, std::string_view argument);
 
+// Where, among everything a hook body asks of the game and the host, the game's own function must run.
+enum class OwnRun {
+  First,  // before anything else: the hook works on what the game's own function left
+  Last,   // after everything else: the game's own function ends what the object was
+};
+
+// One call of a hookable function, from the game's side: a hook body must call on to the game's own
+// function exactly once, at its point; otherwise the call ends in a fault naming the function.
+class HookedCall {
+ public:
+  HookedCall(std::string_view function, OwnRun point);
+  HookedCall(const HookedCall&) = delete;
+  HookedCall& operator=(const HookedCall&) = delete;
+  ~HookedCall();
+  void Check() const;
+
+ private:
+  friend void RanOwn(std::string_view function);
+  std::string_view function_;
+  OwnRun point_;
+  int runs_ = 0;
+  std::uint64_t contactsAtStart_ = 0;
+  std::uint64_t contactsAtRun_ = 0;
+};
+
+// Called by the game's own entry of a hookable function each time it runs.
+void RanOwn(std::string_view function);
+
 // Calls the entry the hook table holds for a hookable function: a hook if one is installed.
 template <class Row, class... Args>
-void CallHooked(Args... args) {
+void CallHooked(OwnRun point, Args... args) {
   const std::string key(Row::Key());
   auto entry = reinterpret_cast<typename Row::Pointer>(HookedEntry(key));
   if (entry == nullptr) return;
+  const HookedCall call(Row::Key(), point);
   Guarded(key, [&] { entry(args...); });
+  call.Check();
 }
+
+// The game's own clock: seconds its timer has counted. Chat and its spam rule go by it.
+double GameClock();
+// The game takes the player out: off the world's list and no longer found by id.
+void LogOut(SimController* controller);
 
 // A chat line from this player as the game handles it: a chat command takes it, or everyone sees it.
 void HandleChatLine(SimController* speaker, std::u16string_view line, EChatSendMode::Type mode);

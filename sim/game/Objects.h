@@ -22,7 +22,7 @@ struct SimWorld : UWorld {
 struct SimController : AShooterPlayerController {
   std::uint64_t id = 0;
   std::u16string characterName;
-  double LastChatMessageTime = 0.0;
+  double LastChatMessageTime = 0.0;  // on the game's clock, when the player's last chat line was said
   SimCharacter* character = nullptr;
 };
 
@@ -31,7 +31,9 @@ struct SimCharacter : AShooterCharacter {
   AController* owner = nullptr;
 };
 
-struct SimGameState : AGameState {};
+struct SimGameState : AGameState {
+  double seconds = 0.0;  // the game's own clock, moved by its timer
+};
 struct SimGameMode : AShooterGameMode {};
 
 struct SimTexture : UTexture2D {

@@ -1,6 +1,7 @@
 #include "sim/host/Events.h"
 
 #include "sim/host/Clock.h"
+#include "sim/host/Host.h"
 
 namespace sim {
 namespace {
@@ -33,11 +34,13 @@ void Fault(const std::string& text) {
 }
 
 void Trace(const std::string& call, nlohmann::json args) {
+  CountContact();
   if (!TheStream().tracing) return;
   Emit({{"event", "trace"}, {"call", call}, {"args", std::move(args)}});
 }
 
 void Trace(const std::string& call, nlohmann::json args, nlohmann::json result) {
+  CountContact();
   if (!TheStream().tracing) return;
   Emit({{"event", "trace"}, {"call", call}, {"args", std::move(args)}, {"result", std::move(result)}});
 }

@@ -30,6 +30,12 @@ HERALDIX_SIM_API void RegisterHookable(const std::string& key, void* gameEntry);
 HERALDIX_SIM_API void* HookedEntry(const std::string& key);
 HERALDIX_SIM_API std::size_t InstalledHookCount();
 
+// --- Contacts ------------------------------------------------------------------------------------
+// Counts every time a plug-in reaches the game or the host (a GetAddress lookup, a host service call), so
+// the game can tell what a hook body did before and after it called on to the game's own function.
+HERALDIX_SIM_API std::uint64_t Contacts();
+HERALDIX_SIM_API void CountContact();
+
 // --- Timer ---------------------------------------------------------------------------------------
 // Runs every delayed call due at Elapsed() or earlier, by due time then by order of scheduling.
 HERALDIX_SIM_API void RunDueTimerCalls();

@@ -74,6 +74,13 @@ void AfterPluginUnload() {
   Fault(text);
 }
 
+namespace {
+std::uint64_t contacts = 0;
+}  // namespace
+
+std::uint64_t Contacts() { return contacts; }
+void CountContact() { ++contacts; }
+
 void ResetHost() {
   ClearCommands();
   ClearHooks();
@@ -84,6 +91,7 @@ void ResetHost() {
 }  // namespace sim
 
 void* GetAddress(const std::string& key) {
+  sim::CountContact();
   const auto& functions = sim::TheBook().functions;
   auto found = functions.find(key);
   if (found != functions.end()) return found->second;
@@ -92,6 +100,7 @@ void* GetAddress(const std::string& key) {
 }
 
 void* GetAddress(const void* object, const std::string& key) {
+  sim::CountContact();
   const auto& fields = sim::TheBook().fields;
   auto found = fields.find(key);
   if (found == fields.end()) {

@@ -120,6 +120,10 @@ std::string ReadableLine(const nlohmann::json& event, bool colour) {
   if (kind == "rcon") return head + "rcon #" + Text(event, "id") + ": " + Text(event, "text");
   if (kind == "say")
     return head + "say " + Text(event, "from") + " (mode " + Text(event, "mode") + "): " + Text(event, "text");
+  if (kind == "refused") {
+    return head + "refused " + Text(event, "from") + " (" + Text(event, "since") +
+           "s after their last line): " + Text(event, "text");
+  }
   if (kind == "log")
     return head + "log [" + Text(event, "logger") + "][" + Text(event, "level") + "] " + Text(event, "text");
   if (kind == "dropped") {

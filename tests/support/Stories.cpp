@@ -30,8 +30,9 @@ struct Story {
   std::optional<std::vector<std::string>> seen;
 };
 
-const std::set<std::string, std::less<>> Kinds = {"server", "chat", "notification", "rcon", "answer",   "say",
-                                                  "echo",   "ask",  "log",          "load", "register", "delay"};
+const std::set<std::string, std::less<>> Kinds = {"server", "chat",  "notification", "rcon", "answer",
+                                                  "say",    "echo",  "refused",      "ask",  "log",
+                                                  "load",   "register", "delay"};
 
 // Backslashes and control characters as C writes them, so that each seen line stays one line of the file.
 std::string Escaped(std::string_view text) {
@@ -173,6 +174,10 @@ std::optional<std::pair<std::string, std::string>> SeenItem(const nlohmann::json
   if (kind == "say") {
     return std::pair{
         kind, "say from " + event.at("from").get<std::string>() + " mode " + event.at("mode").dump() + ": " + text()};
+  }
+  if (kind == "refused") {
+    return std::pair{kind, "refused from " + event.at("from").get<std::string>() + " " + Number(event.at("since")) +
+                               "s after the last: " + text()};
   }
   if (kind == "log" && event.at("logger") == "Heraldix") {
     return std::pair{kind, "log " + event.at("level").get<std::string>() + ": " + text()};

@@ -43,6 +43,7 @@ std::vector<std::string> StoryFiles();
 //   answer        answer: TEXT                             an administrator's answer (see "admin" below)
 //   say           say from ID mode M: TEXT                 a line a player was made to say
 //   echo          echo SENDER: TEXT                        a said line the game passed on to the players
+//   refused       refused from ID Ns after the last: TEXT  a said line the game dropped as too soon
 //   ask           ask ID in GROUP: yes|no                  a question to the permission service
 //   log           log LEVEL: TEXT                          one of Heraldix's own log records
 //   load          load PATH                                a texture asked for

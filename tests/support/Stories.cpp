@@ -30,9 +30,8 @@ struct Story {
   std::optional<std::vector<std::string>> seen;
 };
 
-const std::set<std::string, std::less<>> Kinds = {"server", "chat",  "notification", "rcon", "answer",
-                                                  "say",    "echo",  "refused",      "ask",  "log",
-                                                  "load",   "register", "delay"};
+const std::set<std::string, std::less<>> Kinds = {"server",  "chat", "notification", "rcon", "answer",   "say",  "echo",
+                                                  "refused", "ask",  "log",          "load", "register", "delay"};
 
 // Backslashes and control characters as C writes them, so that each seen line stays one line of the file.
 std::string Escaped(std::string_view text) {

@@ -129,3 +129,27 @@ join 1 Alice
 wait 10
 -- seen
 5 1: server [0 0 0] Hi Alice
+
+== welcomes still waiting at an unload are dropped with the plug-in; after each load, greetings start afresh
+-- scenario
+join 1 Alice
+wait 2
+unload
+wait 10
+load
+join 2 Bob
+wait 2
+unload
+load
+wait 10
+respawn 1
+respawn 2
+wait 10
+unload
+load
+join 3 Cy
+wait 10
+-- seen
+29 1: server [0 0 0] Hi Alice
+29 2: server [0 0 0] Hi Bob
+39 3: server [0 0 0] Hi Cy

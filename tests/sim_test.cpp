@@ -305,6 +305,8 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
        "destroyed"},
       {"a message to what is no player", "{}", "console none rogue.tellbogus\n", "not an object of the game"},
       {"a message to nobody", "{}", "console none rogue.tell x\n", "is null"},
+      {"a chat record stamped with a time", "{}", "join 1 A\nconsole 1 rogue.chatstamped\n",
+       "ClientChatMessage: the record's ReceivedTime"},
       {"an exception escaping a delayed call", "{}", "console none rogue.throwlater\nwait 1\n", "rogue delayed call"},
       {"delayed calls without end", "{}", "console none rogue.busy\nwait 1\n", "keep scheduling more at no delay"},
       {"a chat line that says itself again", "{}", "join 1 Alice\nchat 1 /again\n", "more than 64 chat lines"},

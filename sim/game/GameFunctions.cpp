@@ -1,6 +1,7 @@
 // The game's functions and fields as the plug-in reaches them by key: each checks every object it is
 // handed, and reports what reaches players as events.
 #include <string>
+#include <utility>
 
 #include "host/GameFunctions.h"
 #include "sim/game/Allocator.h"
@@ -47,6 +48,20 @@ void ClientChatMessage(AShooterPlayerController* self, FChatMessage chat) {
       !ReadString(&chat.Receiver, unused, Function, "the receiver") ||
       !ReadString(&chat.UserId, unused, Function, "the user id")) {
     return;
+  }
+  // A line from the server: the game stamps it when it arrives (-1) and shows it in the global channel as an
+  // ordinary line of no player, team or radio. Anything else would show it somewhere else or as someone's.
+  const std::pair<const char*, bool> fields[] = {{"SenderId", chat.SenderId == 0},
+                                                 {"SenderTeamIndex", chat.SenderTeamIndex == 0},
+                                                 {"ReceivedTime", chat.ReceivedTime == -1.0},
+                                                 {"SendMode", chat.SendMode == 0},
+                                                 {"RadioFrequency", chat.RadioFrequency == 0},
+                                                 {"ChatType", chat.ChatType == 0}};
+  for (const auto& [field, usual] : fields) {
+    if (!usual) {
+      Fault(std::string(Function) + ": the record's " + field + " is not that of a line from the server");
+      return;
+    }
   }
   if (chat.SenderIcon != nullptr &&
       Require<SimTexture>(chat.SenderIcon, {Kind::Texture}, Function, "the sender icon") == nullptr) {

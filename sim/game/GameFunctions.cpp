@@ -20,6 +20,9 @@ std::string IdText(const SimController* controller) { return std::to_string(cont
 constexpr double MinChatGapSeconds = 1.0;
 
 constexpr std::initializer_list<Kind> Actors = {Kind::Controller, Kind::Character, Kind::GameState, Kind::GameMode};
+constexpr std::initializer_list<Kind> AnyObject = {Kind::World,     Kind::Controller,    Kind::Character,
+                                                   Kind::GameState, Kind::GameMode,      Kind::Texture,
+                                                   Kind::Class,     Kind::RconConnection};
 
 void ClientServerChatDirectMessage(AShooterPlayerController* self, FString* messageText, FLinearColor messageColor,
                                    bool isBold) {
@@ -157,9 +160,12 @@ bool IsDead(APrimalCharacter* self) {
 
 UClass* TextureStaticClass() { return TheGame().textureClass; }
 
-UObject* StaticLoadObject(UClass* objectClass, UObject* /*outer*/, const char16_t* name, const char16_t* /*fileName*/,
-                          std::uint32_t /*loadFlags*/, UPackageMap* /*sandbox*/, bool /*allowObjectReconciliation*/) {
+UObject* StaticLoadObject(UClass* objectClass, UObject* outer, const char16_t* name, const char16_t* fileName,
+                          std::uint32_t /*loadFlags*/, UPackageMap* sandbox, bool allowObjectReconciliation) {
   constexpr std::string_view Function = "Global.StaticLoadObject";
+  // The game has no package maps, so any sandbox handed over is not one of its objects.
+  if (sandbox != nullptr && Require<UObject>(sandbox, {}, Function, "the sandbox") == nullptr) return nullptr;
+  if (outer != nullptr && Require<UObject>(outer, AnyObject, Function, "the outer object") == nullptr) return nullptr;
   // An empty path arrives as a null name, as an empty string has no buffer.
   const std::string path = name == nullptr ? std::string() : EncodeUtf8(std::u16string_view(name));
   auto* loadedClass = Require<SimClass>(objectClass, {Kind::Class}, Function, "the class");
@@ -168,8 +174,13 @@ UObject* StaticLoadObject(UClass* objectClass, UObject* /*outer*/, const char16_
     Fault(std::string(Function) + ": only textures can be loaded, not " + loadedClass->name);
     return nullptr;
   }
+  // The game's textures are objects in memory under their full path: one named inside an outer object or
+  // in a package file is none of them, and a loader that may not reuse an object in memory finds nothing.
   auto found = TheGame().textures.find(path);
-  SimTexture* texture = found == TheGame().textures.end() ? nullptr : found->second;
+  SimTexture* texture =
+      found == TheGame().textures.end() || outer != nullptr || fileName != nullptr || !allowObjectReconciliation
+          ? nullptr
+          : found->second;
   Trace("StaticLoadObject", {path}, texture == nullptr ? nlohmann::json(nullptr) : nlohmann::json(path));
   return texture;
 }

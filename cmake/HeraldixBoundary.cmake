@@ -17,7 +17,7 @@ endfunction()
 
 heraldix_include_root(HERALDIX_HOST_INCLUDE_ROOT host host)
 heraldix_include_root(HERALDIX_CONFIG_INCLUDE_ROOT config config)
-heraldix_include_root(HERALDIX_PLUGIN_INCLUDE_ROOT plugin host config text delivery chat events commands plugin)
+heraldix_include_root(HERALDIX_PLUGIN_INCLUDE_ROOT plugin host config text delivery players chat events commands plugin)
 heraldix_include_root(HERALDIX_SIM_INCLUDE_ROOT sim host sim)
 
 # The plug-in folders' headers; every plug-in target above config/ links it through heraldix::text.

@@ -12,10 +12,11 @@ set(HERALDIX_LAYERS
   "config:host config"
   "text:host text"
   "delivery:host config text delivery"
+  "players:host config text delivery players"
   "chat:host config text delivery chat"
   "events:host config text delivery events"
-  "commands:host config text delivery chat events commands"
-  "plugin:host config text delivery chat events commands plugin"
+  "commands:host config text delivery players chat events commands"
+  "plugin:host config text delivery players chat events commands plugin"
   "sim:host sim"
   "sim/check:host sim config"
 )

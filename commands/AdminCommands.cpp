@@ -15,6 +15,7 @@
 #include "delivery/Delivery.h"
 #include "host/GameFunctions.h"
 #include "host/IApiUtils.h"
+#include "players/Players.h"
 
 // Each command runs one flow shared by its console and RCON handler; only the reply sink differs. A flow
 // catches everything: whatever goes wrong becomes the command's failure reply, never an error in the game.
@@ -95,6 +96,7 @@ bool Reload() noexcept {
       throw;
     }
     ReplaceConfig(std::move(document));
+    Players::Reload();
     LogReloaded(CustomCommandTable().size(), Config());
     return true;
   } catch (...) {

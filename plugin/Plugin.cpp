@@ -13,6 +13,7 @@
 #include "host/ICommands.h"
 #include "host/IHooks.h"
 #include "host/Logging.h"
+#include "players/Players.h"
 #include "text/Text.h"
 
 namespace {
@@ -147,6 +148,7 @@ void Load() {
   } catch (...) {
     LogConfigFailure("Custom chat commands not registered", &Config());
   }
+  Players::Load();
 }
 
 void Unload() {
@@ -156,4 +158,5 @@ void Unload() {
   Contained("Unload: hooks", [] { RemoveHooks(); });
   Contained("Unload: custom chat commands", [] { RemoveCustomCommands(); });
   Contained("Unload: welcomes", [] { ForgetWelcomes(); });
+  Players::Unload();
 }

@@ -32,6 +32,13 @@ Subcommand AddRun(CLI::App& app) {
               if (!options->json) session.clockShown = [] { std::printf("%s\n", ReadableClockLine().c_str()); };
               const int status = RunScenarios(session, sources);
               SetEventListener({});
+              // What the plug-in keeps beside config.json outlives the run, as on a real server.
+              try {
+                scratch.KeepState();
+              } catch (const std::exception& failure) {
+                std::fprintf(stderr, "the plug-in's files were not kept in %s: %s\n", options->serverDir.c_str(),
+                             failure.what());
+              }
               return status;
             } catch (const std::exception& error) {
               SetEventListener({});

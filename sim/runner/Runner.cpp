@@ -34,14 +34,33 @@ std::vector<Numbered> ParseAll(const std::vector<ScenarioSource>& sources) {
 
 }  // namespace
 
-ScratchServerDir::ScratchServerDir(const std::filesystem::path& original, const std::string& prefix) {
+ScratchServerDir::ScratchServerDir(const std::filesystem::path& original, const std::string& prefix)
+    : original_(original) {
   std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
   if (::mkdtemp(pattern.data()) == nullptr) throw ScenarioError("cannot create a temporary server directory");
   path_ = pattern;
-  std::filesystem::create_directories(ConfigPathIn(path_).parent_path());
+  const std::filesystem::path folder = ConfigPathIn(path_).parent_path();
+  std::filesystem::create_directories(folder);
   std::error_code error;
-  if (std::filesystem::exists(ConfigPathIn(original), error)) {
-    std::filesystem::copy_file(ConfigPathIn(original), ConfigPathIn(path_));
+  for (const auto& entry : std::filesystem::directory_iterator(ConfigPathIn(original).parent_path(), error)) {
+    const std::filesystem::path name = entry.path().filename();
+    std::filesystem::copy(entry.path(), folder / name, std::filesystem::copy_options::recursive);
+    if (name != ConfigPathIn(path_).filename()) copiedIn_.push_back(name);
+  }
+}
+
+void ScratchServerDir::KeepState() const {
+  const std::filesystem::path from = ConfigPathIn(path_).parent_path();
+  const std::filesystem::path to = ConfigPathIn(original_).parent_path();
+  const std::filesystem::path config = ConfigPathIn(path_).filename();
+  for (const std::filesystem::path& name : copiedIn_) {
+    if (!std::filesystem::exists(from / name)) std::filesystem::remove_all(to / name);
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(from)) {
+    if (entry.path().filename() == config) continue;
+    std::filesystem::create_directories(to);
+    std::filesystem::copy(entry.path(), to / entry.path().filename(),
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
   }
 }
 

@@ -23,8 +23,9 @@ class LocatedScenarioError : public ScenarioError {
       : ScenarioError(name + ":" + std::to_string(line) + ": " + message) {}
 };
 
-// A temporary server directory holding a copy of another's config.json, removed with everything in it at
-// the end: scenarios' config lines then never change the server directory they were pointed at.
+// A temporary server directory holding a copy of another's plug-in folder, removed with everything in it at
+// the end: scenarios' config lines then never change the server directory they were pointed at. What the
+// plug-in keeps beside config.json (its players' database) can be written back, so a later run sees it.
 class ScratchServerDir {
  public:
   // The directory is made under the system's temporary folder, its name starting with prefix.
@@ -34,8 +35,15 @@ class ScratchServerDir {
   ~ScratchServerDir();
   [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
 
+  // Mirrors every entry of the plug-in folder but config.json back into the original server directory:
+  // copies what the run left, removes what it removed. Call with the plug-in unloaded. Raises
+  // std::filesystem::filesystem_error when the original cannot be written.
+  void KeepState() const;
+
  private:
+  std::filesystem::path original_;
   std::filesystem::path path_;
+  std::vector<std::filesystem::path> copiedIn_;  // entry names of the plug-in folder besides config.json
 };
 
 // Reads a scenario file; raises ScenarioError when it cannot be read.

@@ -45,7 +45,8 @@ bool SameLetters(std::string_view a, std::string_view b) noexcept {
 // either falls back to the default rather than keeping the answer from the player.
 void Answer(AShooterPlayerController* player, const std::string& text) {
   FString sender = WidenAscii(ConfigKeys::Heraldix::ClientChatSenderName.text);
-  ColourBytes colour = OpaqueColour(ConfigValue::Rgb{255, 255, 255});
+  // White unless the chat colour is configured: the black of an absent colour is hard to read in chat.
+  ColourBytes colour{255, 255, 255, 255};
   try {
     const nlohmann::json& section = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
     sender = WidenAscii(ConfigValue::String(section, ConfigKeys::Heraldix::ClientChatSenderName));
@@ -89,7 +90,8 @@ void RunLanguage(AShooterPlayerController* player, const FString& line) {
   const std::string offered = Joined(settings.languages);
   if (words.empty()) {
     std::string current(Players::Language(IdOf(player)));
-    if (current.empty()) current = settings.defaultLanguage.empty() ? settings.languages.front() : settings.defaultLanguage;
+    if (current.empty())
+      current = settings.defaultLanguage.empty() ? settings.languages.front() : settings.defaultLanguage;
     Answer(player, FillIn(settings.texts.languageList, {current, offered, settings.languageCommand}));
     return;
   }

@@ -38,7 +38,8 @@ PlayerSettings ReadPlayerSettings(const nlohmann::json& document) {
       String(section, "Adverts_Usage_Message", "Type {0} off to stop automatic messages, {0} on to have them back.");
   texts.languageSet = String(section, "Language_Set_Message", "Your language is now {0}.");
   texts.languageList = String(section, "Language_List_Message", "Your language: {0}. Choose one of {1} with {2} CODE.");
-  texts.languageUnknown = String(section, "Language_Unknown_Message", "There is no language {0} here. Choose one of {1}.");
+  texts.languageUnknown =
+      String(section, "Language_Unknown_Message", "There is no language {0} here. Choose one of {1}.");
   texts.notKept = String(section, "Not_Kept_Message", "Your choices cannot be kept at the moment.");
   return settings;
 }

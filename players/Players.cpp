@@ -60,8 +60,8 @@ void Open(State& state) noexcept {
     state.path = DatabasePath(state.settings);
     OpenedStore opened = OpenPlayerStore(state.path);
     if (!opened.movedTo.empty()) {
-      LogError("Players' database was not a database: moved it to " + opened.movedTo + " and started a fresh one: " +
-               state.path);
+      LogError("Players' database was not a database: moved it to " + opened.movedTo +
+               " and started a fresh one: " + state.path);
     }
     if (!opened.store) {
       LogError("Players' choices not kept, " + opened.error + ": " + state.path);
@@ -126,14 +126,13 @@ void Reload() noexcept {
   PlayerSettings settings;
   if (!ReadSettings(settings)) settings = PlayerSettings{};
   RemovePlayerCommands(state.settings);
-  const bool sameFile = settings.enabled && state.settings.enabled && state.store &&
-                        [&] {
-                          try {
-                            return DatabasePath(settings) == state.path;
-                          } catch (...) {
-                            return false;
-                          }
-                        }();
+  const bool sameFile = settings.enabled && state.settings.enabled && state.store && [&] {
+    try {
+      return DatabasePath(settings) == state.path;
+    } catch (...) {
+      return false;
+    }
+  }();
   if (!sameFile) Close(state);
   state.settings = std::move(settings);
   if (!state.settings.enabled) return;

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <string>
@@ -28,6 +29,9 @@ constexpr std::array<const char*, PlayerSchemaVersion> Migrations{{
 // A failure with the library's primary code, in words an admin can act on, and the library's own message.
 std::string Reason(sqlite3* database, int code) {
   std::string words;
+  // A write the system refused for want of room reaches the library as an I/O error.
+  const int system = database != nullptr ? sqlite3_system_errno(database) : 0;
+  if (system == ENOSPC || system == EFBIG) code = SQLITE_FULL;
   switch (code & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -173,7 +177,8 @@ std::string MoveAside(const std::string& path, std::error_code& error) {
   if (error) return {};
   for (const char* suffix : {"-wal", "-shm"}) {
     std::error_code ignored;
-    if (std::filesystem::exists(path + suffix, ignored)) std::filesystem::rename(path + suffix, aside + suffix, ignored);
+    if (std::filesystem::exists(path + suffix, ignored))
+      std::filesystem::rename(path + suffix, aside + suffix, ignored);
   }
   return aside;
 }

@@ -2,6 +2,7 @@
 // writing at the first failure, keeping why.
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <string>
 #include <utility>
 
@@ -18,6 +19,8 @@ constexpr const char* Upsert =
     " last_seen = excluded.last_seen";
 
 std::string WriteReason(sqlite3* database, int code) {
+  const int system = sqlite3_system_errno(database);
+  if (system == ENOSPC || system == EFBIG) code = SQLITE_FULL;
   switch (code & 0xFF) {
     case SQLITE_FULL:
       return std::string("the disk is full (") + sqlite3_errmsg(database) + ")";

@@ -1,0 +1,81 @@
+# Players turn automatic messages off and on and pick a language with chat commands; each answer is a chat
+# line to them alone, and what they chose is read back after the plug-in is unloaded and loaded again.
+-- shows chat register
+
+== the opt-out command answers each word and keeps the choice over a restart
+-- config.json
+{"Players": {"Enabled": true}, "Heraldix": {"ClientChatColour": {"R": 0, "G": 255, "B": 0}}}
+-- scenario
+join 1 Alice
+join 2 Bob
+chat 1 /adverts
+chat 1 /ADVERTS Off
+chat 2 /adverts on
+chat 2 /adverts off please
+unload
+load
+chat 1 /adverts on
+-- seen
+0 +/adverts
+0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Type /adverts off to stop automatic messages, /adverts on to have them back.</>
+0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are off for you. Type /adverts on to have them back.</>
+0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are on for you again.</>
+0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Type /adverts off to stop automatic messages, /adverts on to have them back.</>
+0 -/adverts
+0 +/adverts
+0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are on for you again.</>
+0 -/adverts
+
+== the language command lists, sets and refuses, and the choice is read back after a restart
+-- config.json
+{"Players": {"Enabled": true, "Languages": ["en", "de"], "Default_Language": "en", "Language_Command": "/lang",
+             "Language_Set_Message": "{{ok}} {0}", "Language_Unknown_Message": "no {0} among {1}"}}
+-- scenario
+join 1 Alice
+chat 1 /lang
+chat 1 /lang DE
+chat 1 /lang {fr}
+unload
+load
+chat 1 /lang
+-- seen
+0 +/adverts
+0 +/lang
+0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language: en. Choose one of en, de with /lang CODE.</>
+0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">{ok} de</>
+0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">no {fr} among en, de</>
+0 -/adverts
+0 -/lang
+0 +/adverts
+0 +/lang
+0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language: de. Choose one of en, de with /lang CODE.</>
+0 -/adverts
+0 -/lang
+
+== with the section off no command is registered and the lines are chat
+-- config.json
+{"Players": {"Enabled": false, "Languages": ["en"]}}
+-- scenario
+join 1 Alice
+chat 1 /adverts off
+-- seen
+0 1: chat Alice: /adverts off
+
+== a reload that renames the command moves it, and keeps what was chosen
+-- config.json
+{"Players": {"Enabled": true}}
+-- scenario
+join 1 Alice
+chat 1 /adverts off
+config-text {"Players": {"Enabled": true, "Opt_Out_Command": "/ads"}}
+console 1 hx.reload
+chat 1 /adverts on
+chat 1 /ads on
+-- seen
+0 +/adverts
+0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Automatic messages are off for you. Type /adverts on to have them back.</>
+0 -/adverts
+0 +/ads
+0 1: chat Alice: /adverts on
+0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Automatic messages are on for you again.</>
+0 -/ads

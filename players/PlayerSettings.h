@@ -25,8 +25,6 @@ struct PlayerSettings {
   std::vector<std::string> languages;
   std::string defaultLanguage;
   PlayerTexts texts;
-
-  friend bool operator==(const PlayerSettings&, const PlayerSettings&) = default;
 };
 
 // The section of document with every default filled in. Raises the JSON library's type errors.

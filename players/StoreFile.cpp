@@ -172,7 +172,7 @@ std::string AsideName(const std::string& path) {
 
 // Moves the file, and the log files the library keeps beside it, under one new name. Never overwrites.
 std::string MoveAside(const std::string& path, std::error_code& error) {
-  const std::string aside = AsideName(path);
+  std::string aside = AsideName(path);
   std::filesystem::rename(path, aside, error);
   if (error) return {};
   for (const char* suffix : {"-wal", "-shm"}) {

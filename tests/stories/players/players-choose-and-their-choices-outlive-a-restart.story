@@ -1,6 +1,6 @@
 # Players turn automatic messages off and on and pick a language with chat commands; each answer is a chat
 # line to them alone, and what they chose is read back after the plug-in is unloaded and loaded again.
--- shows chat register
+-- shows chat register echo
 
 == the opt-out command answers each word and keeps the choice over a restart
 -- config.json
@@ -59,7 +59,7 @@ chat 1 /lang
 join 1 Alice
 chat 1 /adverts off
 -- seen
-0 1: chat Alice: /adverts off
+0 echo Alice: /adverts off
 
 == a reload that renames the command moves it, and keeps what was chosen
 -- config.json
@@ -76,6 +76,6 @@ chat 1 /ads on
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Automatic messages are off for you. Type /adverts on to have them back.</>
 0 -/adverts
 0 +/ads
-0 1: chat Alice: /adverts on
+0 echo Alice: /adverts on
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Automatic messages are on for you again.</>
 0 -/ads

@@ -223,13 +223,13 @@ void ReloadJsonOnly(benchmark::State& state) {
   }
 }
 
+}  // namespace
+
 benchmark::internal::Benchmark* Register(const char* name, void (*run)(benchmark::State&)) {
   return benchmark::RegisterBenchmark(name, run)->ComputeStatistics(
       FastestStatistic,
       [](const std::vector<double>& runs) { return runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end()); });
 }
-
-}  // namespace
 
 void RegisterBenchmarks() {
   Register("IdleTimerCall/game", IdleTimerGame);
@@ -245,6 +245,7 @@ void RegisterBenchmarks() {
   Register("CommandLookup/plugin-line", LookupFromLine);
   Register("Reload/json-parse", ReloadJsonOnly)->Unit(benchmark::kMillisecond);
   Register("Reload/plugin", ReloadPlugin)->Unit(benchmark::kMillisecond);
+  RegisterPlayerBenchmarks();
 }
 
 }  // namespace heraldix::bench

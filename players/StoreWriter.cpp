@@ -18,8 +18,8 @@ constexpr const char* Upsert =
     " ON CONFLICT (id) DO UPDATE SET adverts_off = excluded.adverts_off, language = excluded.language,"
     " last_seen = excluded.last_seen";
 
-std::string WriteReason(sqlite3* database, int code) {
-  const int system = sqlite3_system_errno(database);
+// system is the operating system's error of the failed call, taken before later calls overwrite it.
+std::string WriteReason(sqlite3* database, int code, int system) {
   if (system == ENOSPC || system == EFBIG) code = SQLITE_FULL;
   switch (code & 0xFF) {
     case SQLITE_FULL:
@@ -117,13 +117,17 @@ bool PlayerStore::Write(const std::vector<PlayerRow>& batch) noexcept {
     code = sqlite3_step(statement);
     if (code == SQLITE_DONE) code = sqlite3_reset(statement);
   }
+  int system = code == SQLITE_OK ? 0 : sqlite3_system_errno(database_);
   sqlite3_finalize(statement);
-  if (code == SQLITE_OK) code = sqlite3_exec(database_, "COMMIT", nullptr, nullptr, nullptr);
+  if (code == SQLITE_OK) {
+    code = sqlite3_exec(database_, "COMMIT", nullptr, nullptr, nullptr);
+    system = sqlite3_system_errno(database_);
+  }
   if (code == SQLITE_OK) return true;
 
   std::string reason;
   try {
-    reason = WriteReason(database_, code);
+    reason = WriteReason(database_, code, system);
   } catch (...) {
     // Without memory for the words the fault is still marked; the game thread reports it bare.
   }

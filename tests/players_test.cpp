@@ -166,18 +166,66 @@ TEST(PlayersFaults, ALockAnotherProcessHoldsLeavesEverythingElseRunning) {
   ::waitpid(holder, &status, 0);
 }
 
+// Nothing may grow a file beyond the size it has now, as on a disk that just filled up.
+class FullDisk {
+ public:
+  explicit FullDisk(rlim_t size) : previous_(::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &limit_);
+    const rlimit full{size, limit_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &full);
+  }
+  FullDisk(const FullDisk&) = delete;
+  FullDisk& operator=(const FullDisk&) = delete;
+  ~FullDisk() {
+    ::setrlimit(RLIMIT_FSIZE, &limit_);
+    ::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  void (*previous_)(int);
+  rlimit limit_{};
+};
+
 TEST(PlayersFaults, AFullDiskLeavesEverythingElseRunning) {
   const ServerDir dir(Config("players.db"));
-  // A file size limit of nothing makes every write to the new file fail as a full disk does.
-  const auto previous = ::signal(SIGXFSZ, SIG_IGN);
-  rlimit limit{};
-  ::getrlimit(RLIMIT_FSIZE, &limit);
-  const rlimit none{0, limit.rlim_max};
-  ::setrlimit(RLIMIT_FSIZE, &none);
-  const auto events = Play(dir);
-  ::setrlimit(RLIMIT_FSIZE, &limit);
-  ::signal(SIGXFSZ, previous);
+  std::vector<json> events;
+  {
+    const FullDisk full(0);
+    events = Play(dir);
+  }
   ExpectRunsWithoutChoices(events, "the disk is full", Folder(dir) / "players.db");
+}
+
+TEST(PlayersFaults, ADiskThatFillsWhileTheServerRunsEndsTheChoicesWithOneError) {
+  const ServerDir dir(Config("players.db"));
+  LiveServer server(dir);
+  server.Line("join 1 Alice");
+  const FullDisk full(fs::file_size(Folder(dir) / "players.db-wal"));
+  // The writer finds the disk full a moment after the choice was answered; the next choice learns of it.
+  const std::string notKept = R"(<RichColor Color="1, 1, 1, 1">Your choices cannot be kept at the moment.</>)";
+  bool refused = false;
+  for (int attempt = 0; attempt < 500 && !refused; ++attempt) {
+    server.Line("chat 1 /adverts off");
+    const auto events = server.Take();
+    refused = !EventsOf(events, "chat").empty() && EventsOf(events, "chat").back().at("text") == notKept;
+    if (!refused) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      continue;
+    }
+    // The limit shows as a failed write rather than as no room left, as a full disk would.
+    const Strings errors = Errors(events);
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_TRUE(errors[0].starts_with("Players' choices no longer kept, it cannot be written")) << errors[0];
+    EXPECT_TRUE(errors[0].ends_with(": " + (Folder(dir) / "players.db").string())) << errors[0];
+  }
+  ASSERT_TRUE(refused);
+  for (const char* line : {"chat 1 /hi", R"(rcon hx.sendserver 0 "admin")", "chat 1 /adverts on"}) server.Line(line);
+  const auto events = server.Take();
+  EXPECT_EQ(Texts(EventsOf(events, "server")), (Strings{"hello", "admin"}));
+  EXPECT_EQ(Texts(EventsOf(events, "chat")), Strings{notKept});
+  EXPECT_TRUE(Errors(events).empty());
+  server.Unload();
+  ExpectNoFaults(server);
 }
 
 TEST(PlayersFaults, AReadOnlyFileLeavesEverythingElseRunning) {

@@ -13,6 +13,7 @@
 #include "delivery/Delivery.h"
 #include "host/GameFunctions.h"
 #include "host/ICommands.h"
+#include "players/LocalText.h"
 #include "players/Players.h"
 #include "text/Text.h"
 
@@ -62,20 +63,26 @@ std::uint64_t IdOf(AShooterPlayerController* player) {
   return Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
 }
 
+// The answer in the player's language.
+const std::string& In(const LocalText& text, std::uint64_t id) {
+  return text.For(Players::Language(id), Players::Settings().defaultLanguage);
+}
+
 void RunAdverts(AShooterPlayerController* player, const FString& line) {
   const PlayerSettings& settings = Players::Settings();
+  const std::uint64_t id = IdOf(player);
   const std::vector<std::string> words = Arguments(line);
   const bool off = words.size() == 1 && SameLetters(words[0], "off");
   const bool on = words.size() == 1 && SameLetters(words[0], "on");
   if (!off && !on) {
-    Answer(player, FillIn(settings.texts.advertsUsage, {settings.optOutCommand}));
+    Answer(player, FillIn(In(settings.texts.advertsUsage, id), {settings.optOutCommand}));
     return;
   }
-  if (!Players::ChooseAdverts(IdOf(player), off)) {
-    Answer(player, settings.texts.notKept);
+  if (!Players::ChooseAdverts(id, off)) {
+    Answer(player, FillIn(In(settings.texts.notKept, id), {}));
     return;
   }
-  Answer(player, FillIn(off ? settings.texts.advertsOff : settings.texts.advertsOn, {settings.optOutCommand}));
+  Answer(player, FillIn(In(off ? settings.texts.advertsOff : settings.texts.advertsOn, id), {settings.optOutCommand}));
 }
 
 std::string Joined(const std::vector<std::string>& codes) {
@@ -86,13 +93,14 @@ std::string Joined(const std::vector<std::string>& codes) {
 
 void RunLanguage(AShooterPlayerController* player, const FString& line) {
   const PlayerSettings& settings = Players::Settings();
+  const std::uint64_t id = IdOf(player);
   const std::vector<std::string> words = Arguments(line);
   const std::string offered = Joined(settings.languages);
   if (words.empty()) {
-    std::string current(Players::Language(IdOf(player)));
+    std::string current(Players::Language(id));
     if (current.empty())
       current = settings.defaultLanguage.empty() ? settings.languages.front() : settings.defaultLanguage;
-    Answer(player, FillIn(settings.texts.languageList, {current, offered, settings.languageCommand}));
+    Answer(player, FillIn(In(settings.texts.languageList, id), {current, offered, settings.languageCommand}));
     return;
   }
   const std::string* chosen = nullptr;
@@ -100,14 +108,16 @@ void RunLanguage(AShooterPlayerController* player, const FString& line) {
     if (words.size() == 1 && SameLetters(code, words[0])) chosen = &code;
   }
   if (chosen == nullptr) {
-    Answer(player, FillIn(settings.texts.languageUnknown, {ToUtf8(line).substr(ToUtf8(line).find(' ') + 1), offered}));
+    const std::string typed = ToUtf8(line);
+    Answer(player, FillIn(In(settings.texts.languageUnknown, id), {typed.substr(typed.find(' ') + 1), offered}));
     return;
   }
-  if (!Players::ChooseLanguage(IdOf(player), *chosen)) {
-    Answer(player, settings.texts.notKept);
+  if (!Players::ChooseLanguage(id, *chosen)) {
+    Answer(player, FillIn(In(settings.texts.notKept, id), {}));
     return;
   }
-  Answer(player, FillIn(settings.texts.languageSet, {*chosen}));
+  // Answered in the language just chosen.
+  Answer(player, FillIn(In(settings.texts.languageSet, id), {*chosen}));
 }
 
 template <void (*Run)(AShooterPlayerController*, const FString&)>

@@ -7,14 +7,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include "players/LocalText.h"
+
+// Each answer in every language configured.
 struct PlayerTexts {
-  std::string advertsOff;
-  std::string advertsOn;
-  std::string advertsUsage;
-  std::string languageSet;
-  std::string languageList;
-  std::string languageUnknown;
-  std::string notKept;
+  LocalText advertsOff;
+  LocalText advertsOn;
+  LocalText advertsUsage;
+  LocalText languageSet;
+  LocalText languageList;
+  LocalText languageUnknown;
+  LocalText notKept;
 };
 
 struct PlayerSettings {

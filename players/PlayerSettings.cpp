@@ -31,17 +31,17 @@ PlayerSettings ReadPlayerSettings(const nlohmann::json& document) {
   settings.languages = ConfigValue::StringList(section, "Languages");
   settings.defaultLanguage = String(section, "Default_Language", "");
   PlayerTexts& texts = settings.texts;
-  const auto Text = [&section](std::string_view key, std::string_view fallback) {
+  const auto read = [&section](std::string_view key, std::string_view fallback) {
     return LocalText::Read(section, key, fallback);
   };
-  texts.advertsOff = Text("Adverts_Off_Message", "Automatic messages are off for you. Type {0} on to have them back.");
-  texts.advertsOn = Text("Adverts_On_Message", "Automatic messages are on for you again.");
+  texts.advertsOff = read("Adverts_Off_Message", "Automatic messages are off for you. Type {0} on to have them back.");
+  texts.advertsOn = read("Adverts_On_Message", "Automatic messages are on for you again.");
   texts.advertsUsage =
-      Text("Adverts_Usage_Message", "Type {0} off to stop automatic messages, {0} on to have them back.");
-  texts.languageSet = Text("Language_Set_Message", "Your language is now {0}.");
-  texts.languageList = Text("Language_List_Message", "Your language: {0}. Choose one of {1} with {2} CODE.");
-  texts.languageUnknown = Text("Language_Unknown_Message", "There is no language {0} here. Choose one of {1}.");
-  texts.notKept = Text("Not_Kept_Message", "Your choices cannot be kept at the moment.");
+      read("Adverts_Usage_Message", "Type {0} off to stop automatic messages, {0} on to have them back.");
+  texts.languageSet = read("Language_Set_Message", "Your language is now {0}.");
+  texts.languageList = read("Language_List_Message", "Your language: {0}. Choose one of {1} with {2} CODE.");
+  texts.languageUnknown = read("Language_Unknown_Message", "There is no language {0} here. Choose one of {1}.");
+  texts.notKept = read("Not_Kept_Message", "Your choices cannot be kept at the moment.");
   return settings;
 }
 

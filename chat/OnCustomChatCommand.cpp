@@ -9,21 +9,21 @@
 #include "chat/CustomCommands.h"
 #include "config/Config.h"
 #include "config/ConfigValues.h"
-#include "config/Keys.h"
 #include "delivery/Delivery.h"
 #include "delivery/Placeholders.h"
+#include "grammar/Keys.h"
 #include "host/GameFunctions.h"
 #include "host/Permissions.h"
 #include "text/Text.h"
 
 namespace {
 
-constexpr std::string_view DefaultSenderName = ConfigKeys::Heraldix::ClientChatSenderName.text;
-constexpr std::string_view DefaultNoPermission = ConfigKeys::Top::NoPermission.text;
+constexpr std::string_view DefaultSenderName = grammar::Heraldix::ClientChatSenderName.text;
+constexpr std::string_view DefaultNoPermission = grammar::Top::NoPermission.text;
 
 // A follow-up line that names a custom command comes straight back into this callback through the game's
 // chat handling. Counting the nesting keeps a command that leads back to itself from running forever.
-constexpr int MaxFollowUpDepth = ConfigKeys::MaxFollowUpDepth;
+constexpr int MaxFollowUpDepth = grammar::MaxFollowUpDepth;
 int followUpDepth = 0;
 
 struct DepthGuard {
@@ -57,8 +57,8 @@ bool MayRun(AShooterPlayerController* player, const CustomCommand& command) {
 // player from learning they were refused, so an unreadable value falls back to its default.
 FString RefusalSender() {
   try {
-    const nlohmann::json& section = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
-    return WidenAscii(ConfigValue::String(section, ConfigKeys::Heraldix::ClientChatSenderName));
+    const nlohmann::json& section = ConfigValue::Section(Config(), grammar::Top::Heraldix);
+    return WidenAscii(ConfigValue::String(section, grammar::Heraldix::ClientChatSenderName));
   } catch (const std::exception&) {
     return WidenAscii(DefaultSenderName);
   }
@@ -66,7 +66,7 @@ FString RefusalSender() {
 
 FString RefusalText() {
   try {
-    return FromUtf8(ConfigValue::String(Config(), ConfigKeys::Top::NoPermission));
+    return FromUtf8(ConfigValue::String(Config(), grammar::Top::NoPermission));
   } catch (const std::exception&) {
     return FromUtf8(std::string(DefaultNoPermission));
   }

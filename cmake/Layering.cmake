@@ -1,24 +1,26 @@
 # The folders each part of the tree may include, checked over every source file:
 #   cmake -DSOURCE_DIR=<tree> -P cmake/Layering.cmake
-# The plug-in and the simulated server meet only in host/. Within the plug-in, dependencies point one way:
-# plugin -> commands -> chat, events -> delivery -> text -> host, with config beside text (read by the
-# features, itself on host only). The configuration checker in sim/check reads config.json with the
-# plug-in's own key table, so it alone of the simulator may include config/, which stands on host/ only.
+# The plug-in and the simulated server meet in host/ (the boundary) and grammar/ (the configuration's key
+# table and value rules: pure rules on the standard library alone, read by both). Within the plug-in,
+# dependencies point one way: plugin -> commands -> chat, events -> delivery -> text -> host, with config
+# beside text (read by the features, itself on host and grammar only). The configuration checker in sim/check
+# reads config.json with the plug-in's own reads, so it alone of the simulator may include config/.
 
 cmake_minimum_required(VERSION 3.25)
 
 set(HERALDIX_LAYERS
   "host:host"
-  "config:host config"
-  "text:host text"
-  "delivery:host config text delivery"
-  "players:host config text delivery players"
-  "chat:host config text delivery chat"
-  "events:host config text delivery events"
-  "commands:host config text delivery players chat events commands"
-  "plugin:host config text delivery players chat events commands plugin"
-  "sim:host sim"
-  "sim/check:host sim config"
+  "grammar:grammar"
+  "config:host grammar config"
+  "text:host grammar text"
+  "delivery:host grammar config text delivery"
+  "players:host grammar config text delivery players"
+  "chat:host grammar config text delivery chat"
+  "events:host grammar config text delivery events"
+  "commands:host grammar config text delivery players chat events commands"
+  "plugin:host grammar config text delivery players chat events commands plugin"
+  "sim:host grammar sim"
+  "sim/check:host grammar sim config"
 )
 
 if(NOT SOURCE_DIR)

@@ -6,6 +6,7 @@
 
 #include "config/ColourValues.h"
 #include "config/ConfigValues.h"
+#include "grammar/Words.h"
 #include "text/Text.h"
 
 namespace {
@@ -61,19 +62,19 @@ std::int32_t IntegerAt(const Tokens& tokens, std::int32_t position) {
 std::uint64_t LeadingPlayerId(const Tokens& tokens) { return tokens.Count() >= 2 ? PlayerIdAt(tokens, 1) : 0; }
 
 const nlohmann::json& HeraldixSection(const nlohmann::json& config) {
-  return ConfigValue::Section(config, ConfigKeys::Top::Heraldix);
+  return ConfigValue::Section(config, grammar::Top::Heraldix);
 }
 
 ColourBytes ColourAt(const Tokens& tokens, std::int32_t red) {
   ColourBytes colour;
-  colour.R = LowByte(IntegerAt(tokens, red));
-  colour.G = LowByte(IntegerAt(tokens, red + 1));
-  colour.B = LowByte(IntegerAt(tokens, red + 2));
+  colour.R = grammar::ChannelByte(IntegerAt(tokens, red));
+  colour.G = grammar::ChannelByte(IntegerAt(tokens, red + 1));
+  colour.B = grammar::ChannelByte(IntegerAt(tokens, red + 2));
   return colour;
 }
 
 // R, G and B from the last three tokens when all three are numeric; otherwise the configured colour.
-ColourBytes TrailingColour(const Tokens& tokens, const nlohmann::json& config, const ConfigKeys::Key& configuredKey) {
+ColourBytes TrailingColour(const Tokens& tokens, const nlohmann::json& config, const grammar::Key& configuredKey) {
   const std::int32_t n = tokens.Count();
   if (tokens.IsNumericAt(n - 3) && tokens.IsNumericAt(n - 2) && tokens.IsNumericAt(n - 1)) {
     return ColourAt(tokens, n - 3);
@@ -124,7 +125,7 @@ SendServerArguments ReadSendServerArguments(const FString& line, const nlohmann:
   const Tokens tokens(line);
   SendServerArguments arguments;
   arguments.PlayerId = LeadingPlayerId(tokens);
-  arguments.Colour = TrailingColour(tokens, config, ConfigKeys::Heraldix::ServerMessageColor);
+  arguments.Colour = TrailingColour(tokens, config, grammar::Heraldix::ServerMessageColor);
   arguments.Message = QuotedText(line);
   return arguments;
 }
@@ -135,8 +136,8 @@ SendChatArguments ReadSendChatArguments(const FString& line, const nlohmann::jso
   arguments.PlayerId = LeadingPlayerId(tokens);
   // A token 2 that opens with a quote is the message itself, not a sender name.
   const bool senderGiven = tokens.Count() >= 3 && !tokens.At(2).starts_with(Quote);
-  arguments.Sender = senderGiven ? tokens.Token(2) : WidenAscii("Heraldix");
-  arguments.Colour = TrailingColour(tokens, config, ConfigKeys::Heraldix::ClientChatColour);
+  arguments.Sender = senderGiven ? tokens.Token(2) : WidenAscii(grammar::PluginName);
+  arguments.Colour = TrailingColour(tokens, config, grammar::Heraldix::ClientChatColour);
   arguments.Message = QuotedText(line);
   return arguments;
 }
@@ -154,11 +155,10 @@ SendNotificationArguments ReadSendNotificationArguments(const FString& line, con
   } else {
     const nlohmann::json& section = HeraldixSection(config);
     arguments.DisplayScale =
-        static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayScale));
-    arguments.DisplayTime =
-        static_cast<float>(ConfigValue::Int32(section, ConfigKeys::Heraldix::NotificationDisplayTime));
-    arguments.Colour = OpaqueColour(
-        ConfigValue::RgbFromObject(ConfigValue::Section(section, ConfigKeys::Heraldix::NotificationColor)));
+        static_cast<float>(ConfigValue::Int32(section, grammar::Heraldix::NotificationDisplayScale));
+    arguments.DisplayTime = static_cast<float>(ConfigValue::Int32(section, grammar::Heraldix::NotificationDisplayTime));
+    arguments.Colour =
+        OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(section, grammar::Heraldix::NotificationColor)));
   }
   if (n >= 1 && !tokens.IsNumericAt(n - 1)) arguments.IconPath = tokens.Token(n - 1);
   arguments.Message = QuotedText(line);

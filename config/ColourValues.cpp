@@ -4,20 +4,18 @@
 #include <string>
 
 #include "config/ConfigValues.h"
+#include "grammar/Words.h"
 
 namespace ConfigValue {
-namespace {
 
-constexpr std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
-
-}  // namespace
+using grammar::ChannelByte;
 
 Rgb RgbFromObject(const nlohmann::json& object) {
   // Blue first: with more than one bad member, the error names the one read first.
-  const std::int32_t blue = Int32(object, ConfigKeys::Colour::B);
-  const std::int32_t green = Int32(object, ConfigKeys::Colour::G);
-  const std::int32_t red = Int32(object, ConfigKeys::Colour::R);
-  return Rgb{LowByte(red), LowByte(green), LowByte(blue)};
+  const std::int32_t blue = Int32(object, grammar::Colour::B);
+  const std::int32_t green = Int32(object, grammar::Colour::G);
+  const std::int32_t red = Int32(object, grammar::Colour::R);
+  return Rgb{ChannelByte(red), ChannelByte(green), ChannelByte(blue)};
 }
 
 Rgb RgbFromArray(const nlohmann::json& array) {
@@ -28,7 +26,7 @@ Rgb RgbFromArray(const nlohmann::json& array) {
   }
   std::array<std::int32_t, 3> channels{};
   for (std::size_t i = 0; i < channels.size() && i < array.size(); ++i) channels[i] = ToInt32ThroughFloat(array[i]);
-  return Rgb{LowByte(channels[0]), LowByte(channels[1]), LowByte(channels[2])};
+  return Rgb{ChannelByte(channels[0]), ChannelByte(channels[1]), ChannelByte(channels[2])};
 }
 
 }  // namespace ConfigValue

@@ -126,9 +126,9 @@ void LogReloaded(std::size_t customCommands, const json& document) noexcept {
     // Looking a key up may allocate, so the count stays inside the guard too.
     std::size_t timedMessages = 0;
     if (document.is_object()) {
-      const auto section = document.find("TimedMessages");
+      const auto section = document.find(grammar::Top::TimedMessages.name);
       if (section != document.end() && section->is_object()) {
-        const auto messages = section->find("Messages");
+        const auto messages = section->find(grammar::Timed::Messages.name);
         if (messages != section->end() && messages->is_array()) timedMessages = messages->size();
       }
     }

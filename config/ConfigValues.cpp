@@ -124,21 +124,21 @@ std::vector<std::string> StringList(const json& object, std::string_view key) {
   }
 }
 
-const json& Section(const json& object, const ConfigKeys::Key& key) { return Section(object, key.name); }
+const json& Section(const json& object, const grammar::Key& key) { return Section(object, key.name); }
 
-bool Bool(const json& object, const ConfigKeys::Key& key) { return Bool(object, key.name, key.flag); }
+bool Bool(const json& object, const grammar::Key& key) { return Bool(object, key.name, key.flag); }
 
-std::int32_t Int32(const json& object, const ConfigKeys::Key& key) {
+std::int32_t Int32(const json& object, const grammar::Key& key) {
   return Int32(object, key.name, static_cast<std::int32_t>(key.number));
 }
 
-float Float(const json& object, const ConfigKeys::Key& key) {
+float Float(const json& object, const grammar::Key& key) {
   return Float(object, key.name, static_cast<float>(key.number));
 }
 
-std::string String(const json& object, const ConfigKeys::Key& key) { return String(object, key.name, key.text); }
+std::string String(const json& object, const grammar::Key& key) { return String(object, key.name, key.text); }
 
-std::vector<std::string> StringList(const json& object, const ConfigKeys::Key& key) {
+std::vector<std::string> StringList(const json& object, const grammar::Key& key) {
   return StringList(object, key.name);
 }
 

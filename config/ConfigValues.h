@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "config/Keys.h"
+#include "grammar/Keys.h"
 
 // Each read looks key up in object: an absent member gives the default; object must be a JSON object
 // ("cannot use value() with <type>" otherwise); a present member must have the default's type ("type must
@@ -25,12 +25,12 @@ std::string String(const nlohmann::json& object, std::string_view key, std::stri
 std::vector<std::string> StringList(const nlohmann::json& object, std::string_view key);
 
 // The same reads by the key table's entry: its name and its default. The features read through these.
-const nlohmann::json& Section(const nlohmann::json& object, const ConfigKeys::Key& key);
-bool Bool(const nlohmann::json& object, const ConfigKeys::Key& key);
-std::int32_t Int32(const nlohmann::json& object, const ConfigKeys::Key& key);
-float Float(const nlohmann::json& object, const ConfigKeys::Key& key);
-std::string String(const nlohmann::json& object, const ConfigKeys::Key& key);
-std::vector<std::string> StringList(const nlohmann::json& object, const ConfigKeys::Key& key);
+const nlohmann::json& Section(const nlohmann::json& object, const grammar::Key& key);
+bool Bool(const nlohmann::json& object, const grammar::Key& key);
+std::int32_t Int32(const nlohmann::json& object, const grammar::Key& key);
+float Float(const nlohmann::json& object, const grammar::Key& key);
+std::string String(const nlohmann::json& object, const grammar::Key& key);
+std::vector<std::string> StringList(const nlohmann::json& object, const grammar::Key& key);
 
 // A JSON number or boolean as a 32-bit integer: integers cut to their low 32 bits, floats truncated toward
 // zero (beyond the 64-bit range: saturated), booleans 1 or 0. Raises the library's type error otherwise.

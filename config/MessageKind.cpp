@@ -1,14 +1,16 @@
 #include "config/MessageKind.h"
 
 #include "config/ConfigValues.h"
+#include "grammar/Words.h"
 
 std::optional<MessageKind> ParseMessageKind(std::string_view word) {
-  if (word == "Server") return MessageKind::Server;
-  if (word == "Chat" || word == "Client") return MessageKind::Chat;
-  if (word == "Notification") return MessageKind::Notification;
+  namespace Kind = grammar::Kind;
+  if (word == Kind::Server) return MessageKind::Server;
+  if (word == Kind::Chat || word == Kind::Client) return MessageKind::Chat;
+  if (word == Kind::Notification) return MessageKind::Notification;
   return std::nullopt;
 }
 
-std::optional<MessageKind> ReadMessageKind(const nlohmann::json& object, const ConfigKeys::Key& key) {
+std::optional<MessageKind> ReadMessageKind(const nlohmann::json& object, const grammar::Key& key) {
   return ParseMessageKind(ConfigValue::String(object, key));
 }

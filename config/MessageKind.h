@@ -6,14 +6,14 @@
 
 #include <nlohmann/json.hpp>
 
-#include "config/Keys.h"
+#include "grammar/Keys.h"
 
 enum class MessageKind { Server, Chat, Notification };
 
-// "Server", "Chat" (also "Client") or "Notification", compared exactly, case included. Any other word is
-// no kind at all: each feature decides for itself what a message of an unknown kind does.
+// One of the words of grammar::MessageKinds, compared exactly, case included. Any other word is no kind at all: each
+// feature decides for itself what a message of an unknown kind does.
 std::optional<MessageKind> ParseMessageKind(std::string_view word);
 
 // The kind named by key in object, its default when the member is absent; raises the JSON library's type
 // error for a member that is not a string, like every other read of the configuration.
-std::optional<MessageKind> ReadMessageKind(const nlohmann::json& object, const ConfigKeys::Key& key);
+std::optional<MessageKind> ReadMessageKind(const nlohmann::json& object, const grammar::Key& key);

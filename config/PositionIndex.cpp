@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "grammar/Utf8.h"
+
 namespace heraldix::config {
 namespace {
 
@@ -18,24 +20,6 @@ int HexValue(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 // A small cursor over the text; every read is bounds-checked so hostile text only ends the scan.
@@ -116,7 +100,7 @@ class Cursor {
           } else if (code >= 0xDC00 && code <= 0xDFFF) {
             return false;
           }
-          AppendUtf8(out, code);
+          grammar::AppendUtf8(out, code);
           break;
         }
         default:

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "config/ConfigValues.h"
 #include "host/GameFunctions.h"
 #include "host/Tools.h"
 #include "text/FStringArray.h"
@@ -93,6 +94,15 @@ std::int32_t PlayersOnline() {
   std::int32_t count = 0;
   ForEachOnlinePlayer([&](AShooterPlayerController* /*player*/) { ++count; });
   return count;
+}
+
+NotificationLook ConfiguredLook(const nlohmann::json& object, const grammar::Key& scale, const grammar::Key& time,
+                                const grammar::Key& icon) {
+  NotificationLook look;
+  look.DisplayScale = ConfigValue::Float(object, scale);
+  look.DisplayTime = ConfigValue::Float(object, time);
+  look.Icon = LoadTexture(WidenAscii(ConfigValue::String(object, icon)).View());
+  return look;
 }
 
 UTexture2D* LoadTexture(std::u16string_view path) {

@@ -5,7 +5,10 @@
 #include <string_view>
 #include <utility>
 
+#include <nlohmann/json.hpp>
+
 #include "config/MessageKind.h"
+#include "grammar/Keys.h"
 #include "host/FString.h"
 #include "host/GameTypes.h"
 #include "text/Colour.h"
@@ -50,6 +53,11 @@ bool SendMessageOfKind(MessageKind kind, AShooterPlayerController* player, const
   }
   return false;
 }
+
+// A notification's look as object configures it under the keys given: its scale, its time and its icon's path,
+// read in that order, each with its default. Raises the JSON library's error for a value of the wrong type.
+NotificationLook ConfiguredLook(const nlohmann::json& object, const grammar::Key& scale, const grammar::Key& time,
+                                const grammar::Key& icon);
 
 // "Global.StaticLoadObject" for a UTexture2D under path; null when nothing is there. Never cached. Unlike the
 // deliveries it catches nothing: a game without the loading functions raises Game::UnknownKey.

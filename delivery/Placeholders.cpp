@@ -6,8 +6,9 @@
 #include <cstdint>
 
 #include "config/Config.h"
-#include "config/Keys.h"
 #include "delivery/Delivery.h"
+#include "grammar/Keys.h"
+#include "grammar/Placeholders.h"
 #include "host/GameFunctions.h"
 #include "host/Platform.h"
 #include "text/LocalClock.h"
@@ -15,47 +16,19 @@
 
 namespace {
 
-using ConfigKeys::Placeholder;
+using grammar::Placeholder;
 
-std::u16string Widened(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string AsciiToUtf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
-// The name a field holds, as the placeholder it names; none for any other field.
-template <class Char>
-std::optional<Placeholder> Named(std::basic_string_view<Char> field) {
-  for (std::size_t i = 0; i < ConfigKeys::PlaceholderNames.size(); ++i) {
-    const std::string_view name = ConfigKeys::PlaceholderNames[i];
-    if (field.size() == name.size() && std::equal(name.begin(), name.end(), field.begin())) {
-      return static_cast<Placeholder>(i);
-    }
-  }
-  return std::nullopt;
-}
-
-// Walks text as the formatter reads it: a doubled brace is one literal brace, and a field runs from a single
-// "{" to the next "}". Each piece goes to literal(piece), each field naming a placeholder to field(placeholder).
+// Walks text as the formatter reads it; each field naming a placeholder goes to field(placeholder), every
+// other piece of text to literal(piece).
 template <class Char, class Literal, class Field>
 void Walk(std::basic_string_view<Char> text, Literal&& literal, Field&& field) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const Char unit = text[i];
-    if ((unit == '{' || unit == '}') && i + 1 < text.size() && text[i + 1] == unit) {
-      literal(text.substr(i, 2));
-      i += 2;
-      continue;
-    }
-    if (unit == '{') {
-      const std::size_t close = text.find(Char('}'), i + 1);
-      if (close != std::basic_string_view<Char>::npos) {
-        if (const std::optional<Placeholder> name = Named(text.substr(i + 1, close - i - 1))) {
-          field(*name);
-          i = close + 1;
-          continue;
-        }
-      }
-    }
-    literal(text.substr(i, 1));
-    ++i;
-  }
+  grammar::WalkFields(text, literal, [&](std::basic_string_view<Char> written) {
+    const std::optional<Placeholder> name = grammar::PlaceholderNamed(written);
+    if (name) field(*name);
+    return name.has_value();
+  });
 }
 
 template <class Char>
@@ -74,9 +47,9 @@ bool PlaceholdersOn() noexcept {
   try {
     const nlohmann::json& document = Config();
     if (!document.is_object()) return false;
-    const auto heraldix = document.find(ConfigKeys::Top::Heraldix.name);
+    const auto heraldix = document.find(grammar::Top::Heraldix.name);
     if (heraldix == document.end() || !heraldix->is_object()) return false;
-    const auto on = heraldix->find(ConfigKeys::Heraldix::Placeholders.name);
+    const auto on = heraldix->find(grammar::Heraldix::Placeholders.name);
     return on != heraldix->end() && on->is_boolean() && on->get<bool>();
   } catch (...) {
     return false;
@@ -92,10 +65,10 @@ std::u16string PlaceholderValues::Value(Placeholder name) {
   std::optional<std::u16string>& kept = shared_[static_cast<std::size_t>(name)];
   if (kept) return *kept;
   if (name == Placeholder::PlayersOnline) {
-    kept = Widened(std::to_string(PlayersOnline()));
+    kept = AsciiToUtf16(std::to_string(PlayersOnline()));
   } else {
     const LocalMoment moment = LocalMomentAt(UnixSecondsOfTicks(Platform::SystemClockTicks()));
-    kept = Widened(name == Placeholder::Time ? TimeText(moment) : DateText(moment));
+    kept = AsciiToUtf16(name == Placeholder::Time ? TimeText(moment) : DateText(moment));
   }
   return *kept;
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "config/MessageKind.h"
-#include "config/Placeholders.h"
+#include "grammar/Placeholders.h"
 #include "host/FString.h"
 #include "host/GameTypes.h"
 
@@ -20,7 +20,7 @@ bool PlaceholdersOn() noexcept;
 class PlaceholderValues {
  public:
   void SetPlayer(AShooterPlayerController* player) noexcept { player_ = player; }
-  std::u16string Value(ConfigKeys::Placeholder name);
+  std::u16string Value(grammar::Placeholder name);
 
  private:
   AShooterPlayerController* player_ = nullptr;
@@ -37,7 +37,7 @@ struct PlaceholderReading {
 
 // Whether text holds a replacement field with this name, in the formatter's own reading of the text ("{{" and
 // "}}" are literal braces, not the start or end of a field).
-bool HoldsPlaceholder(std::u16string_view text, ConfigKeys::Placeholder name);
+bool HoldsPlaceholder(std::u16string_view text, grammar::Placeholder name);
 bool HoldsAnyPlaceholder(std::u16string_view text);
 
 // text with each field named exactly as a placeholder replaced by its value; everything else, every other

@@ -1,16 +1,17 @@
 // Sends configured messages at set minutes of the server's local day, each once a day, never late.
 #include "events/ScheduledMessages.h"
 
-#include <array>
 #include <climits>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/Config.h"
 #include "config/ConfigValues.h"
-#include "events/TimedMessages.h"
+#include "events/ConfiguredMessage.h"
+#include "grammar/Keys.h"
 #include "host/Platform.h"
 #include "text/LocalClock.h"
 
@@ -44,53 +45,37 @@ Schedule& TheSchedule() {
   return schedule;
 }
 
-// "HH:MM", two digits each, 00:00 to 23:59.
-bool ParseClockTime(std::string_view text, std::int32_t& minute) {
-  auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1; };
-  if (text.size() != 5 || text[2] != ':') return false;
-  for (const std::size_t i : {0U, 1U, 3U, 4U}) {
-    if (digit(i) < 0) return false;
-  }
-  const int hours = digit(0) * 10 + digit(1);
-  const int minutes = digit(3) * 10 + digit(4);
-  if (hours > 23 || minutes > 59) return false;
-  minute = hours * 60 + minutes;
-  return true;
-}
-
 bool ParseDays(const std::vector<std::string>& names, std::int32_t& days) {
-  static constexpr std::array<std::string_view, 7> Week = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
   if (names.empty()) return true;  // like an empty group list: no restriction
   days = 0;
   for (const std::string& name : names) {
-    std::size_t i = 0;
-    while (i < Week.size() && Week[i] != name) ++i;
-    if (i == Week.size()) return false;
-    days |= 1 << i;
+    const std::optional<int> day = grammar::WeekdayIndex(name);
+    if (!day) return false;
+    days |= 1 << *day;
   }
   return true;
 }
 
-const nlohmann::json& ScheduledSection() { return ConfigValue::Section(Config(), "ScheduledMessages"); }
+const nlohmann::json& ScheduledSection() { return ConfigValue::Section(Config(), grammar::Top::ScheduledMessages); }
 
 // A message whose times or days cannot be read is left out as a whole; the checker names what is wrong.
 std::vector<ScheduledTime> ReadTimes() {
   std::vector<ScheduledTime> times;
   const nlohmann::json& section = ScheduledSection();
-  if (!ConfigValue::Bool(section, "Enabled", false)) return times;
-  const auto found = section.find("Messages");
+  if (!ConfigValue::Bool(section, grammar::Scheduled::Enabled)) return times;
+  const auto found = section.find(grammar::Scheduled::Messages.name);
   if (found == section.end() || !found->is_array()) return times;
   for (std::size_t i = 0; i < found->size() && i < INT32_MAX; ++i) {
     try {
       const nlohmann::json& message = (*found)[i];
       std::int32_t days = EveryDay;
-      if (!ParseDays(ConfigValue::StringList(message, "Days"), days)) continue;
+      if (!ParseDays(ConfigValue::StringList(message, grammar::ScheduledMessage::Days), days)) continue;
       std::vector<ScheduledTime> own;
       bool readable = true;
-      for (const std::string& at : ConfigValue::StringList(message, "At")) {
-        ScheduledTime time{static_cast<std::int32_t>(i), 0, days};
-        readable = readable && ParseClockTime(at, time.minute);
-        own.push_back(time);
+      for (const std::string& at : ConfigValue::StringList(message, grammar::ScheduledMessage::At)) {
+        const std::optional<std::int32_t> minute = grammar::MinuteOfDay(at);
+        readable = readable && minute.has_value();
+        own.push_back(ScheduledTime{static_cast<std::int32_t>(i), minute.value_or(0), days});
       }
       if (readable) times.insert(times.end(), own.begin(), own.end());
     } catch (...) {
@@ -143,7 +128,7 @@ void SendDue(std::int64_t now) {
     if (SentOn(time, moment.Day)) continue;
     MarkSent(time, moment.Day);
     try {
-      const nlohmann::json& messages = ScheduledSection().at("Messages");
+      const nlohmann::json& messages = ScheduledSection().at(grammar::Scheduled::Messages.name);
       SendConfiguredMessage(messages.at(static_cast<std::size_t>(time.message)));
     } catch (...) {
       // A broken message is skipped silently, like a timed one; the others still go out.

@@ -35,8 +35,8 @@ bool Contains(const std::vector<std::uint64_t>& ids, std::uint64_t id) {
 }
 
 const nlohmann::json& WelcomeSection() {
-  return ConfigValue::Section(ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix),
-                              ConfigKeys::Heraldix::WelcomeMessage);
+  return ConfigValue::Section(ConfigValue::Section(Config(), grammar::Top::Heraldix),
+                              grammar::Heraldix::WelcomeMessage);
 }
 
 std::uint64_t PlayerId(AController* controller) {
@@ -59,7 +59,7 @@ void MarkDue(std::uint64_t id, std::uint64_t generation) noexcept {
 }
 
 void ScheduleWelcome(AShooterCharacter* self) {
-  if (!ConfigValue::Bool(WelcomeSection(), ConfigKeys::Welcome::EnableWelcomeMessage)) return;
+  if (!ConfigValue::Bool(WelcomeSection(), grammar::Welcome::EnableWelcomeMessage)) return;
   if (Game::Call<Game::APrimalCharacter_IsDead>(self)) return;
 
   AController* controller = Game::Call<Game::APawn_GetOwnerController>(self);
@@ -79,12 +79,11 @@ void Greet(std::uint64_t id) {
 
   const nlohmann::json& welcome = WelcomeSection();
   // Any word that names no kind greets by chat.
-  const MessageKind kind =
-      ReadMessageKind(welcome, ConfigKeys::Welcome::WelcomeMessageType).value_or(MessageKind::Chat);
+  const MessageKind kind = ReadMessageKind(welcome, grammar::Welcome::WelcomeMessageType).value_or(MessageKind::Chat);
 
   const FString character = Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player);
   std::string name = ToUtf8(character);
-  std::string message = ConfigValue::String(welcome, ConfigKeys::Welcome::Message);
+  std::string message = ConfigValue::String(welcome, grammar::Welcome::Message);
   if (PlaceholdersOn()) {
     // The template meets the formatter twice: here, where {0} is the name, and again on delivery. The
     // placeholders' values go in written for both passes and the name for {0} for the second alone, so no
@@ -96,21 +95,18 @@ void Greet(std::uint64_t id) {
     name = ToUtf8(EscapedValue(character.View(), PlaceholderReading{1, markup}));
   }
   FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
-  const ColourBytes colour = OpaqueColour(
-      ConfigValue::RgbFromObject(ConfigValue::Section(welcome, ConfigKeys::Welcome::WelcomeMessageColour)));
+  const ColourBytes colour =
+      OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(welcome, grammar::Welcome::WelcomeMessageColour)));
 
   SendMessageOfKind(
       kind, player, text, colour, false,
       [] {
-        const nlohmann::json& heraldix = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
-        return WidenAscii(ConfigValue::String(heraldix, ConfigKeys::Heraldix::ClientChatSenderName));
+        const nlohmann::json& heraldix = ConfigValue::Section(Config(), grammar::Top::Heraldix);
+        return WidenAscii(ConfigValue::String(heraldix, grammar::Heraldix::ClientChatSenderName));
       },
       [&] {
-        NotificationLook look;
-        look.DisplayScale = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayScale);
-        look.DisplayTime = ConfigValue::Float(welcome, ConfigKeys::Welcome::NotificationDisplayTime);
-        look.Icon = LoadTexture(WidenAscii(ConfigValue::String(welcome, ConfigKeys::Welcome::Icon_BP)).View());
-        return look;
+        return ConfiguredLook(welcome, grammar::Welcome::NotificationDisplayScale,
+                              grammar::Welcome::NotificationDisplayTime, grammar::Welcome::Icon_BP);
       });
 }
 

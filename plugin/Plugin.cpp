@@ -2,14 +2,16 @@
 
 #include <array>
 #include <exception>
+#include <string>
 
 #include "chat/CustomCommands.h"
 #include "commands/AdminCommands.h"
 #include "config/Config.h"
 #include "config/ConfigReport.h"
 #include "config/ConfigValues.h"
-#include "events/TimedMessages.h"
+#include "events/GameTimer.h"
 #include "events/Welcome.h"
+#include "grammar/Words.h"
 #include "host/ICommands.h"
 #include "host/IHooks.h"
 #include "host/Logging.h"
@@ -58,7 +60,7 @@ constexpr std::array<CommandRow, 10> CommandRows{{
 
 void CreateLogger() {
   auto& sinks = GetLogSinks();
-  auto logger = std::make_shared<spdlog::logger>("Heraldix", sinks.begin(), sinks.end());
+  auto logger = std::make_shared<spdlog::logger>(std::string(grammar::PluginName), sinks.begin(), sinks.end());
   logger->set_pattern("%D %R [%n][%l] %v", spdlog::pattern_time_type::local);
   logger->flush_on(spdlog::level::info);
   Log() = std::move(logger);

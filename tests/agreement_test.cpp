@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "config/Keys.h"
+#include "grammar/Keys.h"
 
 namespace {
 
-using ConfigKeys::Key;
-using ConfigKeys::Section;
-using ConfigKeys::Type;
+using grammar::Key;
+using grammar::Section;
+using Type = grammar::ValueType;
 using nlohmann::json;
 
 // Every JSON type a schema node admits, through references, allOf, anyOf and oneOf.
@@ -82,7 +82,7 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
   const json schema = json::parse(std::ifstream(std::filesystem::path(HERALDIX_EXAMPLE_SERVER_DIR) /
                                                 "TarrowApi/Plugins/Heraldix/config.schema.json"));
   std::set<std::pair<Section, std::string>> tableKeys;
-  for (const Key* key : ConfigKeys::All) {
+  for (const Key* key : grammar::All) {
     tableKeys.emplace(key->section, std::string(key->name));
     const json& properties = SchemaSection(schema, key->section)["properties"];
     ASSERT_TRUE(properties.contains(key->name)) << key->name << " is missing from the schema";

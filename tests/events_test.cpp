@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "config/Config.h"
+#include "events/GameTimer.h"
 #include "events/TimedMessages.h"
 #include "events/Welcome.h"
 #include "host/GameFunctions.h"

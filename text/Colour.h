@@ -19,9 +19,6 @@ using LinearColour = FLinearColor;
 // Channels through the IEC 61966-2-1 sRGB decoding table; alpha times 1/255.
 LinearColour SrgbToLinear(ColourBytes colour);
 
-// Low 8 bits of a 32-bit integer: 300 gives 44, 256 gives 0, -1 gives 255.
-constexpr std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
-
 // Red, green and blue as read from the configuration, with alpha 255: every configured colour is opaque.
 constexpr ColourBytes OpaqueColour(const std::array<std::uint8_t, 3>& rgb) {
   return ColourBytes{rgb[0], rgb[1], rgb[2], 255};

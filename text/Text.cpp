@@ -13,6 +13,7 @@
 #include <fmt/format.h>
 #include <fmt/xchar.h>
 
+#include "grammar/Utf8.h"
 #include "host/Tools.h"
 
 namespace {
@@ -70,21 +71,7 @@ std::string ToUtf8(std::u16string_view text) {
     } else if (code >= 0xD800 && code <= 0xDFFF) {
       code = 0xFFFD;  // a surrogate without its partner names no character
     }
-    if (code < 0x80) {
-      out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
+    grammar::AppendUtf8(out, code);
   }
   return out;
 }

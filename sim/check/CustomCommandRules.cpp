@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "config/ConfigValues.h"
-#include "config/Keys.h"
+#include "grammar/Keys.h"
 #include "sim/check/Keys.h"
 #include "sim/check/Rules.h"
 #include "sim/host/Ascii.h"
@@ -182,7 +182,7 @@ void CheckFollowUpChains(Context& context, const Place& place, const std::map<st
     const json* at = command;
     std::size_t lines = 0;
     bool loops = false;
-    while (lines <= static_cast<std::size_t>(ConfigKeys::MaxFollowUpDepth)) {
+    while (lines <= static_cast<std::size_t>(grammar::MaxFollowUpDepth)) {
       const std::string line = followUp(*at);
       if (line.empty()) break;
       ++lines;
@@ -196,14 +196,14 @@ void CheckFollowUpChains(Context& context, const Place& place, const std::map<st
       seen.push_back(next->second);
       at = next->second;
     }
-    if (!loops && lines <= static_cast<std::size_t>(ConfigKeys::MaxFollowUpDepth)) continue;
+    if (!loops && lines <= static_cast<std::size_t>(grammar::MaxFollowUpDepth)) continue;
     std::string path;
     for (const std::string& step : chain) path += (path.empty() ? "" : " > ") + step;
     context.Error("follow-up-depth", place.Member(name).Member("Command_To_Execute").pointer,
                   (loops ? "the follow-up lines come back round (" + path + ") without end"
                          : "the follow-up lines run on (" + path + " > ...) past " +
-                               std::to_string(ConfigKeys::MaxFollowUpDepth) + " in a row") +
-                      ": the plug-in sends " + std::to_string(ConfigKeys::MaxFollowUpDepth) +
+                               std::to_string(grammar::MaxFollowUpDepth) + " in a row") +
+                      ": the plug-in sends " + std::to_string(grammar::MaxFollowUpDepth) +
                       " follow-up lines in a row and drops the rest");
   }
 }

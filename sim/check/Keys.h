@@ -5,21 +5,21 @@
 #include <span>
 #include <string_view>
 
-#include "config/Keys.h"
-#include "config/Placeholders.h"
+#include "grammar/Keys.h"
+#include "grammar/Placeholders.h"
 
 namespace heraldix::check::keys {
 
-using ConfigKeys::Section;
+using grammar::Section;
 
-inline constexpr auto Top = ConfigKeys::NamesOf<Section::Top>();
-inline constexpr auto Heraldix = ConfigKeys::NamesOf<Section::Heraldix>();
-inline constexpr auto Welcome = ConfigKeys::NamesOf<Section::Welcome>();
-inline constexpr auto Command = ConfigKeys::NamesOf<Section::Command>();
-inline constexpr auto Timed = ConfigKeys::NamesOf<Section::Timed>();
-inline constexpr auto TimedMessage = ConfigKeys::NamesOf<Section::TimedMessage>();
-inline constexpr auto Scheduled = ConfigKeys::NamesOf<Section::Scheduled>();
-inline constexpr auto ScheduledMessage = ConfigKeys::NamesOf<Section::ScheduledMessage>();
+inline constexpr auto Top = grammar::NamesOf<Section::Top>();
+inline constexpr auto Heraldix = grammar::NamesOf<Section::Heraldix>();
+inline constexpr auto Welcome = grammar::NamesOf<Section::Welcome>();
+inline constexpr auto Command = grammar::NamesOf<Section::Command>();
+inline constexpr auto Timed = grammar::NamesOf<Section::Timed>();
+inline constexpr auto TimedMessage = grammar::NamesOf<Section::TimedMessage>();
+inline constexpr auto Scheduled = grammar::NamesOf<Section::Scheduled>();
+inline constexpr auto ScheduledMessage = grammar::NamesOf<Section::ScheduledMessage>();
 // A scheduled message takes every key of a timed message and its own.
 inline constexpr auto ScheduledMessageAll = [] {
   std::array<std::string_view, TimedMessage.size() + ScheduledMessage.size()> names{};
@@ -28,10 +28,10 @@ inline constexpr auto ScheduledMessageAll = [] {
   for (const std::string_view name : ScheduledMessage) names[at++] = name;
   return names;
 }();
-inline constexpr auto Colour = ConfigKeys::NamesOf<Section::Colour>();
+inline constexpr auto Colour = grammar::NamesOf<Section::Colour>();
 
 // The names the plug-in replaces in configured texts while placeholders are on, without their braces.
-inline constexpr auto Placeholders = ConfigKeys::PlaceholderNames;
+inline constexpr auto Placeholders = grammar::PlaceholderNames;
 
 // Where each group of keys lives, for telling an admin that a key sits in the wrong section.
 struct Home {

@@ -1,0 +1,121 @@
+// Sends a configured message (a timed or scheduled one) to those its player counts and group filters admit.
+#include "events/ConfiguredMessage.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/ColourValues.h"
+#include "config/ConfigValues.h"
+#include "config/MessageKind.h"
+#include "delivery/Delivery.h"
+#include "delivery/Placeholders.h"
+#include "grammar/Keys.h"
+#include "host/Permissions.h"
+#include "text/Colour.h"
+#include "text/Text.h"
+
+namespace {
+
+namespace Keys = grammar::TimedMessage;
+
+// The message's group filters: an "only" list decides alone; the exclusions count only when it is empty.
+class Audience {
+ public:
+  explicit Audience(const nlohmann::json& message)
+      : only_(WidenAll(ConfigValue::StringList(message, Keys::Only_Send_To_Permission_Groups))),
+        exclude_(WidenAll(ConfigValue::StringList(message, Keys::Exclude_Permissions_Groups))) {}
+
+  // Whether every player online receives it, with no question to the permission service.
+  bool Everyone() const { return only_.empty() && exclude_.empty(); }
+
+  bool Receives(AShooterPlayerController* player) const {
+    if (Everyone()) return true;
+    const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
+    return !only_.empty() ? InAnyGroup(id, only_) : !InAnyGroup(id, exclude_);
+  }
+
+ private:
+  static std::vector<FString> WidenAll(const std::vector<std::string>& names) {
+    std::vector<FString> wide;
+    wide.reserve(names.size());
+    for (const std::string& name : names) wide.push_back(WidenAscii(name));
+    return wide;
+  }
+
+  static bool InAnyGroup(std::uint64_t id, const std::vector<FString>& groups) {
+    return std::ranges::any_of(groups, [id](const FString& group) { return Permissions::IsPlayerInGroup(id, group); });
+  }
+
+  std::vector<FString> only_;
+  std::vector<FString> exclude_;
+};
+
+// One delivery of the message, to one player or (player null) to everyone. The per-kind values are read
+// at each delivery, so every receiving player costs the same reads.
+void Deliver(const nlohmann::json& message, std::optional<MessageKind> kind, const FString& text, ColourBytes colour,
+             AShooterPlayerController* player) {
+  if (!kind) return;  // a message of a kind this plug-in does not know is sent to nobody
+  const bool everyone = player == nullptr;
+  SendMessageOfKind(
+      *kind, player, text, colour, everyone, [&] { return FromUtf8(ConfigValue::String(message, Keys::Sender)); },
+      [&] { return ConfiguredLook(message, Keys::DisplayScale, Keys::DisplayTime, Keys::Icon_BP); });
+}
+
+}  // namespace
+
+bool PlayerCountAllows(const nlohmann::json& message) {
+  if (!message.is_object()) return true;  // the reads that follow raise on it
+  const auto min = message.find(Keys::Min_Players_Online.name);
+  const auto max = message.find(Keys::Max_Players_Online.name);
+  if (min == message.end() && max == message.end()) return true;
+  const std::int32_t low = min != message.end() ? ConfigValue::ToInt32(*min) : INT32_MIN;
+  const std::int32_t high = max != message.end() ? ConfigValue::ToInt32(*max) : INT32_MAX;
+  const std::int32_t online = PlayersOnline();
+  return online >= low && online <= high;
+}
+
+bool SomeoneWouldReceive(const nlohmann::json& message) {
+  try {
+    if (!message.is_object() || !PlayerCountAllows(message)) return false;
+    const Audience audience(message);
+    bool someone = false;
+    ForEachOnlinePlayer([&](AShooterPlayerController* player) { someone = someone || audience.Receives(player); });
+    return someone;
+  } catch (...) {
+    return false;
+  }
+}
+
+void SendConfiguredMessage(const nlohmann::json& message) {
+  if (!PlayerCountAllows(message)) return;
+  const FString text = FromUtf8(ConfigValue::String(message, Keys::MessageToSend));
+  const std::optional<MessageKind> kind = ReadMessageKind(message, Keys::MessageType);
+  const Audience audience(message);
+  const ColourBytes colour =
+      OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(message, Keys::MessageColour)));
+
+  // With placeholders, a text naming the player is one text per player; the other values are the same for all.
+  const bool replaces = kind && PlaceholdersOn() && HoldsAnyPlaceholder(text.View());
+  const bool perPlayer = replaces && HoldsPlaceholder(text.View(), grammar::Placeholder::Player);
+  PlaceholderValues values;
+  const auto deliverTo = [&](AShooterPlayerController* player) {
+    if (!replaces) {
+      Deliver(message, kind, text, colour, player);
+      return;
+    }
+    values.SetPlayer(player);
+    Deliver(message, kind, WithPlaceholders(text, *kind, values), colour, player);
+  };
+
+  if (audience.Everyone() && !perPlayer) {
+    deliverTo(nullptr);
+    return;
+  }
+  ForEachOnlinePlayer([&](AShooterPlayerController* player) {
+    if (audience.Receives(player)) deliverTo(player);
+  });
+}

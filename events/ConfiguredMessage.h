@@ -1,0 +1,17 @@
+// Owns one configured message's delivery: its player counts, its group filters and its kind.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+// Whether the number of players online now lies within the message's "Min_Players_Online" and
+// "Max_Players_Online"; a message without them asks the game nothing. A value of the wrong type raises.
+bool PlayerCountAllows(const nlohmann::json& message);
+
+// Whether at least one player online now passes the message's player counts and group filters. A message
+// that cannot be read reaches nobody. Never raises.
+bool SomeoneWouldReceive(const nlohmann::json& message);
+
+// Delivers one message object of the timed kind ("MessageToSend", "MessageType", the group filters, ...), as
+// the timed rotation and the schedule send it. Raises the JSON library's errors for a message that cannot be
+// read.
+void SendConfiguredMessage(const nlohmann::json& message);

@@ -1,0 +1,257 @@
+// Owns the table of configuration keys: every key's section, name, JSON type and default, in one place.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "grammar/Words.h"
+
+namespace grammar {
+
+// Where a key lives. A command and a timed message are the objects under "CustomCommands" and in
+// "TimedMessages" > "Messages"; a scheduled message, in "ScheduledMessages" > "Messages", takes every key of a
+// timed message and those of its own section; a colour is any {"R", "G", "B"} object.
+enum class Section { Top, Heraldix, Welcome, Command, Timed, TimedMessage, Scheduled, ScheduledMessage, Colour };
+
+// What a key's value must be, and how the plug-in reads it.
+enum class ValueType {
+  Section,     // an object of further keys; absent reads as an empty object
+  Boolean,     // true or false only
+  Integer,     // a number (or boolean) taken as a 32-bit integer, fractions truncated
+  Number,      // a number (or boolean) taken as a 32-bit float
+  Utf8Text,    // a string decoded from UTF-8
+  ByteText,    // a string widened byte by byte: each byte above 127 becomes "?"
+  KindText,    // a string compared exactly against the message kinds
+  GroupList,   // an array of strings, each widened byte by byte
+  ColourList,  // an array of numbers: red, green, blue
+  Colour,      // an object {"R", "G", "B"} of integers
+  Commands,    // an object of command objects; null and [] hold none
+  Messages,    // an array of timed-message objects; null holds none
+  Choice,      // a string compared exactly against a few words; another word counts as the default
+  TimeList,    // an array of "HH:MM" strings, 00:00 to 23:59
+  DayList,     // an array of weekday names (grammar/Words.h)
+};
+
+struct Key {
+  Section section;
+  std::string_view name;
+  ValueType type;
+  bool flag = false;                        // default of a Boolean
+  double number = 0.0;                      // default of an Integer or a Number
+  std::string_view text = {};               // default of a text
+  std::span<const std::string_view> words;  // what a KindText, Choice or DayList accepts, in the order shown
+};
+
+namespace Top {
+inline constexpr Key Heraldix{.section = Section::Top, .name = PluginName, .type = ValueType::Section};
+inline constexpr Key CustomCommands{.section = Section::Top, .name = "CustomCommands", .type = ValueType::Commands};
+inline constexpr Key NoPermission{.section = Section::Top,
+                                  .name = "NoPermission",
+                                  .type = ValueType::Utf8Text,
+                                  .text = "You don't have permission to perform this command"};
+inline constexpr Key TimedMessages{.section = Section::Top, .name = "TimedMessages", .type = ValueType::Section};
+inline constexpr Key ScheduledMessages{
+    .section = Section::Top, .name = "ScheduledMessages", .type = ValueType::Section};
+}  // namespace Top
+
+namespace Heraldix {
+inline constexpr Key ClientChatColour{
+    .section = Section::Heraldix, .name = "ClientChatColour", .type = ValueType::Colour};
+inline constexpr Key ServerMessageColor{
+    .section = Section::Heraldix, .name = "ServerMessageColor", .type = ValueType::Colour};
+inline constexpr Key NotificationColor{
+    .section = Section::Heraldix, .name = "NotificationColor", .type = ValueType::Colour};
+inline constexpr Key NotificationDisplayScale{
+    .section = Section::Heraldix, .name = "NotificationDisplayScale", .type = ValueType::Integer};
+inline constexpr Key NotificationDisplayTime{
+    .section = Section::Heraldix, .name = "NotificationDisplayTime", .type = ValueType::Integer};
+inline constexpr Key ClientChatSenderName{
+    .section = Section::Heraldix, .name = "ClientChatSenderName", .type = ValueType::ByteText, .text = PluginName};
+inline constexpr Key WelcomeMessage{.section = Section::Heraldix, .name = "WelcomeMessage", .type = ValueType::Section};
+// Only true turns the placeholder names of grammar/Placeholders.h on in configured texts; absent, false or a
+// value of another type leaves every text exactly as without the key.
+inline constexpr Key Placeholders{.section = Section::Heraldix, .name = "Placeholders", .type = ValueType::Boolean};
+}  // namespace Heraldix
+
+namespace Welcome {
+inline constexpr Key EnableWelcomeMessage{
+    .section = Section::Welcome, .name = "EnableWelcomeMessage", .type = ValueType::Boolean};
+inline constexpr Key Message{
+    .section = Section::Welcome, .name = "Message", .type = ValueType::Utf8Text, .text = "Welcome to the server {0}"};
+inline constexpr Key WelcomeMessageType{.section = Section::Welcome,
+                                        .name = "WelcomeMessageType",
+                                        .type = ValueType::KindText,
+                                        .text = Kind::Chat,
+                                        .words = WelcomeKinds};
+inline constexpr Key WelcomeMessageColour{
+    .section = Section::Welcome, .name = "WelcomeMessageColour", .type = ValueType::Colour};
+inline constexpr Key NotificationDisplayScale{
+    .section = Section::Welcome, .name = "NotificationDisplayScale", .type = ValueType::Number, .number = 1.0};
+inline constexpr Key NotificationDisplayTime{
+    .section = Section::Welcome, .name = "NotificationDisplayTime", .type = ValueType::Number, .number = 10.0};
+inline constexpr Key Icon_BP{.section = Section::Welcome, .name = "Icon_BP", .type = ValueType::ByteText};
+}  // namespace Welcome
+
+namespace Command {
+inline constexpr Key Message{.section = Section::Command, .name = "Message", .type = ValueType::Utf8Text};
+inline constexpr Key MessageColor{.section = Section::Command, .name = "MessageColor", .type = ValueType::ColourList};
+inline constexpr Key RequiredPermissionGroups{
+    .section = Section::Command, .name = "RequiredPermissionGroups", .type = ValueType::GroupList};
+inline constexpr Key DisplayTime{.section = Section::Command, .name = "DisplayTime", .type = ValueType::Number};
+inline constexpr Key DisplayScale{.section = Section::Command, .name = "DisplayScale", .type = ValueType::Number};
+inline constexpr Key Type{.section = Section::Command,
+                          .name = "Type",
+                          .type = ValueType::KindText,
+                          .text = Kind::Chat,
+                          .words = MessageKinds};
+inline constexpr Key Sender{.section = Section::Command, .name = "Sender", .type = ValueType::Utf8Text};
+inline constexpr Key Icon_BP{.section = Section::Command, .name = "Icon_BP", .type = ValueType::ByteText};
+inline constexpr Key Command_To_Execute{
+    .section = Section::Command, .name = "Command_To_Execute", .type = ValueType::ByteText};
+}  // namespace Command
+
+namespace Timed {
+inline constexpr Key Enabled{.section = Section::Timed, .name = "Enabled", .type = ValueType::Boolean};
+inline constexpr Key Interval{.section = Section::Timed, .name = "Interval", .type = ValueType::Integer};
+inline constexpr Key Messages{.section = Section::Timed, .name = "Messages", .type = ValueType::Messages};
+inline constexpr Key Order{
+    .section = Section::Timed, .name = "Order", .type = ValueType::Choice, .text = Order::Random, .words = Orders};
+inline constexpr Key Skip_Unreceivable{
+    .section = Section::Timed, .name = "Skip_Unreceivable", .type = ValueType::Boolean};
+}  // namespace Timed
+
+namespace TimedMessage {
+inline constexpr Key MessageToSend{
+    .section = Section::TimedMessage, .name = "MessageToSend", .type = ValueType::Utf8Text};
+inline constexpr Key MessageType{.section = Section::TimedMessage,
+                                 .name = "MessageType",
+                                 .type = ValueType::KindText,
+                                 .text = Kind::Chat,
+                                 .words = MessageKinds};
+inline constexpr Key MessageColour{
+    .section = Section::TimedMessage, .name = "MessageColour", .type = ValueType::Colour};
+inline constexpr Key Only_Send_To_Permission_Groups{
+    .section = Section::TimedMessage, .name = "Only_Send_To_Permission_Groups", .type = ValueType::GroupList};
+inline constexpr Key Exclude_Permissions_Groups{
+    .section = Section::TimedMessage, .name = "Exclude_Permissions_Groups", .type = ValueType::GroupList};
+inline constexpr Key Sender{
+    .section = Section::TimedMessage, .name = "Sender", .type = ValueType::Utf8Text, .text = PluginName};
+inline constexpr Key DisplayScale{
+    .section = Section::TimedMessage, .name = "DisplayScale", .type = ValueType::Number, .number = 1.0};
+inline constexpr Key DisplayTime{
+    .section = Section::TimedMessage, .name = "DisplayTime", .type = ValueType::Number, .number = 10.0};
+inline constexpr Key Icon_BP{.section = Section::TimedMessage, .name = "Icon_BP", .type = ValueType::ByteText};
+// Absent: no limit. The number of players online is that of the world's list entries that still resolve.
+inline constexpr Key Min_Players_Online{
+    .section = Section::TimedMessage, .name = "Min_Players_Online", .type = ValueType::Integer};
+inline constexpr Key Max_Players_Online{
+    .section = Section::TimedMessage, .name = "Max_Players_Online", .type = ValueType::Integer};
+}  // namespace TimedMessage
+
+namespace Scheduled {
+inline constexpr Key Enabled{.section = Section::Scheduled, .name = "Enabled", .type = ValueType::Boolean};
+inline constexpr Key Messages{.section = Section::Scheduled, .name = "Messages", .type = ValueType::Messages};
+}  // namespace Scheduled
+
+namespace ScheduledMessage {
+inline constexpr Key At{.section = Section::ScheduledMessage, .name = "At", .type = ValueType::TimeList};
+inline constexpr Key Days{.section = Section::ScheduledMessage,
+                          .name = "Days",
+                          .type = ValueType::DayList,
+                          .words = Weekdays};  // absent or empty: every day
+}  // namespace ScheduledMessage
+
+namespace Colour {
+inline constexpr Key R{.section = Section::Colour, .name = "R", .type = ValueType::Integer};
+inline constexpr Key G{.section = Section::Colour, .name = "G", .type = ValueType::Integer};
+inline constexpr Key B{.section = Section::Colour, .name = "B", .type = ValueType::Integer};
+}  // namespace Colour
+
+// Every key, section by section in the order the sections nest. The checker, the schema's test and the
+// differential test walk this list; a key missing here is one they report as unknown.
+inline constexpr std::array All{
+    &Top::Heraldix,
+    &Top::CustomCommands,
+    &Top::NoPermission,
+    &Top::TimedMessages,
+    &Top::ScheduledMessages,
+
+    &Heraldix::ClientChatColour,
+    &Heraldix::ServerMessageColor,
+    &Heraldix::NotificationColor,
+    &Heraldix::NotificationDisplayScale,
+    &Heraldix::NotificationDisplayTime,
+    &Heraldix::ClientChatSenderName,
+    &Heraldix::WelcomeMessage,
+    &Heraldix::Placeholders,
+
+    &Welcome::EnableWelcomeMessage,
+    &Welcome::Message,
+    &Welcome::WelcomeMessageType,
+    &Welcome::WelcomeMessageColour,
+    &Welcome::NotificationDisplayScale,
+    &Welcome::NotificationDisplayTime,
+    &Welcome::Icon_BP,
+
+    &Command::Message,
+    &Command::MessageColor,
+    &Command::RequiredPermissionGroups,
+    &Command::DisplayTime,
+    &Command::DisplayScale,
+    &Command::Type,
+    &Command::Sender,
+    &Command::Icon_BP,
+    &Command::Command_To_Execute,
+
+    &Timed::Enabled,
+    &Timed::Interval,
+    &Timed::Messages,
+    &Timed::Order,
+    &Timed::Skip_Unreceivable,
+
+    &TimedMessage::MessageToSend,
+    &TimedMessage::MessageType,
+    &TimedMessage::MessageColour,
+    &TimedMessage::Only_Send_To_Permission_Groups,
+    &TimedMessage::Exclude_Permissions_Groups,
+    &TimedMessage::Sender,
+    &TimedMessage::DisplayScale,
+    &TimedMessage::DisplayTime,
+    &TimedMessage::Icon_BP,
+    &TimedMessage::Min_Players_Online,
+    &TimedMessage::Max_Players_Online,
+
+    &Scheduled::Enabled,
+    &Scheduled::Messages,
+
+    &ScheduledMessage::At,
+    &ScheduledMessage::Days,
+
+    &Colour::R,
+    &Colour::G,
+    &Colour::B,
+};
+
+// A follow-up line ("Command_To_Execute") that names a custom command runs it, whose follow-up may run
+// another: the plug-in follows at most this many follow-up lines in a row and drops the rest.
+inline constexpr int MaxFollowUpDepth = 4;
+
+// The keys of one section, in table order.
+template <Section Of>
+constexpr auto NamesOf() {
+  constexpr std::size_t Count = [] {
+    std::size_t n = 0;
+    for (const Key* key : All) n += key->section == Of ? 1 : 0;
+    return n;
+  }();
+  std::array<std::string_view, Count> names{};
+  std::size_t at = 0;
+  for (const Key* key : All) {
+    if (key->section == Of) names[at++] = key->name;
+  }
+  return names;
+}
+
+}  // namespace grammar

@@ -8,14 +8,19 @@
 
 #include "config/ConfigValues.h"
 #include "grammar/Keys.h"
+#include "sim/check/ColourChecks.h"
 #include "sim/check/Keys.h"
 #include "sim/check/Rules.h"
+#include "sim/check/TextChecks.h"
+#include "sim/check/TypeChecks.h"
+#include "sim/check/Wording.h"
 #include "sim/host/Ascii.h"
 
 namespace heraldix::check {
-namespace {
 
-using namespace std::string_view_literals;
+namespace Command = grammar::Command;
+
+namespace {
 
 // The table's key: each byte above 127 becomes "?", and A-Z compare as a-z.
 std::string TableKey(std::string_view name) {
@@ -31,11 +36,7 @@ std::string TableKey(std::string_view name) {
   return key;
 }
 
-std::string Registered(std::string_view name) {
-  std::string shown;
-  for (const char c : name) shown += static_cast<unsigned char>(c) > 127 ? '?' : c;
-  return shown;
-}
+std::string Registered(std::string_view name) { return ByteByByte(name); }
 
 void CheckName(Context& context, const Place& place, const std::string& name) {
   if (name.empty()) {
@@ -65,43 +66,6 @@ void CheckName(Context& context, const Place& place, const std::string& name) {
   }
 }
 
-void CheckColourArray(Context& context, const Place& place, const json* value) {
-  if (value == nullptr) {
-    context.Warning("colour-missing", place.pointer,
-                    "no \"MessageColor\": the reply is black (0, 0, 0); give [red, green, blue]");
-    return;
-  }
-  const Place at = place.Member("MessageColor");
-  if (!value->is_array()) {
-    context.Error(
-        "type", at.pointer,
-        "must be an array of numbers [red, green, blue], but is " + Described(*value) + ": " + at.consequence);
-    return;
-  }
-  int bytes[3] = {0, 0, 0};
-  bool readable = true;
-  for (std::size_t i = 0; i < value->size(); ++i) {
-    const Place element = at.Element(i);
-    const bool number = ExpectNumber(context, element, (*value)[i]);
-    readable = readable && number;
-    if (!number || i >= 3) continue;
-    const std::int32_t read = ConfigValue::ToInt32ThroughFloat((*value)[i]);
-    bytes[i] = read & 0xFF;
-    if (read < 0 || read > 255) {
-      context.Warning(
-          "colour-range", element.pointer,
-          "a channel runs from 0 to 255; " + Shown((*value)[i]) + " wraps to " + std::to_string(read & 0xFF));
-    }
-  }
-  if (readable && value->size() >= 3) CheckTinyColour(context, at.pointer, bytes[0], bytes[1], bytes[2]);
-  if (value->size() < 3) {
-    context.Warning("colour-short", at.pointer, "fewer than three channels [red, green, blue]: the missing ones are 0");
-  } else if (value->size() > 3) {
-    context.Warning("colour-long", at.Element(3).pointer,
-                    "only red, green and blue are read; there is no alpha and the rest is ignored");
-  }
-}
-
 // One member of "CustomCommands"; returns whether it makes a table entry.
 bool CheckCommand(Context& context, const Place& place, const std::string& name, const json& command) {
   if (!ExpectObject(context, place, command)) return false;
@@ -109,60 +73,70 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
   CheckUnknownKeys(context, place, command, keys::Command);
 
   bool entry = false;
-  const json* message = FindMember(command, "Message");
-  if (message != nullptr && ExpectString(context, place.Member("Message"), *message)) {
-    const std::string read = CheckCutText(context, place.Member("Message"), message->get<std::string>(), "the reply",
-                                          ", so the command is never registered");
+  const json* message = FindMember(command, Command::Message);
+  if (message != nullptr && ExpectKey(context, place.Member(Command::Message), Command::Message, *message)) {
+    const std::string read = CheckCutText(context, place.Member(Command::Message), message->get<std::string>(),
+                                          "the reply", ", so the command is never registered");
     entry = !read.empty();
-    if (entry) CheckDeliveredText(context, place.Member("Message"), read);
+    if (entry) CheckDeliveredText(context, place.Member(Command::Message), read);
   }
   if (!entry && (message == nullptr || (message->is_string() && message->get_ref<const std::string&>().empty()))) {
-    context.KeyWarning(
-        "skipped-command", place.pointer,
-        std::string("no \"Message\" (or an empty one): this command is skipped and not registered") +
-            (FindMember(command, "Command_To_Execute") != nullptr ? ", its Command_To_Execute included" : ""));
+    context.KeyWarning("skipped-command", place.pointer,
+                       "no " + Quoted(Command::Message.name) +
+                           " (or an empty one): this command is skipped and not registered" +
+                           (FindMember(command, Command::Command_To_Execute) != nullptr
+                                ? ", its " + std::string(Command::Command_To_Execute.name) + " included"
+                                : std::string()));
   }
 
   // A skipped member is read no further by the plug-in; its wrong types fail the table only once the
   // command gets a message.
   std::optional<Context::Unread> skipped;
-  if (!entry) skipped.emplace(context, "read only once this command has a \"Message\" (it is skipped now)");
-  const json* colour = FindMember(command, "MessageColor");
-  if (colour != nullptr || entry) CheckColourArray(context, place, colour);
-  if (const json* groups = FindMember(command, "RequiredPermissionGroups")) {
-    ExpectGroupList(context, place.Member("RequiredPermissionGroups"), *groups);
+  if (!entry) {
+    skipped.emplace(context,
+                    "read only once this command has a " + Quoted(Command::Message.name) + " (it is skipped now)");
   }
-  const json* time = FindMember(command, "DisplayTime");
-  const json* scale = FindMember(command, "DisplayScale");
-  const bool timeReadable = time == nullptr || ExpectNumber(context, place.Member("DisplayTime"), *time);
-  const bool scaleReadable = scale == nullptr || ExpectNumber(context, place.Member("DisplayScale"), *scale);
+  const json* colour = FindMember(command, Command::MessageColor);
+  if (colour != nullptr || entry) CheckColourArray(context, place, colour);
+  if (const json* groups = FindMember(command, Command::RequiredPermissionGroups)) {
+    ExpectKey(context, place.Member(Command::RequiredPermissionGroups), Command::RequiredPermissionGroups, *groups);
+  }
+  const json* time = FindMember(command, Command::DisplayTime);
+  const json* scale = FindMember(command, Command::DisplayScale);
+  const bool timeReadable =
+      time == nullptr || ExpectKey(context, place.Member(Command::DisplayTime), Command::DisplayTime, *time);
+  const bool scaleReadable =
+      scale == nullptr || ExpectKey(context, place.Member(Command::DisplayScale), Command::DisplayScale, *scale);
 
-  std::string type = "Chat";
-  if (const json* value = FindMember(command, "Type")) {
-    const Place at = place.Member("Type");
-    if (ExpectString(context, at, *value) && entry) {
+  std::string type(Command::Type.text);
+  if (const json* value = FindMember(command, Command::Type)) {
+    const Place at = place.Member(Command::Type);
+    if (ExpectKey(context, at, Command::Type, *value) && entry) {
       type = value->get<std::string>();
-      static constexpr std::array Types{"Chat"sv, "Client"sv, "Server"sv, "Notification"sv};
-      CheckKind(context, at, type, Types, "no reply is sent (a Command_To_Execute still runs)", "no-reply-type");
+      CheckWord(context, at, type, Command::Type,
+                "no reply is sent (a " + std::string(Command::Command_To_Execute.name) + " still runs)",
+                "no-reply-type");
     }
   }
-  if (entry && type == "Notification") {
-    const Place where = time != nullptr ? place.Member("DisplayTime") : place;
-    if (timeReadable) CheckDisplayNumber(context, where, time, "DisplayTime", true);
-    const Place whereScale = scale != nullptr ? place.Member("DisplayScale") : place;
-    if (scaleReadable) CheckDisplayNumber(context, whereScale, scale, "DisplayScale", true);
+  if (entry && type == grammar::Kind::Notification) {
+    const Place where = time != nullptr ? place.Member(Command::DisplayTime) : place;
+    if (timeReadable) CheckDisplayNumber(context, where, time, Command::DisplayTime, true);
+    const Place whereScale = scale != nullptr ? place.Member(Command::DisplayScale) : place;
+    if (scaleReadable) CheckDisplayNumber(context, whereScale, scale, Command::DisplayScale, true);
   }
-  if (const json* sender = FindMember(command, "Sender")) {
-    const Place at = place.Member("Sender");
-    if (ExpectString(context, at, *sender) && entry && (type == "Chat" || type == "Client")) {
+  if (const json* sender = FindMember(command, Command::Sender)) {
+    const Place at = place.Member(Command::Sender);
+    if (ExpectKey(context, at, Command::Sender, *sender) && entry &&
+        (type == grammar::Kind::Chat || type == grammar::Kind::Client)) {
       CheckCutText(context, at, sender->get<std::string>(), "the sender name");
     }
   }
-  if (const json* icon = FindMember(command, "Icon_BP")) {
-    ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
+  if (const json* icon = FindMember(command, Command::Icon_BP)) {
+    ExpectKey(context, place.Member(Command::Icon_BP), Command::Icon_BP, *icon, "an icon path");
   }
-  if (const json* follow = FindMember(command, "Command_To_Execute")) {
-    ExpectByteText(context, place.Member("Command_To_Execute"), *follow, "the follow-up chat line");
+  if (const json* follow = FindMember(command, Command::Command_To_Execute)) {
+    ExpectKey(context, place.Member(Command::Command_To_Execute), Command::Command_To_Execute, *follow,
+              "the follow-up chat line");
   }
   if (entry) CheckName(context, place, name);
   return entry;
@@ -173,7 +147,7 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
 void CheckFollowUpChains(Context& context, const Place& place, const std::map<std::string, const json*>& table,
                          const std::vector<std::pair<std::string, const json*>>& entries) {
   const auto followUp = [](const json& command) {
-    const auto found = command.find("Command_To_Execute");
+    const auto found = command.find(Command::Command_To_Execute.name);
     return found != command.end() && found->is_string() ? Registered(found->get<std::string>()) : std::string();
   };
   for (const auto& [name, command] : entries) {
@@ -199,7 +173,7 @@ void CheckFollowUpChains(Context& context, const Place& place, const std::map<st
     if (!loops && lines <= static_cast<std::size_t>(grammar::MaxFollowUpDepth)) continue;
     std::string path;
     for (const std::string& step : chain) path += (path.empty() ? "" : " > ") + step;
-    context.Error("follow-up-depth", place.Member(name).Member("Command_To_Execute").pointer,
+    context.Error("follow-up-depth", place.Member(name).Member(Command::Command_To_Execute).pointer,
                   (loops ? "the follow-up lines come back round (" + path + ") without end"
                          : "the follow-up lines run on (" + path + " > ...) past " +
                                std::to_string(grammar::MaxFollowUpDepth) + " in a row") +

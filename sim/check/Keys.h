@@ -3,6 +3,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "grammar/Keys.h"
@@ -35,18 +36,22 @@ inline constexpr auto Placeholders = grammar::PlaceholderNames;
 
 // Where each group of keys lives, for telling an admin that a key sits in the wrong section.
 struct Home {
-  std::string_view where;
+  std::string where;
   std::span<const std::string_view> names;
 };
-inline constexpr std::array Sections{
-    Home{"the top level", Top},
-    Home{"\"Heraldix\"", Heraldix},
-    Home{"\"Heraldix\" > \"WelcomeMessage\"", Welcome},
-    Home{"a custom command", Command},
-    Home{"\"TimedMessages\"", Timed},
-    Home{"a timed message", TimedMessage},
-    Home{"\"ScheduledMessages\"", Scheduled},
-    Home{"a scheduled message", ScheduledMessage},
-};
+inline const std::array<Home, 8>& Sections() {
+  const auto quoted = [](std::string_view name) { return "\"" + std::string(name) + "\""; };
+  static const std::array<Home, 8> homes{
+      Home{"the top level", Top},
+      Home{quoted(grammar::Top::Heraldix.name), Heraldix},
+      Home{quoted(grammar::Top::Heraldix.name) + " > " + quoted(grammar::Heraldix::WelcomeMessage.name), Welcome},
+      Home{"a custom command", Command},
+      Home{quoted(grammar::Top::TimedMessages.name), Timed},
+      Home{"a timed message", TimedMessage},
+      Home{quoted(grammar::Top::ScheduledMessages.name), Scheduled},
+      Home{"a scheduled message", ScheduledMessage},
+  };
+  return homes;
+}
 
 }  // namespace heraldix::check::keys

@@ -7,29 +7,43 @@
 
 #include <fmt/format.h>
 
+#include "grammar/Placeholders.h"
+#include "sim/check/ColourChecks.h"
 #include "sim/check/Keys.h"
+#include "sim/check/Spelling.h"
+#include "sim/check/TextChecks.h"
+#include "sim/check/TypeChecks.h"
+#include "sim/check/Wording.h"
 
 namespace heraldix::check {
+
+namespace Top = grammar::Top;
+namespace Heraldix = grammar::Heraldix;
+namespace Welcome = grammar::Welcome;
+
 namespace {
 
-using namespace std::string_view_literals;
+// An editor's pointer to the schema: a top-level key the plug-in never reads.
+constexpr std::string_view SchemaPointer = "$schema";
+// The character name the welcome template is tried with.
+constexpr std::string_view SampleCharacterName = "Player";
 
 void CheckWelcome(Context& context, const Place& place, const json& section) {
   CheckDuplicateKeys(context, place, section);
   CheckUnknownKeys(context, place, section, keys::Welcome);
 
-  if (const json* enabled = FindMember(section, "EnableWelcomeMessage")) {
-    ExpectBool(context, place.Member("EnableWelcomeMessage"), *enabled);
+  if (const json* enabled = FindMember(section, Welcome::EnableWelcomeMessage)) {
+    ExpectKey(context, place.Member(Welcome::EnableWelcomeMessage), Welcome::EnableWelcomeMessage, *enabled);
   }
-  if (const json* message = FindMember(section, "Message")) {
-    const Place at = place.Member("Message");
+  if (const json* message = FindMember(section, Welcome::Message)) {
+    const Place at = place.Member(Welcome::Message);
     if (ExpectString(context, at, *message)) {
       // Formatted once with the character name as argument 0, then once more by delivery with none.
       std::vector<std::string> fields;
       const std::string written = WithoutPlaceholders(context, message->get<std::string>(), fields);
       try {
-        const std::string greeting =
-            CheckCutText(context, at, fmt::format(fmt::runtime(written), std::string("Player")), "the welcome");
+        const std::string greeting = CheckCutText(
+            context, at, fmt::format(fmt::runtime(written), std::string(SampleCharacterName)), "the welcome");
         try {
           (void)fmt::format(fmt::runtime(greeting));
         } catch (const fmt::format_error&) {
@@ -46,53 +60,42 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
     }
   }
 
-  static constexpr std::array Types{"Server"sv, "Chat"sv, "Notification"sv};
-  std::string type = "Chat";
-  if (const json* value = FindMember(section, "WelcomeMessageType")) {
-    const Place at = place.Member("WelcomeMessageType");
+  std::string type(Welcome::WelcomeMessageType.text);
+  if (const json* value = FindMember(section, Welcome::WelcomeMessageType)) {
+    const Place at = place.Member(Welcome::WelcomeMessageType);
     if (ExpectString(context, at, *value)) {
       type = value->get<std::string>();
-      if (!CheckKind(context, at, type, Types, "the welcome is sent as Chat", "fallback-type")) type = "Chat";
+      if (!CheckWord(context, at, type, Welcome::WelcomeMessageType,
+                     "the welcome is sent as " + std::string(Welcome::WelcomeMessageType.text), "fallback-type")) {
+        type = Welcome::WelcomeMessageType.text;
+      }
     }
   }
-  if (const json* colour = FindMember(section, "WelcomeMessageColour")) {
-    CheckColourObject(context, place.Member("WelcomeMessageColour"), *colour);
-  } else if (const json* enabled = FindMember(section, "EnableWelcomeMessage");
+  if (const json* colour = FindMember(section, Welcome::WelcomeMessageColour)) {
+    CheckColourObject(context, place.Member(Welcome::WelcomeMessageColour), *colour);
+  } else if (const json* enabled = FindMember(section, Welcome::EnableWelcomeMessage);
              enabled != nullptr && *enabled == true) {
-    CheckColourLeftOut(context, place, "WelcomeMessageColour", "the welcome");
+    CheckColourLeftOut(context, place, Welcome::WelcomeMessageColour.name, "the welcome");
   }
-  const std::optional<Context::Unread> unread = UnreadFor(context, type != "Notification", type, "\"Notification\"");
-  for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
-    const json* value = FindMember(section, name);
+  const std::optional<Context::Unread> unread =
+      UnreadFor(context, type != grammar::Kind::Notification, type, Quoted(grammar::Kind::Notification));
+  for (const grammar::Key* key : {&Welcome::NotificationDisplayScale, &Welcome::NotificationDisplayTime}) {
+    const json* value = FindMember(section, *key);
     if (value == nullptr) continue;
-    const Place at = place.Member(name);
-    if (ExpectNumber(context, at, *value) && type == "Notification") {
-      CheckDisplayNumber(context, at, value, name, false);
+    const Place at = place.Member(*key);
+    if (ExpectNumber(context, at, *value) && type == grammar::Kind::Notification) {
+      CheckDisplayNumber(context, at, value, *key, false);
     }
   }
-  if (const json* icon = FindMember(section, "Icon_BP"))
-    ExpectByteText(context, place.Member("Icon_BP"), *icon, "an icon path");
+  if (const json* icon = FindMember(section, Welcome::Icon_BP))
+    ExpectKey(context, place.Member(Welcome::Icon_BP), Welcome::Icon_BP, *icon, "an icon path");
 }
 
 }  // namespace
 
-const json* FindMember(const json& object, std::string_view name) {
-  const auto found = object.find(name);
-  return found == object.end() ? nullptr : &*found;
-}
-
-// A kind-of-message value compared exactly, as the plug-in compares it.
-bool CheckKind(Context& context, const Place& place, const std::string& value, std::span<const std::string_view> kinds,
-               std::string_view consequence, std::string_view code) {
-  for (const std::string_view kind : kinds) {
-    if (value == kind) return true;
-  }
-  std::string list;
-  for (const std::string_view kind : kinds) list += (list.empty() ? "" : ", ") + std::string(kind);
-  std::string message = Quoted(value) + " is none of " + list + " (compared exactly): " + std::string(consequence);
-  if (const auto near = Nearest(value, kinds)) message += "; did you mean " + Quoted(*near) + "?";
-  context.Warning(code, place.pointer, std::move(message));
-  return false;
+bool IsDisplayTime(const grammar::Key& key) {
+  return &key == &Heraldix::NotificationDisplayTime || &key == &Welcome::NotificationDisplayTime ||
+         &key == &grammar::Command::DisplayTime || &key == &grammar::TimedMessage::DisplayTime;
 }
 
 std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind,
@@ -103,13 +106,15 @@ std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::str
 }
 
 // A display time or scale that makes a notification vanish or shrink to nothing.
-void CheckDisplayNumber(Context& context, const Place& place, const json* value, std::string_view what,
+void CheckDisplayNumber(Context& context, const Place& place, const json* value, const grammar::Key& key,
                         bool warnWhenAbsent) {
+  const std::string_view what = key.name;
+  const bool time = IsDisplayTime(key);
   if (value == nullptr) {
     if (warnWhenAbsent) {
       context.Warning("display", place.pointer,
                       "no " + std::string(what) + " is given, so it is 0 and the notification " +
-                          (what.ends_with("Time") ? "is gone at once" : "is drawn at scale 0"));
+                          (time ? "is gone at once" : "is drawn at scale 0"));
     }
     return;
   }
@@ -119,7 +124,7 @@ void CheckDisplayNumber(Context& context, const Place& place, const json* value,
   if (number <= 0.0) {
     context.Warning("display", place.pointer,
                     std::string(what) + " " + Shown(*value) + " is 0 or less: the notification " +
-                        (what.ends_with("Time") ? "is gone at once" : "is drawn at scale 0 or less"));
+                        (time ? "is gone at once" : "is drawn at scale 0 or less"));
   }
 }
 
@@ -132,8 +137,8 @@ void CheckDocument(const json& document, Context& context) {
   }
   const Place top{"", ""};
   // Placeholders apply to every configured text, wherever in the file the switch stands.
-  if (const json* heraldix = FindMember(document, "Heraldix"); heraldix != nullptr && heraldix->is_object()) {
-    const json* placeholders = FindMember(*heraldix, "Placeholders");
+  if (const json* heraldix = FindMember(document, Top::Heraldix); heraldix != nullptr && heraldix->is_object()) {
+    const json* placeholders = FindMember(*heraldix, Heraldix::Placeholders);
     context.SetPlaceholders(placeholders != nullptr && *placeholders == true);
   }
   CheckDuplicateKeys(context, top, document);
@@ -141,29 +146,32 @@ void CheckDocument(const json& document, Context& context) {
   static constexpr auto TopAndSchema = [] {
     std::array<std::string_view, keys::Top.size() + 1> names{};
     std::copy(keys::Top.begin(), keys::Top.end(), names.begin());
-    names.back() = "$schema";
+    names.back() = SchemaPointer;
     return names;
   }();
   CheckUnknownKeys(context, top, document, TopAndSchema);
 
-  if (const json* heraldix = FindMember(document, "Heraldix")) {
-    CheckHeraldixSection(context, Place{"/Heraldix", "hx.sendchat, hx.sendnotification and the welcome message fail"},
-                         *heraldix);
+  if (const json* heraldix = FindMember(document, Top::Heraldix)) {
+    CheckHeraldixSection(
+        context,
+        Place{top.Member(Top::Heraldix).pointer, "hx.sendchat, hx.sendnotification and the welcome message fail"},
+        *heraldix);
   }
-  if (const json* commands = FindMember(document, "CustomCommands")) {
-    CheckCustomCommands(context, top.Member("CustomCommands"), *commands);
+  if (const json* commands = FindMember(document, Top::CustomCommands)) {
+    CheckCustomCommands(context, top.Member(Top::CustomCommands), *commands);
   }
-  if (const json* refusal = FindMember(document, "NoPermission")) {
-    const Place at{"/NoPermission", "the refusal text cannot be read"};
+  if (const json* refusal = FindMember(document, Top::NoPermission)) {
+    const Place at{top.Member(Top::NoPermission).pointer, "the refusal text cannot be read"};
     if (ExpectString(context, at, *refusal)) {
       CheckDeliveredText(context, at, CheckCutText(context, at, refusal->get<std::string>(), "the refusal"));
     }
   }
-  if (const json* timed = FindMember(document, "TimedMessages")) {
-    CheckTimedMessages(context, Place{"/TimedMessages", "no timed message is ever sent"}, *timed);
+  if (const json* timed = FindMember(document, Top::TimedMessages)) {
+    CheckTimedMessages(context, Place{top.Member(Top::TimedMessages).pointer, "no timed message is ever sent"}, *timed);
   }
-  if (const json* scheduled = FindMember(document, "ScheduledMessages")) {
-    CheckScheduledMessages(context, Place{"/ScheduledMessages", "no scheduled message is ever sent"}, *scheduled);
+  if (const json* scheduled = FindMember(document, Top::ScheduledMessages)) {
+    CheckScheduledMessages(
+        context, Place{top.Member(Top::ScheduledMessages).pointer, "no scheduled message is ever sent"}, *scheduled);
   }
 }
 
@@ -173,13 +181,13 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
   CheckUnknownKeys(context, place, section, keys::Heraldix);
 
   struct Use {
-    std::string_view key;
+    const grammar::Key* key;
     std::string_view consequence;
   };
   static constexpr std::array Colours{
-      Use{"ClientChatColour", "hx.sendchat without a colour fails"},
-      Use{"ServerMessageColor", "hx.sendserver without a colour fails"},
-      Use{"NotificationColor", "hx.sendnotification without its numbers fails"},
+      Use{&Heraldix::ClientChatColour, "hx.sendchat without a colour fails"},
+      Use{&Heraldix::ServerMessageColor, "hx.sendserver without a colour fails"},
+      Use{&Heraldix::NotificationColor, "hx.sendnotification without its numbers fails"},
   };
   static constexpr std::array Black{"hx.sendchat without a colour", "hx.sendserver without a colour",
                                     "hx.sendnotification without its numbers"};
@@ -187,42 +195,42 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
   std::string black;
   for (std::size_t i = 0; i < Colours.size(); ++i) {
     const Use& use = Colours[i];
-    if (const json* colour = FindMember(section, use.key)) {
-      CheckColourObject(context, Place{place.Member(use.key).pointer, std::string(use.consequence)}, *colour);
+    if (const json* colour = FindMember(section, *use.key)) {
+      CheckColourObject(context, Place{place.Member(*use.key).pointer, std::string(use.consequence)}, *colour);
     } else {
-      leftOut += (leftOut.empty() ? "" : ", ") + Quoted(use.key);
+      leftOut += (leftOut.empty() ? "" : ", ") + Quoted(use.key->name);
       black += (black.empty() ? "" : ", ") + std::string(Black[i]);
     }
   }
   if (!leftOut.empty()) {
-    context.Warning(
-        "colour-missing", place.pointer,
-        "no " + leftOut + ": " + black + " sends black (0, 0, 0) lines; give {\"R\": ..., \"G\": ..., \"B\": ...}");
+    context.Warning("colour-missing", place.pointer,
+                    "no " + leftOut + ": " + black + " sends black (0, 0, 0) lines; give " + ColourObjectShape());
   }
-  for (const std::string_view name : {"NotificationDisplayScale"sv, "NotificationDisplayTime"sv}) {
-    const json* value = FindMember(section, name);
+  for (const grammar::Key* key : {&Heraldix::NotificationDisplayScale, &Heraldix::NotificationDisplayTime}) {
+    const json* value = FindMember(section, *key);
     if (value == nullptr) continue;
-    const Place at{place.Member(name).pointer, "hx.sendnotification without its numbers fails"};
+    const Place at{place.Member(*key).pointer, "hx.sendnotification without its numbers fails"};
     const std::optional<std::int32_t> read = ExpectInteger(context, at, *value);
     if (read && *read <= 0) {
       context.Warning("display", at.pointer,
                       std::string("hx.sendnotification without its numbers shows notifications ") +
-                          (name.ends_with("Time") ? "that are gone at once" : "at scale 0 or less"));
+                          (IsDisplayTime(*key) ? "that are gone at once" : "at scale 0 or less"));
     }
   }
-  if (const json* sender = FindMember(section, "ClientChatSenderName")) {
-    ExpectByteText(context,
-                   Place{place.Member("ClientChatSenderName").pointer, "chat welcomes and permission refusals fail"},
-                   *sender, "the sender name");
+  if (const json* sender = FindMember(section, Heraldix::ClientChatSenderName)) {
+    ExpectKey(context,
+              Place{place.Member(Heraldix::ClientChatSenderName).pointer, "chat welcomes and permission refusals fail"},
+              Heraldix::ClientChatSenderName, *sender, "the sender name");
   }
-  if (const json* placeholders = FindMember(section, "Placeholders")) {
-    ExpectBool(context,
-               Place{place.Member("Placeholders").pointer, "placeholders stay off, so no placeholder is replaced"},
-               *placeholders);
+  if (const json* placeholders = FindMember(section, Heraldix::Placeholders)) {
+    ExpectKey(
+        context,
+        Place{place.Member(Heraldix::Placeholders).pointer, "placeholders stay off, so no placeholder is replaced"},
+        Heraldix::Placeholders, *placeholders);
   }
-  if (const json* welcome = FindMember(section, "WelcomeMessage")) {
-    const Place at{place.Member("WelcomeMessage").pointer, "no welcome message is sent"};
-    if (ExpectObject(context, at, *welcome)) CheckWelcome(context, at, *welcome);
+  if (const json* welcome = FindMember(section, Heraldix::WelcomeMessage)) {
+    const Place at{place.Member(Heraldix::WelcomeMessage).pointer, "no welcome message is sent"};
+    if (ExpectKey(context, at, Heraldix::WelcomeMessage, *welcome)) CheckWelcome(context, at, *welcome);
   }
 }
 

@@ -3,6 +3,11 @@
 
 #include <optional>
 
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "grammar/Keys.h"
 #include "sim/check/Context.h"
 
 namespace heraldix::check {
@@ -10,20 +15,14 @@ namespace heraldix::check {
 // Walks a parsed document as the plug-in reads it and reports into context.
 void CheckDocument(const json& document, Context& context);
 
-// The member name of object, or null.
-const json* FindMember(const json& object, std::string_view name);
-
-// A kind-of-message value compared exactly, as the plug-in compares it; warns (code, with consequence)
-// and returns false when it is none of kinds.
-bool CheckKind(Context& context, const Place& place, const std::string& value, std::span<const std::string_view> kinds,
-               std::string_view consequence, std::string_view code);
-
 // Problems of a member the message's kind does not read, when unread: warnings saying which kinds read it.
 std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind, std::string_view readBy);
 
 // A notification display time or scale of 0 or less (or absent, where the default is 0).
-void CheckDisplayNumber(Context& context, const Place& place, const json* value, std::string_view what,
+void CheckDisplayNumber(Context& context, const Place& place, const json* value, const grammar::Key& key,
                         bool warnWhenAbsent);
+// Whether key is a notification's display time (and not its scale).
+bool IsDisplayTime(const grammar::Key& key);
 
 // Sections, each handed the value found at its place.
 void CheckHeraldixSection(Context& context, const Place& place, const json& section);

@@ -1,0 +1,88 @@
+#include "sim/check/TextChecks.h"
+
+#include <algorithm>
+
+#include <fmt/format.h>
+
+#include "grammar/Keys.h"
+#include "grammar/Placeholders.h"
+#include "sim/check/Keys.h"
+#include "sim/check/Spelling.h"
+#include "sim/check/Wording.h"
+
+namespace heraldix::check {
+
+namespace {
+
+bool IsPlaceholder(std::string_view field) { return grammar::PlaceholderNamed(field).has_value(); }
+
+// "Placeholders": true in "Heraldix": the switch that turns them on.
+std::string SwitchedOn() {
+  return Quoted(grammar::Heraldix::Placeholders.name) + ": true in " + Quoted(grammar::Top::Heraldix.name);
+}
+
+}  // namespace
+
+std::string WithoutPlaceholders(const Context& context, const std::string& text, std::vector<std::string>& fields) {
+  std::string out;
+  grammar::WalkFields(
+      std::string_view(text), [&](std::string_view piece) { out += piece; },
+      [&](std::string_view field) {
+        if (context.Placeholders() && IsPlaceholder(field)) return true;
+        fields.emplace_back(field);
+        return false;
+      });
+  return out;
+}
+
+std::string PlaceholderHint(const Context& context, const std::vector<std::string>& fields, bool listNames) {
+  for (const std::string& field : fields) {
+    const std::string written = "{" + field + "}";
+    if (!context.Placeholders() && IsPlaceholder(field)) {
+      return "; " + written + " is a placeholder only with " + SwitchedOn();
+    }
+    const auto near = Nearest(field, keys::Placeholders);
+    if (!near) continue;
+    if (!context.Placeholders()) {
+      return "; did you mean the placeholder {" + *near + "}? It needs " + SwitchedOn();
+    }
+    return "; " + written + " is no placeholder" +
+           (EqualIgnoringCase(field, *near) ? " (names are case-sensitive)" : "") + ": did you mean {" + *near + "}?";
+  }
+  if (!context.Placeholders() || !listNames) return {};
+  std::string names;
+  for (std::size_t i = 0; i < keys::Placeholders.size(); ++i) {
+    names += std::string(i == 0                               ? ""
+                         : i + 1 == keys::Placeholders.size() ? " and "
+                                                              : ", ") +
+             "{" + std::string(keys::Placeholders[i]) + "}";
+  }
+  return "; the placeholders are " + names;
+}
+
+void CheckDeliveredText(Context& context, const Place& place, const std::string& text) {
+  std::vector<std::string> fields;
+  const std::string formatted = WithoutPlaceholders(context, text, fields);
+  try {
+    (void)fmt::format(fmt::runtime(formatted));
+  } catch (const fmt::format_error& error) {
+    context.Error("brace", place.pointer,
+                  std::string("the text holds a brace that delivery rejects (") + error.what() +
+                      "), so it is never sent; write {{ or }} for a literal brace" +
+                      PlaceholderHint(context, fields, true));
+  }
+}
+
+std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,
+                         std::string_view ifEmpty) {
+  const std::size_t zero = text.find('\0');
+  if (zero == std::string::npos) return text;
+  std::string read = text.substr(0, zero);
+  context.Error("nul", place.pointer,
+                "holds \\u0000, where the plug-in's text ends: " +
+                    (read.empty() ? std::string(what) + " reads as empty" + std::string(ifEmpty)
+                                  : std::string(what) + " reads only " + Quoted(read)));
+  return read;
+}
+
+}  // namespace heraldix::check

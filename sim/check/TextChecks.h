@@ -1,0 +1,28 @@
+// Owns the checks of configured texts: braces the formatter rejects, placeholders, and a text cut at \u0000.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/check/Context.h"
+
+namespace heraldix::check {
+
+// A configured text as the formatter meets it once the plug-in has put the placeholders' values in: each
+// field named exactly as a placeholder is gone while placeholders are on (a value is written so that it reads
+// as itself, so an empty one stands for them all). fields gets every other field, in order.
+std::string WithoutPlaceholders(const Context& context, const std::string& text, std::vector<std::string>& fields);
+// For a text the formatter rejects: the placeholder one of fields most likely meant, or how to turn them on;
+// with listNames, the names when nothing comes close while they are on. Empty, or "; ..." to append.
+std::string PlaceholderHint(const Context& context, const std::vector<std::string>& fields, bool listNames);
+// A configured text that delivery passes through the formatter with no arguments: only "{{" and "}}" survive,
+// besides the placeholders while they are on.
+void CheckDeliveredText(Context& context, const Place& place, const std::string& text);
+
+// A text the plug-in decodes into game text, which ends at a \u0000: an error saying what is lost. Returns
+// the text as far as the plug-in reads it.
+std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,
+                         std::string_view ifEmpty = "");
+
+}  // namespace heraldix::check

@@ -17,9 +17,9 @@ namespace {
 
 void CheckChannelRange(Context& context, const Place& place, const json& written, std::int32_t read) {
   if (read >= 0 && read <= 255) return;
-  context.Warning("colour-range", place.pointer,
-                  "a channel runs from 0 to 255; " + Shown(written) + " wraps to " +
-                      std::to_string(grammar::ChannelByte(read)));
+  context.Warning(
+      "colour-range", place.pointer,
+      "a channel runs from 0 to 255; " + Shown(written) + " wraps to " + std::to_string(grammar::ChannelByte(read)));
 }
 
 }  // namespace
@@ -30,11 +30,9 @@ std::string ColourObjectShape() {
   return shape + "}";
 }
 
-
 void CheckColourLeftOut(Context& context, const Place& place, std::string_view key, std::string_view what) {
   context.Warning("colour-missing", place.pointer,
-                  "no " + Quoted(key) + ": " + std::string(what) +
-                      " is black (0, 0, 0); give " + ColourObjectShape());
+                  "no " + Quoted(key) + ": " + std::string(what) + " is black (0, 0, 0); give " + ColourObjectShape());
 }
 
 void CheckTinyColour(Context& context, const std::string& pointer, int red, int green, int blue) {

@@ -63,12 +63,6 @@ AGameState* FindGameState() {
   return capturedState;
 }
 
-std::filesystem::path MakeServerDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "heraldix-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
-  return pattern;
-}
-
 }  // namespace
 
 std::string CommandName(int index) { return "/cmd" + std::to_string(index); }
@@ -102,7 +96,7 @@ BenchServer& BenchServer::Get() {
   return server;
 }
 
-BenchServer::BenchServer() : dir_(MakeServerDir()) {
+BenchServer::BenchServer() : dir_(sim::MakeTemporaryDirectory("heraldix-bench-")) {
   std::filesystem::create_directories(ConfigPath().parent_path());
   {
     std::ofstream out(ConfigPath(), std::ios::binary);
@@ -145,9 +139,7 @@ std::vector<AShooterPlayerController*> BenchServer::Players() const {
   return players;
 }
 
-std::filesystem::path BenchServer::ConfigPath() const {
-  return dir_ / "TarrowApi" / "Plugins" / "Heraldix" / "config.json";
-}
+std::filesystem::path BenchServer::ConfigPath() const { return sim::ConfigPathIn(dir_); }
 
 std::int64_t BenchServer::BlocksTaken() { return blocksTaken; }
 

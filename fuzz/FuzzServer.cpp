@@ -31,9 +31,11 @@ std::vector<std::string>& FaultTexts() {
 }
 
 std::filesystem::path MakeServerDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "heraldix-fuzz-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) Die("cannot create a temporary directory");
-  return pattern;
+  try {
+    return sim::MakeTemporaryDirectory("heraldix-fuzz-");
+  } catch (const std::exception& error) {
+    Die(error.what());
+  }
 }
 
 void Require(const std::string& problem) {
@@ -49,8 +51,7 @@ FuzzServer& FuzzServer::Get(std::string_view configJson) {
   return *server;
 }
 
-FuzzServer::FuzzServer(std::string_view configJson)
-    : dir_(MakeServerDir()), configPath_(dir_ / "TarrowApi" / "Plugins" / "Heraldix" / "config.json") {
+FuzzServer::FuzzServer(std::string_view configJson) : dir_(MakeServerDir()), configPath_(sim::ConfigPathIn(dir_)) {
   std::filesystem::create_directories(configPath_.parent_path());
   WriteConfig(reinterpret_cast<const std::uint8_t*>(configJson.data()), configJson.size());
   static sim::Session session(sim::SessionOptions{dir_, "", false});

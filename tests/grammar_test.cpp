@@ -85,7 +85,8 @@ TEST(Grammar, NoKeyOrAcceptedWordIsSpeltOutsideTheGrammarFolder) {
   const std::set<std::string> words = GrammarWords();
   const std::filesystem::path root(HERALDIX_SOURCE_DIR);
   std::vector<std::string> found;
-  for (const char* folder : {"plugin", "config", "text", "delivery", "commands", "chat", "events", "host", "sim/check"}) {
+  for (const char* folder :
+       {"plugin", "config", "text", "delivery", "commands", "chat", "events", "host", "sim/check"}) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
       const std::string extension = entry.path().extension().string();
       if (extension != ".cpp" && extension != ".h" && extension != ".inl") continue;
@@ -155,7 +156,8 @@ TEST(Grammar, SchemaOffersExactlyTheWordsEachKeyAccepts) {
 }
 
 TEST(Grammar, SchemaTimePatternAcceptsExactlyTheTimesOfDayThePlugInReads) {
-  const std::regex pattern(Schema().at("/$defs/scheduledMessage/properties/At/items/pattern"_json_pointer).get<std::string>());
+  const std::regex pattern(
+      Schema().at("/$defs/scheduledMessage/properties/At/items/pattern"_json_pointer).get<std::string>());
   for (int first = 0; first < 100; ++first) {
     for (int second = 0; second < 100; ++second) {
       const std::string text = fmt::format("{:02}:{:02}", first, second);

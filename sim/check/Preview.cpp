@@ -46,10 +46,7 @@ std::string Css(const Rgb& colour) {
   return "rgb(" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " + std::to_string(colour.b) + ")";
 }
 
-int UnitToByte(double unit) {
-  if (std::isnan(unit)) return 0;
-  return static_cast<int>(std::lround(std::clamp(unit, 0.0, 1.0) * 255.0));
-}
+using sim::UnitToByte;
 
 double Number(const json& value, double fallback = 0.0) { return value.is_number() ? value.get<double>() : fallback; }
 
@@ -167,35 +164,11 @@ std::string ConsoleEntry(const json& event, const std::map<std::string, std::str
 }  // namespace
 
 std::vector<RichSpan> ParseRichColor(std::string_view text) {
-  static constexpr std::string_view Open = "<RichColor Color=\"";
   std::vector<RichSpan> spans;
-  auto plain = [&](std::string_view piece) {
-    if (piece.empty()) return;
-    if (!spans.empty() && !spans.back().colour) {
-      spans.back().text += sim::DecodeMarkupEscapes(piece);
-    } else {
-      spans.push_back(RichSpan{sim::DecodeMarkupEscapes(piece), std::nullopt});
-    }
-  };
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t start = text.find(Open, pos);
-    const std::size_t quote = start == std::string_view::npos ? start : text.find("\">", start + Open.size());
-    const std::size_t close = quote == std::string_view::npos ? quote : text.find("</>", quote + 2);
-    if (close == std::string_view::npos) {
-      plain(text.substr(pos));
-      break;
-    }
-    plain(text.substr(pos, start - pos));
-    double channel[4] = {0, 0, 0, 1};
-    std::istringstream in(std::string(text.substr(start + Open.size(), quote - start - Open.size())));
-    char comma = 0;
-    in >> channel[0] >> comma >> channel[1] >> comma >> channel[2];
-    const bool bytes = channel[0] > 1 || channel[1] > 1 || channel[2] > 1;
-    auto byte = [&](double value) { return bytes ? UnitToByte(value / 255.0) : UnitToByte(value); };
-    spans.push_back(RichSpan{sim::DecodeMarkupEscapes(text.substr(quote + 2, close - quote - 2)),
-                             Rgb{byte(channel[0]), byte(channel[1]), byte(channel[2])}});
-    pos = close + 3;
+  for (sim::MarkupRun& run : sim::ReadChatMarkup(text)) {
+    std::optional<Rgb> colour;
+    if (run.colour) colour = Rgb{(*run.colour)[0], (*run.colour)[1], (*run.colour)[2]};
+    spans.push_back(RichSpan{std::move(run.text), colour});
   }
   return spans;
 }

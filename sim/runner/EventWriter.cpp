@@ -20,13 +20,11 @@ std::string Foreground(int r, int g, int b) {
   return "\x1b[38;2;" + std::to_string(r) + ";" + std::to_string(g) + ";" + std::to_string(b) + "m";
 }
 
-int ToByte(double unit) { return static_cast<int>(std::lround(std::clamp(unit, 0.0, 1.0) * 255.0)); }
-
 // The game takes linear colours; a terminal shows sRGB.
 int LinearToByte(double linear) {
   linear = std::clamp(linear, 0.0, 1.0);
   const double srgb = linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
-  return ToByte(srgb);
+  return UnitToByte(srgb);
 }
 
 std::string ColourOf(const nlohmann::json& colour) {
@@ -69,30 +67,10 @@ std::string JsonLine(const nlohmann::json& event) {
 }
 
 std::string RenderRichColor(const std::string& text, bool colour) {
-  static const std::string open = "<RichColor Color=\"";
   std::string out;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t start = text.find(open, pos);
-    const std::size_t quote = start == std::string::npos ? std::string::npos : text.find("\">", start + open.size());
-    const std::size_t close = quote == std::string::npos ? std::string::npos : text.find("</>", quote + 2);
-    if (close == std::string::npos) {
-      out += DecodeMarkupEscapes(std::string_view(text).substr(pos));
-      break;
-    }
-    out += DecodeMarkupEscapes(std::string_view(text).substr(pos, start - pos));
-    std::istringstream channels(text.substr(start + open.size(), quote - start - open.size()));
-    double rgb[3] = {0, 0, 0};
-    char comma = 0;
-    channels >> rgb[0] >> comma >> rgb[1] >> comma >> rgb[2];
-    // Channels up to 1 are fractions; larger ones are bytes.
-    const bool fractions = rgb[0] <= 1 && rgb[1] <= 1 && rgb[2] <= 1;
-    auto byte = [&](double channel) {
-      return fractions ? ToByte(channel) : std::clamp(static_cast<int>(channel), 0, 255);
-    };
-    out += Painted(DecodeMarkupEscapes(std::string_view(text).substr(quote + 2, close - quote - 2)),
-                   Foreground(byte(rgb[0]), byte(rgb[1]), byte(rgb[2])), colour);
-    pos = close + 3;
+  for (const MarkupRun& run : ReadChatMarkup(text)) {
+    out += run.colour ? Painted(run.text, Foreground((*run.colour)[0], (*run.colour)[1], (*run.colour)[2]), colour)
+                      : run.text;
   }
   return out;
 }

@@ -1,7 +1,5 @@
 #include "sim/runner/Runner.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -17,17 +15,9 @@ struct Numbered {
 std::vector<Numbered> ParseAll(const std::vector<ScenarioSource>& sources) {
   std::vector<Numbered> lines;
   for (const ScenarioSource& source : sources) {
-    std::istringstream in(source.text);
-    std::string text;
-    int number = 0;
-    while (std::getline(in, text)) {
-      ++number;
-      try {
-        if (auto line = ParseScenarioLine(text)) lines.push_back({&source, number, std::move(*line)});
-      } catch (const ScenarioError& error) {
-        throw LocatedScenarioError(source.name, number, error.what());
-      }
-    }
+    ForEachLine(source, [&](const std::string& text, int number) {
+      if (auto line = ParseScenarioLine(text)) lines.push_back({&source, number, std::move(*line)});
+    });
   }
   return lines;
 }
@@ -36,9 +26,11 @@ std::vector<Numbered> ParseAll(const std::vector<ScenarioSource>& sources) {
 
 ScratchServerDir::ScratchServerDir(const std::filesystem::path& original, const std::string& prefix)
     : original_(original) {
-  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw ScenarioError("cannot create a temporary server directory");
-  path_ = pattern;
+  try {
+    path_ = MakeTemporaryDirectory(prefix);
+  } catch (const std::runtime_error&) {
+    throw ScenarioError("cannot create a temporary server directory");
+  }
   const std::filesystem::path folder = ConfigPathIn(path_).parent_path();
   std::filesystem::create_directories(folder);
   std::error_code error;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,23 @@ class LocatedScenarioError : public ScenarioError {
   LocatedScenarioError(const std::string& name, int line, const std::string& message)
       : ScenarioError(name + ":" + std::to_string(line) + ": " + message) {}
 };
+
+// Calls visit(text, number) for each line of source, numbered from 1; a ScenarioError that visit raises
+// comes out as a LocatedScenarioError naming the source and the line.
+template <class Visit>
+void ForEachLine(const ScenarioSource& source, Visit&& visit) {
+  std::istringstream in(source.text);
+  std::string text;
+  int number = 0;
+  while (std::getline(in, text)) {
+    ++number;
+    try {
+      visit(text, number);
+    } catch (const ScenarioError& error) {
+      throw LocatedScenarioError(source.name, number, error.what());
+    }
+  }
+}
 
 // A temporary server directory holding a copy of another's plug-in folder, removed with everything in it at
 // the end: scenarios' config lines then never change the server directory they were pointed at. What the

@@ -1,5 +1,9 @@
 #include "sim/runner/Session.h"
 
+#include <stdlib.h>
+
+#include <stdexcept>
+
 #include "sim/game/Game.h"
 #include "sim/host/Clock.h"
 #include "sim/host/Events.h"
@@ -10,6 +14,12 @@ namespace sim {
 
 std::filesystem::path ConfigPathIn(const std::filesystem::path& serverDir) {
   return serverDir / "TarrowApi" / "Plugins" / "Heraldix" / "config.json";
+}
+
+std::filesystem::path MakeTemporaryDirectory(const std::string& prefix) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+  return pattern;
 }
 
 Session::Session(SessionOptions options) : options_(std::move(options)) {

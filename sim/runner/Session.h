@@ -23,6 +23,10 @@ struct SessionOptions {
 // Where the plug-in reads its configuration in a server directory.
 [[nodiscard]] std::filesystem::path ConfigPathIn(const std::filesystem::path& serverDir);
 
+// A new, empty directory under the system's temporary folder, its name starting with prefix; the caller
+// removes it. Raises std::runtime_error when none can be made.
+[[nodiscard]] std::filesystem::path MakeTemporaryDirectory(const std::string& prefix);
+
 class Session {
  public:
   // Resets the simulation and points the host at the server directory.

@@ -231,18 +231,10 @@ class LiveServer {
 std::vector<PendingLine> ReadScript(const std::string& path) {
   const ScenarioSource source = ReadScenarioFile(path);
   std::vector<PendingLine> lines;
-  std::istringstream in(source.text);
-  std::string text;
-  int number = 0;
-  while (std::getline(in, text)) {
-    ++number;
-    try {
-      if (ConsoleWord(text).empty()) ParseScenarioLine(text);
-    } catch (const ScenarioError& error) {
-      throw LocatedScenarioError(source.name, number, error.what());
-    }
+  ForEachLine(source, [&](const std::string& text, int number) {
+    if (ConsoleWord(text).empty()) ParseScenarioLine(text);
     lines.push_back({source.name + ":" + std::to_string(number), source.dir, text});
-  }
+  });
   return lines;
 }
 

@@ -15,11 +15,7 @@
 namespace heraldix::test {
 namespace {
 
-std::filesystem::path MakeTemporaryDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "heraldix-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
-  return pattern;
-}
+std::filesystem::path MakeTemporaryDirectory() { return sim::MakeTemporaryDirectory("heraldix-test-"); }
 
 std::vector<nlohmann::json> Where(const std::vector<nlohmann::json>& events, const char* member,
                                   std::string_view value) {
@@ -65,9 +61,7 @@ void ServerDir::WriteConfig(std::string_view text) const {
 
 const std::filesystem::path& ServerDir::Path() const { return path_; }
 
-std::filesystem::path ServerDir::ConfigPath() const {
-  return path_ / "TarrowApi" / "Plugins" / "Heraldix" / "config.json";
-}
+std::filesystem::path ServerDir::ConfigPath() const { return sim::ConfigPathIn(path_); }
 
 std::vector<nlohmann::json> EventsOf(const std::vector<nlohmann::json>& events, std::string_view event) {
   return Where(events, "event", event);

@@ -34,7 +34,7 @@ bool FoldedLess(std::u16string_view a, std::u16string_view b) noexcept {
 void RequireNumbers(const nlohmann::json& list) {
   for (const nlohmann::json& element : list) {
     if (!element.is_number() && !element.is_boolean()) {
-      ConfigValue::NoteWrongType(element, "number");
+      config::NoteWrongType(element, "number");
       throw nlohmann::json::type_error::create(302, std::string("type must be number, but is ") + element.type_name(),
                                                &element);
     }
@@ -50,19 +50,19 @@ CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
   // No colour, or a short one, still gives a usable command: the missing channels are black.
   const auto colour = value.find(grammar::Command::MessageColor.name);
   if (colour != value.end()) {
-    command.MessageColor = OpaqueColour(ConfigValue::RgbFromArray(*colour));
+    command.MessageColor = OpaqueColour(config::RgbFromArray(*colour));
     RequireNumbers(*colour);
   }
 
-  for (const std::string& group : ConfigValue::StringList(value, grammar::Command::RequiredPermissionGroups)) {
+  for (const std::string& group : config::StringList(value, grammar::Command::RequiredPermissionGroups)) {
     command.RequiredPermissionGroups.push_back(WidenAscii(group));
   }
-  command.DisplayTime = ConfigValue::Float(value, grammar::Command::DisplayTime);
-  command.DisplayScale = ConfigValue::Float(value, grammar::Command::DisplayScale);
+  command.DisplayTime = config::Float(value, grammar::Command::DisplayTime);
+  command.DisplayScale = config::Float(value, grammar::Command::DisplayScale);
   command.Type = ReadMessageKind(value, grammar::Command::Type);
-  command.Sender = FromUtf8(ConfigValue::String(value, grammar::Command::Sender));
-  command.Icon_BP = WidenAscii(ConfigValue::String(value, grammar::Command::Icon_BP));
-  command.Command_To_Execute = WidenAscii(ConfigValue::String(value, grammar::Command::Command_To_Execute));
+  command.Sender = FromUtf8(config::String(value, grammar::Command::Sender));
+  command.Icon_BP = WidenAscii(config::String(value, grammar::Command::Icon_BP));
+  command.Command_To_Execute = WidenAscii(config::String(value, grammar::Command::Command_To_Execute));
   return command;
 }
 
@@ -87,14 +87,14 @@ CustomCommandMap& CustomCommandTable() {
 
 CustomCommandMap BuildCustomCommandTable(const nlohmann::json& document) {
   CustomCommandMap table;
-  const nlohmann::json& section = ConfigValue::Section(document, grammar::Top::CustomCommands);
+  const nlohmann::json& section = config::Section(document, grammar::Top::CustomCommands);
   // Walking by iterator and asking for the member name makes an array or a scalar section fail at its
   // first element with the library's own iterator error, while null and an empty array hold nothing.
   for (auto member = section.begin(); member != section.end(); ++member) {
-    if (!section.is_object()) ConfigValue::NoteWrongType(section, "object");
+    if (!section.is_object()) config::NoteWrongType(section, "object");
     const std::string& name = member.key();
     const nlohmann::json& value = member.value();
-    FString message = FromUtf8(ConfigValue::String(value, grammar::Command::Message));
+    FString message = FromUtf8(config::String(value, grammar::Command::Message));
     if (message.IsEmpty()) continue;
     // Members arrive in byte order, which is the table's order unless names differ by case only, so the
     // end of the table is nearly always the right place to look first.

@@ -57,8 +57,8 @@ bool MayRun(AShooterPlayerController* player, const CustomCommand& command) {
 // player from learning they were refused, so an unreadable value falls back to its default.
 FString RefusalSender() {
   try {
-    const nlohmann::json& section = ConfigValue::Section(Config(), grammar::Top::Heraldix);
-    return WidenAscii(ConfigValue::String(section, grammar::Heraldix::ClientChatSenderName));
+    const nlohmann::json& section = config::Section(Config(), grammar::Top::Heraldix);
+    return WidenAscii(config::String(section, grammar::Heraldix::ClientChatSenderName));
   } catch (const std::exception&) {
     return WidenAscii(DefaultSenderName);
   }
@@ -66,7 +66,7 @@ FString RefusalSender() {
 
 FString RefusalText() {
   try {
-    return FromUtf8(ConfigValue::String(Config(), grammar::Top::NoPermission));
+    return FromUtf8(config::String(Config(), grammar::Top::NoPermission));
   } catch (const std::exception&) {
     return FromUtf8(std::string(DefaultNoPermission));
   }

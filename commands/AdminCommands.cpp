@@ -63,9 +63,9 @@ void RunSendCommand(Delivery deliver, const FString& line, const ReplySink& sink
     sent = false;
   }
   if (!sent) {
-    SendReply(sink, ReplyText::SendFailed, ReplyTone::Failure);
+    SendReply(sink, commands::SendFailed, ReplyTone::Failure);
   } else {
-    SendReply(sink, playerId == 0 ? ReplyText::SentToEveryone : ReplyText::SentToPlayer, ReplyTone::Success);
+    SendReply(sink, playerId == 0 ? commands::SentToEveryone : commands::SentToPlayer, ReplyTone::Success);
   }
 }
 
@@ -74,7 +74,7 @@ void RunSendCommand(Delivery deliver, const FString& line, const ReplySink& sink
 // of commands), and the document is replaced only once the new commands are in; should installing them
 // fail, the previous commands are put back and the previous document was never touched.
 bool Reload() noexcept {
-  ConfigValue::ForgetWrongType();
+  config::ForgetWrongType();
   nlohmann::json document;
   try {
     document = ParseConfigFile();
@@ -108,9 +108,9 @@ bool Reload() noexcept {
 
 void RunReload(const ReplySink& sink) noexcept {
   if (Reload()) {
-    SendReply(sink, ReplyText::Reloaded, ReplyTone::Success);
+    SendReply(sink, commands::Reloaded, ReplyTone::Success);
   } else {
-    SendReply(sink, ReplyText::ReloadFailed, ReplyTone::Failure);
+    SendReply(sink, commands::ReloadFailed, ReplyTone::Failure);
   }
 }
 
@@ -129,9 +129,9 @@ bool ChatAsPlayer(const FString& line) noexcept {
 
 void RunChatAsPlayer(const FString& line, const ReplySink& sink) noexcept {
   if (ChatAsPlayer(line)) {
-    SendReply(sink, ReplyText::ChattedAsPlayer, ReplyTone::Success);
+    SendReply(sink, commands::ChattedAsPlayer, ReplyTone::Success);
   } else {
-    SendReply(sink, ReplyText::ChatAsPlayerFailed, ReplyTone::Failure);
+    SendReply(sink, commands::ChatAsPlayerFailed, ReplyTone::Failure);
   }
 }
 

@@ -62,7 +62,7 @@ std::int32_t IntegerAt(const Tokens& tokens, std::int32_t position) {
 std::uint64_t LeadingPlayerId(const Tokens& tokens) { return tokens.Count() >= 2 ? PlayerIdAt(tokens, 1) : 0; }
 
 const nlohmann::json& HeraldixSection(const nlohmann::json& config) {
-  return ConfigValue::Section(config, grammar::Top::Heraldix);
+  return config::Section(config, grammar::Top::Heraldix);
 }
 
 ColourBytes ColourAt(const Tokens& tokens, std::int32_t red) {
@@ -79,7 +79,7 @@ ColourBytes TrailingColour(const Tokens& tokens, const nlohmann::json& config, c
   if (tokens.IsNumericAt(n - 3) && tokens.IsNumericAt(n - 2) && tokens.IsNumericAt(n - 1)) {
     return ColourAt(tokens, n - 3);
   }
-  return OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(HeraldixSection(config), configuredKey)));
+  return OpaqueColour(config::RgbFromObject(config::Section(HeraldixSection(config), configuredKey)));
 }
 
 }  // namespace
@@ -154,11 +154,10 @@ SendNotificationArguments ReadSendNotificationArguments(const FString& line, con
     arguments.Colour = ColourAt(tokens, n - 4);
   } else {
     const nlohmann::json& section = HeraldixSection(config);
-    arguments.DisplayScale =
-        static_cast<float>(ConfigValue::Int32(section, grammar::Heraldix::NotificationDisplayScale));
-    arguments.DisplayTime = static_cast<float>(ConfigValue::Int32(section, grammar::Heraldix::NotificationDisplayTime));
+    arguments.DisplayScale = static_cast<float>(config::Int32(section, grammar::Heraldix::NotificationDisplayScale));
+    arguments.DisplayTime = static_cast<float>(config::Int32(section, grammar::Heraldix::NotificationDisplayTime));
     arguments.Colour =
-        OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(section, grammar::Heraldix::NotificationColor)));
+        OpaqueColour(config::RgbFromObject(config::Section(section, grammar::Heraldix::NotificationColor)));
   }
   if (n >= 1 && !tokens.IsNumericAt(n - 1)) arguments.IconPath = tokens.Token(n - 1);
   arguments.Message = QuotedText(line);

@@ -20,7 +20,7 @@ struct ReplySink {
 enum class ReplyTone { Success, Failure };
 
 // The answer texts admins and their scripts match on, word for word.
-namespace ReplyText {
+namespace commands {
 inline constexpr std::string_view SentToPlayer = "Heraldix: Successfully sent message to player";
 inline constexpr std::string_view SentToEveryone = "Heraldix: Successfully sent message to everyone";
 inline constexpr std::string_view SendFailed = "Heraldix: Error trying to send the message";
@@ -28,7 +28,7 @@ inline constexpr std::string_view Reloaded = "Heraldix: Reloaded config";
 inline constexpr std::string_view ReloadFailed = "Heraldix: Failed to reload config";
 inline constexpr std::string_view ChattedAsPlayer = "HX: Successfully chatted as player";
 inline constexpr std::string_view ChatAsPlayerFailed = "HX: There was an error, (player offline?)";
-}  // namespace ReplyText
+}  // namespace commands
 
 // On the console: a server message to the issuer, green for success and red for failure, not bold. Over
 // RCON: the text as a response value (type 0) carrying the request's id. An answer that cannot be

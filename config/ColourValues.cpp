@@ -6,7 +6,7 @@
 #include "config/ConfigValues.h"
 #include "grammar/Words.h"
 
-namespace ConfigValue {
+namespace config {
 
 using grammar::ChannelByte;
 
@@ -29,4 +29,4 @@ Rgb RgbFromArray(const nlohmann::json& array) {
   return Rgb{ChannelByte(channels[0]), ChannelByte(channels[1]), ChannelByte(channels[2])};
 }
 
-}  // namespace ConfigValue
+}  // namespace config

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace ConfigValue {
+namespace config {
 
 // Red, green and blue, each the low 8 bits of the 32-bit integer configured: 300 gives 44, -1 gives 255.
 using Rgb = std::array<std::uint8_t, 3>;
@@ -19,4 +19,4 @@ Rgb RgbFromObject(const nlohmann::json& object);
 // as 0. Raises the JSON library's type error for anything but an array, or a non-number among the three.
 Rgb RgbFromArray(const nlohmann::json& array);
 
-}  // namespace ConfigValue
+}  // namespace config

@@ -15,7 +15,7 @@
 namespace {
 
 using json = nlohmann::json;
-using heraldix::config::PositionIndex;
+using config::PositionIndex;
 
 // The document keeps no parent links (keeping them would cost every load), so the noted value's path is
 // found by walking the document from the top. A stack instead of recursion: the nesting is the file's.
@@ -31,7 +31,7 @@ std::optional<std::string> PointerOf(const json& root, const json* target) {
     if (frame.value == target) return std::move(frame.pointer);
     if (frame.value->is_object()) {
       for (auto member = frame.value->begin(); member != frame.value->end(); ++member) {
-        stack.push_back({&member.value(), heraldix::config::MemberPointer(frame.pointer, member.key())});
+        stack.push_back({&member.value(), config::MemberPointer(frame.pointer, member.key())});
       }
     } else if (frame.value->is_array()) {
       for (std::size_t i = 0; i < frame.value->size(); ++i) {
@@ -55,12 +55,12 @@ std::string Place(const PositionIndex& index, std::size_t offset) {
 }
 
 std::string WrongTypeReason(const json& document, const json::exception& error) {
-  const ConfigValue::WrongType noted = ConfigValue::NotedWrongType();
+  const config::WrongType noted = config::NotedWrongType();
   const auto pointer = noted.value != nullptr ? PointerOf(document, noted.value) : std::nullopt;
   if (!pointer) return ParseErrorText(error.what());
   const std::string text = ConfigText();
   const PositionIndex index(text);
-  const std::string path = pointer->empty() ? "the top level" : heraldix::config::KeyPath(*pointer);
+  const std::string path = pointer->empty() ? "the top level" : config::KeyPath(*pointer);
   return Place(index, index.ValueOffset(*pointer)) + ": " + path + ": type must be " + noted.expected + ", but is " +
          noted.value->type_name();
 }

@@ -15,7 +15,7 @@ std::shared_ptr<spdlog::logger>& Log();
 
 // Why the error being handled happened: for a missing file the path tried; for malformed JSON the line
 // and column and what the parser expected; for a value of the wrong type its key path, line and column,
-// and the expected and actual types (as ConfigValue::NoteWrongType noted them). document is the one whose
+// and the expected and actual types (as config::NoteWrongType noted them). document is the one whose
 // reading failed (null when parsing did).
 // Call only inside a catch handler. Reads config.json again to find places, so only on failure.
 std::string ConfigFailureReason(const nlohmann::json* document) noexcept;

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-namespace ConfigValue {
+namespace config {
 namespace {
 
 using json = nlohmann::json;
@@ -142,4 +142,4 @@ std::vector<std::string> StringList(const json& object, const grammar::Key& key)
   return StringList(object, key.name);
 }
 
-}  // namespace ConfigValue
+}  // namespace config

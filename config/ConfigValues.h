@@ -13,7 +13,7 @@
 // Each read looks key up in object: an absent member gives the default; object must be a JSON object
 // ("cannot use value() with <type>" otherwise); a present member must have the default's type ("type must
 // be number, but is string", ...). Numbers accept integers, floats (truncated toward zero) and booleans.
-namespace ConfigValue {
+namespace config {
 
 // The member when it is present, otherwise an empty object. Returns a reference into object.
 const nlohmann::json& Section(const nlohmann::json& object, std::string_view key);
@@ -51,4 +51,4 @@ void NoteWrongType(const nlohmann::json& value, const char* expected) noexcept;
 void ForgetWrongType() noexcept;
 WrongType NotedWrongType() noexcept;
 
-}  // namespace ConfigValue
+}  // namespace config

@@ -12,5 +12,5 @@ std::optional<MessageKind> ParseMessageKind(std::string_view word) {
 }
 
 std::optional<MessageKind> ReadMessageKind(const nlohmann::json& object, const grammar::Key& key) {
-  return ParseMessageKind(ConfigValue::String(object, key));
+  return ParseMessageKind(config::String(object, key));
 }

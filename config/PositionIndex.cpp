@@ -8,7 +8,7 @@
 
 #include "grammar/Utf8.h"
 
-namespace heraldix::config {
+namespace config {
 namespace {
 
 constexpr std::size_t MaxDepth = 512;
@@ -323,4 +323,4 @@ LineColumn PositionIndex::Locate(std::size_t offset) const {
   return where;
 }
 
-}  // namespace heraldix::config
+}  // namespace config

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace heraldix::config {
+namespace config {
 
 struct LineColumn {
   std::size_t line = 1;
@@ -62,4 +62,4 @@ std::string MemberPointer(std::string_view parent, std::string_view name);
 // document has the empty path; callers say "the top level" or leave it out.
 std::string KeyPath(std::string_view pointer);
 
-}  // namespace heraldix::config
+}  // namespace config

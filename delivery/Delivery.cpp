@@ -99,9 +99,9 @@ std::int32_t PlayersOnline() {
 NotificationLook ConfiguredLook(const nlohmann::json& object, const grammar::Key& scale, const grammar::Key& time,
                                 const grammar::Key& icon) {
   NotificationLook look;
-  look.DisplayScale = ConfigValue::Float(object, scale);
-  look.DisplayTime = ConfigValue::Float(object, time);
-  look.Icon = LoadTexture(WidenAscii(ConfigValue::String(object, icon)).View());
+  look.DisplayScale = config::Float(object, scale);
+  look.DisplayTime = config::Float(object, time);
+  look.Icon = LoadTexture(WidenAscii(config::String(object, icon)).View());
   return look;
 }
 

@@ -26,8 +26,8 @@ namespace Keys = grammar::TimedMessage;
 class Audience {
  public:
   explicit Audience(const nlohmann::json& message)
-      : only_(WidenAll(ConfigValue::StringList(message, Keys::Only_Send_To_Permission_Groups))),
-        exclude_(WidenAll(ConfigValue::StringList(message, Keys::Exclude_Permissions_Groups))) {}
+      : only_(WidenAll(config::StringList(message, Keys::Only_Send_To_Permission_Groups))),
+        exclude_(WidenAll(config::StringList(message, Keys::Exclude_Permissions_Groups))) {}
 
   // Whether every player online receives it, with no question to the permission service.
   bool Everyone() const { return only_.empty() && exclude_.empty(); }
@@ -61,7 +61,7 @@ void Deliver(const nlohmann::json& message, std::optional<MessageKind> kind, con
   if (!kind) return;  // a message of a kind this plug-in does not know is sent to nobody
   const bool everyone = player == nullptr;
   SendMessageOfKind(
-      *kind, player, text, colour, everyone, [&] { return FromUtf8(ConfigValue::String(message, Keys::Sender)); },
+      *kind, player, text, colour, everyone, [&] { return FromUtf8(config::String(message, Keys::Sender)); },
       [&] { return ConfiguredLook(message, Keys::DisplayScale, Keys::DisplayTime, Keys::Icon_BP); });
 }
 
@@ -72,8 +72,8 @@ bool PlayerCountAllows(const nlohmann::json& message) {
   const auto min = message.find(Keys::Min_Players_Online.name);
   const auto max = message.find(Keys::Max_Players_Online.name);
   if (min == message.end() && max == message.end()) return true;
-  const std::int32_t low = min != message.end() ? ConfigValue::ToInt32(*min) : INT32_MIN;
-  const std::int32_t high = max != message.end() ? ConfigValue::ToInt32(*max) : INT32_MAX;
+  const std::int32_t low = min != message.end() ? config::ToInt32(*min) : INT32_MIN;
+  const std::int32_t high = max != message.end() ? config::ToInt32(*max) : INT32_MAX;
   const std::int32_t online = PlayersOnline();
   return online >= low && online <= high;
 }
@@ -92,11 +92,10 @@ bool SomeoneWouldReceive(const nlohmann::json& message) {
 
 void SendConfiguredMessage(const nlohmann::json& message) {
   if (!PlayerCountAllows(message)) return;
-  const FString text = FromUtf8(ConfigValue::String(message, Keys::MessageToSend));
+  const FString text = FromUtf8(config::String(message, Keys::MessageToSend));
   const std::optional<MessageKind> kind = ReadMessageKind(message, Keys::MessageType);
   const Audience audience(message);
-  const ColourBytes colour =
-      OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(message, Keys::MessageColour)));
+  const ColourBytes colour = OpaqueColour(config::RgbFromObject(config::Section(message, Keys::MessageColour)));
 
   // With placeholders, a text naming the player is one text per player; the other values are the same for all.
   const bool replaces = kind && PlaceholdersOn() && HoldsAnyPlaceholder(text.View());

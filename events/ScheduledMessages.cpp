@@ -56,23 +56,23 @@ bool ParseDays(const std::vector<std::string>& names, std::int32_t& days) {
   return true;
 }
 
-const nlohmann::json& ScheduledSection() { return ConfigValue::Section(Config(), grammar::Top::ScheduledMessages); }
+const nlohmann::json& ScheduledSection() { return config::Section(Config(), grammar::Top::ScheduledMessages); }
 
 // A message whose times or days cannot be read is left out as a whole; the checker names what is wrong.
 std::vector<ScheduledTime> ReadTimes() {
   std::vector<ScheduledTime> times;
   const nlohmann::json& section = ScheduledSection();
-  if (!ConfigValue::Bool(section, grammar::Scheduled::Enabled)) return times;
+  if (!config::Bool(section, grammar::Scheduled::Enabled)) return times;
   const auto found = section.find(grammar::Scheduled::Messages.name);
   if (found == section.end() || !found->is_array()) return times;
   for (std::size_t i = 0; i < found->size() && i < INT32_MAX; ++i) {
     try {
       const nlohmann::json& message = (*found)[i];
       std::int32_t days = EveryDay;
-      if (!ParseDays(ConfigValue::StringList(message, grammar::ScheduledMessage::Days), days)) continue;
+      if (!ParseDays(config::StringList(message, grammar::ScheduledMessage::Days), days)) continue;
       std::vector<ScheduledTime> own;
       bool readable = true;
-      for (const std::string& at : ConfigValue::StringList(message, grammar::ScheduledMessage::At)) {
+      for (const std::string& at : config::StringList(message, grammar::ScheduledMessage::At)) {
         const std::optional<std::int32_t> minute = grammar::MinuteOfDay(at);
         readable = readable && minute.has_value();
         own.push_back(ScheduledTime{static_cast<std::int32_t>(i), minute.value_or(0), days});

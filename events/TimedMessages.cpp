@@ -89,8 +89,8 @@ std::optional<std::int32_t> NextInOrder(const nlohmann::json& messages, bool ski
 }
 
 std::optional<std::int32_t> ChooseTurn(const nlohmann::json& timed, const nlohmann::json& messages) {
-  const bool sequential = ConfigValue::String(timed, grammar::Timed::Order) == grammar::Order::Sequential;
-  const bool skip = ConfigValue::Bool(timed, grammar::Timed::Skip_Unreceivable);
+  const bool sequential = config::String(timed, grammar::Timed::Order) == grammar::Order::Sequential;
+  const bool skip = config::Bool(timed, grammar::Timed::Skip_Unreceivable);
   if (sequential) return NextInOrder(messages, skip);
   if (skip) return DrawAmongReceivable(messages);
   return DrawAny(messages);
@@ -124,7 +124,7 @@ int Rand15() {
 
 void SendTimedMessage() {
   try {
-    const nlohmann::json& timed = ConfigValue::Section(Config(), grammar::Top::TimedMessages);
+    const nlohmann::json& timed = config::Section(Config(), grammar::Top::TimedMessages);
     const auto found = timed.find(grammar::Timed::Messages.name);
     static const nlohmann::json noMessages = nlohmann::json::array();
     const nlohmann::json& messages = found != timed.end() ? *found : noMessages;
@@ -136,11 +136,11 @@ void SendTimedMessage() {
 
 void SendTimedMessageWhenDue() {
   try {
-    const nlohmann::json& timed = ConfigValue::Section(Config(), grammar::Top::TimedMessages);
-    if (!ConfigValue::Bool(timed, grammar::Timed::Enabled)) return;
+    const nlohmann::json& timed = config::Section(Config(), grammar::Top::TimedMessages);
+    if (!config::Bool(timed, grammar::Timed::Enabled)) return;
     const std::int64_t now = Platform::SystemClockTicks();
     if (now < NextTimedMessageTime()) return;
-    const std::int64_t interval = ConfigValue::Int32(timed, grammar::Timed::Interval);
+    const std::int64_t interval = config::Int32(timed, grammar::Timed::Interval);
     // The due time moves before the message is built: a message that fails still used its turn.
     NextTimedMessageTime() = AddSaturated(now, interval * Platform::TicksPerSecond);
     SendTimedMessage();

@@ -35,8 +35,7 @@ bool Contains(const std::vector<std::uint64_t>& ids, std::uint64_t id) {
 }
 
 const nlohmann::json& WelcomeSection() {
-  return ConfigValue::Section(ConfigValue::Section(Config(), grammar::Top::Heraldix),
-                              grammar::Heraldix::WelcomeMessage);
+  return config::Section(config::Section(Config(), grammar::Top::Heraldix), grammar::Heraldix::WelcomeMessage);
 }
 
 std::uint64_t PlayerId(AController* controller) {
@@ -59,7 +58,7 @@ void MarkDue(std::uint64_t id, std::uint64_t generation) noexcept {
 }
 
 void ScheduleWelcome(AShooterCharacter* self) {
-  if (!ConfigValue::Bool(WelcomeSection(), grammar::Welcome::EnableWelcomeMessage)) return;
+  if (!config::Bool(WelcomeSection(), grammar::Welcome::EnableWelcomeMessage)) return;
   if (Game::Call<Game::APrimalCharacter_IsDead>(self)) return;
 
   AController* controller = Game::Call<Game::APawn_GetOwnerController>(self);
@@ -83,7 +82,7 @@ void Greet(std::uint64_t id) {
 
   const FString character = Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player);
   std::string name = ToUtf8(character);
-  std::string message = ConfigValue::String(welcome, grammar::Welcome::Message);
+  std::string message = config::String(welcome, grammar::Welcome::Message);
   if (PlaceholdersOn()) {
     // The template meets the formatter twice: here, where {0} is the name, and again on delivery. The
     // placeholders' values go in written for both passes and the name for {0} for the second alone, so no
@@ -96,13 +95,13 @@ void Greet(std::uint64_t id) {
   }
   FString text = FromUtf8(fmt::format(fmt::runtime(message), name));
   const ColourBytes colour =
-      OpaqueColour(ConfigValue::RgbFromObject(ConfigValue::Section(welcome, grammar::Welcome::WelcomeMessageColour)));
+      OpaqueColour(config::RgbFromObject(config::Section(welcome, grammar::Welcome::WelcomeMessageColour)));
 
   SendMessageOfKind(
       kind, player, text, colour, false,
       [] {
-        const nlohmann::json& heraldix = ConfigValue::Section(Config(), grammar::Top::Heraldix);
-        return WidenAscii(ConfigValue::String(heraldix, grammar::Heraldix::ClientChatSenderName));
+        const nlohmann::json& heraldix = config::Section(Config(), grammar::Top::Heraldix);
+        return WidenAscii(config::String(heraldix, grammar::Heraldix::ClientChatSenderName));
       },
       [&] {
         return ConfiguredLook(welcome, grammar::Welcome::NotificationDisplayScale,

@@ -17,8 +17,8 @@
 
 namespace {
 
-using heraldix::rcon::Packet;
-using heraldix::rcon::PacketParser;
+using sim::rcon::Packet;
+using sim::rcon::PacketParser;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "rcon stream: %s\n", what);
@@ -34,12 +34,12 @@ constexpr std::string_view ServerConfig = R"({
 void ExecuteCommands(const std::vector<Packet>& packets) {
   heraldix::fuzz::FuzzServer& server = heraldix::fuzz::FuzzServer::Get(ServerConfig);
   for (const Packet& packet : packets) {
-    if (packet.type != heraldix::rcon::Command) continue;
+    if (packet.type != sim::rcon::Command) continue;
     const std::vector<std::string> replies = sim::ServeRcon(server.Connection(), packet.id, packet.body);
     server.Check("a remote-console command");
     for (const std::string& reply : replies) {
       std::string wire;
-      heraldix::rcon::AppendEncoded(wire, packet.id, heraldix::rcon::ResponseValue, reply);
+      sim::rcon::AppendEncoded(wire, packet.id, sim::rcon::ResponseValue, reply);
       PacketParser client;
       std::vector<Packet> parsed;
       if (!client.Feed(wire, parsed) || client.Pending() != 0) Fail("a reply the client cannot read");
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const Packet& packet : wholePackets) {
     PacketParser again;
     std::vector<Packet> parsed;
-    if (!again.Feed(heraldix::rcon::Encode(packet), parsed) || parsed.size() != 1 || !(parsed[0] == packet) ||
+    if (!again.Feed(sim::rcon::Encode(packet), parsed) || parsed.size() != 1 || !(parsed[0] == packet) ||
         again.Pending() != 0) {
       Fail("a packet does not survive encoding and parsing");
     }

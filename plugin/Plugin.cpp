@@ -130,7 +130,7 @@ void Load() {
     // The plug-in works without a logger; it only ever reports a failed load through it.
   }
   // Without a configuration there is nothing to serve: no command, hook or chat command is added.
-  ConfigValue::ForgetWrongType();
+  config::ForgetWrongType();
   try {
     ReadConfig();
   } catch (...) {

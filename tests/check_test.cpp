@@ -17,12 +17,12 @@
 
 namespace {
 
-using heraldix::check::CheckConfigFile;
-using heraldix::check::CheckConfigText;
-using heraldix::check::Problem;
-using heraldix::check::Report;
-using heraldix::check::Severity;
-using heraldix::config::PositionIndex;
+using config::PositionIndex;
+using sim::check::CheckConfigFile;
+using sim::check::CheckConfigText;
+using sim::check::Problem;
+using sim::check::Report;
+using sim::check::Severity;
 
 // The one problem of this code at this pointer; fails the test when there is not exactly one.
 Problem One(const Report& report, std::string_view code, std::string_view pointer) {
@@ -31,7 +31,7 @@ Problem One(const Report& report, std::string_view code, std::string_view pointe
     if (problem.code == code && problem.pointer == pointer) found.push_back(problem);
   }
   EXPECT_EQ(found.size(), 1u) << "code " << code << " at " << pointer << " in:\n"
-                              << heraldix::check::FormatReport(report, "config.json");
+                              << sim::check::FormatReport(report, "config.json");
   return found.empty() ? Problem{} : found.front();
 }
 
@@ -63,7 +63,7 @@ TEST(Check, PositionIndexMapsPointersToLinesAndColumns) {
   // An unknown pointer falls back to its nearest known ancestor.
   EXPECT_EQ(index.ValueOffset("/a~1b/~0x/7"), index.ValueOffset("/a~1b/~0x"));
   EXPECT_FALSE(index.HasTrailingText());
-  EXPECT_EQ(heraldix::config::PointerToken("a/b~c"), "a~1b~0c");
+  EXPECT_EQ(config::PointerToken("a/b~c"), "a~1b~0c");
 }
 
 TEST(Check, PositionIndexSurvivesTextThatIsNotJson) {
@@ -91,12 +91,12 @@ TEST(Check, NeverThrowsOnBrokenOrHostileText) {
 
 TEST(Check, TextAndJsonReports) {
   const Report report = CheckConfigText("{\n  \"NoPermission\": 1,\n  \"Motd\": \"x\"\n}");
-  EXPECT_EQ(heraldix::check::FormatReport(report, "config.json"),
+  EXPECT_EQ(sim::check::FormatReport(report, "config.json"),
             "config.json:2:19: error: \"NoPermission\": must be a string, but is a number: the refusal text cannot be "
             "read [type]\n"
             "config.json:3:3: warning: \"Motd\": unknown key \"Motd\", never read [unknown-key]\n"
             "config.json: 1 error, 1 warning\n");
-  EXPECT_EQ(nlohmann::json::parse(heraldix::check::FormatReportJson(report, "config.json")), nlohmann::json::parse(R"(
+  EXPECT_EQ(nlohmann::json::parse(sim::check::FormatReportJson(report, "config.json")), nlohmann::json::parse(R"(
     {"file": "config.json", "errors": 1, "warnings": 1, "problems": [
       {"severity": "error", "code": "type", "pointer": "/NoPermission", "line": 2, "column": 19,
        "message": "must be a string, but is a number: the refusal text cannot be read"},
@@ -113,7 +113,7 @@ TEST(Check, CorpusEachFileGetsTheReportBesideIt) {
     std::ifstream expected(std::filesystem::path(entry.path()).replace_extension(".expected"));
     EXPECT_TRUE(expected) << name << " has no report beside it";
     const std::string report{std::istreambuf_iterator<char>(expected), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(heraldix::check::FormatReport(CheckConfigFile(entry.path()), name), report) << name;
+    EXPECT_EQ(sim::check::FormatReport(CheckConfigFile(entry.path()), name), report) << name;
     ++files;
   }
   EXPECT_GE(files, 149u);
@@ -134,8 +134,8 @@ TEST(Check, CommandLineExitStatusTellsCleanWarningsAndErrors) {
     const auto json = RunSim({"check", "--json", file});
     EXPECT_EQ(text.status, status) << file;
     EXPECT_EQ(json.status, status) << file;
-    EXPECT_EQ(text.out, heraldix::check::FormatReport(CheckConfigFile(file), file));
-    EXPECT_EQ(json.out, heraldix::check::FormatReportJson(CheckConfigFile(file), file));
+    EXPECT_EQ(text.out, sim::check::FormatReport(CheckConfigFile(file), file));
+    EXPECT_EQ(json.out, sim::check::FormatReportJson(CheckConfigFile(file), file));
   }
 }
 
@@ -150,7 +150,7 @@ TEST(Check, ExampleConfigurationIsClean) {
   const std::filesystem::path config =
       std::filesystem::path(HERALDIX_EXAMPLE_SERVER_DIR) / "TarrowApi/Plugins/Heraldix/config.json";
   const Report report = CheckConfigFile(config);
-  EXPECT_EQ(report.ExitStatus(), 0) << heraldix::check::FormatReport(report, "config.json");
+  EXPECT_EQ(report.ExitStatus(), 0) << sim::check::FormatReport(report, "config.json");
 }
 
 TEST(Check, PreviewCommandWritesThePage) {

@@ -24,7 +24,7 @@ std::string Outcome(const std::function<std::string()>& read) {
   }
 }
 
-std::string Shown(const ConfigValue::Rgb& rgb) {
+std::string Shown(const config::Rgb& rgb) {
   return std::to_string(rgb[0]) + " " + std::to_string(rgb[1]) + " " + std::to_string(rgb[2]);
 }
 
@@ -36,7 +36,7 @@ TEST(Config, ReadsTakeDefaultsConvertNumbersAndRaiseTheLibrarysTypeErrors) {
       "list": ["a", "b"], "text": "t", "on": true})");
   const json array = json::array();
   const json null;
-  using namespace ConfigValue;
+  using namespace config;
   const auto i32 = [&](const char* key) { return [&object, key] { return std::to_string(Int32(object, key, 9)); }; };
   const auto f32 = [&](const char* key) { return [&object, key] { return std::to_string(Float(object, key, 9)); }; };
   const struct {
@@ -92,7 +92,7 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
       {"[]", "[json.exception.type_error.306] cannot use value() with array"},
   };
   for (const auto& [text, rgb] : objects) {
-    EXPECT_EQ(Outcome([&] { return Shown(ConfigValue::RgbFromObject(json::parse(text))); }), rgb) << text;
+    EXPECT_EQ(Outcome([&] { return Shown(config::RgbFromObject(json::parse(text))); }), rgb) << text;
   }
   const std::pair<const char*, std::string> arrays[] = {
       {"[255, 128.9, -1]", "255 128 255"},
@@ -110,7 +110,7 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
       {"[1, 2, null]", TypeError + "number, but is null"},
   };
   for (const auto& [text, rgb] : arrays) {
-    EXPECT_EQ(Outcome([&] { return Shown(ConfigValue::RgbFromArray(json::parse(text))); }), rgb) << text;
+    EXPECT_EQ(Outcome([&] { return Shown(config::RgbFromArray(json::parse(text))); }), rgb) << text;
   }
 }
 

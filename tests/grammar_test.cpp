@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -125,6 +126,21 @@ TEST(Grammar, TheScanFindsAKeySpeltInCodeOrQuotedInAMessage) {
   EXPECT_TRUE(GrammarWords().contains("Interval"));
   EXPECT_TRUE(GrammarWords().contains("Sequential"));
   EXPECT_TRUE(GrammarWords().contains("Sun"));
+}
+
+TEST(Grammar, EveryKeyDeclaredIsInTheTableOnce) {
+  std::ifstream in(std::filesystem::path(HERALDIX_SOURCE_DIR) / "grammar/Keys.h");
+  const std::string source{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::size_t declared = 0;
+  for (std::size_t at = source.find("inline constexpr Key "); at != std::string::npos;
+       at = source.find("inline constexpr Key ", at + 1)) {
+    ++declared;
+  }
+  EXPECT_EQ(declared, grammar::All.size()) << "a key declared in grammar/Keys.h is missing from grammar::All";
+  std::set<std::pair<grammar::Section, std::string_view>> keys;
+  for (const grammar::Key* key : grammar::All) {
+    EXPECT_TRUE(keys.emplace(key->section, key->name).second) << key->name << " is in the table twice";
+  }
 }
 
 json Schema() {

@@ -26,16 +26,16 @@
 
 namespace {
 
-using heraldix::rcon::Auth;
-using heraldix::rcon::AuthResponse;
-using heraldix::rcon::Command;
-using heraldix::rcon::Packet;
-using heraldix::rcon::ResponseValue;
 using heraldix::test::ExpectNoFaults;
 using heraldix::test::LiveServer;
 using heraldix::test::RconClient;
 using heraldix::test::ServerDir;
 using nlohmann::json;
+using sim::rcon::Auth;
+using sim::rcon::AuthResponse;
+using sim::rcon::Command;
+using sim::rcon::Packet;
+using sim::rcon::ResponseValue;
 
 constexpr int Players = 1000;
 constexpr int Seconds = 3600;
@@ -163,9 +163,9 @@ TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
 
   asio::io_context io;
   sim::GameRcon game;
-  heraldix::rcon::RconServerOptions options;
+  sim::rcon::RconServerOptions options;
   options.password = "pw";
-  heraldix::rcon::RconServer rcon(io, game, options);
+  sim::rcon::RconServer rcon(io, game, options);
 
   // Everything the client sends goes out at once: login, every command, then an empty value whose mirror
   // marks the end. One thread plays both sides: the client writes what the socket takes and reads what has

@@ -12,10 +12,10 @@
 
 namespace {
 
-using heraldix::preview::ParseRichColor;
-using heraldix::preview::RenderPreviewHtml;
-using heraldix::preview::Rgb;
 using heraldix::test::Rich;
+using sim::preview::ParseRichColor;
+using sim::preview::RenderPreviewHtml;
+using sim::preview::Rgb;
 
 // The pieces of the markup joined by "|", a coloured one after its colour: "plain|[255 0 0]red".
 std::string Pieces(std::string_view markup) {
@@ -45,16 +45,16 @@ TEST(Preview, ReadsRichColorMarkup) {
 }
 
 TEST(Preview, ShowsLinearColoursAsScreenColours) {
-  using heraldix::preview::LinearToSrgb;
+  using sim::preview::LinearToSrgb;
   // 0.21586 is the linear value of sRGB byte 128.
   EXPECT_EQ(LinearToSrgb(nlohmann::json::array({0.21586, 0.0, 2.0, 1.0})), (Rgb{128, 0, 255}));
   EXPECT_EQ(LinearToSrgb(nlohmann::json("red")), (Rgb{0, 0, 0}));
-  EXPECT_EQ(heraldix::preview::ClockText(65), "1:05");
-  EXPECT_EQ(heraldix::preview::ClockText(3725), "1:02:05");
+  EXPECT_EQ(sim::preview::ClockText(65), "1:05");
+  EXPECT_EQ(sim::preview::ClockText(3725), "1:02:05");
 }
 
 TEST(Preview, PageShowsEachPlayersFeed) {
-  heraldix::preview::PreviewInput input{{"demo.scenario"}, {{"1", "Alice"}, {"2", "Bob <b>"}, {"3", "<b>{x}"}}, {}, 1};
+  sim::preview::PreviewInput input{{"demo.scenario"}, {{"1", "Alice"}, {"2", "Bob <b>"}, {"3", "<b>{x}"}}, {}, 1};
   // Player 3's line is as the plug-in sends it with placeholders on: the name's markup characters come as the
   // markup's escapes, its braces as they are; the server clock stands beside the line its {Time} was read from.
   input.events = nlohmann::json::parse(R"([

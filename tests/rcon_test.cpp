@@ -16,7 +16,7 @@
 #include "sim/rcon/RconServer.h"
 #include "tests/support/RconClient.h"
 
-using namespace heraldix::rcon;
+using namespace sim::rcon;
 using heraldix::test::RconClient;
 using heraldix::test::Wire;
 

@@ -14,14 +14,14 @@
 #include "tests/support/SimProcess.h"
 #include "tests/support/Support.h"
 
-using heraldix::rcon::Auth;
-using heraldix::rcon::Command;
-using heraldix::rcon::Packet;
-using heraldix::rcon::ResponseValue;
 using heraldix::test::RconClient;
 using heraldix::test::SimProcess;
 using heraldix::test::Strings;
 using heraldix::test::Texts;
+using sim::rcon::Auth;
+using sim::rcon::Command;
+using sim::rcon::Packet;
+using sim::rcon::ResponseValue;
 
 namespace {
 

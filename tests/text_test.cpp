@@ -105,7 +105,7 @@ TEST_F(Text, ArraysGrowFromFourByThreeEighthsAndSixteenAndFreeEverythingWhenEmpt
                                             {2, 3, 20},
                                             {100, 80, 100},
                                             {0, 2'000'000'000, 2'147'483'647}}) {
-    EXPECT_EQ(GameMemory::GrowCapacity(from, needed), grown) << from << " " << needed;
+    EXPECT_EQ(text::GrowCapacity(from, needed), grown) << from << " " << needed;
   }
   FStringArray array;
   array.Add(FString(u"one"));

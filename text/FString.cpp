@@ -11,7 +11,7 @@ namespace {
 // Copies units plus a terminating zero into a block of exactly that many units, reusing block when given.
 char16_t* CopyExact(char16_t* block, std::u16string_view units) {
   const std::size_t count = units.size() + 1;
-  auto* data = static_cast<char16_t*>(GameMemory::Resize(block, count * sizeof(char16_t)));
+  auto* data = static_cast<char16_t*>(text::Resize(block, count * sizeof(char16_t)));
   if (!units.empty()) std::memcpy(data, units.data(), units.size() * sizeof(char16_t));
   data[units.size()] = u'\0';
   return data;
@@ -44,7 +44,7 @@ FString::FString(FString&& other) noexcept : Data(other.Data), ArrayNum(other.Ar
 FString& FString::operator=(const FString& other) {
   if (this == &other) return *this;
   if (other.IsEmpty()) {
-    GameMemory::Free(Data);
+    text::Free(Data);
     Data = nullptr;
     ArrayNum = 0;
     ArrayMax = 0;
@@ -60,7 +60,7 @@ FString& FString::operator=(const FString& other) {
 
 FString& FString::operator=(FString&& other) noexcept {
   if (this == &other) return *this;
-  GameMemory::Free(Data);
+  text::Free(Data);
   Data = other.Data;
   ArrayNum = other.ArrayNum;
   ArrayMax = other.ArrayMax;
@@ -70,4 +70,4 @@ FString& FString::operator=(FString&& other) noexcept {
   return *this;
 }
 
-FString::~FString() { GameMemory::Free(Data); }
+FString::~FString() { text::Free(Data); }

@@ -8,7 +8,7 @@
 
 #include "host/GameFunctions.h"
 
-namespace GameMemory {
+namespace text {
 
 void* Resize(void* block, std::size_t bytes) {
   void* resized = block == nullptr ? Game::Call<Game::FMemory_Malloc>(bytes, std::uint32_t{0})
@@ -37,7 +37,7 @@ std::int32_t GrowCapacity(std::int32_t capacity, std::int32_t newCount) {
   return static_cast<std::int32_t>(grown < Limit ? grown : Limit);
 }
 
-}  // namespace GameMemory
+}  // namespace text
 
 FStringArray::~FStringArray() { Empty(); }
 
@@ -45,10 +45,10 @@ void FStringArray::Add(FString element) {
   if (array_.ArrayNum == std::numeric_limits<std::int32_t>::max()) throw std::length_error("FStringArray: full");
   const std::int32_t newCount = array_.ArrayNum + 1;
   if (newCount > array_.ArrayMax) {
-    const std::int32_t capacity = GameMemory::GrowCapacity(array_.ArrayMax, newCount);
+    const std::int32_t capacity = text::GrowCapacity(array_.ArrayMax, newCount);
     // FString holds no pointer into itself, so the allocator may move the elements bytewise.
     array_.Data =
-        static_cast<FString*>(GameMemory::Resize(array_.Data, static_cast<std::size_t>(capacity) * sizeof(FString)));
+        static_cast<FString*>(text::Resize(array_.Data, static_cast<std::size_t>(capacity) * sizeof(FString)));
     array_.ArrayMax = capacity;
   }
   new (&array_.Data[array_.ArrayNum]) FString(std::move(element));
@@ -57,6 +57,6 @@ void FStringArray::Add(FString element) {
 
 void FStringArray::Empty() noexcept {
   for (std::int32_t i = 0; i < array_.ArrayNum; ++i) array_.Data[i].~FString();
-  GameMemory::Free(array_.Data);
+  text::Free(array_.Data);
   array_ = TArray<FString>{};
 }

@@ -7,7 +7,7 @@
 #include "host/FString.h"
 #include "host/GameTypes.h"
 
-namespace GameMemory {
+namespace text {
 
 // Grows or shrinks a block through the game allocator: "FMemory.Malloc" (size, 0) when there is no block
 // yet, "FMemory.Realloc" (block, size) otherwise. Raises std::bad_alloc when the allocator gives nothing;
@@ -20,7 +20,7 @@ void Free(void* block) noexcept;
 // otherwise newCount + 3 * newCount / 8 + 16, limited to 2^31 - 1.
 std::int32_t GrowCapacity(std::int32_t capacity, std::int32_t newCount);
 
-}  // namespace GameMemory
+}  // namespace text
 
 // An owning TArray<FString>: elements and block are freed through the game allocator.
 class FStringArray {

@@ -23,7 +23,7 @@ namespace {
 FString BlankGameString(std::size_t units) {
   if (units >= static_cast<std::size_t>(INT32_MAX)) throw std::length_error("FString: text too long");
   FString text;
-  text.Data = static_cast<char16_t*>(GameMemory::Resize(nullptr, (units + 1) * sizeof(char16_t)));
+  text.Data = static_cast<char16_t*>(text::Resize(nullptr, (units + 1) * sizeof(char16_t)));
   text.Data[units] = u'\0';
   text.ArrayNum = static_cast<std::int32_t>(units + 1);
   text.ArrayMax = text.ArrayNum;

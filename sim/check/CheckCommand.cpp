@@ -28,9 +28,9 @@ Subcommand AddCheck(CLI::App& app) {
   return {check, [options]() -> int {
             const std::filesystem::path path =
                 options->config.empty() ? ConfigPathIn(options->serverDir) : std::filesystem::path(options->config);
-            const heraldix::check::Report report = heraldix::check::CheckConfigFile(path);
-            const std::string out = options->json ? heraldix::check::FormatReportJson(report, path.string())
-                                                  : heraldix::check::FormatReport(report, path.string());
+            const sim::check::Report report = sim::check::CheckConfigFile(path);
+            const std::string out = options->json ? sim::check::FormatReportJson(report, path.string())
+                                                  : sim::check::FormatReport(report, path.string());
             std::fputs(out.c_str(), stdout);
             return report.ExitStatus();
           }};

@@ -15,7 +15,7 @@
 #include "sim/check/Context.h"
 #include "sim/check/Rules.h"
 
-namespace heraldix::check {
+namespace sim::check {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -231,4 +231,4 @@ std::string FormatReportJson(const Report& report, std::string_view fileName) {
   return out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

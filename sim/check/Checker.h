@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace heraldix::check {
+namespace sim::check {
 
 // An error is something the plug-in fails at (a section it cannot read, a text it cannot send); a
 // warning is something it does that the admin most likely did not mean.
@@ -42,4 +42,4 @@ std::string FormatReport(const Report& report, std::string_view fileName);
 // message}]}.
 std::string FormatReportJson(const Report& report, std::string_view fileName);
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -12,7 +12,7 @@
 #include "sim/check/TypeChecks.h"
 #include "sim/check/Wording.h"
 
-namespace heraldix::check {
+namespace sim::check {
 namespace {
 
 void CheckChannelRange(Context& context, const Place& place, const json& written, std::int32_t read) {
@@ -95,7 +95,7 @@ void CheckColourArray(Context& context, const Place& place, const json* value) {
     const bool number = ExpectNumber(context, element, (*value)[i]);
     readable = readable && number;
     if (!number || i >= 3) continue;
-    const std::int32_t read = ConfigValue::ToInt32ThroughFloat((*value)[i]);
+    const std::int32_t read = config::ToInt32ThroughFloat((*value)[i]);
     bytes[i] = grammar::ChannelByte(read);
     CheckChannelRange(context, element, (*value)[i], read);
   }
@@ -108,4 +108,4 @@ void CheckColourArray(Context& context, const Place& place, const json* value) {
   }
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -6,7 +6,7 @@
 
 #include "sim/check/Context.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 // An object {"R", "G", "B"} of numbers; channels outside 0-255 wrap.
 void CheckColourObject(Context& context, const Place& place, const json& value);
@@ -19,4 +19,4 @@ std::string ColourObjectShape();
 // A custom command's [red, green, blue] array at its place in the command; null when left out.
 void CheckColourArray(Context& context, const Place& place, const json* value);
 
-}  // namespace heraldix::check
+}  // namespace sim::check

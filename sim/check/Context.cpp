@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace heraldix::check {
+namespace sim::check {
 
 void Context::Add(Severity severity, std::string_view code, const std::string& pointer, std::string message,
                   bool atKey) {
@@ -32,4 +32,4 @@ const json* FindMember(const json& object, std::string_view name) {
   return found == object.end() ? nullptr : &*found;
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

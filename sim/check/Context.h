@@ -11,7 +11,7 @@
 #include "grammar/Keys.h"
 #include "sim/check/Checker.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 using config::LineColumn;
 using config::PositionIndex;
@@ -78,4 +78,4 @@ struct Place {
   Place Element(std::size_t index) const;
 };
 
-}  // namespace heraldix::check
+}  // namespace sim::check

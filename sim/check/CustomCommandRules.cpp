@@ -16,7 +16,7 @@
 #include "sim/check/Wording.h"
 #include "sim/host/Ascii.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 namespace Command = grammar::Command;
 
@@ -223,4 +223,4 @@ void CheckCustomCommands(Context& context, const Place& where, const json& secti
   }
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -9,7 +9,7 @@
 #include "grammar/Keys.h"
 #include "grammar/Placeholders.h"
 
-namespace heraldix::check::keys {
+namespace sim::check::keys {
 
 using grammar::Section;
 
@@ -54,4 +54,4 @@ inline const std::array<Home, 8>& Sections() {
   return homes;
 }
 
-}  // namespace heraldix::check::keys
+}  // namespace sim::check::keys

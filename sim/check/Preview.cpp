@@ -10,7 +10,7 @@
 #include "sim/check/PreviewStyle.h"
 #include "sim/game/ChatMarkup.h"
 
-namespace heraldix::preview {
+namespace sim::preview {
 namespace {
 
 using nlohmann::json;
@@ -264,4 +264,4 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
   return html;
 }
 
-}  // namespace heraldix::preview
+}  // namespace sim::preview

@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace heraldix::preview {
+namespace sim::preview {
 
 struct Rgb {
   int r = 0;
@@ -47,4 +47,4 @@ std::string RenderPreviewHtml(const PreviewInput& input);
 // "m:ss", or "h:mm:ss" from an hour on.
 std::string ClockText(double seconds);
 
-}  // namespace heraldix::preview
+}  // namespace sim::preview

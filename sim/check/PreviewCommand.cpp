@@ -18,7 +18,7 @@ namespace sim::cli {
 namespace {
 
 // Names from the join lines, so each screen is headed by the character's name.
-void CollectPlayers(const ScenarioSource& source, std::vector<heraldix::preview::Player>& players) {
+void CollectPlayers(const ScenarioSource& source, std::vector<sim::preview::Player>& players) {
   std::istringstream in(source.text);
   std::string text;
   while (std::getline(in, text)) {
@@ -69,7 +69,7 @@ Subcommand AddPreview(CLI::App& app) {
               if (!std::filesystem::is_directory(options->serverDir, error)) {
                 throw ScenarioError("no server directory " + options->serverDir);
               }
-              heraldix::preview::PreviewInput input;
+              sim::preview::PreviewInput input;
               std::vector<ScenarioSource> sources;
               for (const std::string& file : options->files) {
                 sources.push_back(ReadScenarioFile(file));
@@ -90,7 +90,7 @@ Subcommand AddPreview(CLI::App& app) {
               input.events = std::move(events);
 
               std::ofstream page(options->out, std::ios::binary | std::ios::trunc);
-              page << heraldix::preview::RenderPreviewHtml(input);
+              page << sim::preview::RenderPreviewHtml(input);
               page.close();
               if (!page) throw ScenarioError("cannot write " + options->out);
               std::fprintf(stderr, "wrote %s\n", options->out.c_str());

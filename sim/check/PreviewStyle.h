@@ -1,7 +1,7 @@
 // Owns the look of the preview page: each player's screen drawn like a game's chat area.
 #pragma once
 
-namespace heraldix::preview {
+namespace sim::preview {
 
 inline constexpr const char* PreviewStyle = R"css(
 :root { color-scheme: dark; --panel: rgba(8, 10, 14, 0.62); --ink: #e8e6df; --dim: #9aa0a8; }
@@ -44,4 +44,4 @@ header p { margin: 0; color: var(--dim); }
 .console .fault .who, .console .fault .text { color: rgb(240, 90, 90); }
 )css";
 
-}  // namespace heraldix::preview
+}  // namespace sim::preview

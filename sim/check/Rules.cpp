@@ -15,7 +15,7 @@
 #include "sim/check/TypeChecks.h"
 #include "sim/check/Wording.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 namespace Top = grammar::Top;
 namespace Heraldix = grammar::Heraldix;
@@ -234,4 +234,4 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
   }
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

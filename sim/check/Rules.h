@@ -10,7 +10,7 @@
 #include "grammar/Keys.h"
 #include "sim/check/Context.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 // Walks a parsed document as the plug-in reads it and reports into context.
 void CheckDocument(const json& document, Context& context);
@@ -30,4 +30,4 @@ void CheckCustomCommands(Context& context, const Place& place, const json& secti
 void CheckTimedMessages(Context& context, const Place& place, const json& section);
 void CheckScheduledMessages(Context& context, const Place& place, const json& section);
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -6,7 +6,7 @@
 
 #include "sim/host/Ascii.h"
 
-namespace heraldix::check {
+namespace sim::check {
 namespace {
 
 using sim::LowerAscii;
@@ -56,4 +56,4 @@ std::optional<std::string> Nearest(std::string_view word, std::span<const std::s
   return best;
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace heraldix::check {
+namespace sim::check {
 
 // The nearest of candidates to word, when one is close enough to be a likely typo.
 std::optional<std::string> Nearest(std::string_view word, std::span<const std::string_view> candidates);
@@ -14,4 +14,4 @@ std::optional<std::string> Nearest(std::string_view word, std::span<const std::s
 // Whether two words are the same but for the case of ASCII letters.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -10,7 +10,7 @@
 #include "sim/check/Spelling.h"
 #include "sim/check/Wording.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 namespace {
 
@@ -85,4 +85,4 @@ std::string CheckCutText(Context& context, const Place& place, const std::string
   return read;
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

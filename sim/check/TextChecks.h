@@ -7,7 +7,7 @@
 
 #include "sim/check/Context.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 // A configured text as the formatter meets it once the plug-in has put the placeholders' values in: each
 // field named exactly as a placeholder is gone while placeholders are on (a value is written so that it reads
@@ -25,4 +25,4 @@ void CheckDeliveredText(Context& context, const Place& place, const std::string&
 std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,
                          std::string_view ifEmpty = "");
 
-}  // namespace heraldix::check
+}  // namespace sim::check

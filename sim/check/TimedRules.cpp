@@ -13,7 +13,7 @@
 #include "sim/check/TypeChecks.h"
 #include "sim/check/Wording.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 namespace Timed = grammar::Timed;
 namespace TimedMessage = grammar::TimedMessage;
@@ -241,4 +241,4 @@ void CheckScheduledMessages(Context& context, const Place& place, const json& se
   }
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

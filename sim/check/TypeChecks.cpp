@@ -10,7 +10,7 @@
 #include "sim/check/Spelling.h"
 #include "sim/check/Wording.h"
 
-namespace heraldix::check {
+namespace sim::check {
 namespace {
 
 bool HasNonAscii(std::string_view text) {
@@ -32,7 +32,7 @@ std::string ByteByByte(std::string_view text) {
 }
 
 // The plug-in's own reading, so a warning shows what the plug-in makes of the number.
-std::int32_t AsInt32(const json& number) { return ConfigValue::ToInt32(number); }
+std::int32_t AsInt32(const json& number) { return config::ToInt32(number); }
 
 bool ExpectObject(Context& context, const Place& place, const json& value) {
   if (value.is_object()) return true;
@@ -174,4 +174,4 @@ void CheckDuplicateKeys(Context& context, const Place& place, const json& object
   }
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -10,7 +10,7 @@
 #include "grammar/Keys.h"
 #include "sim/check/Context.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 // The JSON number or boolean as the plug-in's 32-bit integer reads turn it: integers keep their low 32
 // bits, floats are truncated toward zero (saturating), booleans are 1 and 0.
@@ -47,4 +47,4 @@ void CheckUnknownKeys(Context& context, const Place& place, const json& object,
 // Members written more than once: the library keeps the last.
 void CheckDuplicateKeys(Context& context, const Place& place, const json& object);
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -1,6 +1,6 @@
 #include "sim/check/Wording.h"
 
-namespace heraldix::check {
+namespace sim::check {
 
 std::string Described(const json& value) {
   switch (value.type()) {
@@ -33,4 +33,4 @@ std::string Shown(const json& value) {
   return shown;
 }
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace heraldix::check {
+namespace sim::check {
 
 using nlohmann::json;
 
@@ -17,4 +17,4 @@ std::string Described(const json& value);
 std::string Shown(const json& value);
 std::string Quoted(std::string_view text);
 
-}  // namespace heraldix::check
+}  // namespace sim::check

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace heraldix::rcon {
+namespace sim::rcon {
 namespace {
 
 void PutInt32(std::string& out, std::int32_t value) {
@@ -125,4 +125,4 @@ bool PacketParser::Feed(std::string_view bytes, std::vector<Packet>& out) {
   return fine;
 }
 
-}  // namespace heraldix::rcon
+}  // namespace sim::rcon

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace heraldix::rcon {
+namespace sim::rcon {
 
 // Packet types. The same number 2 means a command from a client and an auth response from the server.
 inline constexpr std::int32_t ResponseValue = 0;
@@ -58,4 +58,4 @@ class PacketParser {
   std::string error_;
 };
 
-}  // namespace heraldix::rcon
+}  // namespace sim::rcon

@@ -12,7 +12,7 @@
 #include <asio/steady_timer.hpp>
 #include <asio/write.hpp>
 
-namespace heraldix::rcon {
+namespace sim::rcon {
 
 using Clock = RconServerOptions::Clock;
 
@@ -364,4 +364,4 @@ void RconServer::ApplyTimeLimits() {
   }
 }
 
-}  // namespace heraldix::rcon
+}  // namespace sim::rcon

@@ -15,7 +15,7 @@
 
 #include "sim/rcon/RconPacket.h"
 
-namespace heraldix::rcon {
+namespace sim::rcon {
 
 // What runs an authenticated client's command line. The game behind it hands the line to the command
 // registered under its first word; the returned texts are that command's replies, in the order it sent
@@ -110,4 +110,4 @@ class RconServer {
   std::uint64_t nextConnection_ = 1;
 };
 
-}  // namespace heraldix::rcon
+}  // namespace sim::rcon

@@ -13,7 +13,7 @@ namespace sim {
 
 // Each client gets its own game connection object on its first command, as the game's own remote console
 // hands every handler the connection the request came on; it is destroyed when the client goes.
-class GameRcon final : public heraldix::rcon::RconDispatch {
+class GameRcon final : public sim::rcon::RconDispatch {
  public:
   GameRcon() = default;
   GameRcon(const GameRcon&) = delete;

@@ -74,23 +74,23 @@ std::string HelpText() {
   return text + "\n  help\n  quit";
 }
 
-// The live server's loop: one game-timer call a real second; between them, lines from the script and
+// The serve loop: one game-timer call a real second; between them, lines from the script and
 // standard input, RCON requests and signals, all on this one thread.
-class LiveServer {
+class RealTimeLoop {
  public:
-  LiveServer(const ServeOptions& options, Session& session, Note note)
+  RealTimeLoop(const ServeOptions& options, Session& session, Note note)
       : options_(options), session_(session), note_(std::move(note)) {}
-  LiveServer(const LiveServer&) = delete;
-  LiveServer& operator=(const LiveServer&) = delete;
+  RealTimeLoop(const RealTimeLoop&) = delete;
+  RealTimeLoop& operator=(const RealTimeLoop&) = delete;
 
   // Raises asio::system_error when the port cannot be had.
   void StartRcon() {
-    heraldix::rcon::RconServerOptions rcon;
+    sim::rcon::RconServerOptions rcon;
     rcon.password = options_.rconPassword;
     rcon.port = static_cast<std::uint16_t>(*options_.rconPort);
     rcon.note = note_;
     try {
-      rcon_ = std::make_unique<heraldix::rcon::RconServer>(io_, dispatch_, std::move(rcon));
+      rcon_ = std::make_unique<sim::rcon::RconServer>(io_, dispatch_, std::move(rcon));
     } catch (const std::system_error& error) {
       throw ScenarioError("cannot serve rcon on 127.0.0.1:" + std::to_string(*options_.rconPort) + ": " +
                           error.code().message());
@@ -224,7 +224,7 @@ class LiveServer {
   std::int64_t resumeAt_ = 0;  // game second before which no further line plays
   bool quit_ = false;
   GameRcon dispatch_;  // outlives the server, which reports closed connections to it
-  std::unique_ptr<heraldix::rcon::RconServer> rcon_;
+  std::unique_ptr<sim::rcon::RconServer> rcon_;
 };
 
 // Every line of the script is checked before anything runs, as `run` does.
@@ -301,7 +301,7 @@ int Serve(const ServeOptions& options) {
   });
   int status = 2;
   try {
-    LiveServer live(options, session, note);
+    RealTimeLoop live(options, session, note);
     session.Load();
     if (options.rconPort) live.StartRcon();
     for (PendingLine& line : script) live.Queue(std::move(line));

@@ -72,14 +72,14 @@ void RconClient::SendRaw(std::string_view bytes) {
   });
 }
 
-void RconClient::Send(const rcon::Packet& packet) { SendRaw(rcon::Encode(packet)); }
+void RconClient::Send(const sim::rcon::Packet& packet) { SendRaw(sim::rcon::Encode(packet)); }
 
-void RconClient::Send(const std::vector<rcon::Packet>& packets) { SendRaw(Wire(packets)); }
+void RconClient::Send(const std::vector<sim::rcon::Packet>& packets) { SendRaw(Wire(packets)); }
 
-std::vector<rcon::Packet> RconClient::Receive(std::size_t count) {
+std::vector<sim::rcon::Packet> RconClient::Receive(std::size_t count) {
   Until([&] { return received_.size() >= count || eof_; });
   const auto take = static_cast<std::ptrdiff_t>(std::min(count, received_.size()));
-  std::vector<rcon::Packet> out(received_.begin(), received_.begin() + take);
+  std::vector<sim::rcon::Packet> out(received_.begin(), received_.begin() + take);
   received_.erase(received_.begin(), received_.begin() + take);
   return out;
 }
@@ -89,15 +89,15 @@ bool RconClient::Closed() {
 }
 
 bool RconClient::Alive() {
-  Send(rcon::Packet{555, rcon::ResponseValue, ""});
+  Send(sim::rcon::Packet{555, sim::rcon::ResponseValue, ""});
   const auto answer = Receive(1);
   return !eof_ && answer.size() == 1 &&
-         (answer[0] == rcon::Packet{555, rcon::ResponseValue, ""} ||
-          answer[0] == rcon::Packet{-1, rcon::AuthResponse, ""});
+         (answer[0] == sim::rcon::Packet{555, sim::rcon::ResponseValue, ""} ||
+          answer[0] == sim::rcon::Packet{-1, sim::rcon::AuthResponse, ""});
 }
 
 void RconClient::Login(const std::string& password) {
-  Send(rcon::Packet{1000, rcon::Auth, password});
+  Send(sim::rcon::Packet{1000, sim::rcon::Auth, password});
   const auto answer = Receive(2);
   ASSERT_EQ(answer.size(), 2U);
   ASSERT_EQ(answer[1].id, 1000) << "login refused";
@@ -105,9 +105,9 @@ void RconClient::Login(const std::string& password) {
 
 std::string RconClient::Who() const { return "127.0.0.1:" + std::to_string(socket_->socket.local_endpoint().port()); }
 
-std::string Wire(const std::vector<rcon::Packet>& packets) {
+std::string Wire(const std::vector<sim::rcon::Packet>& packets) {
   std::string out;
-  for (const rcon::Packet& packet : packets) out += rcon::Encode(packet);
+  for (const sim::rcon::Packet& packet : packets) out += sim::rcon::Encode(packet);
   return out;
 }
 

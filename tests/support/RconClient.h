@@ -26,10 +26,10 @@ class RconClient {
 
   // Sends every byte, reading what arrives meanwhile, so a long burst never waits on its own replies.
   void SendRaw(std::string_view bytes);
-  void Send(const rcon::Packet& packet);
-  void Send(const std::vector<rcon::Packet>& packets);  // in one write
+  void Send(const sim::rcon::Packet& packet);
+  void Send(const std::vector<sim::rcon::Packet>& packets);  // in one write
   // The next `count` packets, or fewer when the server closes the connection or falls silent.
-  std::vector<rcon::Packet> Receive(std::size_t count);
+  std::vector<sim::rcon::Packet> Receive(std::size_t count);
   // Pumps and reads until `done` holds; false when it never did.
   bool Until(const std::function<bool()>& done);
   // True once the server has closed the connection; packets that came before are still Receive()d.
@@ -50,13 +50,13 @@ class RconClient {
   struct Socket;
   std::unique_ptr<Socket> socket_;
   std::function<void()> pump_;
-  rcon::PacketParser parser_;
-  std::vector<rcon::Packet> received_;
+  sim::rcon::PacketParser parser_;
+  std::vector<sim::rcon::Packet> received_;
   bool eof_ = false;
 };
 
 // The bytes of these packets, one after another.
-std::string Wire(const std::vector<rcon::Packet>& packets);
+std::string Wire(const std::vector<sim::rcon::Packet>& packets);
 
 // TCP segments with data received on a connected socket (TcpSegments.cpp, apart from asio's socket headers).
 std::uint32_t DataSegmentsReceived(int socket);

@@ -391,6 +391,7 @@ TEST(Sim, CommandLineRunExitsByFaultsAndBadUsageAndLinesWithTheirPlaceInItsTimeZ
       {"no scenario", {"run"}, 2, {}},
       {"an unknown option", {"run", "--no-such-option", "x"}, 2, {}},
       {"an unknown subcommand", {"fly"}, 2, {}},
+      {"the version", {"--version"}, 0, {"heraldix-sim " HERALDIX_VERSION "\n"}},
       {"a missing scenario file", {"run", "--plugin", RoguePlugin, "/none.scenario"}, 2, {}, "", "/none.scenario"},
       {"no plug-in", {"run", "--plugin", "/none.so", clean}, 2, {"[0s] server clock"}, "", "cannot load the plug-in"},
       {"a zone given by option, over the variable",

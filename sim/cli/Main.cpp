@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv) {
   CLI::App app{"heraldix-sim: a simulated dedicated server that loads the Heraldix plug-in"};
+  app.set_version_flag("--version", "heraldix-sim " HERALDIX_VERSION);
   app.require_subcommand(1);
   std::vector<sim::cli::Subcommand> subcommands;
   subcommands.push_back(sim::cli::AddRun(app));

@@ -1,17 +1,22 @@
 // Fuzz target: one configuration document through everything that reads it: Load, a reload, a custom
-// chat command, a possession with the welcome step, and a timed message.
+// chat command, a possession with the welcome step, a timed message, and the next scheduled minute.
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "chat/CustomCommands.h"
 #include "commands/AdminCommands.h"
+#include "events/ScheduledMessages.h"
 #include "events/TimedMessages.h"
 #include "fuzz/FuzzServer.h"
 #include "host/GameFunctions.h"
+#include "host/Platform.h"
 #include "plugin/Plugin.h"
 #include "sim/game/Game.h"
 #include "sim/game/Objects.h"
+#include "sim/host/Clock.h"
 #include "sim/host/Host.h"
 #include "text/Text.h"
 
@@ -56,5 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   NextTimedMessageTime() = 0;
   sim::Wait(6);
   server.Check("the welcome step and a timed message");
+
+  // The clock jumps to the next minute the schedule waits for, and the timer runs through it.
+  const std::int64_t due = NextScheduledCheck();
+  if (due != INT64_MAX) {
+    const std::int64_t seconds = due / Platform::TicksPerSecond - sim::SystemTicks() / Platform::TicksPerSecond;
+    sim::MoveSystemClock(std::max<std::int64_t>(seconds, 0));
+    sim::Wait(61);
+  }
+  server.Check("a scheduled minute");
   return 0;
 }

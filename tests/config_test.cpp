@@ -92,7 +92,8 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
       {"[]", "[json.exception.type_error.306] cannot use value() with array"},
   };
   for (const auto& [text, rgb] : objects) {
-    EXPECT_EQ(Outcome([&] { return Shown(config::RgbFromObject(json::parse(text))); }), rgb) << text;
+    const char* const object = text;  // a lambda captures a variable, not a structured binding
+    EXPECT_EQ(Outcome([&] { return Shown(config::RgbFromObject(json::parse(object))); }), rgb) << text;
   }
   const std::pair<const char*, std::string> arrays[] = {
       {"[255, 128.9, -1]", "255 128 255"},
@@ -110,7 +111,8 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
       {"[1, 2, null]", TypeError + "number, but is null"},
   };
   for (const auto& [text, rgb] : arrays) {
-    EXPECT_EQ(Outcome([&] { return Shown(config::RgbFromArray(json::parse(text))); }), rgb) << text;
+    const char* const array = text;
+    EXPECT_EQ(Outcome([&] { return Shown(config::RgbFromArray(json::parse(array))); }), rgb) << text;
   }
 }
 

@@ -143,6 +143,59 @@ TEST(Grammar, EveryKeyDeclaredIsInTheTableOnce) {
   }
 }
 
+// The members each section of the key table has in document: a section's objects wherever it stands.
+void MembersBySection(const json& document, std::map<grammar::Section, std::set<std::string>>& found) {
+  using grammar::Section;
+  const auto add = [&](Section section, const json* object) {
+    if (object == nullptr || !object->is_object()) return;
+    for (const auto& [name, value] : object->items()) found[section].insert(name);
+  };
+  const auto member = [](const json* object, std::string_view name) -> const json* {
+    if (object == nullptr || !object->is_object() || !object->contains(name)) return nullptr;
+    return &object->at(std::string(name));
+  };
+  add(Section::Top, &document);
+  const json* heraldix = member(&document, grammar::Top::Heraldix.name);
+  add(Section::Heraldix, heraldix);
+  const json* welcome = member(heraldix, grammar::Heraldix::WelcomeMessage.name);
+  add(Section::Welcome, welcome);
+  std::vector<const json*> colours = {member(heraldix, grammar::Heraldix::ClientChatColour.name),
+                                      member(heraldix, grammar::Heraldix::ServerMessageColor.name),
+                                      member(heraldix, grammar::Heraldix::NotificationColor.name),
+                                      member(welcome, grammar::Welcome::WelcomeMessageColour.name)};
+  if (const json* commands = member(&document, grammar::Top::CustomCommands.name); commands && commands->is_object()) {
+    for (const auto& [name, command] : commands->items()) add(Section::Command, &command);
+  }
+  const std::pair<const grammar::Key*, std::pair<Section, Section>> lists[] = {
+      {&grammar::Top::TimedMessages, {Section::Timed, Section::TimedMessage}},
+      {&grammar::Top::ScheduledMessages, {Section::Scheduled, Section::ScheduledMessage}},
+  };
+  for (const auto& [key, sections] : lists) {
+    const json* section = member(&document, key->name);
+    add(sections.first, section);
+    const json* messages = member(section, grammar::Timed::Messages.name);
+    if (messages == nullptr || !messages->is_array()) continue;
+    for (const json& message : *messages) {
+      add(sections.second, &message);
+      colours.push_back(member(&message, grammar::TimedMessage::MessageColour.name));
+    }
+  }
+  for (const json* colour : colours) add(Section::Colour, colour);
+}
+
+TEST(Grammar, EveryKeyIsInASeedOfTheConfigurationFuzzTarget) {
+  std::map<grammar::Section, std::set<std::string>> found;
+  for (const auto& seed : std::filesystem::directory_iterator(std::filesystem::path(HERALDIX_SOURCE_DIR) /
+                                                              "fuzz/corpus/config_documents")) {
+    const json document = json::parse(std::ifstream(seed.path()), nullptr, false);
+    if (document.is_object()) MembersBySection(document, found);
+  }
+  for (const grammar::Key* key : grammar::All) {
+    EXPECT_TRUE(found[key->section].contains(std::string(key->name)))
+        << key->name << " is in no seed of fuzz/corpus/config_documents, in its own section";
+  }
+}
+
 json Schema() {
   return json::parse(std::ifstream(std::filesystem::path(HERALDIX_SOURCE_DIR) /
                                    "examples/server/TarrowApi/Plugins/Heraldix/config.schema.json"));

@@ -8,13 +8,13 @@ LocalText LocalText::Read(const nlohmann::json& object, std::string_view key, st
     if (found != object.end() && found->is_object()) {
       LocalText text;
       for (const auto& [code, value] : found->items()) {
-        if (!value.is_string()) ConfigValue::NoteWrongType(value, "string");
+        if (!value.is_string()) config::NoteWrongType(value, "string");
         text.texts_.emplace_back(code, value.get<std::string>());
       }
       return text;
     }
   }
-  return LocalText(ConfigValue::String(object, key, fallback));
+  return LocalText(config::String(object, key, fallback));
 }
 
 const std::string& LocalText::For(std::string_view language, std::string_view defaultLanguage) const {

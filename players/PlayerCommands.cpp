@@ -9,8 +9,8 @@
 #include "config/ColourValues.h"
 #include "config/Config.h"
 #include "config/ConfigValues.h"
-#include "config/Keys.h"
 #include "delivery/Delivery.h"
+#include "grammar/Keys.h"
 #include "host/GameFunctions.h"
 #include "host/ICommands.h"
 #include "players/LocalText.h"
@@ -45,14 +45,14 @@ bool SameLetters(std::string_view a, std::string_view b) noexcept {
 // Answers go out as the plug-in's chat lines do, in its sender's name and chat colour; a broken value of
 // either falls back to the default rather than keeping the answer from the player.
 void Answer(AShooterPlayerController* player, const std::string& text) {
-  FString sender = WidenAscii(ConfigKeys::Heraldix::ClientChatSenderName.text);
+  FString sender = WidenAscii(grammar::Heraldix::ClientChatSenderName.text);
   // White unless the chat colour is configured: the black of an absent colour is hard to read in chat.
   ColourBytes colour{255, 255, 255, 255};
   try {
-    const nlohmann::json& section = ConfigValue::Section(Config(), ConfigKeys::Top::Heraldix);
-    sender = WidenAscii(ConfigValue::String(section, ConfigKeys::Heraldix::ClientChatSenderName));
-    const nlohmann::json& configured = ConfigValue::Section(section, ConfigKeys::Heraldix::ClientChatColour);
-    if (!configured.empty()) colour = OpaqueColour(ConfigValue::RgbFromObject(configured));
+    const nlohmann::json& section = config::Section(Config(), grammar::Top::Heraldix);
+    sender = WidenAscii(config::String(section, grammar::Heraldix::ClientChatSenderName));
+    const nlohmann::json& configured = config::Section(section, grammar::Heraldix::ClientChatColour);
+    if (!configured.empty()) colour = OpaqueColour(config::RgbFromObject(configured));
   } catch (...) {
     // Defaults stand.
   }

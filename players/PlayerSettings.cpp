@@ -21,14 +21,14 @@ std::string Escaped(const std::string& value) {
 }  // namespace
 
 PlayerSettings ReadPlayerSettings(const nlohmann::json& document) {
-  using ConfigValue::String;
-  const nlohmann::json& section = ConfigValue::Section(document, SectionKey);
+  using config::String;
+  const nlohmann::json& section = config::Section(document, SectionKey);
   PlayerSettings settings;
-  settings.enabled = ConfigValue::Bool(section, "Enabled", false);
+  settings.enabled = config::Bool(section, "Enabled", false);
   settings.database = String(section, "Database", "players.db");
   settings.optOutCommand = String(section, "Opt_Out_Command", "/adverts");
   settings.languageCommand = String(section, "Language_Command", "/language");
-  settings.languages = ConfigValue::StringList(section, "Languages");
+  settings.languages = config::StringList(section, "Languages");
   settings.defaultLanguage = String(section, "Default_Language", "");
   PlayerTexts& texts = settings.texts;
   const auto read = [&section](std::string_view key, std::string_view fallback) {

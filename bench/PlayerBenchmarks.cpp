@@ -25,14 +25,14 @@ void ChoicePlugin(benchmark::State& state) {
   nlohmann::json config = held;
   config["Players"] = {{"Enabled", true}, {"Database", "bench-players.db"}};
   ReplaceConfig(config);
-  Players::Load();
-  if (!Players::Kept()) state.SkipWithError("the players' database did not open");
+  players::Load();
+  if (!players::Kept()) state.SkipWithError("the players' database did not open");
   std::uint64_t choice = 0;
   for (auto _ : state) {
     ++choice;
-    benchmark::DoNotOptimize(Players::ChooseAdverts(choice % Players + 1, (choice & 1U) != 0));
+    benchmark::DoNotOptimize(players::ChooseAdverts(choice % Players + 1, (choice & 1U) != 0));
   }
-  Players::Unload();
+  players::Unload();
   ReplaceConfig(held);
   const std::filesystem::path folder = server.ConfigPath().parent_path();
   for (const char* name : {"bench-players.db", "bench-players.db-wal", "bench-players.db-shm"}) {

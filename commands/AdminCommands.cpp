@@ -96,7 +96,7 @@ bool Reload() noexcept {
       throw;
     }
     ReplaceConfig(std::move(document));
-    Players::Reload();
+    players::Reload();
     LogReloaded(CustomCommandTable().size(), Config());
     return true;
   } catch (...) {

@@ -65,11 +65,11 @@ std::uint64_t IdOf(AShooterPlayerController* player) {
 
 // The answer in the player's language.
 const std::string& In(const LocalText& text, std::uint64_t id) {
-  return text.For(Players::Language(id), Players::Settings().defaultLanguage);
+  return text.For(players::Language(id), players::Settings().defaultLanguage);
 }
 
 void RunAdverts(AShooterPlayerController* player, const FString& line) {
-  const PlayerSettings& settings = Players::Settings();
+  const PlayerSettings& settings = players::Settings();
   const std::uint64_t id = IdOf(player);
   const std::vector<std::string> words = Arguments(line);
   const bool off = words.size() == 1 && SameLetters(words[0], "off");
@@ -78,7 +78,7 @@ void RunAdverts(AShooterPlayerController* player, const FString& line) {
     Answer(player, FillIn(In(settings.texts.advertsUsage, id), {settings.optOutCommand}));
     return;
   }
-  if (!Players::ChooseAdverts(id, off)) {
+  if (!players::ChooseAdverts(id, off)) {
     Answer(player, FillIn(In(settings.texts.notKept, id), {}));
     return;
   }
@@ -92,12 +92,12 @@ std::string Joined(const std::vector<std::string>& codes) {
 }
 
 void RunLanguage(AShooterPlayerController* player, const FString& line) {
-  const PlayerSettings& settings = Players::Settings();
+  const PlayerSettings& settings = players::Settings();
   const std::uint64_t id = IdOf(player);
   const std::vector<std::string> words = Arguments(line);
   const std::string offered = Joined(settings.languages);
   if (words.empty()) {
-    std::string current(Players::Language(id));
+    std::string current(players::Language(id));
     if (current.empty())
       current = settings.defaultLanguage.empty() ? settings.languages.front() : settings.defaultLanguage;
     Answer(player, FillIn(In(settings.texts.languageList, id), {current, offered, settings.languageCommand}));
@@ -112,7 +112,7 @@ void RunLanguage(AShooterPlayerController* player, const FString& line) {
     Answer(player, FillIn(In(settings.texts.languageUnknown, id), {typed.substr(typed.find(' ') + 1), offered}));
     return;
   }
-  if (!Players::ChooseLanguage(id, *chosen)) {
+  if (!players::ChooseLanguage(id, *chosen)) {
     Answer(player, FillIn(In(settings.texts.notKept, id), {}));
     return;
   }

@@ -110,7 +110,7 @@ void Queue(State& state, std::uint64_t id, const Known& known) {
 
 }  // namespace
 
-namespace Players {
+namespace players {
 
 void Load() noexcept {
   State& state = Held();
@@ -192,4 +192,4 @@ bool ChooseLanguage(std::uint64_t id, std::string_view code) noexcept {
   }
 }
 
-}  // namespace Players
+}  // namespace players

@@ -7,7 +7,7 @@
 
 #include "players/PlayerSettings.h"
 
-namespace Players {
+namespace players {
 
 // Reads the "Players" section of the held document; when enabled, opens the store, reads it and registers
 // the players' chat commands. A failure writes one error record and leaves everything else running.
@@ -30,4 +30,4 @@ std::string_view Language(std::uint64_t id) noexcept;
 bool ChooseAdverts(std::uint64_t id, bool off) noexcept;
 bool ChooseLanguage(std::uint64_t id, std::string_view code) noexcept;
 
-}  // namespace Players
+}  // namespace players

@@ -150,7 +150,7 @@ void Load() {
   } catch (...) {
     LogConfigFailure("Custom chat commands not registered", &Config());
   }
-  Players::Load();
+  players::Load();
 }
 
 void Unload() {
@@ -160,5 +160,5 @@ void Unload() {
   Contained("Unload: hooks", [] { RemoveHooks(); });
   Contained("Unload: custom chat commands", [] { RemoveCustomCommands(); });
   Contained("Unload: welcomes", [] { ForgetWelcomes(); });
-  Players::Unload();
+  players::Unload();
 }

@@ -166,6 +166,18 @@ std::string_view Language(std::uint64_t id) noexcept {
   return found == state.table.end() ? std::string_view{} : std::string_view(found->second.language);
 }
 
+bool Seen(std::uint64_t id) noexcept {
+  State& state = Held();
+  if (!Kept()) return false;
+  try {
+    const bool first = !state.table.contains(id);
+    Queue(state, id, Row(state, id));
+    return first;
+  } catch (...) {
+    return false;
+  }
+}
+
 bool ChooseAdverts(std::uint64_t id, bool off) noexcept {
   State& state = Held();
   if (!Kept()) return false;

@@ -26,6 +26,10 @@ bool Kept() noexcept;
 bool AdvertsOff(std::uint64_t id) noexcept;
 std::string_view Language(std::uint64_t id) noexcept;
 
+// Marks the player seen now and queues their row; true when their id was never seen before. False for
+// everyone while choices are not kept: nobody is then greeted as new.
+bool Seen(std::uint64_t id) noexcept;
+
 // Make a choice and queue it for the store. False when choices are not kept: nothing changed.
 bool ChooseAdverts(std::uint64_t id, bool off) noexcept;
 bool ChooseLanguage(std::uint64_t id, std::string_view code) noexcept;

@@ -16,7 +16,7 @@ set(HERALDIX_LAYERS
   "delivery:host grammar config text delivery"
   "players:host grammar config text delivery players"
   "chat:host grammar config text delivery chat"
-  "events:host grammar config text delivery events"
+  "events:host grammar config text delivery players events"
   "commands:host grammar config text delivery players chat events commands"
   "plugin:host grammar config text delivery players chat events commands plugin"
   "sim:host grammar sim"

@@ -15,6 +15,7 @@
 #include "delivery/Placeholders.h"
 #include "grammar/Keys.h"
 #include "host/Permissions.h"
+#include "players/Players.h"
 #include "text/Colour.h"
 #include "text/Text.h"
 
@@ -23,18 +24,22 @@ namespace {
 namespace Keys = grammar::TimedMessage;
 
 // The message's group filters: an "only" list decides alone; the exclusions count only when it is empty.
+// Players who turned automatic messages off receive none, whatever their groups.
 class Audience {
  public:
   explicit Audience(const nlohmann::json& message)
       : only_(WidenAll(config::StringList(message, Keys::Only_Send_To_Permission_Groups))),
-        exclude_(WidenAll(config::StringList(message, Keys::Exclude_Permissions_Groups))) {}
+        exclude_(WidenAll(config::StringList(message, Keys::Exclude_Permissions_Groups))),
+        optedOutOnline_(SomeoneOnlineOptedOut()) {}
 
   // Whether every player online receives it, with no question to the permission service.
-  bool Everyone() const { return only_.empty() && exclude_.empty(); }
+  bool Everyone() const { return only_.empty() && exclude_.empty() && !optedOutOnline_; }
 
   bool Receives(AShooterPlayerController* player) const {
     if (Everyone()) return true;
     const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
+    if (optedOutOnline_ && Players::AdvertsOff(id)) return false;
+    if (only_.empty() && exclude_.empty()) return true;
     return !only_.empty() ? InAnyGroup(id, only_) : !InAnyGroup(id, exclude_);
   }
 
@@ -46,12 +51,24 @@ class Audience {
     return wide;
   }
 
+  // Asked of the game only while someone anywhere has turned automatic messages off.
+  static bool SomeoneOnlineOptedOut() {
+    if (!Players::AnyoneOptedOut()) return false;
+    bool someone = false;
+    ForEachOnlinePlayer([&someone](AShooterPlayerController* player) {
+      someone =
+          someone || Players::AdvertsOff(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player));
+    });
+    return someone;
+  }
+
   static bool InAnyGroup(std::uint64_t id, const std::vector<FString>& groups) {
     return std::ranges::any_of(groups, [id](const FString& group) { return Permissions::IsPlayerInGroup(id, group); });
   }
 
   std::vector<FString> only_;
   std::vector<FString> exclude_;
+  bool optedOutOnline_;
 };
 
 // One delivery of the message, to one player or (player null) to everyone. The per-kind values are read

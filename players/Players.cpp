@@ -27,6 +27,7 @@ struct State {
   std::unique_ptr<PlayerStore> store;
   bool kept = false;  // the store is open and has not failed
   std::unordered_map<std::uint64_t, Known> table;
+  std::size_t optedOut = 0;  // rows of the table with adverts off
 };
 
 State& Held() {
@@ -52,6 +53,7 @@ void NoticeFault(State& state) noexcept {
   if (!fault) return;
   state.kept = false;
   state.table.clear();
+  state.optedOut = 0;
   LogError("Players' choices no longer kept, " + *fault + ": " + state.path);
 }
 
@@ -68,7 +70,9 @@ void Open(State& state) noexcept {
       return;
     }
     state.table.clear();
+    state.optedOut = 0;
     for (PlayerRow& row : opened.rows) {
+      state.optedOut += row.advertsOff ? 1 : 0;
       state.table[row.id] = Known{row.advertsOff, std::move(row.language), row.firstSeen, row.lastSeen};
     }
     state.store = std::move(opened.store);
@@ -83,6 +87,7 @@ void Close(State& state) noexcept {
   state.store.reset();  // drains the queue
   state.kept = false;
   state.table.clear();
+  state.optedOut = 0;
 }
 
 bool ReadSettings(PlayerSettings& settings) noexcept {
@@ -160,6 +165,8 @@ bool AdvertsOff(std::uint64_t id) noexcept {
   return found != state.table.end() && found->second.advertsOff;
 }
 
+bool AnyoneOptedOut() noexcept { return Held().optedOut != 0; }
+
 std::string_view Language(std::uint64_t id) noexcept {
   const State& state = Held();
   const auto found = state.table.find(id);
@@ -183,6 +190,13 @@ bool ChooseAdverts(std::uint64_t id, bool off) noexcept {
   if (!Kept()) return false;
   try {
     Known& known = Row(state, id);
+    if (known.advertsOff != off) {
+      if (off) {
+        ++state.optedOut;
+      } else {
+        --state.optedOut;
+      }
+    }
     known.advertsOff = off;
     Queue(state, id, known);
     return true;

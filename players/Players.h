@@ -24,6 +24,8 @@ bool Kept() noexcept;
 
 // What the player chose; as if they chose nothing while choices are not kept.
 bool AdvertsOff(std::uint64_t id) noexcept;
+// Whether any player, online or not, has automatic messages off.
+bool AnyoneOptedOut() noexcept;
 std::string_view Language(std::uint64_t id) noexcept;
 
 // Marks the player seen now and queues their row; true when their id was never seen before. False for

@@ -38,7 +38,7 @@ class Audience {
   bool Receives(AShooterPlayerController* player) const {
     if (Everyone()) return true;
     const std::uint64_t id = Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
-    if (optedOutOnline_ && Players::AdvertsOff(id)) return false;
+    if (optedOutOnline_ && players::AdvertsOff(id)) return false;
     if (only_.empty() && exclude_.empty()) return true;
     return !only_.empty() ? InAnyGroup(id, only_) : !InAnyGroup(id, exclude_);
   }
@@ -53,11 +53,11 @@ class Audience {
 
   // Asked of the game only while someone anywhere has turned automatic messages off.
   static bool SomeoneOnlineOptedOut() {
-    if (!Players::AnyoneOptedOut()) return false;
+    if (!players::AnyoneOptedOut()) return false;
     bool someone = false;
     ForEachOnlinePlayer([&someone](AShooterPlayerController* player) {
       someone =
-          someone || Players::AdvertsOff(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player));
+          someone || players::AdvertsOff(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player));
     });
     return someone;
   }

@@ -13,7 +13,18 @@ namespace grammar {
 // Where a key lives. A command and a timed message are the objects under "CustomCommands" and in
 // "TimedMessages" > "Messages"; a scheduled message, in "ScheduledMessages" > "Messages", takes every key of a
 // timed message and those of its own section; a colour is any {"R", "G", "B"} object.
-enum class Section { Top, Heraldix, Welcome, Command, Timed, TimedMessage, Scheduled, ScheduledMessage, Colour };
+enum class Section {
+  Top,
+  Heraldix,
+  Welcome,
+  Command,
+  Timed,
+  TimedMessage,
+  Scheduled,
+  ScheduledMessage,
+  Colour,
+  Players,
+};
 
 // What a key's value must be, and how the plug-in reads it.
 enum class ValueType {
@@ -32,6 +43,8 @@ enum class ValueType {
   Choice,      // a string compared exactly against a few words; another word counts as the default
   TimeList,    // an array of "HH:MM" strings, 00:00 to 23:59
   DayList,     // an array of weekday names (grammar/Words.h)
+  TextList,    // an array of strings, each decoded from UTF-8
+  LocalText,   // a string, or an object of language codes to strings: the text in each language
 };
 
 struct Key {
@@ -54,6 +67,7 @@ inline constexpr Key NoPermission{.section = Section::Top,
 inline constexpr Key TimedMessages{.section = Section::Top, .name = "TimedMessages", .type = ValueType::Section};
 inline constexpr Key ScheduledMessages{
     .section = Section::Top, .name = "ScheduledMessages", .type = ValueType::Section};
+inline constexpr Key Players{.section = Section::Top, .name = "Players", .type = ValueType::Section};
 }  // namespace Top
 
 namespace Heraldix {
@@ -169,6 +183,49 @@ inline constexpr Key G{.section = Section::Colour, .name = "G", .type = ValueTyp
 inline constexpr Key B{.section = Section::Colour, .name = "B", .type = ValueType::Integer};
 }  // namespace Colour
 
+// Players' own choices, kept in a database beside config.json.
+namespace Players {
+inline constexpr Key Enabled{.section = Section::Players, .name = "Enabled", .type = ValueType::Boolean};
+inline constexpr Key Database{
+    .section = Section::Players, .name = "Database", .type = ValueType::Utf8Text, .text = "players.db"};
+inline constexpr Key Opt_Out_Command{
+    .section = Section::Players, .name = "Opt_Out_Command", .type = ValueType::ByteText, .text = "/adverts"};
+inline constexpr Key Language_Command{
+    .section = Section::Players, .name = "Language_Command", .type = ValueType::ByteText, .text = "/language"};
+inline constexpr Key Languages{.section = Section::Players, .name = "Languages", .type = ValueType::TextList};
+inline constexpr Key Default_Language{
+    .section = Section::Players, .name = "Default_Language", .type = ValueType::Utf8Text};
+inline constexpr Key Adverts_Off_Message{.section = Section::Players,
+                                         .name = "Adverts_Off_Message",
+                                         .type = ValueType::LocalText,
+                                         .text = "Automatic messages are off for you. Type {0} on to have them back."};
+inline constexpr Key Adverts_On_Message{.section = Section::Players,
+                                        .name = "Adverts_On_Message",
+                                        .type = ValueType::LocalText,
+                                        .text = "Automatic messages are on for you again."};
+inline constexpr Key Adverts_Usage_Message{
+    .section = Section::Players,
+    .name = "Adverts_Usage_Message",
+    .type = ValueType::LocalText,
+    .text = "Type {0} off to stop automatic messages, {0} on to have them back."};
+inline constexpr Key Language_Set_Message{.section = Section::Players,
+                                          .name = "Language_Set_Message",
+                                          .type = ValueType::LocalText,
+                                          .text = "Your language is now {0}."};
+inline constexpr Key Language_List_Message{.section = Section::Players,
+                                           .name = "Language_List_Message",
+                                           .type = ValueType::LocalText,
+                                           .text = "Your language: {0}. Choose one of {1} with {2} CODE."};
+inline constexpr Key Language_Unknown_Message{.section = Section::Players,
+                                              .name = "Language_Unknown_Message",
+                                              .type = ValueType::LocalText,
+                                              .text = "There is no language {0} here. Choose one of {1}."};
+inline constexpr Key Not_Kept_Message{.section = Section::Players,
+                                      .name = "Not_Kept_Message",
+                                      .type = ValueType::LocalText,
+                                      .text = "Your choices cannot be kept at the moment."};
+}  // namespace Players
+
 // Every key, section by section in the order the sections nest. The checker, the schema's test and the
 // differential test walk this list; a key missing here is one they report as unknown.
 inline constexpr std::array All{
@@ -177,6 +234,7 @@ inline constexpr std::array All{
     &Top::NoPermission,
     &Top::TimedMessages,
     &Top::ScheduledMessages,
+    &Top::Players,
 
     &Heraldix::ClientChatColour,
     &Heraldix::ServerMessageColor,
@@ -232,6 +290,20 @@ inline constexpr std::array All{
     &Colour::R,
     &Colour::G,
     &Colour::B,
+
+    &Players::Enabled,
+    &Players::Database,
+    &Players::Opt_Out_Command,
+    &Players::Language_Command,
+    &Players::Languages,
+    &Players::Default_Language,
+    &Players::Adverts_Off_Message,
+    &Players::Adverts_On_Message,
+    &Players::Adverts_Usage_Message,
+    &Players::Language_Set_Message,
+    &Players::Language_List_Message,
+    &Players::Language_Unknown_Message,
+    &Players::Not_Kept_Message,
 };
 
 // A follow-up line ("Command_To_Execute") that names a custom command runs it, whose follow-up may run

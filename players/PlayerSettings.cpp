@@ -4,10 +4,9 @@
 
 #include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "grammar/Keys.h"
 
 namespace {
-
-constexpr const char* SectionKey = "Players";
 
 std::string Escaped(const std::string& value) {
   std::string escaped;
@@ -21,27 +20,24 @@ std::string Escaped(const std::string& value) {
 }  // namespace
 
 PlayerSettings ReadPlayerSettings(const nlohmann::json& document) {
-  using config::String;
-  const nlohmann::json& section = config::Section(document, SectionKey);
+  namespace Keys = grammar::Players;
+  const nlohmann::json& section = config::Section(document, grammar::Top::Players);
   PlayerSettings settings;
-  settings.enabled = config::Bool(section, "Enabled", false);
-  settings.database = String(section, "Database", "players.db");
-  settings.optOutCommand = String(section, "Opt_Out_Command", "/adverts");
-  settings.languageCommand = String(section, "Language_Command", "/language");
-  settings.languages = config::StringList(section, "Languages");
-  settings.defaultLanguage = String(section, "Default_Language", "");
+  settings.enabled = config::Bool(section, Keys::Enabled);
+  settings.database = config::String(section, Keys::Database);
+  settings.optOutCommand = config::String(section, Keys::Opt_Out_Command);
+  settings.languageCommand = config::String(section, Keys::Language_Command);
+  settings.languages = config::StringList(section, Keys::Languages);
+  settings.defaultLanguage = config::String(section, Keys::Default_Language);
   PlayerTexts& texts = settings.texts;
-  const auto read = [&section](std::string_view key, std::string_view fallback) {
-    return LocalText::Read(section, key, fallback);
-  };
-  texts.advertsOff = read("Adverts_Off_Message", "Automatic messages are off for you. Type {0} on to have them back.");
-  texts.advertsOn = read("Adverts_On_Message", "Automatic messages are on for you again.");
-  texts.advertsUsage =
-      read("Adverts_Usage_Message", "Type {0} off to stop automatic messages, {0} on to have them back.");
-  texts.languageSet = read("Language_Set_Message", "Your language is now {0}.");
-  texts.languageList = read("Language_List_Message", "Your language: {0}. Choose one of {1} with {2} CODE.");
-  texts.languageUnknown = read("Language_Unknown_Message", "There is no language {0} here. Choose one of {1}.");
-  texts.notKept = read("Not_Kept_Message", "Your choices cannot be kept at the moment.");
+  const auto read = [&section](const grammar::Key& key) { return LocalText::Read(section, key.name, key.text); };
+  texts.advertsOff = read(Keys::Adverts_Off_Message);
+  texts.advertsOn = read(Keys::Adverts_On_Message);
+  texts.advertsUsage = read(Keys::Adverts_Usage_Message);
+  texts.languageSet = read(Keys::Language_Set_Message);
+  texts.languageList = read(Keys::Language_List_Message);
+  texts.languageUnknown = read(Keys::Language_Unknown_Message);
+  texts.notKept = read(Keys::Not_Kept_Message);
   return settings;
 }
 

@@ -8,6 +8,7 @@
 
 #include "config/Config.h"
 #include "config/ConfigReport.h"
+#include "grammar/Keys.h"
 #include "host/Platform.h"
 #include "players/PlayerCommands.h"
 #include "players/Store.h"
@@ -95,7 +96,9 @@ bool ReadSettings(PlayerSettings& settings) noexcept {
     settings = ReadPlayerSettings(Config());
     return true;
   } catch (...) {
-    LogConfigFailure("Players' choices not kept, the \"Players\" section could not be read", &Config());
+    LogConfigFailure(
+        "Players' choices not kept, the \"" + std::string(grammar::Top::Players.name) + "\" section could not be read",
+        &Config());
     return false;
   }
 }

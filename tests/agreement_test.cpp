@@ -52,6 +52,8 @@ const std::map<Type, TypeFacts> Types = {
     {Type::DayList, {{"array"}, {"Sat"}}},
     {Type::Commands, {{"object", "null", "array"}, json::object()}},
     {Type::Messages, {{"array", "null"}, json::array()}},
+    {Type::TextList, {{"array"}, {"en", "de"}}},
+    {Type::LocalText, {{"string", "object"}, "Hello"}},
 };
 
 json DefaultOf(const Key& key) {
@@ -74,6 +76,7 @@ const json& SchemaSection(const json& schema, Section section) {
       {Section::Scheduled, "/properties/ScheduledMessages"},
       {Section::ScheduledMessage, "/$defs/scheduledMessage"},
       {Section::Colour, "/$defs/colour"},
+      {Section::Players, "/properties/Players"},
   };
   return schema.at(json::json_pointer(pointers.at(section)));
 }
@@ -91,7 +94,7 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
     EXPECT_EQ(property.value("default", DefaultOf(*key)), DefaultOf(*key)) << key->name;
   }
   // And nothing the table does not hold, but the editor's own pointer to the schema.
-  for (int each = 0; each <= static_cast<int>(Section::Colour); ++each) {
+  for (int each = 0; each <= static_cast<int>(Section::Players); ++each) {
     const auto section = static_cast<Section>(each);
     for (const auto& [name, property] : SchemaSection(schema, section)["properties"].items()) {
       // A scheduled message takes every key of a timed message besides its own.

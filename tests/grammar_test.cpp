@@ -87,7 +87,7 @@ TEST(Grammar, NoKeyOrAcceptedWordIsSpeltOutsideTheGrammarFolder) {
   const std::filesystem::path root(HERALDIX_SOURCE_DIR);
   std::vector<std::string> found;
   for (const char* folder :
-       {"plugin", "config", "text", "delivery", "commands", "chat", "events", "host", "sim/check"}) {
+       {"plugin", "config", "text", "delivery", "players", "commands", "chat", "events", "host", "sim/check"}) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
       const std::string extension = entry.path().extension().string();
       if (extension != ".cpp" && extension != ".h" && extension != ".inl") continue;
@@ -181,6 +181,7 @@ void MembersBySection(const json& document, std::map<grammar::Section, std::set<
     }
   }
   for (const json* colour : colours) add(Section::Colour, colour);
+  add(Section::Players, member(&document, grammar::Top::Players.name));
 }
 
 TEST(Grammar, EveryKeyIsInASeedOfTheConfigurationFuzzTarget) {

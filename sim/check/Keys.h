@@ -30,6 +30,7 @@ inline constexpr auto ScheduledMessageAll = [] {
   return names;
 }();
 inline constexpr auto Colour = grammar::NamesOf<Section::Colour>();
+inline constexpr auto Players = grammar::NamesOf<Section::Players>();
 
 // The names the plug-in replaces in configured texts while placeholders are on, without their braces.
 inline constexpr auto Placeholders = grammar::PlaceholderNames;
@@ -39,9 +40,9 @@ struct Home {
   std::string where;
   std::span<const std::string_view> names;
 };
-inline const std::array<Home, 8>& Sections() {
+inline const std::array<Home, 9>& Sections() {
   const auto quoted = [](std::string_view name) { return "\"" + std::string(name) + "\""; };
-  static const std::array<Home, 8> homes{
+  static const std::array<Home, 9> homes{
       Home{"the top level", Top},
       Home{quoted(grammar::Top::Heraldix.name), Heraldix},
       Home{quoted(grammar::Top::Heraldix.name) + " > " + quoted(grammar::Heraldix::WelcomeMessage.name), Welcome},
@@ -50,6 +51,7 @@ inline const std::array<Home, 8>& Sections() {
       Home{"a timed message", TimedMessage},
       Home{quoted(grammar::Top::ScheduledMessages.name), Scheduled},
       Home{"a scheduled message", ScheduledMessage},
+      Home{quoted(grammar::Top::Players.name), Players},
   };
   return homes;
 }

@@ -169,6 +169,10 @@ void CheckDocument(const json& document, Context& context) {
   if (const json* timed = FindMember(document, Top::TimedMessages)) {
     CheckTimedMessages(context, Place{top.Member(Top::TimedMessages).pointer, "no timed message is ever sent"}, *timed);
   }
+  if (const json* players = FindMember(document, Top::Players)) {
+    CheckSectionByTable(context, Place{top.Member(Top::Players).pointer, "players' choices are not kept"}, *players,
+                        grammar::Section::Players, keys::Players);
+  }
   if (const json* scheduled = FindMember(document, Top::ScheduledMessages)) {
     CheckScheduledMessages(
         context, Place{top.Member(Top::ScheduledMessages).pointer, "no scheduled message is ever sent"}, *scheduled);

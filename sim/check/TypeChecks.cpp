@@ -103,6 +103,39 @@ bool ExpectGroupList(Context& context, const Place& place, const json& value) {
   return readable;
 }
 
+bool ExpectTextList(Context& context, const Place& place, const json& value) {
+  if (!value.is_array()) {
+    TypeError(context, place, "an array of strings", value);
+    return false;
+  }
+  bool readable = true;
+  for (std::size_t i = 0; i < value.size(); ++i)
+    readable = ExpectString(context, place.Element(i), value[i]) && readable;
+  return readable;
+}
+
+bool ExpectLocalText(Context& context, const Place& place, const json& value) {
+  if (value.is_string()) return true;
+  if (!value.is_object()) {
+    TypeError(context, place, "a string or an object of language codes to strings", value);
+    return false;
+  }
+  bool readable = true;
+  for (const auto& [code, text] : value.items()) readable = ExpectString(context, place.Member(code), text) && readable;
+  return readable;
+}
+
+void CheckSectionByTable(Context& context, const Place& place, const json& section, grammar::Section which,
+                         std::span<const std::string_view> known) {
+  if (!ExpectObject(context, place, section)) return;
+  CheckDuplicateKeys(context, place, section);
+  CheckUnknownKeys(context, place, section, known);
+  for (const grammar::Key* key : grammar::All) {
+    if (key->section != which) continue;
+    if (const json* value = FindMember(section, *key)) ExpectKey(context, place.Member(*key), *key, *value);
+  }
+}
+
 bool ExpectKey(Context& context, const Place& place, const grammar::Key& key, const json& value,
                std::string_view what) {
   using grammar::ValueType;
@@ -126,6 +159,10 @@ bool ExpectKey(Context& context, const Place& place, const grammar::Key& key, co
     case ValueType::KindText:
     case ValueType::Choice:
       return ExpectString(context, place, value);
+    case ValueType::TextList:
+      return ExpectTextList(context, place, value);
+    case ValueType::LocalText:
+      return ExpectLocalText(context, place, value);
     default:
       // Lists of times, days, colours, commands and messages each have a rule of their own.
       return true;

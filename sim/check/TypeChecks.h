@@ -31,6 +31,14 @@ std::optional<std::int32_t> ExpectInteger(Context& context, const Place& place, 
 bool ExpectByteText(Context& context, const Place& place, const json& value, std::string_view what);
 // An array of strings, each widened byte by byte.
 bool ExpectGroupList(Context& context, const Place& place, const json& value);
+// An array of strings, each decoded from UTF-8.
+bool ExpectTextList(Context& context, const Place& place, const json& value);
+// A string, or an object of language codes to strings.
+bool ExpectLocalText(Context& context, const Place& place, const json& value);
+// A section whose keys need no rule of their own: an object of the keys known, each of its key's type.
+void CheckSectionByTable(Context& context, const Place& place, const json& section, grammar::Section which,
+                         std::span<const std::string_view> known);
+
 // The check key.type asks for, of the value at place (the member key of an object): objects, booleans, numbers,
 // texts and group lists; a byte-by-byte text is what. True when the plug-in can read the value.
 bool ExpectKey(Context& context, const Place& place, const grammar::Key& key, const json& value,

@@ -1,15 +1,13 @@
 // The real plug-in under load on the simulated server: a full server through an hour of timed messages,
-// and a burst of remote-console commands over one connection, with nothing lost, leaked or faulted.
+// with nothing lost, leaked or faulted.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <asio/io_context.hpp>
 #include <nlohmann/json.hpp>
 
 #include "host/Address.h"
@@ -17,25 +15,15 @@
 #include "sim/game/Allocator.h"
 #include "sim/game/Game.h"
 #include "sim/host/Host.h"
-#include "sim/rcon/RconPacket.h"
-#include "sim/rcon/RconServer.h"
-#include "sim/serve/GameRcon.h"
 #include "tests/support/Expect.h"
-#include "tests/support/RconClient.h"
 #include "tests/support/Support.h"
 
 namespace {
 
 using heraldix::test::ExpectNoFaults;
 using heraldix::test::LiveServer;
-using heraldix::test::RconClient;
 using heraldix::test::ServerDir;
 using nlohmann::json;
-using sim::rcon::Auth;
-using sim::rcon::AuthResponse;
-using sim::rcon::Command;
-using sim::rcon::Packet;
-using sim::rcon::ResponseValue;
 
 constexpr int Players = 1000;
 constexpr int Seconds = 3600;
@@ -137,72 +125,6 @@ TEST(Load, AThousandPlayersGetEveryTimedMessageOfAnHourInOrder) {
     ASSERT_EQ(probe.count[id], Seconds) << "player " << id;
   }
   EXPECT_EQ(events, Players * (Seconds / FullEvery));
-  ExpectNoFaults(server);
-}
-
-constexpr int Commands = 10000;
-
-// The request with index i and its answer, as an administrator's script might send them: mostly messages
-// to an online player, some to a player who is not there, and some commands nobody registered.
-std::pair<std::string, std::string> RequestAndReply(int i) {
-  const std::string n = std::to_string(i);
-  if (i % 250 == 0) return {"nosuch " + n, "Unknown command: nosuch"};
-  if (i % 100 == 99) return {"hx.sendserver 99 \"nobody " + n + "\"", "Heraldix: Error trying to send the message"};
-  return {"hx.sendserver 1 \"burst " + n + "\"", "Heraldix: Successfully sent message to player"};
-}
-
-TEST(Load, TenThousandRconCommandsInOneBurstAreAllAnsweredInOrder) {
-  ServerDir dir("{}");
-  LiveServer server(dir, LiveServer::Events::Dropped);
-  server.Line("join 1 Alice");
-  std::vector<std::string> delivered;
-  server.onEvent = [&](const json& event) {
-    if (event.at("event") == "server" && event.at("to") == "1")
-      delivered.push_back(event.at("text").get<std::string>());
-  };
-
-  asio::io_context io;
-  sim::GameRcon game;
-  sim::rcon::RconServerOptions options;
-  options.password = "pw";
-  sim::rcon::RconServer rcon(io, game, options);
-
-  // Everything the client sends goes out at once: login, every command, then an empty value whose mirror
-  // marks the end. One thread plays both sides: the client writes what the socket takes and reads what has
-  // arrived, and the game loop runs the server in between.
-  std::vector<Packet> requests{{1, Auth, "pw"}};
-  std::vector<Packet> expected{{1, ResponseValue, ""}, {1, AuthResponse, ""}};
-  std::vector<std::string> sent;
-  for (int i = 0; i < Commands; ++i) {
-    const auto [request, reply] = RequestAndReply(i);
-    requests.push_back({i + 2, Command, request});
-    expected.push_back({i + 2, ResponseValue, reply});
-    if (request.starts_with("hx.sendserver 1 ")) sent.push_back(request.substr(17, request.size() - 18));
-  }
-  constexpr std::int32_t EndId = 999999;
-  requests.push_back({EndId, ResponseValue, ""});
-  expected.push_back({EndId, ResponseValue, ""});
-  std::vector<Packet> replies;
-  {
-    RconClient client(rcon.Port(), [&] {
-      io.restart();
-      io.poll();
-      rcon.ApplyTimeLimits();
-    });
-    client.Send(requests);
-    replies = client.Receive(Commands + 3);
-  }
-
-  ASSERT_EQ(replies.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    ASSERT_EQ(replies[i], expected[i]) << "reply " << i;
-  }
-  // The game saw every message, in the order the commands were sent.
-  EXPECT_EQ(delivered, sent);
-
-  io.restart();
-  io.poll();
-  server.Unload();
   ExpectNoFaults(server);
 }
 

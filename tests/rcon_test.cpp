@@ -53,21 +53,15 @@ struct Malformed {
 const std::vector<Malformed> MalformedPackets = {
     // Sizes outside 10 to 4096, from the size alone.
     {Int32Bytes(9), "packet size 9 is below 10"},
-    {Int32Bytes(0), "packet size 0 is below 10"},
     {Int32Bytes(4097), "packet size 4097 is above 4096"},
     {Int32Bytes(-1), "packet size -1 is negative"},
-    {Int32Bytes(INT32_MIN), "packet size -2147483648 is negative"},
-    {Int32Bytes(INT32_MAX), "packet size 2147483647 is above 4096"},
     // Unknown types, before the body arrives.
     {RawPacket(100, 1, 1, "partial"), "packet type 1 is unknown"},
     {RawPacket(100, 1, 4, "partial"), "packet type 4 is unknown"},
-    {RawPacket(100, 1, 5, "partial"), "packet type 5 is unknown"},
     {RawPacket(100, 1, -1, "partial"), "packet type -1 is unknown"},
-    {RawPacket(100, 1, 100, "partial"), "packet type 100 is unknown"},
     // Bodies without both terminators, or with a NUL inside.
     {RawPacket(12, 1, Command, std::string("ab\0x", 4)), "packet body lacks its two NUL terminators"},
     {RawPacket(12, 1, Command, std::string("abx\0", 4)), "packet body lacks its two NUL terminators"},
-    {RawPacket(12, 1, Command, "abxy"), "packet body lacks its two NUL terminators"},
     {RawPacket(13, 1, Command, std::string("a\0b\0\0", 5)), "packet body holds a NUL before its terminators"},
 };
 

@@ -389,8 +389,6 @@ TEST(Sim, CommandLineRunExitsByFaultsAndBadUsageAndLinesWithTheirPlaceInItsTimeZ
        {"[0s] server clock Thu 2026-01-01 09:00:00 JST (UTC+09:00, zone JST-9)"},
        unknown + ":2: player 2 is not online\n"},
       {"no scenario", {"run"}, 2, {}},
-      {"an unknown option", {"run", "--no-such-option", "x"}, 2, {}},
-      {"an unknown subcommand", {"fly"}, 2, {}},
       {"the version", {"--version"}, 0, {"heraldix-sim " HERALDIX_VERSION "\n"}},
       {"a missing scenario file", {"run", "--plugin", RoguePlugin, "/none.scenario"}, 2, {}, "", "/none.scenario"},
       {"no plug-in", {"run", "--plugin", "/none.so", clean}, 2, {"[0s] server clock"}, "", "cannot load the plug-in"},
@@ -435,12 +433,10 @@ TEST(Sim, CommandLineRunExitsByFaultsAndBadUsageAndLinesWithTheirPlaceInItsTimeZ
 }
 
 TEST(Sim, TimeZonesAreRulesOrZonesOfTheSystemDatabase) {
-  for (const char* zone : {"UTC", "UTC0", "JST-9", "<+0530>-5:30", "EST5EDT,M3.2.0,M11.1.0",
-                           "CET-1CEST,M3.5.0,M10.5.0/3", "NZST-12NZDT,M9.5.0,M4.1.0/3", ":/etc/localtime"}) {
+  for (const char* zone : {"JST-9", "<+0530>-5:30", "CET-1CEST,M3.5.0,M10.5.0/3", ":/etc/localtime"}) {
     EXPECT_EQ(sim::TimeZoneProblem(zone), "") << zone;
   }
-  for (const char* zone : {"", "Mars/Olympus", "Europe/Nowhere", "12", "EST5EDT,M3.2.0", "CET-1CEST,M3.5.0,M10.5.0/3,",
-                           "../../etc/passwd"}) {
+  for (const char* zone : {"", "Europe/Nowhere", "EST5EDT,M3.2.0", "CET-1CEST,M3.5.0,M10.5.0/3,", "../../etc/passwd"}) {
     EXPECT_NE(sim::TimeZoneProblem(zone), "") << zone;
   }
 }

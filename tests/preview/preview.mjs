@@ -82,10 +82,6 @@ try {
   expect(run.status === 0, `heraldix-sim preview exits 0 (${run.status}: ${run.stderr.trim()})`);
 
   // What the page holds is the preview test's; here, that a browser draws it in its colours.
-  expect((chromium("--dump-dom", `file://${page}`).stdout ?? "").includes("<h1>What players saw</h1>"),
-         "the browser loaded the page");
-
-  // The screenshot: the colours are really on screen.
   const shot = join(work, "shot.png");
   chromium(`--screenshot=${shot}`, "--window-size=1100,900", `file://${page}`);
   expect(existsSync(shot), "Chromium took a screenshot");
@@ -99,7 +95,6 @@ try {
       }
       return n;
     };
-    console.log(`     screenshot ${png.width}x${png.height}`);
     expect(count(255, 0, 255, 6) >= 200, "the notification card's magenta border is drawn");
     expect(count(255, 0, 0) >= 30, "red chat text is drawn");
     expect(count(0, 255, 0) >= 30, "green welcome text is drawn");

@@ -73,8 +73,6 @@ std::vector<nlohmann::json> Run::To(std::string_view playerId, std::string_view 
   return Where(Of(event), "to", playerId);
 }
 
-std::vector<nlohmann::json> Run::Traces(std::string_view call) const { return Where(Of("trace"), "call", call); }
-
 std::vector<nlohmann::json> Run::Faults() const { return Of("fault"); }
 
 std::string PluginPath() { return HERALDIX_TEST_PLUGIN; }
@@ -145,8 +143,6 @@ std::vector<nlohmann::json> LiveServer::Take() {
   sim::ClearEvents();
   return events;
 }
-
-void LiveServer::Load() { state_->session.Load(); }
 
 void LiveServer::Unload() { state_->session.Unload(); }
 

@@ -40,7 +40,6 @@ struct Run {
 
   [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
   [[nodiscard]] std::vector<nlohmann::json> To(std::string_view playerId, std::string_view event) const;
-  [[nodiscard]] std::vector<nlohmann::json> Traces(std::string_view call) const;
   [[nodiscard]] std::vector<nlohmann::json> Faults() const;
 };
 
@@ -92,7 +91,6 @@ class LiveServer {
   // A scenario line: join/leave/chat/console/rcon/wait/config.../load/unload.
   void Line(std::string_view scenarioLine);
   std::vector<nlohmann::json> Take();
-  void Load();
   void Unload();
 
   std::function<void(const nlohmann::json&)> onEvent;

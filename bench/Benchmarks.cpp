@@ -20,6 +20,7 @@
 #include "chat/CustomCommands.h"
 #include "config/Config.h"
 #include "delivery/Delivery.h"
+#include "events/Countdown.h"
 #include "events/ScheduledMessages.h"
 #include "events/TimedMessages.h"
 #include "events/Welcome.h"
@@ -87,6 +88,47 @@ void IdleTimerScheduled(benchmark::State& state) {
   if (nextCheck == INT64_MAX) state.SkipWithError("nothing was scheduled");
   if (NextScheduledCheck() != nextCheck) state.SkipWithError("a scheduled message was due after all");
   if (NextTimedMessageTime() != due) state.SkipWithError("a timed message was due after all");
+  ReplaceConfig(saved);
+}
+
+// The same dozen times, each also counted down from ten minutes before.
+nlohmann::json ADozenScheduledCountdowns() {
+  nlohmann::json scheduled = ADozenScheduledTimes();
+  for (nlohmann::json& message : scheduled["Messages"]) message["Countdown"] = {600, 300, 60, 10};
+  return scheduled;
+}
+
+// Everything an admin may add beside the rotation, none of it due: a countdown running a day, a dozen messages
+// on their own clocks, scheduled countdowns, join and leave lines.
+void IdleTimerEverything(benchmark::State& state) {
+  BenchServer& server = BenchServer::Get();
+  const auto hooked = reinterpret_cast<Game::AGameState_DefaultTimer::Pointer>(
+      sim::HookedEntry(std::string(Game::AGameState_DefaultTimer::Key())));
+  AGameState* self = server.GameState();
+  const nlohmann::json saved = Config();
+  nlohmann::json everything = saved;
+  everything["ScheduledMessages"] = ADozenScheduledCountdowns();
+  for (int i = 0; i < 12; ++i) {
+    everything["TimedMessages"]["Messages"].push_back(
+        {{"MessageToSend", "Own clock " + std::to_string(i)}, {"Interval", 1000000 + i}, {"Start_Delay", 1000000}});
+  }
+  everything["JoinLeaveMessages"] = {{"Enabled", true},
+                                     {"Join", {{"MessageToSend", "{Player} joined"}}},
+                                     {"Leave", {{"MessageToSend", "{Player} left"}}}};
+  everything["Countdown"] = {{"Final_Message", "Restarting"}, {"MessageType", "Notification"}};
+  ReplaceConfig(std::move(everything));
+  if (!StartCountdown(86'400, u"Restart in {TimeLeft}")) state.SkipWithError("the countdown did not start");
+  hooked(self);  // the first call after the replacement works the schedule and the clocks out
+  const std::int64_t due = NextTimedMessageTime();
+  const std::int64_t nextCheck = NextScheduledCheck();
+  const std::int64_t before = HeapAllocations();
+  for (auto _ : state) hooked(self);
+  state.counters["allocations_per_call"] =
+      static_cast<double>(HeapAllocations() - before) / static_cast<double>(state.iterations());
+  if (!CountdownRunning()) state.SkipWithError("the countdown ended");
+  if (NextScheduledCheck() != nextCheck) state.SkipWithError("a scheduled message was due after all");
+  if (NextTimedMessageTime() != due) state.SkipWithError("a timed message was due after all");
+  CancelCountdown();
   ReplaceConfig(saved);
 }
 
@@ -235,6 +277,7 @@ void RegisterBenchmarks() {
   Register("IdleTimerCall/game", IdleTimerGame);
   Register("IdleTimerCall/plugin", IdleTimerPlugin);
   Register("IdleTimerCall/plugin-scheduled", IdleTimerScheduled);
+  Register("IdleTimerCall/plugin-everything", IdleTimerEverything);
   // Each size beside its baseline, so both see the same game: the same players, the same heap.
   for (const int players : {100, 1000}) {
     Register("ChatBroadcast/bare", BroadcastBare)->Arg(players)->Unit(benchmark::kMicrosecond);

@@ -1,4 +1,4 @@
-// Owns the administrator commands: five names, each a console handler and an RCON handler.
+// Owns the administrator commands: six names, each a console handler and an RCON handler.
 #pragma once
 
 #include "host/GameTypes.h"
@@ -8,9 +8,11 @@ void SendChatCmd(APlayerController* issuer, FString* line, bool flag);
 void SendNotificationCmd(APlayerController* issuer, FString* line, bool flag);
 void ReloadCmd(APlayerController* issuer, FString* line, bool flag);
 void ChatAsPlayerCmd(APlayerController* issuer, FString* line, bool flag);
+void CountdownCmd(APlayerController* issuer, FString* line, bool flag);
 
 void SendServerRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
 void SendChatRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
 void SendNotificationRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
 void ReloadRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
 void ChatAsPlayerRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
+void CountdownRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);

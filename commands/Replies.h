@@ -28,6 +28,10 @@ inline constexpr std::string_view Reloaded = "Heraldix: Reloaded config";
 inline constexpr std::string_view ReloadFailed = "Heraldix: Failed to reload config";
 inline constexpr std::string_view ChattedAsPlayer = "HX: Successfully chatted as player";
 inline constexpr std::string_view ChatAsPlayerFailed = "HX: There was an error, (player offline?)";
+inline constexpr std::string_view CountdownStarted = "Heraldix: Countdown started";
+inline constexpr std::string_view CountdownFailed = "Heraldix: Error trying to start the countdown";
+inline constexpr std::string_view CountdownCancelled = "Heraldix: Countdown cancelled";
+inline constexpr std::string_view NoCountdown = "Heraldix: No countdown is running";
 }  // namespace commands
 
 // On the console: a server message to the issuer, green for success and red for failure, not bold. Over

@@ -13,6 +13,7 @@
 #include "config/MessageKind.h"
 #include "delivery/Delivery.h"
 #include "delivery/Placeholders.h"
+#include "events/TimeLeft.h"
 #include "grammar/Keys.h"
 #include "host/Permissions.h"
 #include "players/Players.h"
@@ -107,31 +108,37 @@ bool SomeoneWouldReceive(const nlohmann::json& message) {
   }
 }
 
-void SendConfiguredMessage(const nlohmann::json& message) {
+void SendConfiguredMessage(const nlohmann::json& message, const MessageOccasion& occasion) {
   if (!PlayerCountAllows(message)) return;
-  const FString text = FromUtf8(config::String(message, Keys::MessageToSend));
+  FString text = FromUtf8(config::String(message, Keys::MessageToSend));
   const std::optional<MessageKind> kind = ReadMessageKind(message, Keys::MessageType);
   const Audience audience(message);
   const ColourBytes colour = OpaqueColour(config::RgbFromObject(config::Section(message, Keys::MessageColour)));
+  if (kind && occasion.timeLeft != nullptr) {
+    text = FString(WithTimeLeft(text.View(), *occasion.timeLeft, PlaceholderReading{1, *kind == MessageKind::Chat}));
+  }
 
   // With placeholders, a text naming the player is one text per player; the other values are the same for all.
-  const bool replaces = kind && PlaceholdersOn() && HoldsAnyPlaceholder(text.View());
-  const bool perPlayer = replaces && HoldsPlaceholder(text.View(), grammar::Placeholder::Player);
+  // A message about a player (a join or leave line) always has its placeholders, and names that player.
+  const bool about = occasion.subject != nullptr;
+  const bool replaces = kind && (about || PlaceholdersOn()) && HoldsAnyPlaceholder(text.View());
+  const bool perPlayer = replaces && !about && HoldsPlaceholder(text.View(), grammar::Placeholder::Player);
   PlaceholderValues values;
+  if (about) values.SetPlayer(occasion.subject);
   const auto deliverTo = [&](AShooterPlayerController* player) {
     if (!replaces) {
       Deliver(message, kind, text, colour, player);
       return;
     }
-    values.SetPlayer(player);
+    if (!about) values.SetPlayer(player);
     Deliver(message, kind, WithPlaceholders(text, *kind, values), colour, player);
   };
 
-  if (audience.Everyone() && !perPlayer) {
+  if (audience.Everyone() && !perPlayer && !about) {
     deliverTo(nullptr);
     return;
   }
   ForEachOnlinePlayer([&](AShooterPlayerController* player) {
-    if (audience.Receives(player)) deliverTo(player);
+    if (player != occasion.subject && audience.Receives(player)) deliverTo(player);
   });
 }

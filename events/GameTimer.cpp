@@ -1,6 +1,7 @@
 // Runs the steps that ride on the game-state timer, one second of game time each call.
 #include "events/GameTimer.h"
 
+#include "events/Countdown.h"
 #include "events/ScheduledMessages.h"
 #include "events/TimedMessages.h"
 #include "events/Welcome.h"
@@ -15,5 +16,6 @@ void Hook_AGameState_DefaultTimer(AGameState* self) {
   }
   SendTimedMessageWhenDue();
   SendScheduledMessages();
+  SendCountdown();
   SendWelcomeMessages();
 }

@@ -1,6 +1,7 @@
 // Sends configured messages at set minutes of the server's local day, each once a day, never late.
 #include "events/ScheduledMessages.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "events/ConfiguredMessage.h"
+#include "events/TimeLeft.h"
 #include "grammar/Keys.h"
 #include "host/Platform.h"
 #include "text/LocalClock.h"
@@ -19,16 +21,21 @@ namespace {
 
 constexpr std::int32_t EveryDay = 0x7F;
 
+// One send of a message: at a minute of the local day, or a lead of seconds before it.
 struct ScheduledTime {
   std::int32_t message = 0;      // index in "Messages"
   std::int32_t minute = 0;       // of the local day
-  std::int32_t days = EveryDay;  // bit 0 Monday to bit 6 Sunday
+  std::int32_t days = EveryDay;  // bit 0 Monday to bit 6 Sunday, of the time itself
+  std::int32_t lead = 0;         // seconds before the minute; 0 for the time itself
+  std::int32_t window = 60;      // seconds the send is not late for: to the next shorter lead, at most a minute
+  bool counted = false;          // part of a countdown: {TimeLeft} is the lead
 };
 
 // The local day a time last went out, so that a clock moved back does not send it again that day.
 struct Sent {
   std::int32_t message = 0;
   std::int32_t minute = 0;
+  std::int32_t lead = 0;
   std::int64_t day = 0;
 };
 
@@ -58,7 +65,34 @@ bool ParseDays(const std::vector<std::string>& names, std::int32_t& days) {
 
 const nlohmann::json& ScheduledSection() { return config::Section(Config(), grammar::Top::ScheduledMessages); }
 
-// A message whose times or days cannot be read is left out as a whole; the checker names what is wrong.
+// The leads of "Countdown", longest first, each once, with the window each is not late for; the time itself
+// alone without the key. False for a list that cannot be read or a lead outside 0 to a day.
+bool ReadLeads(const nlohmann::json& message, std::vector<ScheduledTime>& leads) {
+  const auto found = message.find(grammar::ScheduledMessage::Countdown.name);
+  if (found == message.end()) {
+    leads.push_back({});
+    return true;
+  }
+  std::vector<std::int32_t> seconds;
+  for (const nlohmann::json& lead : found->get_ref<const nlohmann::json::array_t&>()) {
+    const std::int32_t value = config::ToInt32(lead);
+    if (value < 0 || value > grammar::MaxCountdownSeconds) return false;
+    seconds.push_back(value);
+  }
+  std::ranges::sort(seconds, std::greater<>());
+  seconds.erase(std::unique(seconds.begin(), seconds.end()), seconds.end());
+  for (std::size_t i = 0; i < seconds.size(); ++i) {
+    ScheduledTime lead;
+    lead.lead = seconds[i];
+    lead.counted = true;
+    if (lead.lead > 0) lead.window = std::min(60, lead.lead - (i + 1 < seconds.size() ? seconds[i + 1] : 0));
+    leads.push_back(lead);
+  }
+  return true;
+}
+
+// A message whose times, days or countdown cannot be read is left out as a whole; the checker names what is
+// wrong.
 std::vector<ScheduledTime> ReadTimes() {
   std::vector<ScheduledTime> times;
   const nlohmann::json& section = ScheduledSection();
@@ -70,12 +104,18 @@ std::vector<ScheduledTime> ReadTimes() {
       const nlohmann::json& message = (*found)[i];
       std::int32_t days = EveryDay;
       if (!ParseDays(config::StringList(message, grammar::ScheduledMessage::Days), days)) continue;
+      std::vector<ScheduledTime> leads;
+      bool readable = message.is_object() && ReadLeads(message, leads);
       std::vector<ScheduledTime> own;
-      bool readable = true;
       for (const std::string& at : config::StringList(message, grammar::ScheduledMessage::At)) {
         const std::optional<std::int32_t> minute = grammar::MinuteOfDay(at);
         readable = readable && minute.has_value();
-        own.push_back(ScheduledTime{static_cast<std::int32_t>(i), minute.value_or(0), days});
+        for (ScheduledTime time : leads) {
+          time.message = static_cast<std::int32_t>(i);
+          time.minute = minute.value_or(0);
+          time.days = days;
+          own.push_back(time);
+        }
       }
       if (readable) times.insert(times.end(), own.begin(), own.end());
     } catch (...) {
@@ -85,21 +125,25 @@ std::vector<ScheduledTime> ReadTimes() {
   return times;
 }
 
+bool SameSend(const Sent& sent, const ScheduledTime& time) {
+  return sent.message == time.message && sent.minute == time.minute && sent.lead == time.lead;
+}
+
 bool SentOn(const ScheduledTime& time, std::int64_t day) {
   for (const Sent& sent : TheSchedule().sent) {
-    if (sent.message == time.message && sent.minute == time.minute) return sent.day == day;
+    if (SameSend(sent, time)) return sent.day == day;
   }
   return false;
 }
 
 void MarkSent(const ScheduledTime& time, std::int64_t day) {
   for (Sent& sent : TheSchedule().sent) {
-    if (sent.message == time.message && sent.minute == time.minute) {
+    if (SameSend(sent, time)) {
       sent.day = day;
       return;
     }
   }
-  TheSchedule().sent.push_back({time.message, time.minute, day});
+  TheSchedule().sent.push_back({time.message, time.minute, time.lead, day});
 }
 
 // The first instant, in ticks, at which a time not yet sent on its day begins and whose minute is not over;
@@ -109,11 +153,12 @@ std::int64_t NextDue(std::int64_t now) {
   const std::int64_t today = LocalMomentAt(seconds).Day;
   std::int64_t next = INT64_MAX;
   for (const ScheduledTime& time : TheSchedule().times) {
-    // A Week and a day covers every weekday once after today, whatever today's minute.
-    for (std::int64_t day = today - 1; day <= today + 7; ++day) {
+    // A week and a day covers every weekday once after today, whatever today's minute; a lead of up to a day
+    // may bring the time of the day after that forward.
+    for (std::int64_t day = today - 1; day <= today + 8; ++day) {
       if ((time.days & (1 << WeekdayOf(day))) == 0 || SentOn(time, day)) continue;
-      const std::int64_t start = UnixSecondsOfLocal(day, time.minute);
-      if (start + 60 <= seconds) continue;
+      const std::int64_t start = UnixSecondsOfLocal(day, time.minute) - time.lead;
+      if (start + time.window <= seconds) continue;
       if (start < next) next = start;
       break;
     }
@@ -121,15 +166,42 @@ std::int64_t NextDue(std::int64_t now) {
   return next == INT64_MAX ? INT64_MAX : next * Platform::TicksPerSecond;
 }
 
+// The local day of the time whose lead send is due now, if one is.
+std::optional<std::int64_t> LeadDueOn(const ScheduledTime& time, std::int64_t seconds, std::int64_t today) {
+  for (std::int64_t day = today; day <= today + 2; ++day) {
+    const std::int64_t start = UnixSecondsOfLocal(day, time.minute) - time.lead;
+    if (start <= seconds && seconds < start + time.window && (time.days & (1 << WeekdayOf(day))) != 0) return day;
+  }
+  return std::nullopt;
+}
+
 void SendDue(std::int64_t now) {
-  const LocalMoment moment = LocalMomentAt(UnixSecondsOfTicks(now));
+  const std::int64_t seconds = UnixSecondsOfTicks(now);
+  const LocalMoment moment = LocalMomentAt(seconds);
   for (const ScheduledTime& time : TheSchedule().times) {
-    if (time.minute != moment.Minute || (time.days & (1 << moment.Weekday)) == 0) continue;
-    if (SentOn(time, moment.Day)) continue;
-    MarkSent(time, moment.Day);
+    std::int64_t day = moment.Day;
+    if (time.lead == 0) {
+      if (time.minute != moment.Minute || (time.days & (1 << moment.Weekday)) == 0) continue;
+    } else {
+      const std::optional<std::int64_t> due = LeadDueOn(time, seconds, moment.Day);
+      if (!due) continue;
+      day = *due;
+    }
+    if (SentOn(time, day)) continue;
+    MarkSent(time, day);
     try {
       const nlohmann::json& messages = ScheduledSection().at(grammar::Scheduled::Messages.name);
-      SendConfiguredMessage(messages.at(static_cast<std::size_t>(time.message)));
+      const nlohmann::json& message = messages.at(static_cast<std::size_t>(time.message));
+      if (!time.counted) {
+        SendConfiguredMessage(message);
+        continue;
+      }
+      // The time truly left: a send a moment into its window says so.
+      const std::int64_t left = time.lead == 0 ? 0 : UnixSecondsOfLocal(day, time.minute) - seconds;
+      const std::u16string words = TimeLeftWords(static_cast<std::int32_t>(left));
+      MessageOccasion occasion;
+      occasion.timeLeft = &words;
+      SendConfiguredMessage(message, occasion);
     } catch (...) {
       // A broken message is skipped silently, like a timed one; the others still go out.
     }

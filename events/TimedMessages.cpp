@@ -14,6 +14,7 @@
 #include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "events/ConfiguredMessage.h"
+#include "events/OwnIntervals.h"
 #include "grammar/Keys.h"
 #include "host/Platform.h"
 
@@ -128,6 +129,15 @@ void SendTimedMessage() {
     const auto found = timed.find(grammar::Timed::Messages.name);
     static const nlohmann::json noMessages = nlohmann::json::array();
     const nlohmann::json& messages = found != timed.end() ? *found : noMessages;
+    if (messages.is_array() && std::ranges::any_of(messages, HasOwnInterval)) {
+      // The rotation is the list without the messages on their own clocks, in list order.
+      nlohmann::json rotation = nlohmann::json::array();
+      for (const nlohmann::json& message : messages) {
+        if (!HasOwnInterval(message)) rotation.push_back(message);
+      }
+      if (const std::optional<std::int32_t> index = ChooseTurn(timed, rotation)) SendMessageAt(rotation, *index);
+      return;
+    }
     if (const std::optional<std::int32_t> index = ChooseTurn(timed, messages)) SendMessageAt(messages, *index);
   } catch (...) {
     // A broken message is skipped silently; the next one is due one interval later.
@@ -139,6 +149,15 @@ void SendTimedMessageWhenDue() {
     const nlohmann::json& timed = config::Section(Config(), grammar::Top::TimedMessages);
     if (!config::Bool(timed, grammar::Timed::Enabled)) return;
     const std::int64_t now = Platform::SystemClockTicks();
+    static bool started = false;
+    if (!started) {
+      started = true;
+      // Read leniently: a delay that cannot be read is no delay, never a lost turn.
+      const auto found = timed.find(grammar::Timed::Start_Delay.name);
+      const std::int32_t delay = found != timed.end() && found->is_number() ? config::ToInt32(*found) : 0;
+      if (delay > 0) NextTimedMessageTime() = AddSaturated(now, std::int64_t{delay} * Platform::TicksPerSecond);
+    }
+    SendOwnIntervalMessages(timed, now);
     if (now < NextTimedMessageTime()) return;
     const std::int64_t interval = config::Int32(timed, grammar::Timed::Interval);
     // The due time moves before the message is built: a message that fails still used its turn.

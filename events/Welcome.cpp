@@ -16,6 +16,8 @@
 #include "config/MessageKind.h"
 #include "delivery/Delivery.h"
 #include "delivery/Placeholders.h"
+#include "events/Countdown.h"
+#include "events/JoinLeave.h"
 #include "host/IApiUtils.h"
 #include "host/Timer.h"
 #include "text/Colour.h"
@@ -69,7 +71,27 @@ void ScheduleWelcome(AShooterCharacter* self) {
   if (Contains(WelcomedPlayers(), id)) return;
 
   const std::uint64_t generation = welcomeGeneration;
-  API::Timer::Get().DelayExecute([id, generation] { MarkDue(id, generation); }, WelcomeDelaySeconds);
+  const int delay = std::max(0, config::Int32(WelcomeSection(), grammar::Welcome::Delay));
+  API::Timer::Get().DelayExecute([id, generation] { MarkDue(id, generation); }, delay);
+}
+
+// The first living character of a visit, for the countdown's alert and the join line. While neither is on,
+// the game is asked nothing more than before they existed.
+void NoteArrival(AShooterCharacter* self) {
+  bool lines = false;
+  try {
+    lines = JoinLeaveLinesOn();
+  } catch (...) {
+    // An unreadable switch sends no join line; the countdown's alert does not depend on it.
+  }
+  if (!lines && !CountdownRunning()) return;
+  if (Game::Call<Game::APrimalCharacter_IsDead>(self)) return;
+  AController* controller = Game::Call<Game::APawn_GetOwnerController>(self);
+  if (controller == nullptr) controller = Game::Call<Game::AActor_GetInstigatorController>(self);
+  if (controller == nullptr) return;
+  const std::uint64_t id = PlayerId(controller);
+  NoteCountdownJoiner(id);
+  if (lines) SendJoinLine(static_cast<AShooterPlayerController*>(controller), id);
 }
 
 void Greet(std::uint64_t id) {
@@ -133,6 +155,11 @@ void Hook_AShooterCharacter_PossessedBy(AShooterCharacter* self, AController* ne
   } catch (...) {
     // An unreadable welcome section or a game call that failed: this possession schedules nothing.
   }
+  try {
+    NoteArrival(self);
+  } catch (...) {
+    // An unreadable join line or section: nobody is told, and the greeting above stands.
+  }
 }
 
 void Hook_AShooterGameMode_Logout(AShooterGameMode* self, AController* exiting) {
@@ -140,6 +167,8 @@ void Hook_AShooterGameMode_Logout(AShooterGameMode* self, AController* exiting) 
     if (exiting != nullptr) {
       const std::uint64_t id = PlayerId(exiting);
       std::erase(WelcomedPlayers(), id);
+      NoteCountdownLeaver(id);
+      SendLeaveLine(static_cast<AShooterPlayerController*>(exiting), id);
     }
   } catch (...) {
     // The game must log the player out whatever happened to our bookkeeping.

@@ -6,8 +6,6 @@
 
 #include "host/GameFunctions.h"
 
-inline constexpr int WelcomeDelaySeconds = 5;
-
 // Players greeted, or marked for greeting, during their current visit; each id once.
 std::vector<std::uint64_t>& WelcomedPlayers();
 // Players whose delay has run out and who are still to be greeted; an id possibly more than once.

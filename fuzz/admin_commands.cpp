@@ -1,4 +1,4 @@
-// Fuzz target: one administrator command line through all ten handlers, console and RCON, under one of
+// Fuzz target: one administrator command line through all twelve handlers, console and RCON, under one of
 // a few configurations. The first byte chooses the configuration; the rest is the line, as UTF-8.
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +17,8 @@ namespace {
 using heraldix::fuzz::Alice;
 using heraldix::fuzz::FuzzServer;
 
-// Full colours and fallbacks; none at all; every section of a wrong type; fallbacks out of range.
+// Full colours and fallbacks; none at all; every section of a wrong type; fallbacks out of range; a countdown
+// section of wrong types.
 const std::vector<nlohmann::json>& Configurations() {
   static const std::vector<nlohmann::json> configurations = {
       nlohmann::json::parse(R"({"Heraldix": {"ClientChatColour": {"R": 255, "G": 255, "B": 0},
@@ -29,6 +30,7 @@ const std::vector<nlohmann::json>& Configurations() {
       nlohmann::json::parse(R"({"Heraldix": {"ClientChatColour": {"R": 1e300, "G": -1, "B": true},
           "ServerMessageColor": "red", "NotificationColor": {"R": null},
           "NotificationDisplayScale": -1e39, "NotificationDisplayTime": 1e39}})"),
+      nlohmann::json::parse(R"({"Countdown": {"Marks": "x", "Words": [], "MessageType": 5, "Alert_On_Join": 1}})"),
   };
   return configurations;
 }
@@ -45,12 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The host hands each handler a copy of the line it may keep or change.
   APlayerController* issuer = server.Player(Alice);
-  for (auto handler : {&SendServerCmd, &SendChatCmd, &SendNotificationCmd, &ChatAsPlayerCmd, &ReloadCmd}) {
+  for (auto handler :
+       {&SendServerCmd, &SendChatCmd, &SendNotificationCmd, &ChatAsPlayerCmd, &ReloadCmd, &CountdownCmd}) {
     FString copy = line;
     handler(issuer, &copy, false);
   }
   server.Check("a console command");
-  for (auto handler : {&SendServerRcon, &SendChatRcon, &SendNotificationRcon, &ChatAsPlayerRcon, &ReloadRcon}) {
+  for (auto handler :
+       {&SendServerRcon, &SendChatRcon, &SendNotificationRcon, &ChatAsPlayerRcon, &ReloadRcon, &CountdownRcon}) {
     RCONPacket packet;
     packet.Id = 7;
     packet.PacketType = 2;

@@ -12,7 +12,8 @@ namespace grammar {
 
 // Where a key lives. A command and a timed message are the objects under "CustomCommands" and in
 // "TimedMessages" > "Messages"; a scheduled message, in "ScheduledMessages" > "Messages", takes every key of a
-// timed message and those of its own section; a colour is any {"R", "G", "B"} object.
+// timed message and those of its own section; a colour is any {"R", "G", "B"} object. The join and leave lines
+// ("JoinLeaveMessages" > "Join" and "Leave") are objects of the timed-message kind too.
 enum class Section {
   Top,
   Heraldix,
@@ -24,6 +25,9 @@ enum class Section {
   ScheduledMessage,
   Colour,
   Players,
+  Countdown,
+  CountdownWords,
+  JoinLeave,
 };
 
 // What a key's value must be, and how the plug-in reads it.
@@ -45,6 +49,8 @@ enum class ValueType {
   DayList,     // an array of weekday names (grammar/Words.h)
   TextList,    // an array of strings, each decoded from UTF-8
   LocalText,   // a string, or an object of language codes to strings: the text in each language
+  SecondsList, // an array of whole seconds
+  Message,     // one object of the timed-message kind
 };
 
 struct Key {
@@ -68,6 +74,9 @@ inline constexpr Key TimedMessages{.section = Section::Top, .name = "TimedMessag
 inline constexpr Key ScheduledMessages{
     .section = Section::Top, .name = "ScheduledMessages", .type = ValueType::Section};
 inline constexpr Key Players{.section = Section::Top, .name = "Players", .type = ValueType::Section};
+inline constexpr Key Countdown{.section = Section::Top, .name = "Countdown", .type = ValueType::Section};
+inline constexpr Key JoinLeaveMessages{
+    .section = Section::Top, .name = "JoinLeaveMessages", .type = ValueType::Section};
 }  // namespace Top
 
 namespace Heraldix {
@@ -106,6 +115,8 @@ inline constexpr Key NotificationDisplayScale{
 inline constexpr Key NotificationDisplayTime{
     .section = Section::Welcome, .name = "NotificationDisplayTime", .type = ValueType::Number, .number = 10.0};
 inline constexpr Key Icon_BP{.section = Section::Welcome, .name = "Icon_BP", .type = ValueType::ByteText};
+// Whole seconds from the possession to the greeting; below 0 counts as 0.
+inline constexpr Key Delay{.section = Section::Welcome, .name = "Delay", .type = ValueType::Integer, .number = 5.0};
 }  // namespace Welcome
 
 namespace Command {
@@ -134,6 +145,8 @@ inline constexpr Key Order{
     .section = Section::Timed, .name = "Order", .type = ValueType::Choice, .text = Order::Random, .words = Orders};
 inline constexpr Key Skip_Unreceivable{
     .section = Section::Timed, .name = "Skip_Unreceivable", .type = ValueType::Boolean};
+// Seconds from load to the rotation's first message; absent, 0 or not a number: at the first timer call.
+inline constexpr Key Start_Delay{.section = Section::Timed, .name = "Start_Delay", .type = ValueType::Integer};
 }  // namespace Timed
 
 namespace TimedMessage {
@@ -162,6 +175,10 @@ inline constexpr Key Min_Players_Online{
     .section = Section::TimedMessage, .name = "Min_Players_Online", .type = ValueType::Integer};
 inline constexpr Key Max_Players_Online{
     .section = Section::TimedMessage, .name = "Max_Players_Online", .type = ValueType::Integer};
+// A message with an interval above 0 leaves the rotation and goes out on its own clock, first after its start
+// delay (absent: its interval). Neither is read in a scheduled message or a join or leave line.
+inline constexpr Key Interval{.section = Section::TimedMessage, .name = "Interval", .type = ValueType::Integer};
+inline constexpr Key Start_Delay{.section = Section::TimedMessage, .name = "Start_Delay", .type = ValueType::Integer};
 }  // namespace TimedMessage
 
 namespace Scheduled {
@@ -175,6 +192,9 @@ inline constexpr Key Days{.section = Section::ScheduledMessage,
                           .name = "Days",
                           .type = ValueType::DayList,
                           .words = Weekdays};  // absent or empty: every day
+// Seconds before each time at which the message also goes out, {TimeLeft} replaced; 0 is the time itself.
+inline constexpr Key Countdown{
+    .section = Section::ScheduledMessage, .name = "Countdown", .type = ValueType::SecondsList};
 }  // namespace ScheduledMessage
 
 namespace Colour {
@@ -226,6 +246,59 @@ inline constexpr Key Not_Kept_Message{.section = Section::Players,
                                       .text = "Your choices cannot be kept at the moment."};
 }  // namespace Players
 
+// The countdown an administrator starts with hx.countdown: when it is announced and how it looks. It goes out
+// as a timed message would, but as a white server message unless configured otherwise.
+namespace Countdown {
+inline constexpr Key Marks{.section = Section::Countdown, .name = "Marks", .type = ValueType::SecondsList};
+inline constexpr Key Words{.section = Section::Countdown, .name = "Words", .type = ValueType::Section};
+inline constexpr Key Final_Message{
+    .section = Section::Countdown, .name = "Final_Message", .type = ValueType::Utf8Text};  // "": none
+inline constexpr Key MessageType{.section = Section::Countdown,
+                                 .name = "MessageType",
+                                 .type = ValueType::KindText,
+                                 .text = Kind::Server,
+                                 .words = MessageKinds};
+inline constexpr Key MessageColour{
+    .section = Section::Countdown, .name = "MessageColour", .type = ValueType::Colour};  // absent: white
+inline constexpr Key Sender{
+    .section = Section::Countdown, .name = "Sender", .type = ValueType::Utf8Text, .text = PluginName};
+inline constexpr Key DisplayScale{
+    .section = Section::Countdown, .name = "DisplayScale", .type = ValueType::Number, .number = 1.0};
+inline constexpr Key DisplayTime{
+    .section = Section::Countdown, .name = "DisplayTime", .type = ValueType::Number, .number = 10.0};
+inline constexpr Key Icon_BP{.section = Section::Countdown, .name = "Icon_BP", .type = ValueType::ByteText};
+inline constexpr Key Alert_On_Join{
+    .section = Section::Countdown, .name = "Alert_On_Join", .type = ValueType::Boolean, .flag = true};
+}  // namespace Countdown
+
+// The marks when "Marks" is absent, and the longest countdown: a day.
+inline constexpr std::array<std::int32_t, 13> DefaultCountdownMarks{1800, 900, 600, 300, 120, 60, 30,
+                                                                    10,   5,   4,   3,   2,   1};
+inline constexpr std::int32_t MaxCountdownSeconds = 86'400;
+
+// How {TimeLeft} reads: "1 hour 30 minutes", "1 minute 30 seconds", "1 second".
+namespace CountdownWords {
+inline constexpr Key Hour{
+    .section = Section::CountdownWords, .name = "Hour", .type = ValueType::Utf8Text, .text = "hour"};
+inline constexpr Key Hours{
+    .section = Section::CountdownWords, .name = "Hours", .type = ValueType::Utf8Text, .text = "hours"};
+inline constexpr Key Minute{
+    .section = Section::CountdownWords, .name = "Minute", .type = ValueType::Utf8Text, .text = "minute"};
+inline constexpr Key Minutes{
+    .section = Section::CountdownWords, .name = "Minutes", .type = ValueType::Utf8Text, .text = "minutes"};
+inline constexpr Key Second{
+    .section = Section::CountdownWords, .name = "Second", .type = ValueType::Utf8Text, .text = "second"};
+inline constexpr Key Seconds{
+    .section = Section::CountdownWords, .name = "Seconds", .type = ValueType::Utf8Text, .text = "seconds"};
+}  // namespace CountdownWords
+
+// Lines to everyone else when a player joins or leaves; each a timed message whose {Player} is that player.
+namespace JoinLeave {
+inline constexpr Key Enabled{.section = Section::JoinLeave, .name = "Enabled", .type = ValueType::Boolean};
+inline constexpr Key Join{.section = Section::JoinLeave, .name = "Join", .type = ValueType::Message};
+inline constexpr Key Leave{.section = Section::JoinLeave, .name = "Leave", .type = ValueType::Message};
+}  // namespace JoinLeave
+
 // Every key, section by section in the order the sections nest. The checker, the schema's test and the
 // differential test walk this list; a key missing here is one they report as unknown.
 inline constexpr std::array All{
@@ -235,6 +308,8 @@ inline constexpr std::array All{
     &Top::TimedMessages,
     &Top::ScheduledMessages,
     &Top::Players,
+    &Top::Countdown,
+    &Top::JoinLeaveMessages,
 
     &Heraldix::ClientChatColour,
     &Heraldix::ServerMessageColor,
@@ -252,6 +327,7 @@ inline constexpr std::array All{
     &Welcome::NotificationDisplayScale,
     &Welcome::NotificationDisplayTime,
     &Welcome::Icon_BP,
+    &Welcome::Delay,
 
     &Command::Message,
     &Command::MessageColor,
@@ -268,6 +344,7 @@ inline constexpr std::array All{
     &Timed::Messages,
     &Timed::Order,
     &Timed::Skip_Unreceivable,
+    &Timed::Start_Delay,
 
     &TimedMessage::MessageToSend,
     &TimedMessage::MessageType,
@@ -280,12 +357,15 @@ inline constexpr std::array All{
     &TimedMessage::Icon_BP,
     &TimedMessage::Min_Players_Online,
     &TimedMessage::Max_Players_Online,
+    &TimedMessage::Interval,
+    &TimedMessage::Start_Delay,
 
     &Scheduled::Enabled,
     &Scheduled::Messages,
 
     &ScheduledMessage::At,
     &ScheduledMessage::Days,
+    &ScheduledMessage::Countdown,
 
     &Colour::R,
     &Colour::G,
@@ -304,6 +384,27 @@ inline constexpr std::array All{
     &Players::Language_List_Message,
     &Players::Language_Unknown_Message,
     &Players::Not_Kept_Message,
+    &Countdown::Marks,
+    &Countdown::Words,
+    &Countdown::Final_Message,
+    &Countdown::MessageType,
+    &Countdown::MessageColour,
+    &Countdown::Sender,
+    &Countdown::DisplayScale,
+    &Countdown::DisplayTime,
+    &Countdown::Icon_BP,
+    &Countdown::Alert_On_Join,
+
+    &CountdownWords::Hour,
+    &CountdownWords::Hours,
+    &CountdownWords::Minute,
+    &CountdownWords::Minutes,
+    &CountdownWords::Second,
+    &CountdownWords::Seconds,
+
+    &JoinLeave::Enabled,
+    &JoinLeave::Join,
+    &JoinLeave::Leave,
 };
 
 // A follow-up line ("Command_To_Execute") that names a custom command runs it, whose follow-up may run

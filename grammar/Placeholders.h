@@ -15,6 +15,11 @@ enum class Placeholder { Player, PlayersOnline, Time, Date };
 // Indexed by Placeholder.
 inline constexpr std::array<std::string_view, 4> PlaceholderNames{"Player", "PlayersOnline", "Time", "Date"};
 
+// The time left of a countdown, in words: in the text of hx.countdown and of a scheduled message with a
+// "Countdown", whatever the placeholder switch says.
+inline constexpr std::string_view TimeLeftField = "{TimeLeft}";
+inline constexpr std::u16string_view TimeLeftField16 = u"{TimeLeft}";
+
 // The placeholder a field's text names; none for any other field.
 template <class Char>
 constexpr std::optional<Placeholder> PlaceholderNamed(std::basic_string_view<Char> field) {

@@ -9,7 +9,9 @@
 #include "config/Config.h"
 #include "config/ConfigReport.h"
 #include "config/ConfigValues.h"
+#include "events/Countdown.h"
 #include "events/GameTimer.h"
+#include "events/JoinLeave.h"
 #include "events/Welcome.h"
 #include "grammar/Words.h"
 #include "host/ICommands.h"
@@ -39,13 +41,15 @@ constexpr ConsoleRow SendChatConsole{"hx.sendchat", &SendChatCmd};
 constexpr ConsoleRow SendNotificationConsole{"hx.sendnotification", &SendNotificationCmd};
 constexpr ConsoleRow ReloadConsole{"hx.reload", &ReloadCmd};
 constexpr ConsoleRow ChatAsPlayerConsole{"hx.chatasplayer", &ChatAsPlayerCmd};
+constexpr ConsoleRow CountdownConsole{"hx.countdown", &CountdownCmd};
 constexpr RconRow SendServerRconRow{"hx.sendserver", &SendServerRcon};
 constexpr RconRow SendChatRconRow{"hx.sendchat", &SendChatRcon};
 constexpr RconRow SendNotificationRconRow{"hx.sendnotification", &SendNotificationRcon};
 constexpr RconRow ReloadRconRow{"hx.reload", &ReloadRcon};
 constexpr RconRow ChatAsPlayerRconRow{"hx.chatasplayer", &ChatAsPlayerRcon};
+constexpr RconRow CountdownRconRow{"hx.countdown", &CountdownRcon};
 
-constexpr std::array<CommandRow, 10> CommandRows{{
+constexpr std::array<CommandRow, 12> CommandRows{{
     {&SendServerConsole, nullptr},
     {&SendChatConsole, nullptr},
     {&SendNotificationConsole, nullptr},
@@ -56,6 +60,8 @@ constexpr std::array<CommandRow, 10> CommandRows{{
     {nullptr, &ReloadRconRow},
     {&ChatAsPlayerConsole, nullptr},
     {nullptr, &ChatAsPlayerRconRow},
+    {&CountdownConsole, nullptr},
+    {nullptr, &CountdownRconRow},
 }};
 
 void CreateLogger() {
@@ -160,5 +166,9 @@ void Unload() {
   Contained("Unload: hooks", [] { RemoveHooks(); });
   Contained("Unload: custom chat commands", [] { RemoveCustomCommands(); });
   Contained("Unload: welcomes", [] { ForgetWelcomes(); });
+  Contained("Unload: countdown and join lines", [] {
+    EndCountdown();
+    ForgetJoinedPlayers();
+  });
   players::Unload();
 }

@@ -50,6 +50,8 @@ const std::map<Type, TypeFacts> Types = {
     {Type::ColourList, {{"array"}, {10, 20, 30}}},
     {Type::TimeList, {{"array"}, {"05:50", "05:55"}}},
     {Type::DayList, {{"array"}, {"Sat"}}},
+    {Type::SecondsList, {{"array"}, {60, 0}}},
+    {Type::Message, {{"object"}, json::object()}},
     {Type::Commands, {{"object", "null", "array"}, json::object()}},
     {Type::Messages, {{"array", "null"}, json::array()}},
     {Type::TextList, {{"array"}, {"en", "de"}}},
@@ -77,6 +79,9 @@ const json& SchemaSection(const json& schema, Section section) {
       {Section::ScheduledMessage, "/$defs/scheduledMessage"},
       {Section::Colour, "/$defs/colour"},
       {Section::Players, "/properties/Players"},
+      {Section::Countdown, "/properties/Countdown"},
+      {Section::CountdownWords, "/properties/Countdown/properties/Words"},
+      {Section::JoinLeave, "/properties/JoinLeaveMessages"},
   };
   return schema.at(json::json_pointer(pointers.at(section)));
 }
@@ -94,7 +99,7 @@ TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
     EXPECT_EQ(property.value("default", DefaultOf(*key)), DefaultOf(*key)) << key->name;
   }
   // And nothing the table does not hold, but the editor's own pointer to the schema.
-  for (int each = 0; each <= static_cast<int>(Section::Players); ++each) {
+  for (int each = 0; each <= static_cast<int>(Section::JoinLeave); ++each) {
     const auto section = static_cast<Section>(each);
     for (const auto& [name, property] : SchemaSection(schema, section)["properties"].items()) {
       // A scheduled message takes every key of a timed message besides its own.

@@ -180,6 +180,15 @@ void MembersBySection(const json& document, std::map<grammar::Section, std::set<
       colours.push_back(member(&message, grammar::TimedMessage::MessageColour.name));
     }
   }
+  const json* countdown = member(&document, grammar::Top::Countdown.name);
+  add(Section::Countdown, countdown);
+  add(Section::CountdownWords, member(countdown, grammar::Countdown::Words.name));
+  colours.push_back(member(countdown, grammar::Countdown::MessageColour.name));
+  const json* lines = member(&document, grammar::Top::JoinLeaveMessages.name);
+  add(Section::JoinLeave, lines);
+  for (const grammar::Key* line : {&grammar::JoinLeave::Join, &grammar::JoinLeave::Leave}) {
+    colours.push_back(member(member(lines, line->name), grammar::TimedMessage::MessageColour.name));
+  }
   for (const json* colour : colours) add(Section::Colour, colour);
   add(Section::Players, member(&document, grammar::Top::Players.name));
 }
@@ -213,6 +222,7 @@ TEST(Grammar, SchemaOffersExactlyTheWordsEachKeyAccepts) {
       {&grammar::TimedMessage::MessageType, "/$defs/timedMessage/properties/MessageType/enum"},
       {&grammar::Timed::Order, "/properties/TimedMessages/properties/Order/enum"},
       {&grammar::ScheduledMessage::Days, "/$defs/scheduledMessage/properties/Days/items/enum"},
+      {&grammar::Countdown::MessageType, "/properties/Countdown/properties/MessageType/enum"},
   };
   for (const grammar::Key* key : grammar::All) {
     if (key->words.empty()) continue;

@@ -49,6 +49,7 @@ const std::string Additions =
     "RegisterConsoleCommand(hx.sendnotification) RegisterRconCommand(hx.sendserver) RegisterRconCommand(hx.sendchat) "
     "RegisterRconCommand(hx.sendnotification) RegisterConsoleCommand(hx.reload) RegisterRconCommand(hx.reload) "
     "RegisterConsoleCommand(hx.chatasplayer) RegisterRconCommand(hx.chatasplayer) "
+    "RegisterConsoleCommand(hx.countdown) RegisterRconCommand(hx.countdown) "
     "InstallHook(AShooterCharacter.PossessedBy) InstallHook(AGameState.DefaultTimer) "
     "InstallHook(AShooterGameMode.Logout)";
 

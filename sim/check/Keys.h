@@ -21,16 +21,32 @@ inline constexpr auto Timed = grammar::NamesOf<Section::Timed>();
 inline constexpr auto TimedMessage = grammar::NamesOf<Section::TimedMessage>();
 inline constexpr auto Scheduled = grammar::NamesOf<Section::Scheduled>();
 inline constexpr auto ScheduledMessage = grammar::NamesOf<Section::ScheduledMessage>();
-// A scheduled message takes every key of a timed message and its own.
-inline constexpr auto ScheduledMessageAll = [] {
-  std::array<std::string_view, TimedMessage.size() + ScheduledMessage.size()> names{};
+// The keys of a timed message that only the rotation's messages have: their own clocks.
+inline constexpr std::array<std::string_view, 2> OwnClock{grammar::TimedMessage::Interval.name,
+                                                          grammar::TimedMessage::Start_Delay.name};
+// The keys every timed message has, whether in the rotation, scheduled, or a join or leave line. The keys of
+// its own clock share their names with the section's, so a misplaced one is pointed there.
+inline constexpr auto AnyTimedMessage = [] {
+  std::array<std::string_view, TimedMessage.size() - OwnClock.size()> names{};
   std::size_t at = 0;
-  for (const std::string_view name : TimedMessage) names[at++] = name;
+  for (const std::string_view name : TimedMessage) {
+    if (name != OwnClock[0] && name != OwnClock[1]) names[at++] = name;
+  }
+  return names;
+}();
+// A scheduled message takes every key of a timed message but those of its own clock, and its own.
+inline constexpr auto ScheduledMessageAll = [] {
+  std::array<std::string_view, AnyTimedMessage.size() + ScheduledMessage.size()> names{};
+  std::size_t at = 0;
+  for (const std::string_view name : AnyTimedMessage) names[at++] = name;
   for (const std::string_view name : ScheduledMessage) names[at++] = name;
   return names;
 }();
 inline constexpr auto Colour = grammar::NamesOf<Section::Colour>();
 inline constexpr auto Players = grammar::NamesOf<Section::Players>();
+inline constexpr auto Countdown = grammar::NamesOf<Section::Countdown>();
+inline constexpr auto CountdownWords = grammar::NamesOf<Section::CountdownWords>();
+inline constexpr auto JoinLeave = grammar::NamesOf<Section::JoinLeave>();
 
 // The names the plug-in replaces in configured texts while placeholders are on, without their braces.
 inline constexpr auto Placeholders = grammar::PlaceholderNames;
@@ -48,7 +64,7 @@ inline const std::array<Home, 9>& Sections() {
       Home{quoted(grammar::Top::Heraldix.name) + " > " + quoted(grammar::Heraldix::WelcomeMessage.name), Welcome},
       Home{"a custom command", Command},
       Home{quoted(grammar::Top::TimedMessages.name), Timed},
-      Home{"a timed message", TimedMessage},
+      Home{"a timed message", AnyTimedMessage},
       Home{quoted(grammar::Top::ScheduledMessages.name), Scheduled},
       Home{"a scheduled message", ScheduledMessage},
       Home{quoted(grammar::Top::Players.name), Players},

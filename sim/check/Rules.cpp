@@ -89,13 +89,21 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
   }
   if (const json* icon = FindMember(section, Welcome::Icon_BP))
     ExpectKey(context, place.Member(Welcome::Icon_BP), Welcome::Icon_BP, *icon, "an icon path");
+  if (const json* delay = FindMember(section, Welcome::Delay)) {
+    const std::optional<std::int32_t> seconds = ExpectInteger(context, place.Member(Welcome::Delay), *delay);
+    if (seconds && *seconds < 0) {
+      context.Warning("interval", place.Member(Welcome::Delay).pointer,
+                      "below 0: the welcome goes at the next timer call");
+    }
+  }
 }
 
 }  // namespace
 
 bool IsDisplayTime(const grammar::Key& key) {
   return &key == &Heraldix::NotificationDisplayTime || &key == &Welcome::NotificationDisplayTime ||
-         &key == &grammar::Command::DisplayTime || &key == &grammar::TimedMessage::DisplayTime;
+         &key == &grammar::Command::DisplayTime || &key == &grammar::TimedMessage::DisplayTime ||
+         &key == &grammar::Countdown::DisplayTime;
 }
 
 std::optional<Context::Unread> UnreadFor(Context& context, bool unread, std::string_view kind,
@@ -176,6 +184,14 @@ void CheckDocument(const json& document, Context& context) {
   if (const json* scheduled = FindMember(document, Top::ScheduledMessages)) {
     CheckScheduledMessages(
         context, Place{top.Member(Top::ScheduledMessages).pointer, "no scheduled message is ever sent"}, *scheduled);
+  }
+  if (const json* countdown = FindMember(document, Top::Countdown)) {
+    CheckCountdownSection(context, Place{top.Member(Top::Countdown).pointer, "hx.countdown fails to start"},
+                          *countdown);
+  }
+  if (const json* lines = FindMember(document, Top::JoinLeaveMessages)) {
+    CheckJoinLeaveSection(context, Place{top.Member(Top::JoinLeaveMessages).pointer, "no join or leave line is sent"},
+                          *lines);
   }
 }
 

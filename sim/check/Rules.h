@@ -29,5 +29,17 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
 void CheckCustomCommands(Context& context, const Place& place, const json& section);
 void CheckTimedMessages(Context& context, const Place& place, const json& section);
 void CheckScheduledMessages(Context& context, const Place& place, const json& section);
+void CheckCountdownSection(Context& context, const Place& place, const json& section);
+void CheckJoinLeaveSection(Context& context, const Place& place, const json& section);
+
+// Where a message of the timed kind is used: in the rotation, scheduled (with a countdown, its text holds
+// {TimeLeft}), or as a line about one player (its placeholders always replaced).
+enum class MessageUse { Rotation, Scheduled, ScheduledCountdown, AboutAPlayer };
+void CheckTimedMessage(Context& context, const Place& place, const json& message, MessageUse use);
+// "Interval" and "Start_Delay" of a message in the rotation.
+void CheckOwnClock(Context& context, const Place& place, const json& message);
+// A list of whole seconds: a countdown's marks (each above 0, warned) or a scheduled countdown (0 allowed, and
+// one out of range leaves the message out).
+void CheckSecondsList(Context& context, const Place& place, const json& list, bool zero);
 
 }  // namespace sim::check

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "grammar/Placeholders.h"
 #include "grammar/Words.h"
 #include "sim/check/ColourChecks.h"
 #include "sim/check/Keys.h"
@@ -61,13 +62,18 @@ const json* MessageList(Context& context, const Place& place, const json& sectio
   return messages;
 }
 
-void CheckMessage(Context& context, const Place& place, const json& message, bool scheduled = false) {
+}  // namespace
+
+void CheckTimedMessage(Context& context, const Place& place, const json& message, MessageUse use) {
   if (!ExpectObject(context, place, message)) return;
   CheckDuplicateKeys(context, place, message);
-  if (scheduled) {
+  if (use == MessageUse::Scheduled || use == MessageUse::ScheduledCountdown) {
     CheckUnknownKeys(context, place, message, keys::ScheduledMessageAll);
+  } else if (use == MessageUse::AboutAPlayer) {
+    CheckUnknownKeys(context, place, message, keys::AnyTimedMessage);
   } else {
     CheckUnknownKeys(context, place, message, keys::TimedMessage);
+    CheckOwnClock(context, place, message);
   }
   CheckPlayerCounts(context, place, message);
 
@@ -80,8 +86,25 @@ void CheckMessage(Context& context, const Place& place, const json& message, boo
     if (value.empty()) {
       context.Warning("empty-text", place.Member(TimedMessage::MessageToSend).pointer, "an empty message is sent");
     } else {
-      const std::string read = CheckCutText(context, place.Member(TimedMessage::MessageToSend), value, "the message");
-      CheckDeliveredText(context, place.Member(TimedMessage::MessageToSend), read);
+      std::string read = CheckCutText(context, place.Member(TimedMessage::MessageToSend), value, "the message");
+      // {TimeLeft} is put in before delivery formats the text, like a placeholder that is always on.
+      const std::string_view field = grammar::TimeLeftField;
+      for (std::size_t at = 0; use == MessageUse::ScheduledCountdown && (at = read.find(field)) != read.npos;) {
+        read.erase(at, field.size());
+      }
+      if (use != MessageUse::ScheduledCountdown && read.find(field) != std::string::npos) {
+        context.Error("brace", place.Member(TimedMessage::MessageToSend).pointer,
+                      std::string(field) + " is replaced only in a scheduled message with a " +
+                          Quoted(ScheduledMessage::Countdown.name) +
+                          "; here it is a brace that delivery rejects, so the message is never sent");
+      } else if (use == MessageUse::AboutAPlayer) {
+        const bool placeholders = context.Placeholders();
+        context.SetPlaceholders(true);
+        CheckDeliveredText(context, place.Member(TimedMessage::MessageToSend), read);
+        context.SetPlaceholders(placeholders);
+      } else {
+        CheckDeliveredText(context, place.Member(TimedMessage::MessageToSend), read);
+      }
     }
   }
 
@@ -135,8 +158,6 @@ void CheckMessage(Context& context, const Place& place, const json& message, boo
   }
 }
 
-}  // namespace
-
 void CheckTimedMessages(Context& context, const Place& place, const json& section) {
   if (!ExpectObject(context, place, section)) return;
   CheckDuplicateKeys(context, place, section);
@@ -175,13 +196,25 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
   }
   if (const json* skip = FindMember(section, Timed::Skip_Unreceivable))
     ExpectKey(context, place.Member(Timed::Skip_Unreceivable), Timed::Skip_Unreceivable, *skip);
+  if (const json* delay = FindMember(section, Timed::Start_Delay)) {
+    const Place at = place.Member(Timed::Start_Delay);
+    if (!delay->is_number()) {
+      context.Warning("type", at.pointer,
+                      "must be a whole number of seconds, but is " + Described(*delay) +
+                          ": the rotation's first message goes at the first timer call");
+    } else if (const std::optional<std::int32_t> seconds = ExpectInteger(context, at, *delay);
+               seconds && *seconds < 0) {
+      context.Warning("interval", at.pointer, "below 0: the rotation's first message goes at the first timer call");
+    }
+  }
   off.reset();
 
   const json* messages = MessageList(context, place, section, Timed::Messages, enabled, "timed");
   if (messages == nullptr) return;
   for (std::size_t i = 0; i < messages->size(); ++i) {
     const Place at = place.Member(Timed::Messages).Element(i);
-    CheckMessage(context, Place{at.pointer, "this message is abandoned whenever it is drawn"}, (*messages)[i]);
+    CheckTimedMessage(context, Place{at.pointer, "this message is abandoned whenever it is drawn"}, (*messages)[i],
+                      MessageUse::Rotation);
   }
 }
 
@@ -236,8 +269,13 @@ void CheckScheduledMessages(Context& context, const Place& place, const json& se
   if (messages == nullptr) return;
   for (std::size_t i = 0; i < messages->size(); ++i) {
     const Place at{place.Member(Scheduled::Messages).Element(i).pointer, "this message is never sent"};
-    CheckMessage(context, at, (*messages)[i], true);
-    if ((*messages)[i].is_object()) CheckWhen(context, at, (*messages)[i]);
+    const json& message = (*messages)[i];
+    const json* countdown = message.is_object() ? FindMember(message, ScheduledMessage::Countdown) : nullptr;
+    CheckTimedMessage(context, at, message,
+                      countdown != nullptr ? MessageUse::ScheduledCountdown : MessageUse::Scheduled);
+    if (!message.is_object()) continue;
+    CheckWhen(context, at, message);
+    if (countdown != nullptr) CheckSecondsList(context, at.Member(ScheduledMessage::Countdown), *countdown, true);
   }
 }
 

@@ -1,0 +1,74 @@
+# A countdown of 600 seconds is announced at once and at 300, 120, 60, 30, 10, 5, 4, 3, 2 and 1 seconds
+# left, with the time left in words, to every player online; then the final message goes out.
+
+-- shows server chat answer
+
+== with no countdown settings: white server lines, the text's {TimeLeft} replaced
+-- config.json
+{}
+-- scenario
+join 1 Alice
+join 2 Bob
+admin hx.countdown 600 "Server restart in {TimeLeft}!"
+wait 601
+-- seen
+0 1: server [255 255 255] Server restart in 10 minutes!
+0 2: server [255 255 255] Server restart in 10 minutes!
+0 answer: Heraldix: Countdown started
+300 1: server [255 255 255] Server restart in 5 minutes!
+300 2: server [255 255 255] Server restart in 5 minutes!
+480 1: server [255 255 255] Server restart in 2 minutes!
+480 2: server [255 255 255] Server restart in 2 minutes!
+540 1: server [255 255 255] Server restart in 1 minute!
+540 2: server [255 255 255] Server restart in 1 minute!
+570 1: server [255 255 255] Server restart in 30 seconds!
+570 2: server [255 255 255] Server restart in 30 seconds!
+590 1: server [255 255 255] Server restart in 10 seconds!
+590 2: server [255 255 255] Server restart in 10 seconds!
+595 1: server [255 255 255] Server restart in 5 seconds!
+595 2: server [255 255 255] Server restart in 5 seconds!
+596 1: server [255 255 255] Server restart in 4 seconds!
+596 2: server [255 255 255] Server restart in 4 seconds!
+597 1: server [255 255 255] Server restart in 3 seconds!
+597 2: server [255 255 255] Server restart in 3 seconds!
+598 1: server [255 255 255] Server restart in 2 seconds!
+598 2: server [255 255 255] Server restart in 2 seconds!
+599 1: server [255 255 255] Server restart in 1 second!
+599 2: server [255 255 255] Server restart in 1 second!
+
+== the words after a text without {TimeLeft}, then the final message, as configured
+-- config.json
+{"Countdown": {"Final_Message": "Restarting now", "MessageType": "Chat", "Sender": "Server",
+               "MessageColour": {"R": 255, "G": 0, "B": 0}}}
+-- scenario
+join 1 Alice
+admin hx.countdown 600 "Restart"
+wait 601
+-- seen
+0 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 10 minutes</>
+0 answer: Heraldix: Countdown started
+300 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 5 minutes</>
+480 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 minutes</>
+540 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 1 minute</>
+570 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 30 seconds</>
+590 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 10 seconds</>
+595 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 5 seconds</>
+596 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 4 seconds</>
+597 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 3 seconds</>
+598 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 seconds</>
+599 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 1 second</>
+600 1: chat Server: <RichColor Color="1, 0, 0, 1">Restarting now</>
+
+== hours, configured words and configured marks
+-- config.json
+{"Countdown": {"Marks": [3600, 90, 61, 0, -5, 90], "Words": {"Hour": "Stunde", "Hours": "Stunden", "Minute": "Minute",
+               "Minutes": "Minuten", "Second": "Sekunde", "Seconds": "Sekunden"}}}
+-- scenario
+join 1 Alice
+console none hx.countdown 7290 "Neustart in {TimeLeft}"
+wait 7291
+-- seen
+0 1: server [255 255 255] Neustart in 2 Stunden 1 Minute 30 Sekunden
+3690 1: server [255 255 255] Neustart in 1 Stunde
+7200 1: server [255 255 255] Neustart in 1 Minute 30 Sekunden
+7229 1: server [255 255 255] Neustart in 1 Minute 1 Sekunde

@@ -1,0 +1,73 @@
+# A player who joins while a countdown runs is shown the time left once in their visit; a reload keeps the
+# countdown, with the look the new document gives it; an unload ends it.
+
+-- shows server notification answer
+
+== a joiner is alerted once at the next timer call, and again on a new visit
+-- config.json
+{}
+-- scenario
+join 1 Alice
+console 1 hx.countdown 100 "Restart"
+wait 10
+join 2 Bob
+wait 5
+die 2
+respawn 2
+possess-dead 2
+wait 5
+leave 2
+join 2 Bob
+wait 1
+-- seen
+0 1: server [255 255 255] Restart in 1 minute 40 seconds
+0 1: server [0 255 0] Heraldix: Countdown started
+11 2: server [255 255 255] Restart in 1 minute 29 seconds
+21 2: server [255 255 255] Restart in 1 minute 19 seconds
+
+== no alert when switched off
+-- config.json
+{"Countdown": {"Alert_On_Join": false}}
+-- scenario
+join 1 Alice
+console none hx.countdown 100 "Restart"
+join 2 Bob
+wait 5
+-- seen
+0 1: server [255 255 255] Restart in 1 minute 40 seconds
+
+== a reload keeps it
+-- config.json
+{}
+-- scenario
+join 1 Alice
+console 1 hx.countdown 60 "Restart"
+wait 20
+config-text {"Countdown": {"MessageType": "Notification", "DisplayTime": 4}}
+console 1 hx.reload
+wait 40
+-- seen
+0 1: server [255 255 255] Restart in 1 minute
+0 1: server [0 255 0] Heraldix: Countdown started
+20 1: server [0 255 0] Heraldix: Reloaded config
+30 1: notification [255 255 255] scale 1 time 4 Restart in 30 seconds
+50 1: notification [255 255 255] scale 1 time 4 Restart in 10 seconds
+55 1: notification [255 255 255] scale 1 time 4 Restart in 5 seconds
+56 1: notification [255 255 255] scale 1 time 4 Restart in 4 seconds
+57 1: notification [255 255 255] scale 1 time 4 Restart in 3 seconds
+58 1: notification [255 255 255] scale 1 time 4 Restart in 2 seconds
+59 1: notification [255 255 255] scale 1 time 4 Restart in 1 second
+
+== an unload ends it
+-- config.json
+{"Countdown": {"Final_Message": "Now"}}
+-- scenario
+join 1 Alice
+console 1 hx.countdown 60 "Restart"
+wait 10
+unload
+load
+wait 60
+-- seen
+0 1: server [255 255 255] Restart in 1 minute
+0 1: server [0 255 0] Heraldix: Countdown started

@@ -1,0 +1,62 @@
+# hx.countdown answers whether it started, a new countdown replaces the one running, and "cancel" stops it.
+
+-- shows server answer
+-- config.json
+{"Countdown": {"Final_Message": "Now"}}
+
+== out of range, unreadable, without a text or with one the formatter rejects: an error, nothing announced
+-- scenario
+join 1 Alice
+admin hx.countdown 0 "Restart"
+admin hx.countdown 86401 "Restart"
+admin hx.countdown soon "Restart"
+admin hx.countdown 60
+admin hx.countdown 60 ""
+admin hx.countdown 60 "Restart in {0}"
+admin hx.countdown
+wait 70
+admin hx.countdown 86400 "Restart in {TimeLeft}"
+-- seen
+0 answer: Heraldix: Error trying to start the countdown
+0 answer: Heraldix: Error trying to start the countdown
+0 answer: Heraldix: Error trying to start the countdown
+0 answer: Heraldix: Error trying to start the countdown
+0 answer: Heraldix: Error trying to start the countdown
+0 answer: Heraldix: Error trying to start the countdown
+0 answer: Heraldix: Error trying to start the countdown
+70 1: server [255 255 255] Restart in 24 hours
+70 answer: Heraldix: Countdown started
+
+== a new countdown replaces the one running
+-- scenario
+join 1 Alice
+admin hx.countdown 600 "A in {TimeLeft}"
+wait 10
+admin hx.countdown 12 "B in {TimeLeft}"
+wait 600
+-- seen
+0 1: server [255 255 255] A in 10 minutes
+0 answer: Heraldix: Countdown started
+10 1: server [255 255 255] B in 12 seconds
+10 answer: Heraldix: Countdown started
+12 1: server [255 255 255] B in 10 seconds
+17 1: server [255 255 255] B in 5 seconds
+18 1: server [255 255 255] B in 4 seconds
+19 1: server [255 255 255] B in 3 seconds
+20 1: server [255 255 255] B in 2 seconds
+21 1: server [255 255 255] B in 1 second
+22 1: server [255 255 255] Now
+
+== cancelled, then nothing to cancel
+-- scenario
+join 1 Alice
+admin hx.countdown 60 "Restart"
+wait 10
+admin hx.countdown cancel
+wait 60
+admin hx.countdown Cancel
+-- seen
+0 1: server [255 255 255] Restart in 1 minute
+0 answer: Heraldix: Countdown started
+10 answer: Heraldix: Countdown cancelled
+70 answer: Heraldix: No countdown is running

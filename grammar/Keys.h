@@ -32,25 +32,25 @@ enum class Section {
 
 // What a key's value must be, and how the plug-in reads it.
 enum class ValueType {
-  Section,     // an object of further keys; absent reads as an empty object
-  Boolean,     // true or false only
-  Integer,     // a number (or boolean) taken as a 32-bit integer, fractions truncated
-  Number,      // a number (or boolean) taken as a 32-bit float
-  Utf8Text,    // a string decoded from UTF-8
-  ByteText,    // a string widened byte by byte: each byte above 127 becomes "?"
-  KindText,    // a string compared exactly against the message kinds
-  GroupList,   // an array of strings, each widened byte by byte
-  ColourList,  // an array of numbers: red, green, blue
-  Colour,      // an object {"R", "G", "B"} of integers
-  Commands,    // an object of command objects; null and [] hold none
-  Messages,    // an array of timed-message objects; null holds none
-  Choice,      // a string compared exactly against a few words; another word counts as the default
-  TimeList,    // an array of "HH:MM" strings, 00:00 to 23:59
-  DayList,     // an array of weekday names (grammar/Words.h)
-  TextList,    // an array of strings, each decoded from UTF-8
-  LocalText,   // a string, or an object of language codes to strings: the text in each language
-  SecondsList, // an array of whole seconds
-  Message,     // one object of the timed-message kind
+  Section,      // an object of further keys; absent reads as an empty object
+  Boolean,      // true or false only
+  Integer,      // a number (or boolean) taken as a 32-bit integer, fractions truncated
+  Number,       // a number (or boolean) taken as a 32-bit float
+  Utf8Text,     // a string decoded from UTF-8
+  ByteText,     // a string widened byte by byte: each byte above 127 becomes "?"
+  KindText,     // a string compared exactly against the message kinds
+  GroupList,    // an array of strings, each widened byte by byte
+  ColourList,   // an array of numbers: red, green, blue
+  Colour,       // an object {"R", "G", "B"} of integers
+  Commands,     // an object of command objects; null and [] hold none
+  Messages,     // an array of timed-message objects; null holds none
+  Choice,       // a string compared exactly against a few words; another word counts as the default
+  TimeList,     // an array of "HH:MM" strings, 00:00 to 23:59
+  DayList,      // an array of weekday names (grammar/Words.h)
+  TextList,     // an array of strings, each decoded from UTF-8
+  LocalText,    // a string, or an object of language codes to strings: the text in each language
+  SecondsList,  // an array of whole seconds
+  Message,      // one object of the timed-message kind
 };
 
 struct Key {

@@ -178,8 +178,7 @@ void CheckDocument(const json& document, Context& context) {
     CheckTimedMessages(context, Place{top.Member(Top::TimedMessages).pointer, "no timed message is ever sent"}, *timed);
   }
   if (const json* players = FindMember(document, Top::Players)) {
-    CheckSectionByTable(context, Place{top.Member(Top::Players).pointer, "players' choices are not kept"}, *players,
-                        grammar::Section::Players, keys::Players);
+    CheckPlayersSection(context, Place{top.Member(Top::Players).pointer, "players' choices are not kept"}, *players);
   }
   if (const json* scheduled = FindMember(document, Top::ScheduledMessages)) {
     CheckScheduledMessages(

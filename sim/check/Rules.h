@@ -29,6 +29,8 @@ void CheckHeraldixSection(Context& context, const Place& place, const json& sect
 void CheckCustomCommands(Context& context, const Place& place, const json& section);
 void CheckTimedMessages(Context& context, const Place& place, const json& section);
 void CheckScheduledMessages(Context& context, const Place& place, const json& section);
+// Types as the key table says, and each answer given per language against the languages offered.
+void CheckPlayersSection(Context& context, const Place& place, const json& section);
 void CheckCountdownSection(Context& context, const Place& place, const json& section);
 void CheckJoinLeaveSection(Context& context, const Place& place, const json& section);
 

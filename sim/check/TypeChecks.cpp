@@ -125,17 +125,6 @@ bool ExpectLocalText(Context& context, const Place& place, const json& value) {
   return readable;
 }
 
-void CheckSectionByTable(Context& context, const Place& place, const json& section, grammar::Section which,
-                         std::span<const std::string_view> known) {
-  if (!ExpectObject(context, place, section)) return;
-  CheckDuplicateKeys(context, place, section);
-  CheckUnknownKeys(context, place, section, known);
-  for (const grammar::Key* key : grammar::All) {
-    if (key->section != which) continue;
-    if (const json* value = FindMember(section, *key)) ExpectKey(context, place.Member(*key), *key, *value);
-  }
-}
-
 bool ExpectKey(Context& context, const Place& place, const grammar::Key& key, const json& value,
                std::string_view what) {
   using grammar::ValueType;

@@ -35,9 +35,6 @@ bool ExpectGroupList(Context& context, const Place& place, const json& value);
 bool ExpectTextList(Context& context, const Place& place, const json& value);
 // A string, or an object of language codes to strings.
 bool ExpectLocalText(Context& context, const Place& place, const json& value);
-// A section whose keys need no rule of their own: an object of the keys known, each of its key's type.
-void CheckSectionByTable(Context& context, const Place& place, const json& section, grammar::Section which,
-                         std::span<const std::string_view> known);
 
 // The check key.type asks for, of the value at place (the member key of an object): objects, booleans, numbers,
 // texts and group lists; a byte-by-byte text is what. True when the plug-in can read the value.

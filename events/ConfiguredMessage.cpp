@@ -25,13 +25,13 @@ namespace {
 namespace Keys = grammar::TimedMessage;
 
 // The message's group filters: an "only" list decides alone; the exclusions count only when it is empty.
-// Players who turned automatic messages off receive none, whatever their groups.
+// Players who turned automatic messages off receive none of them, whatever their groups.
 class Audience {
  public:
-  explicit Audience(const nlohmann::json& message)
+  Audience(const nlohmann::json& message, bool automatic)
       : only_(WidenAll(config::StringList(message, Keys::Only_Send_To_Permission_Groups))),
         exclude_(WidenAll(config::StringList(message, Keys::Exclude_Permissions_Groups))),
-        optedOutOnline_(SomeoneOnlineOptedOut()) {}
+        optedOutOnline_(automatic && SomeoneOnlineOptedOut()) {}
 
   // Whether every player online receives it, with no question to the permission service.
   bool Everyone() const { return only_.empty() && exclude_.empty() && !optedOutOnline_; }
@@ -99,7 +99,7 @@ bool PlayerCountAllows(const nlohmann::json& message) {
 bool SomeoneWouldReceive(const nlohmann::json& message) {
   try {
     if (!message.is_object() || !PlayerCountAllows(message)) return false;
-    const Audience audience(message);
+    const Audience audience(message, true);
     bool someone = false;
     ForEachOnlinePlayer([&](AShooterPlayerController* player) { someone = someone || audience.Receives(player); });
     return someone;
@@ -112,7 +112,9 @@ void SendConfiguredMessage(const nlohmann::json& message, const MessageOccasion&
   if (!PlayerCountAllows(message)) return;
   FString text = FromUtf8(config::String(message, Keys::MessageToSend));
   const std::optional<MessageKind> kind = ReadMessageKind(message, Keys::MessageType);
-  const Audience audience(message);
+  // A countdown's announcement and a line about a player reach everyone; the rest is what players can turn off.
+  const bool automatic = occasion.timeLeft == nullptr && occasion.subject == nullptr;
+  const Audience audience(message, automatic);
   const ColourBytes colour = OpaqueColour(config::RgbFromObject(config::Section(message, Keys::MessageColour)));
   if (kind && occasion.timeLeft != nullptr) {
     text = FString(WithTimeLeft(text.View(), *occasion.timeLeft, PlaceholderReading{1, *kind == MessageKind::Chat}));

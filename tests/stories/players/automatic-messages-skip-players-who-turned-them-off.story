@@ -47,3 +47,24 @@ load
 wait 1
 -- seen
 1 1: server [0 0 0] Vote for us
+
+== messages on their own clocks pass them by; join lines and countdowns still reach them
+-- config.json
+{"Players": {"Enabled": true},
+ "TimedMessages": {"Enabled": true, "Interval": 1000, "Start_Delay": 1000,
+                   "Messages": [{"MessageToSend": "own", "MessageType": "Server", "Interval": 5}]},
+ "JoinLeaveMessages": {"Enabled": true, "Join": {"MessageToSend": "{Player} joined", "MessageType": "Server"}}}
+-- scenario
+chat 2 /adverts off
+join 3 Carol
+rcon hx.countdown 60 "Restart in {TimeLeft}"
+wait 6
+-- seen
+0 1: server [0 0 0] Bob joined
+0 1: server [0 0 0] Carol joined
+0 2: server [0 0 0] Carol joined
+0 1: server [255 255 255] Restart in 1 minute
+0 2: server [255 255 255] Restart in 1 minute
+0 3: server [255 255 255] Restart in 1 minute
+6 1: server [0 0 0] own
+6 3: server [0 0 0] own

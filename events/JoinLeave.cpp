@@ -30,11 +30,12 @@ void SendLine(const grammar::Key& key, AShooterPlayerController* player) {
 
 bool JoinLeaveLinesOn() { return config::Bool(JoinLeaveSection(), grammar::JoinLeave::Enabled); }
 
-void SendJoinLine(AShooterPlayerController* player, std::uint64_t id) {
+void SendJoinLine(AShooterPlayerController* player, std::uint64_t id, bool firstEver) {
   std::vector<std::uint64_t>& joined = JoinedPlayers();
   if (std::find(joined.begin(), joined.end(), id) != joined.end()) return;
   joined.push_back(id);
-  SendLine(grammar::JoinLeave::Join, player);
+  const bool greetFirst = firstEver && JoinLeaveSection().contains(grammar::JoinLeave::First_Join.name);
+  SendLine(greetFirst ? grammar::JoinLeave::First_Join : grammar::JoinLeave::Join, player);
 }
 
 void SendLeaveLine(AShooterPlayerController* player, std::uint64_t id) {

@@ -11,7 +11,7 @@ bool JoinLeaveLinesOn();
 
 // A player's first living character of a visit was possessed: with the lines on, every other player online
 // is sent "Join" about them, and they count as joined. Raises what the message's reads raise.
-void SendJoinLine(AShooterPlayerController* player, std::uint64_t id);
+void SendJoinLine(AShooterPlayerController* player, std::uint64_t id, bool firstEver = false);
 
 // A player logs out: one who joined during this load is forgotten, and with the lines on every other player
 // online is sent "Leave" about them. Raises what the message's reads raise.

@@ -20,6 +20,7 @@
 #include "events/JoinLeave.h"
 #include "host/IApiUtils.h"
 #include "host/Timer.h"
+#include "players/Players.h"
 #include "text/Colour.h"
 #include "text/Text.h"
 
@@ -84,14 +85,17 @@ void NoteArrival(AShooterCharacter* self) {
   } catch (...) {
     // An unreadable switch sends no join line; the countdown's alert does not depend on it.
   }
-  if (!lines && !CountdownRunning()) return;
+  const bool kept = players::Kept();
+  if (!lines && !CountdownRunning() && !kept) return;
   if (Game::Call<Game::APrimalCharacter_IsDead>(self)) return;
   AController* controller = Game::Call<Game::APawn_GetOwnerController>(self);
   if (controller == nullptr) controller = Game::Call<Game::AActor_GetInstigatorController>(self);
   if (controller == nullptr) return;
   const std::uint64_t id = PlayerId(controller);
   NoteCountdownJoiner(id);
-  if (lines) SendJoinLine(static_cast<AShooterPlayerController*>(controller), id);
+  // Every arrival marks the player seen; only their very first one is a first join.
+  const bool firstEver = kept && players::Seen(id);
+  if (lines) SendJoinLine(static_cast<AShooterPlayerController*>(controller), id, firstEver);
 }
 
 void Greet(std::uint64_t id) {

@@ -297,6 +297,8 @@ namespace JoinLeave {
 inline constexpr Key Enabled{.section = Section::JoinLeave, .name = "Enabled", .type = ValueType::Boolean};
 inline constexpr Key Join{.section = Section::JoinLeave, .name = "Join", .type = ValueType::Message};
 inline constexpr Key Leave{.section = Section::JoinLeave, .name = "Leave", .type = ValueType::Message};
+// Sent instead of "Join" the first time a player id is ever seen; only while players' choices are kept.
+inline constexpr Key First_Join{.section = Section::JoinLeave, .name = "First_Join", .type = ValueType::Message};
 }  // namespace JoinLeave
 
 // Every key, section by section in the order the sections nest. The checker, the schema's test and the
@@ -405,6 +407,7 @@ inline constexpr std::array All{
     &JoinLeave::Enabled,
     &JoinLeave::Join,
     &JoinLeave::Leave,
+    &JoinLeave::First_Join,
 };
 
 // A follow-up line ("Command_To_Execute") that names a custom command runs it, whose follow-up may run

@@ -160,10 +160,10 @@ void CheckJoinLeaveSection(Context& context, const Place& place, const json& sec
     ExpectKey(context, Place{place.Member(JoinLeave::Enabled).pointer, "no join or leave line is sent"},
               JoinLeave::Enabled, *enabled);
   }
-  for (const grammar::Key* key : {&JoinLeave::Join, &JoinLeave::Leave}) {
+  for (const grammar::Key* key : {&JoinLeave::Join, &JoinLeave::Leave, &JoinLeave::First_Join}) {
     const json* line = FindMember(section, *key);
     if (line == nullptr || line->is_null()) continue;
-    const std::string what = key == &JoinLeave::Join ? "no join line is sent" : "no leave line is sent";
+    const std::string what = key == &JoinLeave::Leave ? "no leave line is sent" : "no join line is sent";
     CheckTimedMessage(context, Place{place.Member(*key).pointer, what}, *line, MessageUse::AboutAPlayer);
   }
 }

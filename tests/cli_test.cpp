@@ -18,7 +18,6 @@ namespace {
 
 const std::string RoguePlugin = HERALDIX_ROGUE_PLUGIN;
 
-
 std::string WriteScenario(const ServerDir& dir, const std::string& name, const std::string& text) {
   const auto path = dir.Path() / name;
   std::ofstream(path) << text;

@@ -29,6 +29,7 @@ const INEXPRESSIBLE = {
   "welcome-template": "format fields that fmt rejects for a text ({0:d}) follow fmt's grammar, not a pattern",
   parse: "only when the file is empty: an editor marks nothing in an empty document (every other parse error it marks)",
   "player-count": "only a lower limit above the upper one: a schema sees one value at a time (an upper limit below 0 it marks)",
+  language: "a language code is checked against the \"Languages\" and \"Default_Language\" of the same file: a schema sees one value at a time",
   "unreachable-command": "only for an empty command name, which is a valid member name (names with a space or a non-ASCII letter are marked)",
 };
 

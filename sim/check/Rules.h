@@ -26,7 +26,7 @@ bool IsDisplayTime(const grammar::Key& key);
 
 // Sections, each handed the value found at its place.
 void CheckHeraldixSection(Context& context, const Place& place, const json& section);
-void CheckCustomCommands(Context& context, const Place& place, const json& section);
+void CheckCustomCommands(Context& context, const Place& where, const json& section);
 void CheckTimedMessages(Context& context, const Place& place, const json& section);
 void CheckScheduledMessages(Context& context, const Place& place, const json& section);
 // Types as the key table says, and each answer given per language against the languages offered.

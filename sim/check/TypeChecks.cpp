@@ -72,9 +72,8 @@ std::optional<std::int32_t> ExpectInteger(Context& context, const Place& place, 
     if (written != std::trunc(written) || written != static_cast<double>(read)) {
       context.Warning("integer", place.pointer, "reads as the whole number " + std::to_string(read));
     }
-  } else if (value.is_number_integer() && !value.is_number_unsigned() && value.get<std::int64_t>() != read) {
-    context.Warning("integer", place.pointer, "does not fit 32 bits and reads as " + std::to_string(read));
-  } else if (value.is_number_unsigned() && value.get<std::uint64_t>() != static_cast<std::uint64_t>(read)) {
+  } else if ((value.is_number_integer() && !value.is_number_unsigned() && value.get<std::int64_t>() != read) ||
+             (value.is_number_unsigned() && value.get<std::uint64_t>() != static_cast<std::uint64_t>(read))) {
     context.Warning("integer", place.pointer, "does not fit 32 bits and reads as " + std::to_string(read));
   }
   return read;

@@ -1,9 +1,13 @@
 // heraldix-sim: the simulated dedicated server's command line.
+#include <cstdio>
+#include <exception>
 #include <vector>
 
 #include "sim/cli/Subcommands.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunCommandLine(int argc, char** argv) {
   CLI::App app{"heraldix-sim: a simulated dedicated server that loads the Heraldix plug-in"};
   app.set_version_flag("--version", "heraldix-sim " HERALDIX_VERSION);
   app.require_subcommand(1);
@@ -25,6 +29,21 @@ int main(int argc, char** argv) {
   }
   for (const auto& subcommand : subcommands) {
     if (subcommand.app->parsed()) return subcommand.run();
+  }
+  return 2;
+}
+
+}  // namespace
+
+// Each subcommand reports its own failures; what is left (the command line cannot be set up) is still a
+// message and an exit status, never an abort.
+int main(int argc, char** argv) {
+  try {
+    return RunCommandLine(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "heraldix-sim: %s\n", error.what());
+  } catch (...) {
+    std::fprintf(stderr, "heraldix-sim: unexpected error\n");
   }
   return 2;
 }

@@ -65,7 +65,7 @@ void AddTimeZoneOption(CLI::App& subcommand, std::string& zone) {
 }
 
 std::string ServerTimeZone(const std::string& option) {
-  const std::string zone = option.empty() ? EnvironmentTimeZone() : option;
+  std::string zone = option.empty() ? EnvironmentTimeZone() : option;
   const std::string problem = TimeZoneProblem(zone);
   if (!problem.empty()) throw std::runtime_error(problem);
   return zone;

@@ -46,7 +46,7 @@ void FMemoryFree(void* block) {
   if (block != nullptr) Release(block, Owner::Plugin, "FMemory.Free");
 }
 
-[[maybe_unused]] const bool registered = [] {
+[[maybe_unused]] const bool Registered = [] {
   RegisterGameFunction(std::string(Game::FMemory_Malloc::Key()),
                        reinterpret_cast<void*>(static_cast<Game::FMemory_Malloc::Pointer>(&FMemoryMalloc)));
   RegisterGameFunction(std::string(Game::FMemory_Realloc::Key()),

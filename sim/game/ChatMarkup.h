@@ -17,14 +17,14 @@ namespace sim {
 // stands for, so a name holding markup characters can be shown without being read as markup. Any other "&"
 // shows as it is.
 inline std::string DecodeMarkupEscapes(std::string_view text) {
-  static constexpr std::array<std::pair<std::string_view, char>, 4> escapes{
+  static constexpr std::array<std::pair<std::string_view, char>, 4> Escapes{
       {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}}};
   std::string shown;
   shown.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     bool escaped = false;
     if (text[i] == '&') {
-      for (const auto& [escape, character] : escapes) {
+      for (const auto& [escape, character] : Escapes) {
         if (text.substr(i).starts_with(escape)) {
           shown.push_back(character);
           i += escape.size() - 1;

@@ -182,7 +182,7 @@ std::string TypeConsole(std::optional<std::uint64_t> id, std::string_view line) 
 
 void AddTexture(const std::string& path) {
   GameWorld& game = TheGame();
-  if (game.textures.count(path) != 0) return;
+  if (game.textures.contains(path)) return;
   auto* texture = Objects().Create<SimTexture>(Kind::Texture);
   texture->path = path;
   game.textures[path] = texture;

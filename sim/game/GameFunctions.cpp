@@ -37,6 +37,8 @@ void ClientServerChatDirectMessage(AShooterPlayerController* self, FString* mess
         {"bold", isBold}});
 }
 
+// The game passes the message by value, and a registered function keeps the game's own signature.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 void ClientChatMessage(AShooterPlayerController* self, FChatMessage chat) {
   constexpr std::string_view Function = "AShooterPlayerController.ClientChatMessage";
   auto* player = Require<SimController>(self, {Kind::Controller}, Function, "the player");
@@ -123,8 +125,8 @@ FString GetPlayerCharacterName(AShooterPlayerController* self) {
   return name;
 }
 
-void ServerSendChatMessage_Implementation(AShooterPlayerController* self, FString* chatMessage,
-                                          EChatSendMode::Type sendMode) {
+void ServerSendChatMessageImplementation(AShooterPlayerController* self, FString* chatMessage,
+                                         EChatSendMode::Type sendMode) {
   constexpr std::string_view Function = "AShooterPlayerController.ServerSendChatMessage_Implementation";
   auto* player = Require<SimController>(self, {Kind::Controller}, Function, "the player");
   std::u16string text;
@@ -246,7 +248,7 @@ void Hookable(typename Row::Pointer entry) {
   RegisterHookable(std::string(Row::Key()), reinterpret_cast<void*>(entry));
 }
 
-[[maybe_unused]] const bool registered = [] {
+[[maybe_unused]] const bool Registered = [] {
   using namespace Game;
   Function<UTexture2D_StaticClass>(&TextureStaticClass);
   Function<Global_StaticLoadObject>(&StaticLoadObject);
@@ -257,7 +259,7 @@ void Hookable(typename Row::Pointer entry) {
   Function<RCONClientConnection_SendMessageW>(&SendMessageW);
   Function<AShooterPlayerController_GetUniqueNetIdAsUINT64>(&GetUniqueNetIdAsUINT64);
   Function<AShooterPlayerController_GetPlayerCharacterName>(&GetPlayerCharacterName);
-  Function<AShooterPlayerController_ServerSendChatMessage_Implementation>(&ServerSendChatMessage_Implementation);
+  Function<AShooterPlayerController_ServerSendChatMessage_Implementation>(&ServerSendChatMessageImplementation);
   Function<AActor_GetInstigatorController>(&GetInstigatorController);
   Function<APawn_GetOwnerController>(&GetOwnerController);
   Function<APrimalCharacter_IsDead>(&IsDead);

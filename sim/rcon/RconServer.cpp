@@ -86,9 +86,14 @@ RconServer::~RconServer() {
   stopping_ = true;
   asio::error_code ignored;
   acceptor_.close(ignored);
-  auto open = connections_;
-  for (auto& [raw, connection] : open) {
-    Close(connection, "server stopping");
+  // A destructor may not throw; should closing fail part way (out of memory, a note that cannot be written),
+  // the sockets still close as their connections are destroyed.
+  try {
+    auto open = connections_;
+    for (auto& [raw, connection] : open) {
+      Close(connection, "server stopping");
+    }
+  } catch (...) {
   }
   *alive_ = false;
 }

@@ -91,7 +91,7 @@ class RconServer {
   void HandleAuth(Connection& connection, const Packet& packet);
   void Send(Connection& connection, std::int32_t id, std::int32_t type, const std::string& body);
   void Flush(const std::shared_ptr<Connection>& connection);
-  void CloseAfterWrites(Connection& connection, const std::string& why);
+  static void CloseAfterWrites(Connection& connection, const std::string& why);
   void Close(const std::shared_ptr<Connection>& connection, const std::string& why);
   bool IsRefused(const std::string& address);
   bool RecordFailedAuth(const std::string& address);

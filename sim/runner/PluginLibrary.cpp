@@ -9,8 +9,13 @@
 
 namespace sim {
 
+// Owners unload explicitly and see what goes wrong; this is the last resort on the way out, and a destructor
+// may not throw.
 PluginLibrary::~PluginLibrary() {
-  if (Loaded()) Unload();
+  try {
+    if (Loaded()) Unload();
+  } catch (...) {
+  }
 }
 
 void PluginLibrary::Load(const std::string& path) {

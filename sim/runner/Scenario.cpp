@@ -242,7 +242,7 @@ std::int64_t ParseSeconds(const std::string& text, bool signedAllowed) {
 
 std::int64_t ParseWaitSeconds(const std::string& text) {
   // A week of game-timer calls; a longer wait is almost certainly a typo.
-  constexpr std::int64_t MaxWaitSeconds = 7 * 24 * 3600;
+  constexpr std::int64_t MaxWaitSeconds = std::int64_t{7} * 24 * 3600;
   const std::int64_t seconds = ParseSeconds(text, false);
   if (seconds > MaxWaitSeconds) throw ScenarioError("wait at most " + std::to_string(MaxWaitSeconds) + " seconds");
   return seconds;

@@ -246,7 +246,7 @@ void RconServer::HandleAuth(Connection& connection, const Packet& packet) {
   }
 }
 
-void RconServer::Send(Connection& connection, std::int32_t id, std::int32_t type, const std::string& body) {
+void RconServer::Send(Connection& connection, std::int32_t id, std::int32_t type, const std::string& body) const {
   if (connection.closed) {
     return;
   }

@@ -89,7 +89,7 @@ class RconServer {
   void OnRead(const std::shared_ptr<Connection>& connection, std::size_t bytes);
   void Handle(Connection& connection, const Packet& packet);
   void HandleAuth(Connection& connection, const Packet& packet);
-  void Send(Connection& connection, std::int32_t id, std::int32_t type, const std::string& body);
+  void Send(Connection& connection, std::int32_t id, std::int32_t type, const std::string& body) const;
   void Flush(const std::shared_ptr<Connection>& connection);
   static void CloseAfterWrites(Connection& connection, const std::string& why);
   void Close(const std::shared_ptr<Connection>& connection, const std::string& why);

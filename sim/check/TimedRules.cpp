@@ -89,7 +89,7 @@ void CheckTimedMessage(Context& context, const Place& place, const json& message
       std::string read = CheckCutText(context, place.Member(TimedMessage::MessageToSend), value, "the message");
       // {TimeLeft} is put in before delivery formats the text, like a placeholder that is always on.
       const std::string_view field = grammar::TimeLeftField;
-      for (std::size_t at = 0; use == MessageUse::ScheduledCountdown && (at = read.find(field)) != read.npos;) {
+      for (std::size_t at = 0; use == MessageUse::ScheduledCountdown && (at = read.find(field)) != std::string::npos;) {
         read.erase(at, field.size());
       }
       if (use != MessageUse::ScheduledCountdown && read.find(field) != std::string::npos) {

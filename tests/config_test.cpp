@@ -2,14 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "config/ColourValues.h"
 #include "config/ConfigValues.h"
-#include "config/MessageKind.h"
 
 namespace {
 
@@ -114,16 +112,6 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
     const char* const array = text;
     EXPECT_EQ(Outcome([&] { return Shown(config::RgbFromArray(json::parse(array))); }), rgb) << text;
   }
-}
-
-TEST(Config, MessageKindsAreNamedExactlyWithClientAsChat) {
-  const std::pair<const char*, std::optional<MessageKind>> rows[] = {
-      {"Server", MessageKind::Server}, {"Chat", MessageKind::Chat},
-      {"Client", MessageKind::Chat},   {"Notification", MessageKind::Notification},
-      {"chat", std::nullopt},          {"SERVER", std::nullopt},
-      {"Notification ", std::nullopt}, {"", std::nullopt},
-  };
-  for (const auto& [word, kind] : rows) EXPECT_EQ(ParseMessageKind(word), kind) << '"' << word << '"';
 }
 
 }  // namespace

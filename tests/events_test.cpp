@@ -163,17 +163,4 @@ TEST(Events, SkipUnreceivableDrawnAtRandomNeverWastesATurn) {
   }
 }
 
-TEST(Events, RandomOrderWithoutTheNewKeysDrawsExactlyAsBefore) {
-  // The same scenario with "Order": "Random" and "Skip_Unreceivable": false spelled out, and without them.
-  ServerDir plain(Timed("1", ServerMessages("a b c")));
-  ServerDir spelled(Timed(R"(1, "Order": "Random", "Skip_Unreceivable": false)", ServerMessages("a b c")));
-  // The plug-in never seeds the C runtime's generator; the test does, so both runs draw from the same point.
-  std::srand(7);
-  const auto first = Texts(RunScenario("join 1 A\nwait 50\n", plain).To("1", "server"));
-  std::srand(7);
-  const auto second = Texts(RunScenario("join 1 A\nwait 50\n", spelled).To("1", "server"));
-  EXPECT_EQ(first.size(), 50U);
-  EXPECT_EQ(first, second);
-}
-
 }  // namespace

@@ -117,17 +117,6 @@ TEST(Grammar, NoKeyOrAcceptedWordIsSpeltOutsideTheGrammarFolder) {
                              << fmt::format("{}", fmt::join(found, "\n"));
 }
 
-TEST(Grammar, TheScanFindsAKeySpeltInCodeOrQuotedInAMessage) {
-  bool inBlockComment = false;
-  EXPECT_EQ(LiteralsOf(R"(  FindMember(section, "Interval"); // "Order")", inBlockComment),
-            std::vector<std::string>{"Interval"});
-  EXPECT_EQ(LiteralsOf(R"(  Warn("no \"At\": never sent", '"');)", inBlockComment),
-            std::vector<std::string>{R"(no \"At\": never sent)"});
-  EXPECT_TRUE(GrammarWords().contains("Interval"));
-  EXPECT_TRUE(GrammarWords().contains("Sequential"));
-  EXPECT_TRUE(GrammarWords().contains("Sun"));
-}
-
 TEST(Grammar, EveryKeyDeclaredIsInTheTableOnce) {
   std::ifstream in(std::filesystem::path(HERALDIX_SOURCE_DIR) / "grammar/Keys.h");
   const std::string source{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -140,69 +129,6 @@ TEST(Grammar, EveryKeyDeclaredIsInTheTableOnce) {
   std::set<std::pair<grammar::Section, std::string_view>> keys;
   for (const grammar::Key* key : grammar::All) {
     EXPECT_TRUE(keys.emplace(key->section, key->name).second) << key->name << " is in the table twice";
-  }
-}
-
-// The members each section of the key table has in document: a section's objects wherever it stands.
-void MembersBySection(const json& document, std::map<grammar::Section, std::set<std::string>>& found) {
-  using grammar::Section;
-  const auto add = [&](Section section, const json* object) {
-    if (object == nullptr || !object->is_object()) return;
-    for (const auto& [name, value] : object->items()) found[section].insert(name);
-  };
-  const auto member = [](const json* object, std::string_view name) -> const json* {
-    if (object == nullptr || !object->is_object() || !object->contains(name)) return nullptr;
-    return &object->at(std::string(name));
-  };
-  add(Section::Top, &document);
-  const json* heraldix = member(&document, grammar::Top::Heraldix.name);
-  add(Section::Heraldix, heraldix);
-  const json* welcome = member(heraldix, grammar::Heraldix::WelcomeMessage.name);
-  add(Section::Welcome, welcome);
-  std::vector<const json*> colours = {member(heraldix, grammar::Heraldix::ClientChatColour.name),
-                                      member(heraldix, grammar::Heraldix::ServerMessageColor.name),
-                                      member(heraldix, grammar::Heraldix::NotificationColor.name),
-                                      member(welcome, grammar::Welcome::WelcomeMessageColour.name)};
-  if (const json* commands = member(&document, grammar::Top::CustomCommands.name); commands && commands->is_object()) {
-    for (const auto& [name, command] : commands->items()) add(Section::Command, &command);
-  }
-  const std::pair<const grammar::Key*, std::pair<Section, Section>> lists[] = {
-      {&grammar::Top::TimedMessages, {Section::Timed, Section::TimedMessage}},
-      {&grammar::Top::ScheduledMessages, {Section::Scheduled, Section::ScheduledMessage}},
-  };
-  for (const auto& [key, sections] : lists) {
-    const json* section = member(&document, key->name);
-    add(sections.first, section);
-    const json* messages = member(section, grammar::Timed::Messages.name);
-    if (messages == nullptr || !messages->is_array()) continue;
-    for (const json& message : *messages) {
-      add(sections.second, &message);
-      colours.push_back(member(&message, grammar::TimedMessage::MessageColour.name));
-    }
-  }
-  const json* countdown = member(&document, grammar::Top::Countdown.name);
-  add(Section::Countdown, countdown);
-  add(Section::CountdownWords, member(countdown, grammar::Countdown::Words.name));
-  colours.push_back(member(countdown, grammar::Countdown::MessageColour.name));
-  const json* lines = member(&document, grammar::Top::JoinLeaveMessages.name);
-  add(Section::JoinLeave, lines);
-  for (const grammar::Key* line : {&grammar::JoinLeave::Join, &grammar::JoinLeave::Leave}) {
-    colours.push_back(member(member(lines, line->name), grammar::TimedMessage::MessageColour.name));
-  }
-  for (const json* colour : colours) add(Section::Colour, colour);
-  add(Section::Players, member(&document, grammar::Top::Players.name));
-}
-
-TEST(Grammar, EveryKeyIsInASeedOfTheConfigurationFuzzTarget) {
-  std::map<grammar::Section, std::set<std::string>> found;
-  for (const auto& seed : std::filesystem::directory_iterator(std::filesystem::path(HERALDIX_SOURCE_DIR) /
-                                                              "fuzz/corpus/config_documents")) {
-    const json document = json::parse(std::ifstream(seed.path()), nullptr, false);
-    if (document.is_object()) MembersBySection(document, found);
-  }
-  for (const grammar::Key* key : grammar::All) {
-    EXPECT_TRUE(found[key->section].contains(std::string(key->name)))
-        << key->name << " is in no seed of fuzz/corpus/config_documents, in its own section";
   }
 }
 

@@ -116,12 +116,6 @@ TEST(Sim, HooksChainInInstallOrderAndRemovingOneRestoresTheChain) {
   EXPECT_TRUE(game.Of("fault").empty());
 }
 
-TEST(Sim, DelayedCallsAreTracedWithTheirDelay) {
-  LiveGame game;
-  API::Timer::Get().DelayExecute([] {}, 2);
-  EXPECT_EQ(game.Of("trace").back().dump(), R"({"args":[2],"call":"DelayExecute","event":"trace","t":0})");
-}
-
 // --- The game ---------------------------------------------------------------------------------------
 
 TEST(Sim, AllocatorAccountsForTheBlocksTheCodeUnderTestTakes) {

@@ -4,10 +4,7 @@
 
 -- shows server chat rcon answer log register
 -- config.json
-{
-  "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+{"Heraldix": {"ServerMessageColor": {"B": 255}}, "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
 -- scenario
 join 1 Alice
 join 2 Bob

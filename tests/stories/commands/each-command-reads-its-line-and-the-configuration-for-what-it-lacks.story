@@ -1,8 +1,7 @@
 # Each command reads its line, and the "Heraldix" section of the configuration only for what the line lacks:
-# colour tokens and configured channels keep their low byte, a channel left out is zero, and a document that is
-# not an object fails the command that needs it.
+# colour tokens and configured channels keep their low byte, and a channel left out is zero.
 
--- shows server chat notification rcon answer say load
+-- shows server chat notification say load
 -- config.json
 {}
 
@@ -10,10 +9,9 @@
 -- scenario
 join 1 Alice
 join 5 Eve
-console 1 hx.sendserver 5 "Hi" 300 -1 12.9
+rcon hx.sendserver 5 "Hi" 300 -1 12.9
 -- seen
 0 5: server [44 255 12] Hi
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == two numbers: configured
 -- config.json
@@ -21,57 +19,46 @@ console 1 hx.sendserver 5 "Hi" 300 -1 12.9
 -- scenario
 # Token n-3 is the message's last word with its closing quote.
 join 1 Alice
-console 1 hx.sendserver 0 "Hello there" 0 255
+rcon hx.sendserver 0 "Hello there" 0 255
 -- seen
 0 1: server [44 255 2] Hello there
-0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 
 == missing channels: zero
 -- config.json
 {"Heraldix": {"ServerMessageColor": {"G": 9}}}
 -- scenario
 join 1 Alice
-console 1 hx.sendserver 0 "x"
+rcon hx.sendserver 0 "x"
 -- seen
 0 1: server [0 9 0] x
-0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
-
-== document null
--- config.json
-null
--- scenario
-join 1 Alice
-console 1 hx.sendserver 0 "x"
--- seen
-0 1: server [255 0 0] Heraldix: Error trying to send the message
 
 == id only
 -- scenario
 join 1 Alice
 join 17 Sam
 # Two tokens: no sender on the line, so Heraldix, and the configured colour.
-console 1 hx.sendchat 17"x"
+rcon hx.sendchat 17"x"
 -- seen
 0 17: chat Heraldix: <RichColor Color="0, 0, 0, 255">x</>
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == inner numbers untested
 -- scenario
 # Only the first and the last of the five numbers are tested before they are read.
 texture i
 join 1 Alice
-console 1 hx.sendnotification 0 "M" 4 10abc 1 2 3 i
+rcon hx.sendnotification 0 "M" 4 10abc 1 2 3 i
 -- seen
 0 load i
 0 1: notification [1 2 3] scale 4 time 10 icon i M
-0 1: server [0 255 0] Heraldix: Successfully sent message to everyone
 
 == time without digits
+-- shows notification rcon
 -- scenario
 join 1 Alice
-console 1 hx.sendnotification 0 "M" 4 x 1 2 3 i
+rcon hx.sendnotification 0 "M" 4 x 1 2 3 i
 -- seen
-0 1: server [255 0 0] Heraldix: Error trying to send the message
+0 rcon id 1 type 0: Heraldix: Error trying to send the message
+
 
 == fewer than six tokens carry no numbers
 -- config.json
@@ -80,15 +67,13 @@ console 1 hx.sendnotification 0 "M" 4 x 1 2 3 i
 # No message and the last token numeric: an empty notification, no icon asked for.
 join 1 Alice
 join 2 Bob
-console 1 hx.sendnotification 2 3 4 5
+rcon hx.sendnotification 2 3 4 5
 -- seen
 0 2: notification [0 0 0] scale 6 time 1 
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == any mode, unchecked
 -- scenario
 join 1 Alice
-console 1 hx.chatasplayer 1 -1 "x"
+rcon hx.chatasplayer 1 -1 "x"
 -- seen
 0 say from 1 mode -1: x
-0 1: server [0 255 0] HX: Successfully chatted as player

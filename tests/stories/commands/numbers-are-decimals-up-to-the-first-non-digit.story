@@ -2,7 +2,7 @@
 # non-digit, and none without a digit or beyond their width. A player id is unsigned 64-bit, where a negative id
 # wraps modulo 2^64; an integer is signed 32-bit. An unread number fails the command.
 
--- shows server chat notification rcon answer
+-- shows server chat notification
 -- config.json
 {}
 
@@ -11,7 +11,7 @@
 # Each id reaches the player it reads as; Ann (255) and Fay (5) would be sent a misread "x255" or full-width five,
 # and everyone a misread blank or lone sign.
 join 42 Alice
-console 42 hx.sendserver 0 "zero" 1 1 1
+rcon hx.sendserver 0 "zero" 1 1 1
 join 255 Ann
 join 5 Fay
 join 12 Bob
@@ -21,81 +21,53 @@ join 2147483648 D
 join 18446744071562067968 E
 join 18446744071562067967 F
 # A tab, not a space, before +42 and as the whole blank id.
-console 42 hx.sendserver 	+42 "plus" 1 1 1
-console 42 hx.sendserver 12.9 "point" 1 1 1
-console 42 hx.sendserver -1 "minus one" 1 1 1
-console 42 hx.sendserver 2147483647 "2^31-1" 1 1 1
-console 42 hx.sendserver 2147483648 "2^31" 1 1 1
-console 42 hx.sendserver -2147483648 "-2^31" 1 1 1
-console 42 hx.sendserver -2147483649 "-2^31-1" 1 1 1
-console 42 hx.sendserver 18446744073709551615 "2^64-1" 1 1 1
-console 42 hx.sendserver 18446744073709551616 "2^64" 1 1 1
-console 42 hx.sendserver 	 "blank" 1 1 1
-console 42 hx.sendserver x255 "letter" 1 1 1
-console 42 hx.sendserver - "sign" 1 1 1
-console 42 hx.sendserver ５ "full-width" 1 1 1
+rcon hx.sendserver 	+42 "plus" 1 1 1
+rcon hx.sendserver 12.9 "point" 1 1 1
+rcon hx.sendserver -1 "minus one" 1 1 1
+rcon hx.sendserver 2147483647 "2^31-1" 1 1 1
+rcon hx.sendserver 2147483648 "2^31" 1 1 1
+rcon hx.sendserver -2147483648 "-2^31" 1 1 1
+rcon hx.sendserver -2147483649 "-2^31-1" 1 1 1
+rcon hx.sendserver 18446744073709551615 "2^64-1" 1 1 1
+rcon hx.sendserver 18446744073709551616 "2^64" 1 1 1
+rcon hx.sendserver 	 "blank" 1 1 1
+rcon hx.sendserver x255 "letter" 1 1 1
+rcon hx.sendserver - "sign" 1 1 1
+rcon hx.sendserver ５ "full-width" 1 1 1
 -- seen
 0 42: server [1 1 1] zero
-0 42: server [0 255 0] Heraldix: Successfully sent message to everyone
 0 42: server [1 1 1] plus
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
 0 12: server [1 1 1] point
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
 0 18446744073709551615: server [1 1 1] minus one
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
 0 2147483647: server [1 1 1] 2^31-1
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
 0 2147483648: server [1 1 1] 2^31
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
 0 18446744071562067968: server [1 1 1] -2^31
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
 0 18446744071562067967: server [1 1 1] -2^31-1
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
 0 18446744073709551615: server [1 1 1] 2^64-1
-0 42: server [0 255 0] Heraldix: Successfully sent message to player
-0 42: server [255 0 0] Heraldix: Error trying to send the message
-0 42: server [255 0 0] Heraldix: Error trying to send the message
-0 42: server [255 0 0] Heraldix: Error trying to send the message
-0 42: server [255 0 0] Heraldix: Error trying to send the message
-0 42: server [255 0 0] Heraldix: Error trying to send the message
 
 == an integer
 -- scenario
 # The display time is read without a numeric test first, so it shows each integer as read; the green channel
 # shows the low byte of the largest and the smallest. A tab before +42 and as the whole blank token.
 join 1 Alice
-console 1 hx.sendnotification 1 "zero" 1 0 0 0 0 0
-console 1 hx.sendnotification 1 "plus" 1 	+42 0 0 0 0
-console 1 hx.sendnotification 1 "point" 1 12.9 0 0 0 0
-console 1 hx.sendnotification 1 "minus one" 1 -1 0 -1 0 0
-console 1 hx.sendnotification 1 "2^31-1" 1 2147483647 0 2147483647 0 0
-console 1 hx.sendnotification 1 "2^31" 1 2147483648 0 0 0 0
-console 1 hx.sendnotification 1 "-2^31" 1 -2147483648 0 -2147483648 0 0
-console 1 hx.sendnotification 1 "-2^31-1" 1 -2147483649 0 0 0 0
-console 1 hx.sendnotification 1 "2^64-1" 1 18446744073709551615 0 0 0 0
-console 1 hx.sendnotification 1 "2^64" 1 18446744073709551616 0 0 0 0
-console 1 hx.sendnotification 1 "blank" 1 	 0 0 0 0
-console 1 hx.sendnotification 1 "letter" 1 x255 0 0 0 0
-console 1 hx.sendnotification 1 "sign" 1 - 0 0 0 0
-console 1 hx.sendnotification 1 "full-width" 1 ５ 0 0 0 0
+rcon hx.sendnotification 1 "zero" 1 0 0 0 0 0
+rcon hx.sendnotification 1 "plus" 1 	+42 0 0 0 0
+rcon hx.sendnotification 1 "point" 1 12.9 0 0 0 0
+rcon hx.sendnotification 1 "minus one" 1 -1 0 -1 0 0
+rcon hx.sendnotification 1 "2^31-1" 1 2147483647 0 2147483647 0 0
+rcon hx.sendnotification 1 "2^31" 1 2147483648 0 0 0 0
+rcon hx.sendnotification 1 "-2^31" 1 -2147483648 0 -2147483648 0 0
+rcon hx.sendnotification 1 "-2^31-1" 1 -2147483649 0 0 0 0
+rcon hx.sendnotification 1 "2^64-1" 1 18446744073709551615 0 0 0 0
+rcon hx.sendnotification 1 "2^64" 1 18446744073709551616 0 0 0 0
+rcon hx.sendnotification 1 "blank" 1 	 0 0 0 0
+rcon hx.sendnotification 1 "letter" 1 x255 0 0 0 0
+rcon hx.sendnotification 1 "sign" 1 - 0 0 0 0
+rcon hx.sendnotification 1 "full-width" 1 ５ 0 0 0 0
 -- seen
 0 1: notification [0 0 0] scale 1 time 0 zero
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: notification [0 0 0] scale 1 time 42 plus
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: notification [0 0 0] scale 1 time 12 point
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: notification [0 255 0] scale 1 time -1 minus one
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: notification [0 255 0] scale 1 time 2.14748e+09 2^31-1
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
-0 1: server [255 0 0] Heraldix: Error trying to send the message
 0 1: notification [0 0 0] scale 1 time -2.14748e+09 -2^31
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
-0 1: server [255 0 0] Heraldix: Error trying to send the message
-0 1: server [255 0 0] Heraldix: Error trying to send the message
-0 1: server [255 0 0] Heraldix: Error trying to send the message
-0 1: server [255 0 0] Heraldix: Error trying to send the message
-0 1: server [255 0 0] Heraldix: Error trying to send the message
-0 1: server [255 0 0] Heraldix: Error trying to send the message
-0 1: server [255 0 0] Heraldix: Error trying to send the message

@@ -1,5 +1,5 @@
 # A countdown of 600 seconds is announced at once and at 300, 120, 60, 30, 10, 5, 4, 3, 2 and 1 seconds
-# left, with the time left in words, to every player online; then the final message goes out.
+# left, with the time left in words; then the final message goes out.
 
 -- shows server chat answer
 
@@ -8,33 +8,21 @@
 {}
 -- scenario
 join 1 Alice
-join 2 Bob
 admin hx.countdown 600 "Server restart in {TimeLeft}!"
 wait 601
 -- seen
 0 1: server [255 255 255] Server restart in 10 minutes!
-0 2: server [255 255 255] Server restart in 10 minutes!
 0 answer: Heraldix: Countdown started
 300 1: server [255 255 255] Server restart in 5 minutes!
-300 2: server [255 255 255] Server restart in 5 minutes!
 480 1: server [255 255 255] Server restart in 2 minutes!
-480 2: server [255 255 255] Server restart in 2 minutes!
 540 1: server [255 255 255] Server restart in 1 minute!
-540 2: server [255 255 255] Server restart in 1 minute!
 570 1: server [255 255 255] Server restart in 30 seconds!
-570 2: server [255 255 255] Server restart in 30 seconds!
 590 1: server [255 255 255] Server restart in 10 seconds!
-590 2: server [255 255 255] Server restart in 10 seconds!
 595 1: server [255 255 255] Server restart in 5 seconds!
-595 2: server [255 255 255] Server restart in 5 seconds!
 596 1: server [255 255 255] Server restart in 4 seconds!
-596 2: server [255 255 255] Server restart in 4 seconds!
 597 1: server [255 255 255] Server restart in 3 seconds!
-597 2: server [255 255 255] Server restart in 3 seconds!
 598 1: server [255 255 255] Server restart in 2 seconds!
-598 2: server [255 255 255] Server restart in 2 seconds!
 599 1: server [255 255 255] Server restart in 1 second!
-599 2: server [255 255 255] Server restart in 1 second!
 
 == the words after a text without {TimeLeft}, then the final message, as configured
 -- config.json

@@ -8,12 +8,11 @@ join 2 Bob
 wait 5
 config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true}}}
 console none hx.reload
+wait 10
 
 == "Message": "{1}"
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "{1}"}}}
--- scenario
-wait 10
 -- seen
 0 delay 5
 0 delay 5
@@ -21,8 +20,6 @@ wait 10
 == "Message": "{0"
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "{0"}}}
--- scenario
-wait 10
 -- seen
 0 delay 5
 0 delay 5
@@ -30,8 +27,6 @@ wait 10
 == "Message": 5
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": 5}}}
--- scenario
-wait 10
 -- seen
 0 delay 5
 0 delay 5
@@ -39,8 +34,6 @@ wait 10
 == "WelcomeMessageType": 5
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": 5}}}
--- scenario
-wait 10
 -- seen
 0 delay 5
 0 delay 5
@@ -48,8 +41,6 @@ wait 10
 == "WelcomeMessageColour": "red"
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageColour": "red"}}}
--- scenario
-wait 10
 -- seen
 0 delay 5
 0 delay 5
@@ -57,8 +48,6 @@ wait 10
 == "WelcomeMessageType": "Notification", "NotificationDisplayTime": "10"
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Notification", "NotificationDisplayTime": "10"}}}
--- scenario
-wait 10
 -- seen
 0 delay 5
 0 delay 5

@@ -2,16 +2,17 @@
 # Each player's groups are asked in list order until one says yes; a player gone from the world is not asked.
 
 -- shows server ask
-
-== only
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP", "Admins"]}]}}
 -- scenario
 join 1 Alice VIP
 join 2 Bob
 join 3 Carol Admins
 join 4 Dan
 stale 4
+
+== only
+-- config.json
+{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP", "Admins"]}]}}
+-- scenario
 wait 1
 -- seen
 1 ask 1 in VIP: yes
@@ -26,11 +27,6 @@ wait 1
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Exclude_Permissions_Groups": ["VIP"]}]}}
 -- scenario
-join 1 Alice VIP
-join 2 Bob
-join 3 Carol Admins
-join 4 Dan
-stale 4
 wait 1
 -- seen
 1 ask 1 in VIP: yes
@@ -43,11 +39,6 @@ wait 1
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"], "Exclude_Permissions_Groups": ["VIP"]}]}}
 -- scenario
-join 1 Alice VIP
-join 2 Bob
-join 3 Carol Admins
-join 4 Dan
-stale 4
 wait 1
 -- seen
 1 ask 1 in VIP: yes
@@ -59,10 +50,10 @@ wait 1
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["Gr\u00fcn"]}]}}
 -- scenario
-join 1 Alice Gr??n
-join 2 Bob
+groups 2 Gr??n
 wait 1
 -- seen
-1 ask 1 in Gr??n: yes
-1 1: server [0 0 0] m
-1 ask 2 in Gr??n: no
+1 ask 1 in Gr??n: no
+1 ask 2 in Gr??n: yes
+1 2: server [0 0 0] m
+1 ask 3 in Gr??n: no

@@ -1,5 +1,4 @@
-# Scheduled messages go out once at their minutes, never again that day and never late; days are the server's
-# own. Every run starts on Thursday 2026-01-01 at 00:00:00 UTC.
+# Scheduled messages go out once at their minutes, never again that day and never late. Every run starts on Thursday 2026-01-01 at 00:00:00 UTC.
 
 -- shows server
 -- config.json
@@ -93,49 +92,3 @@ wait 10
 60 1: server [0 0 0] timed
 60 1: server [0 0 0] scheduled
 60 1: server [0 0 0] welcome
-
-== UTC
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
-  {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
-  {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}]}}
--- scenario
-# Thursday 12:00 no; Saturday 12:00 yes; back to Friday 12:00 no.
-join 1 A
-clock +43190
-wait 20
-clock +172800
-wait 20
-clock -86400
-wait 60
--- seen
-21 1: server [0 0 0] weekend
-
-== New York
--- zone EST5EDT,M3.2.0,M11.1.0
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
-  {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
-  {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}]}}
--- scenario
-# Thursday at 00:00 UTC is Wednesday at 19:00 in New York.
-join 1 A
-wait 70
--- seen
-60 1: server [0 0 0] midweek
-
-== Berlin
--- zone CET-1CEST,M3.5.0,M10.5.0/3
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "weekend", "MessageType": "Server", "At": ["12:00"], "Days": ["Sat", "Sun"]},
-  {"MessageToSend": "midweek", "MessageType": "Server", "At": ["19:01"], "Days": ["Wed"]},
-  {"MessageToSend": "daily", "MessageType": "Server", "At": ["01:01"]}]}}
--- scenario
-# Thursday at 00:00 UTC is Thursday at 01:00 in Berlin.
-join 1 A
-wait 70
--- seen
-60 1: server [0 0 0] daily

@@ -11,7 +11,7 @@
 == every turn sends
 -- scenario
 join 1 A
-wait 200
+wait 40
 -- seen
 1 ask 1 in VIP: no
 1 1: server [0 0 0] all
@@ -19,30 +19,6 @@ wait 200
 21 ask 1 in VIP: no
 21 1: server [0 0 0] all
 31 1: server [0 0 0] all2
-41 ask 1 in VIP: no
-41 1: server [0 0 0] all
-51 1: server [0 0 0] all2
-61 ask 1 in VIP: no
-61 1: server [0 0 0] all
-71 1: server [0 0 0] all2
-81 ask 1 in VIP: no
-81 1: server [0 0 0] all
-91 1: server [0 0 0] all2
-101 ask 1 in VIP: no
-101 1: server [0 0 0] all
-111 1: server [0 0 0] all2
-121 ask 1 in VIP: no
-121 1: server [0 0 0] all
-131 1: server [0 0 0] all2
-141 ask 1 in VIP: no
-141 1: server [0 0 0] all
-151 1: server [0 0 0] all2
-161 ask 1 in VIP: no
-161 1: server [0 0 0] all
-171 1: server [0 0 0] all2
-181 ask 1 in VIP: no
-181 1: server [0 0 0] all
-191 1: server [0 0 0] all2
 
 == a VIP online, then nobody
 -- scenario

@@ -26,15 +26,6 @@ wait 6
 -- seen
 5 3: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome Alice</>
 
-== without the key a plain name is greeted as always
--- config.json
-{"Heraldix": {"Placeholders": false, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Welcome {0}", "WelcomeMessageType": "Chat"}}}
--- scenario
-join 1 Alice
-wait 6
--- seen
-5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome Alice</>
-
 == markup characters in a name show as they are in chat
 -- config.json
 {"Heraldix": {"Placeholders": true, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {Player}", "WelcomeMessageType": "Chat"}}}

@@ -1,6 +1,6 @@
 # Players turn automatic messages off and on and pick a language with chat commands; each answer is a chat
 # line to them alone, and what they chose is read back after the plug-in is unloaded and loaded again.
--- shows chat register echo
+-- shows chat echo
 
 == the opt-out command answers each word and keeps the choice over a restart
 -- config.json
@@ -16,15 +16,11 @@ unload
 load
 chat 1 /adverts on
 -- seen
-0 +/adverts
 0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Type /adverts off to stop automatic messages, /adverts on to have them back.</>
 0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are off for you. Type /adverts on to have them back.</>
 0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are on for you again.</>
 0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Type /adverts off to stop automatic messages, /adverts on to have them back.</>
-0 -/adverts
-0 +/adverts
 0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are on for you again.</>
-0 -/adverts
 
 == the language command lists, sets and refuses, and the choice is read back after a restart
 -- config.json
@@ -39,20 +35,13 @@ unload
 load
 chat 1 /lang
 -- seen
-0 +/adverts
-0 +/lang
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language: en. Choose one of en, de with /lang CODE.</>
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">{ok} de</>
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">no {fr} among en, de</>
-0 -/adverts
-0 -/lang
-0 +/adverts
-0 +/lang
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language: de. Choose one of en, de with /lang CODE.</>
-0 -/adverts
-0 -/lang
 
 == with the section off no command is registered and the lines are chat
+-- shows chat register echo
 -- config.json
 {"Players": {"Enabled": false, "Languages": ["en"]}}
 -- scenario
@@ -62,6 +51,7 @@ chat 1 /adverts off
 0 echo Alice: /adverts off
 
 == a reload that renames the command moves it, and keeps what was chosen
+-- shows chat register echo
 -- config.json
 {"Players": {"Enabled": true}}
 -- scenario
@@ -97,8 +87,6 @@ chat 3 /adverts off
 chat 1 /adverts on
 chat 3 /adverts on
 -- seen
-0 +/adverts
-0 +/language
 0 2: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language is now de.</>
 0 3: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language is now fr.</>
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Adverts off</>
@@ -106,5 +94,3 @@ chat 3 /adverts on
 0 3: chat Heraldix: <RichColor Color="1, 1, 1, 1">Adverts off</>
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Werbung an</>
 0 3: chat Heraldix: <RichColor Color="1, 1, 1, 1">Annonces</>
-0 -/adverts
-0 -/language

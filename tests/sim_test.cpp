@@ -2,7 +2,6 @@
 // loading with a misbehaving plug-in, and the heraldix-sim command line.
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <random>
@@ -118,20 +117,6 @@ TEST(Sim, HooksChainInInstallOrderAndRemovingOneRestoresTheChain) {
 
 // --- The game ---------------------------------------------------------------------------------------
 
-TEST(Sim, AllocatorAccountsForTheBlocksTheCodeUnderTestTakes) {
-  LiveGame game;
-  EXPECT_EQ(game.PluginBlocks(), 0);
-  void* block = Game::Call<Game::FMemory_Malloc>(std::size_t{10}, std::uint32_t{0});
-  std::memcpy(block, "abcdefghij", 10);
-  EXPECT_EQ(game.PluginBlocks(), 1);
-  void* grown = Game::Call<Game::FMemory_Realloc>(block, std::size_t{4000});
-  EXPECT_EQ(std::memcmp(grown, "abcdefghij", 10), 0);
-  EXPECT_EQ(game.PluginBlocks(), 1);
-  Game::Call<Game::FMemory_Free>(grown);
-  EXPECT_EQ(game.PluginBlocks(), 0);
-  EXPECT_TRUE(game.Of("fault").empty());
-}
-
 // The allocator's record of live blocks against a plain map, with addresses packed into a few pages so
 // that runs of taken slots collide, wrap past the end of the table and are closed up by erasures.
 TEST(Sim, AllocatorBlockTableFindsEveryLiveBlockThroughCollisionsErasuresAndGrowth) {
@@ -196,21 +181,6 @@ TEST(Sim, Utf8DecodeReplacesIllFormedSequences) {
   EXPECT_EQ(Utf8Decode("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
   EXPECT_EQ(Utf8Decode("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a surrogate
   EXPECT_EQ(Utf8Decode(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
-}
-
-TEST(Sim, LiveGameStartsAfreshEachTime) {
-  {
-    LiveGame game;
-    game.Line("join 1 Alice");
-    game.Line("wait 5");
-    TarrowApi::GetCommands().RegisterConsoleCommand(FString(u"left"), &RecordConsole);
-  }
-  LiveGame game;
-  EXPECT_EQ(game.Player(1), nullptr);
-  EXPECT_EQ(sim::Elapsed(), 0);
-  EXPECT_EQ(sim::RegisteredCommandCount(), 0U);
-  EXPECT_TRUE(game.Events().empty());
-  EXPECT_THROW(game.Line("load"), std::runtime_error);
 }
 
 // --- Scenario lines ---------------------------------------------------------------------------------

@@ -37,16 +37,13 @@ chat 1 /e
 0 load 
 0 1: notification [0 0 0] scale 0 time 0 plain
 
-== braces go through the formatter once; a reply that fails still sends the follow-up
+== a reply the formatter rejects still sends the follow-up
 -- config.json
-{"CustomCommands": {"/ok": {"Message": "{{ok}} 100%", "Type": "Server"},
-          "/bad": {"Message": "{name}", "Type": "Server", "Command_To_Execute": "/after"}}}
+{"CustomCommands": {"/bad": {"Message": "{name}", "Type": "Server", "Command_To_Execute": "/after"}}}
 -- scenario
 join 1 Alice
-chat 1 /ok
 chat 1 /bad
 -- seen
-0 1: server [0 0 0] {ok} 100%
 0 say from 1 mode 0: /after
 0 echo Alice: /after
 

@@ -26,18 +26,9 @@ wait 5
 5 load 
 5 1: notification [0 0 0] scale 1 time 10 Welcome to the server Alice
 
-== any other kind is chat
+== any other kind is chat, in the welcome's colour
 -- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "chat"}}}
--- scenario
-join 1 Alice
-wait 5
--- seen
-5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome to the server Alice</>
-
-== client is chat
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Client", "WelcomeMessageColour": {"R": 255}}}}
+{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "chat", "WelcomeMessageColour": {"R": 255}}}}
 -- scenario
 join 1 Alice
 wait 5

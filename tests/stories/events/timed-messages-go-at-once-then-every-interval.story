@@ -60,18 +60,6 @@ wait 60
 1 1: server [0 0 0] m
 101 1: server [0 0 0] m
 
-== a bad message still uses its turn
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 10, "Messages": [{"MessageToSend": "{0}", "MessageType": "Server"}]}}
--- scenario
-join 1 Alice
-wait 3
-config-text {"TimedMessages": {"Enabled": true, "Interval": 10, "Messages": [{"MessageToSend": "fixed", "MessageType": "Server"}]}}
-console none hx.reload
-wait 10
--- seen
-11 1: server [0 0 0] fixed
-
 == sequential order carries on across a reload that shortens the list
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": [

@@ -153,8 +153,10 @@ TEST(Check, ExampleConfigurationIsClean) {
 TEST(Check, PreviewCommandWritesThePage) {
   const ServerDir dir(
       R"({"Heraldix": {"Placeholders": true}, "CustomCommands": {"/rules": {"Message": "Be nice, {Player}: )"
-      R"({PlayersOnline} online at {Time} on {Date}", "MessageColor": [255, 0, 0], "Sender": "Rules"}}})");
-  std::ofstream(dir.Path() / "demo.scenario") << "join 1 Alice\nchat 1 /rules\nwait 1\n";
+      R"({PlayersOnline} online at {Time} on {Date}", "MessageColor": [255, 0, 0], "Sender": "Rules"}},)"
+      R"("Players": {"Enabled": true, "Languages": ["en", "de"]}})");
+  std::ofstream(dir.Path() / "demo.scenario")
+      << "join 1 Alice\njoin 2 Bob\nchat 1 /rules\nchat 1 /language de\nwait 1\n";
   std::ofstream(dir.Path() / "bad.scenario") << "join 1 Alice\nfly 1\n";
   const std::string page = (dir.Path() / "out.html").string();
   const auto preview = [&](const char* scenario) {
@@ -167,10 +169,14 @@ TEST(Check, PreviewCommandWritesThePage) {
   const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   EXPECT_NE(html.find("data-name=\"Alice\""), std::string::npos);
   EXPECT_NE(html.find("<span class=\"sender\">Rules</span><span class=\"text\"><span class=\"rich\" style=\"color: "
-                      "rgb(255, 0, 0)\">Be nice, Alice: 1 online at 00:00 on 2026-01-01</span>"),
+                      "rgb(255, 0, 0)\">Be nice, Alice: 2 online at 00:00 on 2026-01-01</span>"),
             std::string::npos)
       << html;
   EXPECT_NE(html.find("<p class=\"scenarios\">demo.scenario</p>"), std::string::npos);
+  // The language Alice picked, as the players' database kept it; Bob picked none.
+  EXPECT_NE(html.find("<span class=\"id\">1</span> <span class=\"language\" title=\"language\">de</span>"),
+            std::string::npos);
+  EXPECT_EQ(html.find("<span class=\"id\">2</span> <span class=\"language\""), std::string::npos);
   EXPECT_EQ(preview("bad.scenario"), 2);
 }
 

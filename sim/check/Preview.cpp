@@ -245,8 +245,12 @@ std::string RenderPreviewHtml(const PreviewInput& input) {
     const std::string name = player.name.empty() ? "player " + player.id : player.name;
     html +=
         "<section class=\"player\" data-player=\"" + Escaped(player.id) + "\" data-name=\"" + Escaped(name) + "\">\n";
-    html += "<h2><span class=\"name\">" + Escaped(name) + "</span> <span class=\"id\">" + Escaped(player.id) +
-            "</span></h2>\n<div class=\"screen\">\n";
+    html +=
+        "<h2><span class=\"name\">" + Escaped(name) + "</span> <span class=\"id\">" + Escaped(player.id) + "</span>";
+    if (const auto language = input.languages.find(player.id); language != input.languages.end()) {
+      html += " <span class=\"language\" title=\"language\">" + Escaped(language->second) + "</span>";
+    }
+    html += "</h2>\n<div class=\"screen\">\n";
     const auto feed = feeds.find(player.id);
     if (feed == feeds.end()) {
       html += "<p class=\"nothing\">Nothing reached this player.</p>\n";

@@ -1,6 +1,7 @@
 // Owns the preview page: what each player saw over a simulated run, as one self-contained HTML file.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,10 +37,11 @@ struct Player {
 };
 
 struct PreviewInput {
-  std::vector<std::string> scenarios;  // names shown in the heading
-  std::vector<Player> players;         // in the order they joined
-  std::vector<nlohmann::json> events;  // as the simulator records them
-  int exitStatus = 0;                  // as `run` would exit
+  std::vector<std::string> scenarios;            // names shown in the heading
+  std::vector<Player> players;                   // in the order they joined
+  std::vector<nlohmann::json> events;            // as the simulator records them
+  int exitStatus = 0;                            // as `run` would exit
+  std::map<std::string, std::string> languages;  // player id to the language they picked, when one is kept
 };
 
 std::string RenderPreviewHtml(const PreviewInput& input);

@@ -1,12 +1,16 @@
 // `preview [--out FILE.html] SCENARIO...`: runs scenarios on the simulated server and writes the page.
+#include <sqlite3.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <system_error>
 
+#include "grammar/Keys.h"
 #include "sim/check/Preview.h"
 #include "sim/cli/Subcommands.h"
 #include "sim/host/Clock.h"
@@ -37,6 +41,44 @@ void CollectPlayers(const ScenarioSource& source, std::vector<sim::preview::Play
       known->name = line->args[1];
     }
   }
+}
+
+// The language each player picked, from the players' database as the run left it; none when the configuration
+// the run ended with keeps no players' choices. The file is read as an admin reads it: the table the README shows.
+std::map<std::string, std::string> KeptLanguages(const std::filesystem::path& config) {
+  std::map<std::string, std::string> languages;
+  nlohmann::json document;
+  try {
+    std::ifstream in(config, std::ios::binary);
+    in >> document;
+  } catch (const nlohmann::json::exception&) {
+    return languages;
+  }
+  const auto players = document.is_object() ? document.find(grammar::Top::Players.name) : document.end();
+  if (players == document.end() || !players->is_object() ||
+      players->value(grammar::Players::Enabled.name, nlohmann::json()) != true) {
+    return languages;
+  }
+  const nlohmann::json name =
+      players->value(grammar::Players::Database.name, nlohmann::json(grammar::Players::Database.text));
+  if (!name.is_string()) return languages;
+  std::filesystem::path file(name.get<std::string>());
+  if (file.is_relative()) file = config.parent_path() / file;
+  sqlite3* database = nullptr;
+  if (sqlite3_open_v2(file.c_str(), &database, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* rows = nullptr;
+    if (sqlite3_prepare_v2(database, "SELECT id, language FROM players WHERE language <> ''", -1, &rows, nullptr) ==
+        SQLITE_OK) {
+      while (sqlite3_step(rows) == SQLITE_ROW) {
+        const auto* id = reinterpret_cast<const char*>(sqlite3_column_text(rows, 0));
+        const auto* language = reinterpret_cast<const char*>(sqlite3_column_text(rows, 1));
+        if (id != nullptr && language != nullptr) languages[id] = language;
+      }
+    }
+    sqlite3_finalize(rows);
+  }
+  sqlite3_close(database);
+  return languages;
 }
 
 }  // namespace
@@ -88,6 +130,7 @@ Subcommand AddPreview(CLI::App& app) {
               input.exitStatus = RunScenarios({scratch.Path(), options->pluginPath, false, zone, {}}, sources);
               SetEventListener({});
               input.events = std::move(events);
+              input.languages = KeptLanguages(ConfigPathIn(scratch.Path()));
 
               std::ofstream page(options->out, std::ios::binary | std::ios::trunc);
               page << sim::preview::RenderPreviewHtml(input);

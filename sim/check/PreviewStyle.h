@@ -16,6 +16,8 @@ header p { margin: 0; color: var(--dim); }
 .players { display: grid; grid-template-columns: repeat(auto-fill, minmax(420px, 1fr)); gap: 20px; margin-top: 20px; }
 .player h2 { margin: 0 0 8px; font-size: 17px; }
 .player h2 .id, .console h2 { color: var(--dim); font-weight: normal; font-size: 13px; }
+.player h2 .language { padding: 0 6px; border: 1px solid var(--dim); border-radius: 4px; font-size: 12px;
+                        font-weight: normal; text-transform: uppercase; }
 .screen { position: relative; min-height: 220px; padding: 14px; border-radius: 8px; overflow: hidden;
           background: linear-gradient(180deg, #2b3a4a 0%, #46505a 45%, #3d4632 60%, #23291d 100%);
           box-shadow: inset 0 0 60px rgba(0, 0, 0, 0.6); }

@@ -1,6 +1,8 @@
 #include "sim/runner/Runner.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace sim {
@@ -20,6 +22,19 @@ std::vector<Numbered> ParseAll(const std::vector<ScenarioSource>& sources) {
     });
   }
   return lines;
+}
+
+// Whether two regular files hold the same bytes; false when either cannot be read.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(a, error) || !std::filesystem::is_regular_file(b, error) ||
+      std::filesystem::file_size(a, error) != std::filesystem::file_size(b, error) || error) {
+    return false;
+  }
+  std::ifstream left(a, std::ios::binary);
+  std::ifstream right(b, std::ios::binary);
+  return left && right &&
+         std::equal(std::istreambuf_iterator<char>(left), {}, std::istreambuf_iterator<char>(right), {});
 }
 
 }  // namespace
@@ -49,7 +64,9 @@ void ScratchServerDir::KeepState() const {
     if (!std::filesystem::exists(from / name)) std::filesystem::remove_all(to / name);
   }
   for (const auto& entry : std::filesystem::directory_iterator(from)) {
-    if (entry.path().filename() == config) continue;
+    // What the run left as it was is not written again: a server directory that cannot be written (an installed
+    // example) then fails only for what the plug-in changed.
+    if (entry.path().filename() == config || SameFile(entry.path(), to / entry.path().filename())) continue;
     std::filesystem::create_directories(to);
     std::filesystem::copy(entry.path(), to / entry.path().filename(),
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);

@@ -54,8 +54,8 @@ class ScratchServerDir {
   [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
 
   // Mirrors every entry of the plug-in folder but config.json back into the original server directory:
-  // copies what the run left, removes what it removed. Call with the plug-in unloaded. Raises
-  // std::filesystem::filesystem_error when the original cannot be written.
+  // copies what the run left (a file as it was there already stays untouched), removes what it removed. Call with the
+  // plug-in unloaded. Raises std::filesystem::filesystem_error when the original cannot be written.
   void KeepState() const;
 
  private:

@@ -61,6 +61,8 @@ for file in usr/bin/heraldix-sim usr/lib/heraldix/libheraldix.so usr/lib/heraldi
   usr/share/man/man1/heraldix-sim.1.gz usr/share/doc/heraldix-tools/copyright usr/share/doc/heraldix-tools/changelog.gz; do
   [[ -e $root/$file ]] || fail "the .deb has no /$file"
 done
+shipped_db=("$root"/usr/share/heraldix/server/TarrowApi/Plugins/Heraldix/players.db*)
+((${#shipped_db[@]} == 0)) || fail "the .deb ships a players' database: ${shipped_db[*]}"
 leaks=$(grep -rlaF -e "$source_dir/" -e "$build_dir/" "$root" || true)
 [[ -z $leaks ]] || fail "installed files name the source or build tree: $leaks"
 
@@ -88,7 +90,8 @@ grep -q '"event":"rcon"' <<<"$run" || fail "the demo got no RCON reply: $run"
 ! grep -q '"event":"fault"' <<<"$run" || fail "the demo faulted: $run"
 echo "heraldix-sim check and run work from $root"
 
-# serve on the read-only example: a config line fails with a message and the server goes on.
+# serve on the read-only example: a config line fails with a message, the players' database with one error
+# in the log, and the server goes on; run plays the demo on it too.
 as_user=()
 if ((EUID == 0)); then
   command -v setpriv >/dev/null || { echo "setpriv missing: read-only serve not tried"; exit 0; }
@@ -99,10 +102,17 @@ fi
 set +e
 served=$(printf 'config-text {}\nconfig-rm\njoin 1 Alice\nquit\n' | "${as_user[@]}" usr/bin/heraldix-sim serve --json 2>&1)
 status=$?
+# run plays on a copy, so the plug-in keeps choices there; at most keeping them back fails, with a message.
+ran=$("${as_user[@]}" usr/bin/heraldix-sim run --json usr/share/heraldix/demo.scenario 2>&1)
+ran_status=$?
 set -e
 chmod -R u+w "$root"
 ((status == 0)) || fail "serve on the read-only example ended with $status: $served"
 grep -q "stdin:1: cannot write $root/usr/share/heraldix/server/TarrowApi/Plugins/Heraldix/config.json: Permission denied" <<<"$served" ||
   fail "a config line on the read-only example gave no clear message: $served"
 grep -q "stdin:2: cannot remove" <<<"$served" || fail "config-rm on the read-only example gave no clear message: $served"
+kept=$(grep -c "Players' choices not kept" <<<"$served" || true)
+((kept == 1)) || fail "the read-only example's players' database gave $kept errors instead of one: $served"
+((ran_status == 0)) || fail "run of the read-only example ended with $ran_status: $ran"
+! grep -q '"event":"fault"' <<<"$ran" || fail "run of the read-only example faulted: $ran"
 echo "serve on the read-only example reports: $(grep -m1 'cannot write' <<<"$served")"

@@ -68,7 +68,7 @@ inline constexpr Key Heraldix{.section = Section::Top, .name = PluginName, .type
 inline constexpr Key CustomCommands{.section = Section::Top, .name = "CustomCommands", .type = ValueType::Commands};
 inline constexpr Key NoPermission{.section = Section::Top,
                                   .name = "NoPermission",
-                                  .type = ValueType::Utf8Text,
+                                  .type = ValueType::LocalText,
                                   .text = "You don't have permission to perform this command"};
 inline constexpr Key TimedMessages{.section = Section::Top, .name = "TimedMessages", .type = ValueType::Section};
 inline constexpr Key ScheduledMessages{
@@ -102,7 +102,9 @@ namespace Welcome {
 inline constexpr Key EnableWelcomeMessage{
     .section = Section::Welcome, .name = "EnableWelcomeMessage", .type = ValueType::Boolean};
 inline constexpr Key Message{
-    .section = Section::Welcome, .name = "Message", .type = ValueType::Utf8Text, .text = "Welcome to the server {0}"};
+    .section = Section::Welcome, .name = "Message", .type = ValueType::LocalText, .text = "Welcome to the server {0}"};
+// The greeting of a player's first visit ever, only while players' choices are kept; absent: "Message".
+inline constexpr Key First_Message{.section = Section::Welcome, .name = "First_Message", .type = ValueType::LocalText};
 inline constexpr Key WelcomeMessageType{.section = Section::Welcome,
                                         .name = "WelcomeMessageType",
                                         .type = ValueType::KindText,
@@ -120,7 +122,7 @@ inline constexpr Key Delay{.section = Section::Welcome, .name = "Delay", .type =
 }  // namespace Welcome
 
 namespace Command {
-inline constexpr Key Message{.section = Section::Command, .name = "Message", .type = ValueType::Utf8Text};
+inline constexpr Key Message{.section = Section::Command, .name = "Message", .type = ValueType::LocalText};
 inline constexpr Key MessageColor{.section = Section::Command, .name = "MessageColor", .type = ValueType::ColourList};
 inline constexpr Key RequiredPermissionGroups{
     .section = Section::Command, .name = "RequiredPermissionGroups", .type = ValueType::GroupList};
@@ -151,7 +153,7 @@ inline constexpr Key Start_Delay{.section = Section::Timed, .name = "Start_Delay
 
 namespace TimedMessage {
 inline constexpr Key MessageToSend{
-    .section = Section::TimedMessage, .name = "MessageToSend", .type = ValueType::Utf8Text};
+    .section = Section::TimedMessage, .name = "MessageToSend", .type = ValueType::LocalText};
 inline constexpr Key MessageType{.section = Section::TimedMessage,
                                  .name = "MessageType",
                                  .type = ValueType::KindText,
@@ -252,7 +254,7 @@ namespace Countdown {
 inline constexpr Key Marks{.section = Section::Countdown, .name = "Marks", .type = ValueType::SecondsList};
 inline constexpr Key Words{.section = Section::Countdown, .name = "Words", .type = ValueType::Section};
 inline constexpr Key Final_Message{
-    .section = Section::Countdown, .name = "Final_Message", .type = ValueType::Utf8Text};  // "": none
+    .section = Section::Countdown, .name = "Final_Message", .type = ValueType::LocalText};  // "": none
 inline constexpr Key MessageType{.section = Section::Countdown,
                                  .name = "MessageType",
                                  .type = ValueType::KindText,
@@ -279,17 +281,17 @@ inline constexpr std::int32_t MaxCountdownSeconds = 86'400;
 // How {TimeLeft} reads: "1 hour 30 minutes", "1 minute 30 seconds", "1 second".
 namespace CountdownWords {
 inline constexpr Key Hour{
-    .section = Section::CountdownWords, .name = "Hour", .type = ValueType::Utf8Text, .text = "hour"};
+    .section = Section::CountdownWords, .name = "Hour", .type = ValueType::LocalText, .text = "hour"};
 inline constexpr Key Hours{
-    .section = Section::CountdownWords, .name = "Hours", .type = ValueType::Utf8Text, .text = "hours"};
+    .section = Section::CountdownWords, .name = "Hours", .type = ValueType::LocalText, .text = "hours"};
 inline constexpr Key Minute{
-    .section = Section::CountdownWords, .name = "Minute", .type = ValueType::Utf8Text, .text = "minute"};
+    .section = Section::CountdownWords, .name = "Minute", .type = ValueType::LocalText, .text = "minute"};
 inline constexpr Key Minutes{
-    .section = Section::CountdownWords, .name = "Minutes", .type = ValueType::Utf8Text, .text = "minutes"};
+    .section = Section::CountdownWords, .name = "Minutes", .type = ValueType::LocalText, .text = "minutes"};
 inline constexpr Key Second{
-    .section = Section::CountdownWords, .name = "Second", .type = ValueType::Utf8Text, .text = "second"};
+    .section = Section::CountdownWords, .name = "Second", .type = ValueType::LocalText, .text = "second"};
 inline constexpr Key Seconds{
-    .section = Section::CountdownWords, .name = "Seconds", .type = ValueType::Utf8Text, .text = "seconds"};
+    .section = Section::CountdownWords, .name = "Seconds", .type = ValueType::LocalText, .text = "seconds"};
 }  // namespace CountdownWords
 
 // Lines to everyone else when a player joins or leaves; each a timed message whose {Player} is that player.
@@ -324,6 +326,7 @@ inline constexpr std::array All{
 
     &Welcome::EnableWelcomeMessage,
     &Welcome::Message,
+    &Welcome::First_Message,
     &Welcome::WelcomeMessageType,
     &Welcome::WelcomeMessageColour,
     &Welcome::NotificationDisplayScale,

@@ -92,14 +92,14 @@ TEST(Check, NeverThrowsOnBrokenOrHostileText) {
 TEST(Check, TextAndJsonReports) {
   const Report report = CheckConfigText("{\n  \"NoPermission\": 1,\n  \"Motd\": \"x\"\n}");
   EXPECT_EQ(sim::check::FormatReport(report, "config.json"),
-            "config.json:2:19: error: \"NoPermission\": must be a string, but is a number: the refusal text cannot be "
-            "read [type]\n"
+            "config.json:2:19: error: \"NoPermission\": must be a string or an object of language codes to strings, "
+            "but is a number: the refusal text cannot be read [type]\n"
             "config.json:3:3: warning: \"Motd\": unknown key \"Motd\", never read [unknown-key]\n"
             "config.json: 1 error, 1 warning\n");
   EXPECT_EQ(nlohmann::json::parse(sim::check::FormatReportJson(report, "config.json")), nlohmann::json::parse(R"(
     {"file": "config.json", "errors": 1, "warnings": 1, "problems": [
       {"severity": "error", "code": "type", "pointer": "/NoPermission", "line": 2, "column": 19,
-       "message": "must be a string, but is a number: the refusal text cannot be read"},
+       "message": "must be a string or an object of language codes to strings, but is a number: the refusal text cannot be read"},
       {"severity": "warning", "code": "unknown-key", "pointer": "/Motd", "line": 3, "column": 3,
        "message": "unknown key \"Motd\", never read"}]})"));
 }

@@ -27,7 +27,8 @@ void CheckWords(Context& context, const Place& place, const json& words) {
     if (key->section != grammar::Section::CountdownWords) continue;
     if (const json* word = FindMember(words, *key)) {
       const Place at = place.Member(*key);
-      if (ExpectKey(context, at, *key, *word)) CheckCutText(context, at, word->get<std::string>(), "the word");
+      if (ExpectKey(context, at, *key, *word) && word->is_string())
+        CheckCutText(context, at, word->get<std::string>(), "the word");
     }
   }
 }
@@ -109,7 +110,7 @@ void CheckCountdownSection(Context& context, const Place& place, const json& sec
     CheckWords(context, place.Member(Countdown::Words), *words);
   if (const json* final = FindMember(section, Countdown::Final_Message)) {
     const Place at{place.Member(Countdown::Final_Message).pointer, "the final message is not sent"};
-    if (ExpectKey(context, at, Countdown::Final_Message, *final)) {
+    if (ExpectKey(context, at, Countdown::Final_Message, *final) && final->is_string()) {
       CheckDeliveredText(context, at, CheckCutText(context, at, final->get<std::string>(), "the final message"));
     }
   }

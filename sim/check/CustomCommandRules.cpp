@@ -74,11 +74,17 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
 
   bool entry = false;
   const json* message = FindMember(command, Command::Message);
-  if (message != nullptr && ExpectKey(context, place.Member(Command::Message), Command::Message, *message)) {
+  if (message != nullptr && ExpectKey(context, place.Member(Command::Message), Command::Message, *message) &&
+      message->is_string()) {
     const std::string read = CheckCutText(context, place.Member(Command::Message), message->get<std::string>(),
                                           "the reply", ", so the command is never registered");
     entry = !read.empty();
     if (entry) CheckDeliveredText(context, place.Member(Command::Message), read);
+  } else if (message != nullptr && message->is_object()) {
+    // Registered when some language has a reply.
+    entry = std::any_of(message->begin(), message->end(), [](const json& text) {
+      return text.is_string() && !text.get_ref<const std::string&>().empty();
+    });
   }
   if (!entry && (message == nullptr || (message->is_string() && message->get_ref<const std::string&>().empty()))) {
     context.KeyWarning("skipped-command", place.pointer,

@@ -35,9 +35,12 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
   if (const json* enabled = FindMember(section, Welcome::EnableWelcomeMessage)) {
     ExpectKey(context, place.Member(Welcome::EnableWelcomeMessage), Welcome::EnableWelcomeMessage, *enabled);
   }
-  if (const json* message = FindMember(section, Welcome::Message)) {
-    const Place at = place.Member(Welcome::Message);
-    if (ExpectString(context, at, *message)) {
+  for (const grammar::Key* key : {&Welcome::Message, &Welcome::First_Message}) {
+    const json* message = FindMember(section, *key);
+    if (message == nullptr) continue;
+    const Place at = place.Member(*key);
+    // Only a string is checked further so far; a text given per language passes once its type is right.
+    if (ExpectKey(context, at, *key, *message) && message->is_string()) {
       // Formatted once with the character name as argument 0, then once more by delivery with none.
       std::vector<std::string> fields;
       const std::string written = WithoutPlaceholders(context, message->get<std::string>(), fields);
@@ -170,7 +173,7 @@ void CheckDocument(const json& document, Context& context) {
   }
   if (const json* refusal = FindMember(document, Top::NoPermission)) {
     const Place at{top.Member(Top::NoPermission).pointer, "the refusal text cannot be read"};
-    if (ExpectString(context, at, *refusal)) {
+    if (ExpectKey(context, at, Top::NoPermission, *refusal) && refusal->is_string()) {
       CheckDeliveredText(context, at, CheckCutText(context, at, refusal->get<std::string>(), "the refusal"));
     }
   }

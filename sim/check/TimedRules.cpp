@@ -81,7 +81,8 @@ void CheckTimedMessage(Context& context, const Place& place, const json& message
   if (text == nullptr) {
     context.Warning("empty-text", place.pointer,
                     "no " + Quoted(TimedMessage::MessageToSend.name) + ": an empty message is sent");
-  } else if (ExpectKey(context, place.Member(TimedMessage::MessageToSend), TimedMessage::MessageToSend, *text)) {
+  } else if (ExpectKey(context, place.Member(TimedMessage::MessageToSend), TimedMessage::MessageToSend, *text) &&
+             text->is_string()) {
     const auto& value = text->get_ref<const std::string&>();
     if (value.empty()) {
       context.Warning("empty-text", place.Member(TimedMessage::MessageToSend).pointer, "an empty message is sent");

@@ -1,8 +1,10 @@
 // Owns the checker's problem collector and the places in the file it reports at.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -41,6 +43,15 @@ class Context {
   bool Placeholders() const { return placeholders_; }
   void SetPlaceholders(bool on) { placeholders_ = on; }
 
+  // The codes "Players" > "Languages" offers (none while it is absent or no array), and "Default_Language"
+  // ("" while unset): what a text given per language is checked against.
+  const std::optional<std::vector<std::string>>& Languages() const { return languages_; }
+  const std::string& DefaultLanguage() const { return defaultLanguage_; }
+  void SetLanguages(std::optional<std::vector<std::string>> codes, std::string fallback) {
+    languages_ = std::move(codes);
+    defaultLanguage_ = std::move(fallback);
+  }
+
   // While one lives, the plug-in does not read what is checked (a member the message's kind never uses,
   // a command skipped for its empty "Message"): errors become warnings that say when they would matter.
   class Unread {
@@ -62,6 +73,8 @@ class Context {
   std::vector<Problem> problems_;
   std::string unread_;
   bool placeholders_ = false;
+  std::optional<std::vector<std::string>> languages_;
+  std::string defaultLanguage_;
 };
 
 // The member name of object, or null; object must be a JSON object.

@@ -27,8 +27,8 @@ void CheckWords(Context& context, const Place& place, const json& words) {
     if (key->section != grammar::Section::CountdownWords) continue;
     if (const json* word = FindMember(words, *key)) {
       const Place at = place.Member(*key);
-      if (ExpectKey(context, at, *key, *word) && word->is_string())
-        CheckCutText(context, at, word->get<std::string>(), "the word");
+      CheckTexts(context, at, *key, *word,
+                 [&](const Place& text, const std::string& value) { CheckCutText(context, text, value, "the word"); });
     }
   }
 }
@@ -110,9 +110,9 @@ void CheckCountdownSection(Context& context, const Place& place, const json& sec
     CheckWords(context, place.Member(Countdown::Words), *words);
   if (const json* final = FindMember(section, Countdown::Final_Message)) {
     const Place at{place.Member(Countdown::Final_Message).pointer, "the final message is not sent"};
-    if (ExpectKey(context, at, Countdown::Final_Message, *final) && final->is_string()) {
-      CheckDeliveredText(context, at, CheckCutText(context, at, final->get<std::string>(), "the final message"));
-    }
+    CheckTexts(context, at, Countdown::Final_Message, *final, [&](const Place& text, const std::string& value) {
+      CheckDeliveredText(context, text, CheckCutText(context, text, value, "the final message"));
+    });
   }
   std::string type(Countdown::MessageType.text);
   if (const json* value = FindMember(section, Countdown::MessageType)) {

@@ -72,21 +72,21 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
   CheckDuplicateKeys(context, place, command);
   CheckUnknownKeys(context, place, command, keys::Command);
 
+  // Registered when there is a reply: the text, or, given per language, some language's text.
   bool entry = false;
   const json* message = FindMember(command, Command::Message);
-  if (message != nullptr && ExpectKey(context, place.Member(Command::Message), Command::Message, *message) &&
-      message->is_string()) {
-    const std::string read = CheckCutText(context, place.Member(Command::Message), message->get<std::string>(),
-                                          "the reply", ", so the command is never registered");
-    entry = !read.empty();
-    if (entry) CheckDeliveredText(context, place.Member(Command::Message), read);
-  } else if (message != nullptr && message->is_object()) {
-    // Registered when some language has a reply.
-    entry = std::any_of(message->begin(), message->end(), [](const json& text) {
-      return text.is_string() && !text.get_ref<const std::string&>().empty();
-    });
-  }
-  if (!entry && (message == nullptr || (message->is_string() && message->get_ref<const std::string&>().empty()))) {
+  const bool readable =
+      message == nullptr || CheckTexts(context, place.Member(Command::Message), Command::Message, *message,
+                                       [&](const Place& at, const std::string& text) {
+                                         const std::string read = CheckCutText(
+                                             context, at, text, "the reply",
+                                             message->is_string() ? ", so the command is never registered" : "");
+                                         if (read.empty()) return;
+                                         entry = true;
+                                         CheckDeliveredText(context, at, read);
+                                       });
+  if (!entry && readable &&
+      (message == nullptr || message->is_object() || message->get_ref<const std::string&>().empty())) {
     context.KeyWarning("skipped-command", place.pointer,
                        "no " + Quoted(Command::Message.name) +
                            " (or an empty one): this command is skipped and not registered" +

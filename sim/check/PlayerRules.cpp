@@ -1,5 +1,5 @@
-// The "Players" section as the plug-in reads it: its keys' types, and each text given per language checked
-// against the languages offered and the default language.
+// The "Players" section as the plug-in reads it: its keys' types, the languages it offers, and each answer
+// given per language checked against them.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -15,18 +15,6 @@ namespace {
 
 namespace Players = grammar::Players;
 
-std::vector<std::string> Codes(const json& section) {
-  std::vector<std::string> codes;
-  const json* languages = FindMember(section, Players::Languages);
-  if (languages == nullptr || !languages->is_array()) return codes;
-  for (const json& code : *languages) {
-    if (code.is_string()) codes.push_back(code.get<std::string>());
-  }
-  return codes;
-}
-
-// A text given per language: each entry a deliverable text, its code one of those offered, and an entry
-// for the default language so nobody falls back to whichever code sorts first.
 // The answer as the formatter meets it: {0} to {9} filled in first, their values' braces doubled.
 std::string Filled(const std::string& text) {
   std::string out;
@@ -44,55 +32,42 @@ std::string Filled(const std::string& text) {
   return out;
 }
 
-void CheckLocalText(Context& context, const Place& place, const json& value, const std::vector<std::string>& codes,
-                    const std::string& fallback) {
-  if (value.is_string()) {
-    CheckDeliveredText(context, place, Filled(value.get<std::string>()));
-    return;
-  }
-  if (!value.is_object()) {
-    context.Error("type", place.pointer,
-                  "must be a string or an object of language codes to strings, but is " + Described(value) + ": " +
-                      place.consequence);
-    return;
-  }
-  for (const auto& [code, text] : value.items()) {
-    const Place at = place.Member(code);
-    if (!ExpectString(context, at, text)) continue;
-    CheckDeliveredText(context, at, Filled(text.get<std::string>()));
-    if (std::find(codes.begin(), codes.end(), code) == codes.end()) {
-      context.Warning("language", at.pointer,
-                      Quoted(code) + " is not among " + Quoted(Players::Languages.name) +
-                          ": only a player whose language it is could see it, and nobody can pick it");
+}  // namespace
+
+void ReadLanguages(Context& context, const json& document) {
+  const json* section = FindMember(document, grammar::Top::Players);
+  if (section == nullptr || !section->is_object()) return;
+  std::optional<std::vector<std::string>> codes;
+  if (const json* languages = FindMember(*section, Players::Languages); languages != nullptr && languages->is_array()) {
+    codes.emplace();
+    for (const json& code : *languages) {
+      if (code.is_string()) codes->push_back(code.get<std::string>());
     }
   }
-  if (!fallback.empty() && !value.contains(fallback)) {
-    context.Warning("language", place.pointer,
-                    "no text for the default language " + Quoted(fallback) +
-                        ": players without a text of their own see the first code's, in alphabetical order");
-  }
+  const json* fallback = FindMember(*section, Players::Default_Language);
+  context.SetLanguages(std::move(codes),
+                       fallback != nullptr && fallback->is_string() ? fallback->get<std::string>() : "");
 }
-
-}  // namespace
 
 void CheckPlayersSection(Context& context, const Place& place, const json& section) {
   if (!ExpectObject(context, place, section)) return;
   CheckDuplicateKeys(context, place, section);
   CheckUnknownKeys(context, place, section, keys::Players);
-  const std::vector<std::string> codes = Codes(section);
-  std::string fallback;
+  const auto& offered = context.Languages();
   for (const grammar::Key* key : grammar::All) {
     if (key->section != grammar::Section::Players) continue;
     const json* value = FindMember(section, *key);
     if (value == nullptr) continue;
     const Place at{place.Member(*key).pointer, "players' choices are not kept"};
     if (key->type == grammar::ValueType::LocalText) {
-      CheckLocalText(context, at, *value, codes, fallback);
+      CheckTexts(context, at, *key, *value, [&](const Place& text, const std::string& answer) {
+        CheckDeliveredText(context, text, Filled(answer));
+      });
       continue;
     }
     if (!ExpectKey(context, at, *key, *value, "a command name") || key != &Players::Default_Language) continue;
-    fallback = value->get<std::string>();
-    if (!fallback.empty() && std::find(codes.begin(), codes.end(), fallback) == codes.end()) {
+    const std::string& fallback = context.DefaultLanguage();
+    if (offered && !fallback.empty() && std::find(offered->begin(), offered->end(), fallback) == offered->end()) {
       context.Warning("language", at.pointer, Quoted(fallback) + " is not among " + Quoted(Players::Languages.name));
     }
   }

@@ -28,6 +28,28 @@ constexpr std::string_view SchemaPointer = "$schema";
 // The character name the welcome template is tried with.
 constexpr std::string_view SampleCharacterName = "Player";
 
+// Formatted once with the character name as argument 0, then once more by delivery with none.
+void CheckWelcomeTemplate(Context& context, const Place& at, const std::string& text) {
+  std::vector<std::string> fields;
+  const std::string written = WithoutPlaceholders(context, text, fields);
+  try {
+    const std::string greeting =
+        CheckCutText(context, at, fmt::format(fmt::runtime(written), std::string(SampleCharacterName)), "the welcome");
+    try {
+      (void)fmt::format(fmt::runtime(greeting));
+    } catch (const fmt::format_error&) {
+      context.Error("brace", at.pointer,
+                    "after the name is put in, a brace is left that delivery rejects, so nobody is welcomed; "
+                    "a literal brace is written four times here ({{{{ or }}}})");
+    }
+  } catch (const fmt::format_error& error) {
+    context.Error("welcome-template", at.pointer,
+                  std::string("the welcome template is rejected (") + error.what() +
+                      "), so nobody is welcomed; {0} is the character name and the only argument" +
+                      PlaceholderHint(context, fields, false));
+  }
+}
+
 void CheckWelcome(Context& context, const Place& place, const json& section) {
   CheckDuplicateKeys(context, place, section);
   CheckUnknownKeys(context, place, section, keys::Welcome);
@@ -35,31 +57,15 @@ void CheckWelcome(Context& context, const Place& place, const json& section) {
   if (const json* enabled = FindMember(section, Welcome::EnableWelcomeMessage)) {
     ExpectKey(context, place.Member(Welcome::EnableWelcomeMessage), Welcome::EnableWelcomeMessage, *enabled);
   }
-  for (const grammar::Key* key : {&Welcome::Message, &Welcome::First_Message}) {
-    const json* message = FindMember(section, *key);
-    if (message == nullptr) continue;
-    const Place at = place.Member(*key);
-    // Only a string is checked further so far; a text given per language passes once its type is right.
-    if (ExpectKey(context, at, *key, *message) && message->is_string()) {
-      // Formatted once with the character name as argument 0, then once more by delivery with none.
-      std::vector<std::string> fields;
-      const std::string written = WithoutPlaceholders(context, message->get<std::string>(), fields);
-      try {
-        const std::string greeting = CheckCutText(
-            context, at, fmt::format(fmt::runtime(written), std::string(SampleCharacterName)), "the welcome");
-        try {
-          (void)fmt::format(fmt::runtime(greeting));
-        } catch (const fmt::format_error&) {
-          context.Error("brace", at.pointer,
-                        "after the name is put in, a brace is left that delivery rejects, so nobody is welcomed; "
-                        "a literal brace is written four times here ({{{{ or }}}})");
-        }
-      } catch (const fmt::format_error& error) {
-        context.Error("welcome-template", at.pointer,
-                      std::string("the welcome template is rejected (") + error.what() +
-                          "), so nobody is welcomed; {0} is the character name and the only argument" +
-                          PlaceholderHint(context, fields, false));
-      }
+  // The greetings, each a template: every text of the section the key table has.
+  for (const grammar::Key* key : grammar::All) {
+    if (key->section != grammar::Section::Welcome ||
+        (key->type != grammar::ValueType::LocalText && key->type != grammar::ValueType::Utf8Text)) {
+      continue;
+    }
+    if (const json* message = FindMember(section, *key)) {
+      CheckTexts(context, place.Member(*key), *key, *message,
+                 [&](const Place& at, const std::string& text) { CheckWelcomeTemplate(context, at, text); });
     }
   }
 
@@ -152,6 +158,7 @@ void CheckDocument(const json& document, Context& context) {
     const json* placeholders = FindMember(*heraldix, Heraldix::Placeholders);
     context.SetPlaceholders(placeholders != nullptr && *placeholders == true);
   }
+  ReadLanguages(context, document);
   CheckDuplicateKeys(context, top, document);
   // An editor's pointer to the schema is a top-level key the plug-in never reads.
   static constexpr auto TopAndSchema = [] {
@@ -173,9 +180,9 @@ void CheckDocument(const json& document, Context& context) {
   }
   if (const json* refusal = FindMember(document, Top::NoPermission)) {
     const Place at{top.Member(Top::NoPermission).pointer, "the refusal text cannot be read"};
-    if (ExpectKey(context, at, Top::NoPermission, *refusal) && refusal->is_string()) {
-      CheckDeliveredText(context, at, CheckCutText(context, at, refusal->get<std::string>(), "the refusal"));
-    }
+    CheckTexts(context, at, Top::NoPermission, *refusal, [&](const Place& text, const std::string& value) {
+      CheckDeliveredText(context, text, CheckCutText(context, text, value, "the refusal"));
+    });
   }
   if (const json* timed = FindMember(document, Top::TimedMessages)) {
     CheckTimedMessages(context, Place{top.Member(Top::TimedMessages).pointer, "no timed message is ever sent"}, *timed);

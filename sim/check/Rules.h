@@ -31,6 +31,8 @@ void CheckTimedMessages(Context& context, const Place& place, const json& sectio
 void CheckScheduledMessages(Context& context, const Place& place, const json& section);
 // Types as the key table says, and each answer given per language against the languages offered.
 void CheckPlayersSection(Context& context, const Place& place, const json& section);
+// The languages the document's "Players" offers, which every text given per language is checked against.
+void ReadLanguages(Context& context, const json& document);
 void CheckCountdownSection(Context& context, const Place& place, const json& section);
 void CheckJoinLeaveSection(Context& context, const Place& place, const json& section);
 

@@ -8,6 +8,7 @@
 #include "grammar/Placeholders.h"
 #include "sim/check/Keys.h"
 #include "sim/check/Spelling.h"
+#include "sim/check/TypeChecks.h"
 #include "sim/check/Wording.h"
 
 namespace sim::check {
@@ -71,6 +72,32 @@ void CheckDeliveredText(Context& context, const Place& place, const std::string&
                       "), so it is never sent; write {{ or }} for a literal brace" +
                       PlaceholderHint(context, fields, true));
   }
+}
+
+bool CheckTexts(Context& context, const Place& place, const grammar::Key& key, const json& value,
+                const std::function<void(const Place&, const std::string&)>& check) {
+  if (!ExpectKey(context, place, key, value)) return false;
+  if (value.is_string()) {
+    check(place, value.get<std::string>());
+    return true;
+  }
+  const auto& offered = context.Languages();
+  for (const auto& [code, text] : value.items()) {
+    const Place at = place.Member(code);
+    check(at, text.get<std::string>());
+    if (offered && std::find(offered->begin(), offered->end(), code) == offered->end()) {
+      context.Warning("language", at.pointer,
+                      Quoted(code) + " is not among " + Quoted(grammar::Players::Languages.name) +
+                          ": only a player whose language it is could see it, and nobody can pick it");
+    }
+  }
+  const std::string& fallback = context.DefaultLanguage();
+  if (!fallback.empty() && !value.contains(fallback)) {
+    context.Warning("language", place.pointer,
+                    "no text for the default language " + Quoted(fallback) +
+                        ": players without a text of their own see the first code's, in alphabetical order");
+  }
+  return true;
 }
 
 std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,

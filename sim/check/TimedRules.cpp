@@ -62,6 +62,33 @@ const json* MessageList(Context& context, const Place& place, const json& sectio
   return messages;
 }
 
+// One text of a message, as delivery meets it where the message is used.
+void CheckMessageText(Context& context, const Place& at, const std::string& value, MessageUse use) {
+  if (value.empty()) {
+    context.Warning("empty-text", at.pointer, "an empty message is sent");
+    return;
+  }
+  std::string read = CheckCutText(context, at, value, "the message");
+  // {TimeLeft} is put in before delivery formats the text, like a placeholder that is always on.
+  const std::string_view field = grammar::TimeLeftField;
+  for (std::size_t from = 0; use == MessageUse::ScheduledCountdown && (from = read.find(field)) != std::string::npos;) {
+    read.erase(from, field.size());
+  }
+  if (use != MessageUse::ScheduledCountdown && read.find(field) != std::string::npos) {
+    context.Error("brace", at.pointer,
+                  std::string(field) + " is replaced only in a scheduled message with a " +
+                      Quoted(ScheduledMessage::Countdown.name) +
+                      "; here it is a brace that delivery rejects, so the message is never sent");
+  } else if (use == MessageUse::AboutAPlayer) {
+    const bool placeholders = context.Placeholders();
+    context.SetPlaceholders(true);
+    CheckDeliveredText(context, at, read);
+    context.SetPlaceholders(placeholders);
+  } else {
+    CheckDeliveredText(context, at, read);
+  }
+}
+
 }  // namespace
 
 void CheckTimedMessage(Context& context, const Place& place, const json& message, MessageUse use) {
@@ -78,35 +105,15 @@ void CheckTimedMessage(Context& context, const Place& place, const json& message
   CheckPlayerCounts(context, place, message);
 
   const json* text = FindMember(message, TimedMessage::MessageToSend);
+  const Place textPlace = place.Member(TimedMessage::MessageToSend);
   if (text == nullptr) {
     context.Warning("empty-text", place.pointer,
                     "no " + Quoted(TimedMessage::MessageToSend.name) + ": an empty message is sent");
-  } else if (ExpectKey(context, place.Member(TimedMessage::MessageToSend), TimedMessage::MessageToSend, *text) &&
-             text->is_string()) {
-    const auto& value = text->get_ref<const std::string&>();
-    if (value.empty()) {
-      context.Warning("empty-text", place.Member(TimedMessage::MessageToSend).pointer, "an empty message is sent");
-    } else {
-      std::string read = CheckCutText(context, place.Member(TimedMessage::MessageToSend), value, "the message");
-      // {TimeLeft} is put in before delivery formats the text, like a placeholder that is always on.
-      const std::string_view field = grammar::TimeLeftField;
-      for (std::size_t at = 0; use == MessageUse::ScheduledCountdown && (at = read.find(field)) != std::string::npos;) {
-        read.erase(at, field.size());
-      }
-      if (use != MessageUse::ScheduledCountdown && read.find(field) != std::string::npos) {
-        context.Error("brace", place.Member(TimedMessage::MessageToSend).pointer,
-                      std::string(field) + " is replaced only in a scheduled message with a " +
-                          Quoted(ScheduledMessage::Countdown.name) +
-                          "; here it is a brace that delivery rejects, so the message is never sent");
-      } else if (use == MessageUse::AboutAPlayer) {
-        const bool placeholders = context.Placeholders();
-        context.SetPlaceholders(true);
-        CheckDeliveredText(context, place.Member(TimedMessage::MessageToSend), read);
-        context.SetPlaceholders(placeholders);
-      } else {
-        CheckDeliveredText(context, place.Member(TimedMessage::MessageToSend), read);
-      }
-    }
+  } else if (CheckTexts(
+                 context, textPlace, TimedMessage::MessageToSend, *text,
+                 [&](const Place& at, const std::string& value) { CheckMessageText(context, at, value, use); }) &&
+             text->is_object() && text->empty()) {
+    context.Warning("empty-text", textPlace.pointer, "no text in any language: an empty message is sent");
   }
 
   std::string type(TimedMessage::MessageType.text);

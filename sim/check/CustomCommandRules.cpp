@@ -74,17 +74,22 @@ bool CheckCommand(Context& context, const Place& place, const std::string& name,
 
   // Registered when there is a reply: the text, or, given per language, some language's text.
   bool entry = false;
+  std::vector<std::string> empty;  // the languages whose reply is written empty
   const json* message = FindMember(command, Command::Message);
+  const auto reply = [&](const Place& at, const std::string& text) {
+    const std::string read = CheckCutText(context, at, text, "the reply",
+                                          message->is_string() ? ", so the command is never registered" : "");
+    if (text.empty()) empty.push_back(at.pointer);
+    if (read.empty()) return;
+    entry = true;
+    CheckDeliveredText(context, at, read);
+  };
   const bool readable =
-      message == nullptr || CheckTexts(context, place.Member(Command::Message), Command::Message, *message,
-                                       [&](const Place& at, const std::string& text) {
-                                         const std::string read = CheckCutText(
-                                             context, at, text, "the reply",
-                                             message->is_string() ? ", so the command is never registered" : "");
-                                         if (read.empty()) return;
-                                         entry = true;
-                                         CheckDeliveredText(context, at, read);
-                                       });
+      message == nullptr || CheckTexts(context, place.Member(Command::Message), Command::Message, *message, reply);
+  // Once some language has a reply, a language without one answers its players with an empty line.
+  for (const std::string& pointer : empty) {
+    if (entry) context.Warning("empty-text", pointer, "the players of this language get an empty reply");
+  }
   if (!entry && readable &&
       (message == nullptr || message->is_object() || message->get_ref<const std::string&>().empty())) {
     context.KeyWarning("skipped-command", place.pointer,

@@ -76,15 +76,17 @@ void CheckDeliveredText(Context& context, const Place& place, const std::string&
 
 bool CheckTexts(Context& context, const Place& place, const grammar::Key& key, const json& value,
                 const std::function<void(const Place&, const std::string&)>& check) {
-  if (!ExpectKey(context, place, key, value)) return false;
+  // A member of the wrong type fails the whole value, and the others are still checked for when it is mended.
+  const bool readable = ExpectKey(context, place, key, value);
   if (value.is_string()) {
     check(place, value.get<std::string>());
     return true;
   }
+  if (key.type != grammar::ValueType::LocalText || !value.is_object()) return false;
   const auto& offered = context.Languages();
   for (const auto& [code, text] : value.items()) {
     const Place at = place.Member(code);
-    check(at, text.get<std::string>());
+    if (text.is_string()) check(at, text.get<std::string>());
     if (offered && std::find(offered->begin(), offered->end(), code) == offered->end()) {
       context.Warning("language", at.pointer,
                       Quoted(code) + " is not among " + Quoted(grammar::Players::Languages.name) +
@@ -92,12 +94,12 @@ bool CheckTexts(Context& context, const Place& place, const grammar::Key& key, c
     }
   }
   const std::string& fallback = context.DefaultLanguage();
-  if (!fallback.empty() && !value.contains(fallback)) {
+  if (!fallback.empty() && !value.empty() && !value.contains(fallback)) {
     context.Warning("language", place.pointer,
                     "no text for the default language " + Quoted(fallback) +
                         ": players without a text of their own see the first code's, in alphabetical order");
   }
-  return true;
+  return readable;
 }
 
 std::string CheckCutText(Context& context, const Place& place, const std::string& text, std::string_view what,

@@ -8,8 +8,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "config/Config.h"
 #include "host/GameFunctions.h"
 #include "host/IHooks.h"
+#include "players/Players.h"
 #include "plugin/Plugin.h"
 #include "sim/game/Game.h"
 #include "sim/host/Events.h"
@@ -142,5 +144,32 @@ std::vector<AShooterPlayerController*> BenchServer::Players() const {
 std::filesystem::path BenchServer::ConfigPath() const { return sim::ConfigPathIn(dir_); }
 
 std::int64_t BenchServer::BlocksTaken() { return blocksTaken; }
+
+namespace {
+constexpr const char* ChoicesFile = "bench-players.db";
+}  // namespace
+
+KeptChoices::KeptChoices() : held_(Config()) {
+  nlohmann::json config = held_;
+  config["Players"] = {
+      {"Enabled", true}, {"Database", ChoicesFile}, {"Languages", {"en", "de"}}, {"Default_Language", "en"}};
+  ReplaceConfig(config);
+  players::Load();
+}
+
+KeptChoices::~KeptChoices() {
+  players::Unload();
+  ReplaceConfig(held_);
+  const std::filesystem::path folder = BenchServer::Get().ConfigPath().parent_path();
+  std::error_code error;
+  for (const std::string suffix : {"", "-wal", "-shm"}) std::filesystem::remove(folder / (ChoicesFile + suffix), error);
+}
+
+bool KeptChoices::PickLanguages(int count) {
+  for (int id = 1; id <= count; ++id) {
+    if (!players::ChooseLanguage(static_cast<std::uint64_t>(id), id % 2 == 1 ? "en" : "de")) return false;
+  }
+  return true;
+}
 
 }  // namespace heraldix::bench

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "host/GameTypes.h"
 
 namespace sim {
@@ -52,6 +54,23 @@ class BenchServer {
   std::unique_ptr<sim::Session> session_;
   AGameState* gameState_ = nullptr;
   int players_ = 0;
+};
+
+// While it lives, players' choices are kept: "Players" on, in a database of its own beside config.json,
+// offering "en" and "de", and read by the plug-in's own players::Load. Afterwards the choices are unloaded,
+// the document is as before and the database is gone.
+class KeptChoices {
+ public:
+  KeptChoices();
+  KeptChoices(const KeptChoices&) = delete;
+  KeptChoices& operator=(const KeptChoices&) = delete;
+  ~KeptChoices();
+
+  // Players 1..count pick a language: the odd ones "en", the even ones "de". False when choices are not kept.
+  bool PickLanguages(int count);
+
+ private:
+  nlohmann::json held_;
 };
 
 }  // namespace heraldix::bench

@@ -43,17 +43,45 @@ void IdleTimerGame(benchmark::State& state) {
   for (auto _ : state) own(self);
 }
 
-void IdleTimerPlugin(benchmark::State& state) {
+// The game timer as the game calls it, through the plug-in's hook, while nothing is due. With a setup, the
+// held document is first changed by setup.edit (and restored afterwards) and a countdown of a day is started
+// when setup.countdown is set. A first call before the measured ones works the held document out.
+struct IdleSetup {
+  void (*edit)(nlohmann::json& document) = nullptr;
+  bool countdown = false;
+};
+
+void IdleTimer(benchmark::State& state, IdleSetup setup) {
   BenchServer& server = BenchServer::Get();
   // What the game calls: the plug-in's hook, which calls on to the game's own timer.
   const auto hooked = reinterpret_cast<Game::AGameState_DefaultTimer::Pointer>(
       sim::HookedEntry(std::string(Game::AGameState_DefaultTimer::Key())));
   AGameState* self = server.GameState();
+  const nlohmann::json saved = Config();
+  if (setup.edit != nullptr) {
+    nlohmann::json edited = saved;
+    setup.edit(edited);
+    ReplaceConfig(std::move(edited));
+    if (setup.countdown && !StartCountdown(86'400, u"Restart in {TimeLeft}")) {
+      state.SkipWithError("the countdown did not start");
+    }
+  }
+  hooked(self);
   const std::int64_t due = NextTimedMessageTime();
+  const std::int64_t nextCheck = NextScheduledCheck();
+  const std::int64_t before = HeapAllocations();
   for (auto _ : state) hooked(self);
+  state.counters["allocations_per_call"] =
+      static_cast<double>(HeapAllocations() - before) / static_cast<double>(state.iterations());
+  if (setup.countdown && !CountdownRunning()) state.SkipWithError("the countdown ended");
+  if (NextScheduledCheck() != nextCheck) state.SkipWithError("a scheduled message was due after all");
   if (NextTimedMessageTime() != due) state.SkipWithError("a timed message was due after all");
   if (!PendingWelcomes().empty()) state.SkipWithError("a welcome was queued");
+  CancelCountdown();
+  if (setup.edit != nullptr) ReplaceConfig(saved);
 }
+
+void IdleTimerPlugin(benchmark::State& state) { IdleTimer(state, {}); }
 
 // A dozen times a day, some on certain days only, none of them at the benchmark server's clock (its epoch,
 // a Thursday at midnight).
@@ -70,66 +98,37 @@ nlohmann::json ADozenScheduledTimes() {
 }
 
 void IdleTimerScheduled(benchmark::State& state) {
-  BenchServer& server = BenchServer::Get();
-  const auto hooked = reinterpret_cast<Game::AGameState_DefaultTimer::Pointer>(
-      sim::HookedEntry(std::string(Game::AGameState_DefaultTimer::Key())));
-  AGameState* self = server.GameState();
-  const nlohmann::json saved = Config();
-  nlohmann::json withSchedule = saved;
-  withSchedule["ScheduledMessages"] = ADozenScheduledTimes();
-  ReplaceConfig(std::move(withSchedule));
-  hooked(self);  // the first call after the replacement works the schedule out
-  const std::int64_t due = NextTimedMessageTime();
-  const std::int64_t nextCheck = NextScheduledCheck();
-  const std::int64_t before = HeapAllocations();
-  for (auto _ : state) hooked(self);
-  state.counters["allocations_per_call"] =
-      static_cast<double>(HeapAllocations() - before) / static_cast<double>(state.iterations());
-  if (nextCheck == INT64_MAX) state.SkipWithError("nothing was scheduled");
-  if (NextScheduledCheck() != nextCheck) state.SkipWithError("a scheduled message was due after all");
-  if (NextTimedMessageTime() != due) state.SkipWithError("a timed message was due after all");
-  ReplaceConfig(saved);
-}
-
-// The same dozen times, each also counted down from ten minutes before.
-nlohmann::json ADozenScheduledCountdowns() {
-  nlohmann::json scheduled = ADozenScheduledTimes();
-  for (nlohmann::json& message : scheduled["Messages"]) message["Countdown"] = {600, 300, 60, 10};
-  return scheduled;
+  IdleTimer(state, {[](nlohmann::json& document) { document["ScheduledMessages"] = ADozenScheduledTimes(); }});
 }
 
 // Everything an admin may add beside the rotation, none of it due: a countdown running a day, a dozen messages
-// on their own clocks, scheduled countdowns, join and leave lines.
+// on their own clocks, the same dozen scheduled times each counted down from ten minutes before, join and
+// leave lines, and every text of them in two languages for players who picked theirs.
 void IdleTimerEverything(benchmark::State& state) {
-  BenchServer& server = BenchServer::Get();
-  const auto hooked = reinterpret_cast<Game::AGameState_DefaultTimer::Pointer>(
-      sim::HookedEntry(std::string(Game::AGameState_DefaultTimer::Key())));
-  AGameState* self = server.GameState();
-  const nlohmann::json saved = Config();
-  nlohmann::json everything = saved;
-  everything["ScheduledMessages"] = ADozenScheduledCountdowns();
-  for (int i = 0; i < 12; ++i) {
-    everything["TimedMessages"]["Messages"].push_back(
-        {{"MessageToSend", "Own clock " + std::to_string(i)}, {"Interval", 1000000 + i}, {"Start_Delay", 1000000}});
-  }
-  everything["JoinLeaveMessages"] = {{"Enabled", true},
-                                     {"Join", {{"MessageToSend", "{Player} joined"}}},
-                                     {"Leave", {{"MessageToSend", "{Player} left"}}}};
-  everything["Countdown"] = {{"Final_Message", "Restarting"}, {"MessageType", "Notification"}};
-  ReplaceConfig(std::move(everything));
-  if (!StartCountdown(86'400, u"Restart in {TimeLeft}")) state.SkipWithError("the countdown did not start");
-  hooked(self);  // the first call after the replacement works the schedule and the clocks out
-  const std::int64_t due = NextTimedMessageTime();
-  const std::int64_t nextCheck = NextScheduledCheck();
-  const std::int64_t before = HeapAllocations();
-  for (auto _ : state) hooked(self);
-  state.counters["allocations_per_call"] =
-      static_cast<double>(HeapAllocations() - before) / static_cast<double>(state.iterations());
-  if (!CountdownRunning()) state.SkipWithError("the countdown ended");
-  if (NextScheduledCheck() != nextCheck) state.SkipWithError("a scheduled message was due after all");
-  if (NextTimedMessageTime() != due) state.SkipWithError("a timed message was due after all");
-  CancelCountdown();
-  ReplaceConfig(saved);
+  BenchServer::Get().SetPlayers(100);
+  KeptChoices kept;
+  if (!kept.PickLanguages(100)) state.SkipWithError("the players' languages were not kept");
+  const auto everything = [](nlohmann::json& document) {
+    const auto inTwo = [](const std::string& text) { return nlohmann::json{{"en", text}, {"de", "DE " + text}}; };
+    nlohmann::json scheduled = ADozenScheduledTimes();
+    for (nlohmann::json& message : scheduled["Messages"]) {
+      message["Countdown"] = {600, 300, 60, 10};
+      message["MessageToSend"] = inTwo(message["MessageToSend"].get<std::string>());
+    }
+    document["ScheduledMessages"] = scheduled;
+    for (int i = 0; i < 12; ++i) {
+      document["TimedMessages"]["Messages"].push_back({{"MessageToSend", inTwo("Own clock " + std::to_string(i))},
+                                                       {"Interval", 1000000 + i},
+                                                       {"Start_Delay", 1000000}});
+    }
+    document["JoinLeaveMessages"] = {{"Enabled", true},
+                                     {"Join", {{"MessageToSend", inTwo("{Player} joined")}}},
+                                     {"Leave", {{"MessageToSend", inTwo("{Player} left")}}}};
+    document["Countdown"] = {{"Final_Message", inTwo("Restarting")},
+                             {"MessageType", "Notification"},
+                             {"Words", {{"Minutes", inTwo("minutes")}}}};
+  };
+  IdleTimer(state, {everything, true});
 }
 
 // --- A chat message to everyone -------------------------------------------------------------------------

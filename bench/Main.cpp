@@ -60,6 +60,8 @@ const Figure Figures[] = {
     {"reload, 10,000 cmds + 1,000 msgs", "Reload/plugin", "Reload/json-parse", Target::Ratio, 2.0},
     {"a player's choice, kept", "PlayerChoice/plugin/iterations:20000", "PlayerChoice/map/iterations:20000",
      Target::Below, 2000},
+    {"timed broadcast, 2 languages, 1,000", "TimedBroadcast/languages/1000", "TimedBroadcast/plain/1000", Target::Ratio,
+     1.1},
 };
 
 std::string Time(double nanoseconds) {

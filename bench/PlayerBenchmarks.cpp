@@ -1,6 +1,6 @@
-// A player's choice as the game thread pays for it: the table in memory and a row on the writer's queue.
+// Players' choices as the game thread pays for them: a choice kept (the table in memory and a row on the
+// writer's queue), and a broadcast given in two languages beside the same broadcast as a plain string.
 #include <cstdint>
-#include <filesystem>
 #include <unordered_map>
 
 #include <benchmark/benchmark.h>
@@ -8,7 +8,7 @@
 
 #include "bench/BenchServer.h"
 #include "bench/Benchmarks.h"
-#include "config/Config.h"
+#include "events/ConfiguredMessage.h"
 #include "players/Players.h"
 
 namespace heraldix::bench {
@@ -20,23 +20,13 @@ constexpr std::int64_t Choices = 20'000;
 constexpr std::uint64_t Players = 1000;
 
 void ChoicePlugin(benchmark::State& state) {
-  BenchServer& server = BenchServer::Get();
-  const nlohmann::json held = Config();
-  nlohmann::json config = held;
-  config["Players"] = {{"Enabled", true}, {"Database", "bench-players.db"}};
-  ReplaceConfig(config);
-  players::Load();
+  BenchServer::Get();
+  const KeptChoices kept;
   if (!players::Kept()) state.SkipWithError("the players' database did not open");
   std::uint64_t choice = 0;
   for (auto _ : state) {
     ++choice;
     benchmark::DoNotOptimize(players::ChooseAdverts(choice % Players + 1, (choice & 1U) != 0));
-  }
-  players::Unload();
-  ReplaceConfig(held);
-  const std::filesystem::path folder = server.ConfigPath().parent_path();
-  for (const char* name : {"bench-players.db", "bench-players.db-wal", "bench-players.db-shm"}) {
-    std::filesystem::remove(folder / name);
   }
 }
 
@@ -51,11 +41,33 @@ void ChoiceMap(benchmark::State& state) {
   }
 }
 
+// A timed chat message to every player online, half of whom read English and half German.
+void TimedBroadcast(benchmark::State& state, const nlohmann::json& text) {
+  BenchServer& server = BenchServer::Get();
+  const auto players = static_cast<int>(state.range(0));
+  server.SetPlayers(players);
+  KeptChoices kept;
+  if (!kept.PickLanguages(players)) state.SkipWithError("the players' languages were not kept");
+  const nlohmann::json message = {{"MessageToSend", text}, {"MessageType", "Chat"}, {"Sender", "Heraldix"}};
+  for (auto _ : state) SendConfiguredMessage(message);
+}
+
+void TimedBroadcastPlain(benchmark::State& state) {
+  TimedBroadcast(state, "The server restarts in 10 minutes: finish what you build");
+}
+
+void TimedBroadcastLanguages(benchmark::State& state) {
+  TimedBroadcast(state, {{"en", "The server restarts in 10 minutes: finish what you build"},
+                         {"de", "Der Server startet in 10 Minuten neu: baut fertig, was ihr baut"}});
+}
+
 }  // namespace
 
 void RegisterPlayerBenchmarks() {
   Register("PlayerChoice/map", ChoiceMap)->Iterations(Choices);
   Register("PlayerChoice/plugin", ChoicePlugin)->Iterations(Choices);
+  Register("TimedBroadcast/plain", TimedBroadcastPlain)->Arg(1000)->Unit(benchmark::kMicrosecond);
+  Register("TimedBroadcast/languages", TimedBroadcastLanguages)->Arg(1000)->Unit(benchmark::kMicrosecond);
 }
 
 }  // namespace heraldix::bench

@@ -43,7 +43,7 @@ void RequireNumbers(const nlohmann::json& list) {
 
 // One command object of the section. The reads go in a fixed order because the first bad member decides
 // which error the administrator sees.
-CustomCommand ReadCustomCommand(const nlohmann::json& value, FString message) {
+CustomCommand ReadCustomCommand(const nlohmann::json& value, LocalText message) {
   CustomCommand command;
   command.Message = std::move(message);
 
@@ -94,8 +94,12 @@ CustomCommandMap BuildCustomCommandTable(const nlohmann::json& document) {
     if (!section.is_object()) config::NoteWrongType(section, "object");
     const std::string& name = member.key();
     const nlohmann::json& value = member.value();
-    FString message = FromUtf8(config::String(value, grammar::Command::Message));
-    if (message.IsEmpty()) continue;
+    LocalText message = LocalText::Read(value, grammar::Command::Message);
+    // A reply that is empty in every language, as the game would read it, registers no command.
+    if (std::ranges::all_of(message.Entries(),
+                            [](const LocalText::Entry& entry) { return FromUtf8(entry.second).IsEmpty(); })) {
+      continue;
+    }
     // Members arrive in byte order, which is the table's order unless names differ by case only, so the
     // end of the table is nearly always the right place to look first.
     table.insert_or_assign(table.end(), WidenAscii(name), ReadCustomCommand(value, std::move(message)));

@@ -12,10 +12,11 @@
 #include "config/MessageKind.h"
 #include "host/FString.h"
 #include "host/GameTypes.h"
+#include "players/LocalText.h"
 #include "text/Colour.h"
 
 struct CustomCommand {
-  FString Message;
+  LocalText Message;                                    // the reply, in each language it is given in
   std::optional<MessageKind> Type = MessageKind::Chat;  // none: a kind this plug-in does not know
   FString Sender;
   ColourBytes MessageColor;

@@ -14,6 +14,8 @@
 #include "grammar/Keys.h"
 #include "host/GameFunctions.h"
 #include "host/Permissions.h"
+#include "players/LocalText.h"
+#include "players/Players.h"
 #include "text/Text.h"
 
 namespace {
@@ -64,16 +66,17 @@ FString RefusalSender() {
   }
 }
 
-FString RefusalText() {
+LocalText RefusalText() {
   try {
-    return FromUtf8(config::String(Config(), grammar::Top::NoPermission));
+    return LocalText::Read(Config(), grammar::Top::NoPermission);
   } catch (const std::exception&) {
-    return FromUtf8(std::string(DefaultNoPermission));
+    return LocalText(std::string(DefaultNoPermission));
   }
 }
 
-// The configured text for player, its placeholders put in when they are on.
-FString TextFor(AShooterPlayerController* player, const FString& text, MessageKind kind) {
+// The configured text for player in their language, its placeholders put in when they are on.
+FString TextFor(AShooterPlayerController* player, const LocalText& configured, MessageKind kind) {
+  FString text = FromUtf8(players::TextFor(configured, player));
   if (!PlaceholdersOn()) return text;
   PlaceholderValues values;
   values.SetPlayer(player);
@@ -89,7 +92,7 @@ void Refuse(AShooterPlayerController* player) {
 void Reply(AShooterPlayerController* player, const CustomCommand& command) {
   if (!command.Type) return;  // a kind this plug-in does not know gets no reply; the follow-up still runs
   SendMessageOfKind(
-      *command.Type, player, TextFor(player, command.Message, *command.Type), command.MessageColor, false,
+      *command.Type, Recipients(player, false), TextFor(player, command.Message, *command.Type), command.MessageColor,
       [&] { return command.Sender; },
       [&] {
         // The icon is loaded at every run: a texture that appears later is shown from then on.

@@ -15,7 +15,7 @@ set(HERALDIX_LAYERS
   "text:host grammar text"
   "delivery:host grammar config text delivery"
   "players:host grammar config text delivery players"
-  "chat:host grammar config text delivery chat"
+  "chat:host grammar config text delivery players chat"
   "events:host grammar config text delivery players events"
   "commands:host grammar config text delivery players chat events commands"
   "plugin:host grammar config text delivery players chat events commands plugin"

@@ -29,61 +29,48 @@ std::u16string ComposeChat(const FString& message, ColourBytes colour) {
 
 }  // namespace
 
-bool SendServerMessage(AShooterPlayerController* player, const FString& message, ColourBytes colour, bool allPlayers) {
+bool SendServerMessage(const Recipients& to, const FString& message, ColourBytes colour) {
   try {
-    if (!allPlayers && player == nullptr) return false;
+    if (!to.Valid()) return false;
     const LinearColour linear = SrgbToLinear(colour);
     FString text = FormatText(message.View());
     using Row = Game::AShooterPlayerController_ClientServerChatDirectMessage;
-    if (!allPlayers) {
-      Game::Call<Row>(player, &text, linear, false);
-    } else {
-      ForEachOnlinePlayer([&](AShooterPlayerController* each) { Game::Call<Row>(each, &text, linear, false); });
-    }
+    to.ForEach([&](AShooterPlayerController* each) { Game::Call<Row>(each, &text, linear, false); });
     return true;
   } catch (...) {
     return false;
   }
 }
 
-bool SendChatMessage(AShooterPlayerController* player, const FString& message, FString sender, ColourBytes colour,
-                     bool allPlayers) {
+bool SendChatMessage(const Recipients& to, const FString& message, FString sender, ColourBytes colour) {
   try {
     const std::u16string composed = ComposeChat(message, colour);
-    if (!allPlayers && player == nullptr) return false;
+    if (!to.Valid()) return false;
     FChatMessage record;
     record.SenderName = std::move(sender);
     record.Message = FormatText(composed);
     record.ReceivedTime = -1.0;
     // The game takes the record by value: each call gets its own copy, made from the game allocator.
     using Row = Game::AShooterPlayerController_ClientChatMessage;
-    if (!allPlayers) {
-      Game::Call<Row>(player, record);
-    } else {
-      ForEachOnlinePlayer([&](AShooterPlayerController* each) { Game::Call<Row>(each, record); });
-    }
+    to.ForEach([&](AShooterPlayerController* each) { Game::Call<Row>(each, record); });
     return true;
   } catch (...) {
     return false;
   }
 }
 
-bool SendNotification(AShooterPlayerController* player, const FString& message, ColourBytes colour, float displayTime,
-                      float displayScale, UTexture2D* icon, bool allPlayers) {
+bool SendNotification(const Recipients& to, const FString& message, ColourBytes colour, float displayTime,
+                      float displayScale, UTexture2D* icon) {
   try {
-    if (!allPlayers && player == nullptr) return false;
+    if (!to.Valid()) return false;
     const LinearColour linear = SrgbToLinear(colour);
     FString text = FormatText(message.View());
     USoundBase* const noSound = nullptr;
     // The game function takes the scale before the time.
     using Row = Game::AShooterPlayerController_ClientServerVellNotificationCustom;
-    if (!allPlayers) {
-      Game::Call<Row>(player, &text, linear, displayScale, displayTime, icon, noSound);
-    } else {
-      ForEachOnlinePlayer([&](AShooterPlayerController* each) {
-        Game::Call<Row>(each, &text, linear, displayScale, displayTime, icon, noSound);
-      });
-    }
+    to.ForEach([&](AShooterPlayerController* each) {
+      Game::Call<Row>(each, &text, linear, displayScale, displayTime, icon, noSound);
+    });
     return true;
   } catch (...) {
     return false;

@@ -1,7 +1,9 @@
-// Owns the three ways a message reaches players, one player or everyone online, and icon loading.
+// Owns the three ways a message reaches players, one player, everyone online or a list of them, and icon
+// loading.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -13,16 +15,46 @@
 #include "host/GameTypes.h"
 #include "text/Colour.h"
 
-// Each operation passes the text through FormatText and calls the game's message function for the player,
-// or, with allPlayers set, for every player of ForEachOnlinePlayer. True when the message went out (to
-// everyone found, possibly nobody); false for a null player without allPlayers, or when any error was
-// raised on the way (nothing escapes).
-bool SendServerMessage(AShooterPlayerController* player, const FString& message, ColourBytes colour, bool allPlayers);
-bool SendChatMessage(AShooterPlayerController* player, const FString& message, FString sender, ColourBytes colour,
-                     bool allPlayers);
+// Whom one delivery reaches: the player, or with allPlayers every player of ForEachOnlinePlayer; or each
+// player of a list, in its order. The list is not copied: it must outlive the delivery.
+class Recipients {
+ public:
+  Recipients(AShooterPlayerController* player, bool allPlayers) noexcept : player_(player), all_(allPlayers) {}
+  explicit Recipients(std::span<AShooterPlayerController* const> players) noexcept : listed_(players), isList_(true) {}
+
+  // A null player alone is nobody to deliver to: the delivery fails.
+  [[nodiscard]] bool Valid() const noexcept { return all_ || isList_ || player_ != nullptr; }
+  template <class Visit>
+  void ForEach(Visit&& visit) const;
+
+ private:
+  AShooterPlayerController* player_ = nullptr;
+  bool all_ = false;
+  std::span<AShooterPlayerController* const> listed_;
+  bool isList_ = false;
+};
+
+// Each operation passes the text through FormatText once and calls the game's message function for each
+// recipient. True when the message went out (to everyone found, possibly nobody); false for recipients that
+// are not Valid, or when any error was raised on the way (nothing escapes).
+bool SendServerMessage(const Recipients& to, const FString& message, ColourBytes colour);
+bool SendChatMessage(const Recipients& to, const FString& message, FString sender, ColourBytes colour);
 // Note the order: time before scale here; the game function takes scale before time.
-bool SendNotification(AShooterPlayerController* player, const FString& message, ColourBytes colour, float displayTime,
-                      float displayScale, UTexture2D* icon, bool allPlayers);
+bool SendNotification(const Recipients& to, const FString& message, ColourBytes colour, float displayTime,
+                      float displayScale, UTexture2D* icon);
+
+inline bool SendServerMessage(AShooterPlayerController* player, const FString& message, ColourBytes colour,
+                              bool allPlayers) {
+  return SendServerMessage(Recipients(player, allPlayers), message, colour);
+}
+inline bool SendChatMessage(AShooterPlayerController* player, const FString& message, FString sender,
+                            ColourBytes colour, bool allPlayers) {
+  return SendChatMessage(Recipients(player, allPlayers), message, std::move(sender), colour);
+}
+inline bool SendNotification(AShooterPlayerController* player, const FString& message, ColourBytes colour,
+                             float displayTime, float displayScale, UTexture2D* icon, bool allPlayers) {
+  return SendNotification(Recipients(player, allPlayers), message, colour, displayTime, displayScale, icon);
+}
 
 // What a notification shows besides its text and colour.
 struct NotificationLook {
@@ -31,24 +63,24 @@ struct NotificationLook {
   UTexture2D* Icon = nullptr;
 };
 
-// The one place a message kind becomes a delivery: text goes out as kind to player, or to everyone with
-// allPlayers set, and the delivery's result is returned. What only one kind needs is asked of the caller
-// when that kind is sent, and not before: sender() gives a chat message's sender, look() a notification's
-// NotificationLook. A value of the wrong type in the configuration thus spoils only the kind that reads it,
-// and errors those two raise reach the caller.
+// The one place a message kind becomes a delivery: text goes out as kind to the recipients, and the
+// delivery's result is returned. What only one kind needs is asked of the caller when that kind is sent,
+// and not before: sender() gives a chat message's sender, look() a notification's NotificationLook. A value
+// of the wrong type in the configuration thus spoils only the kind that reads it, and errors those two raise
+// reach the caller.
 template <class Sender, class Look>
-bool SendMessageOfKind(MessageKind kind, AShooterPlayerController* player, const FString& text, ColourBytes colour,
-                       bool allPlayers, Sender&& sender, Look&& look) {
+bool SendMessageOfKind(MessageKind kind, const Recipients& to, const FString& text, ColourBytes colour, Sender&& sender,
+                       Look&& look) {
   switch (kind) {
     case MessageKind::Server:
-      return SendServerMessage(player, text, colour, allPlayers);
+      return SendServerMessage(to, text, colour);
     case MessageKind::Chat: {
       FString from = std::forward<Sender>(sender)();
-      return SendChatMessage(player, text, std::move(from), colour, allPlayers);
+      return SendChatMessage(to, text, std::move(from), colour);
     }
     case MessageKind::Notification: {
       const NotificationLook shown = std::forward<Look>(look)();
-      return SendNotification(player, text, colour, shown.DisplayTime, shown.DisplayScale, shown.Icon, allPlayers);
+      return SendNotification(to, text, colour, shown.DisplayTime, shown.DisplayScale, shown.Icon);
     }
   }
   return false;

@@ -1,4 +1,5 @@
-// Owns the walk over the world's player list that every all-players delivery shares.
+// Owns the walk over the world's player list that every all-players delivery shares, and the walk over
+// a delivery's recipients.
 #pragma once
 
 #include <cstdint>
@@ -18,5 +19,16 @@ void ForEachOnlinePlayer(Visit&& visit) {
     UObject* object = Game::Call<Game::FWeakObjectPtr_Get>(&weak, false);
     if (object == nullptr) continue;  // the controller is gone but its entry has not been removed yet
     visit(static_cast<AShooterPlayerController*>(object));
+  }
+}
+
+template <class Visit>
+void Recipients::ForEach(Visit&& visit) const {
+  if (all_) {
+    ForEachOnlinePlayer(visit);
+  } else if (isList_) {
+    for (AShooterPlayerController* player : listed_) visit(player);
+  } else {
+    visit(player_);
   }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/ColourValues.h"
@@ -16,6 +17,7 @@
 #include "events/TimeLeft.h"
 #include "grammar/Keys.h"
 #include "host/Permissions.h"
+#include "players/LocalText.h"
 #include "players/Players.h"
 #include "text/Colour.h"
 #include "text/Text.h"
@@ -72,15 +74,67 @@ class Audience {
   bool optedOutOnline_;
 };
 
-// One delivery of the message, to one player or (player null) to everyone. The per-kind values are read
-// at each delivery, so every receiving player costs the same reads.
-void Deliver(const nlohmann::json& message, std::optional<MessageKind> kind, const FString& text, ColourBytes colour,
-             AShooterPlayerController* player) {
-  if (!kind) return;  // a message of a kind this plug-in does not know is sent to nobody
-  const bool everyone = player == nullptr;
+// One configured message on its way: how it looks, whom it is about, and when.
+struct Outgoing {
+  const nlohmann::json& message;
+  std::optional<MessageKind> kind;
+  ColourBytes colour;
+  const MessageOccasion& occasion;
+};
+
+// One delivery of the message's text to the recipients. The per-kind values are read at each delivery, so
+// every receiving player costs the same reads.
+void Deliver(const Outgoing& out, const FString& text, const Recipients& to) {
+  if (!out.kind) return;  // a message of a kind this plug-in does not know is sent to nobody
   SendMessageOfKind(
-      *kind, player, text, colour, everyone, [&] { return FromUtf8(config::String(message, Keys::Sender)); },
-      [&] { return ConfiguredLook(message, Keys::DisplayScale, Keys::DisplayTime, Keys::Icon_BP); });
+      *out.kind, to, text, out.colour, [&] { return FromUtf8(config::String(out.message, Keys::Sender)); },
+      [&] { return ConfiguredLook(out.message, Keys::DisplayScale, Keys::DisplayTime, Keys::Icon_BP); });
+}
+
+// The message's text as the players of one language read it, the time left in their words.
+FString ShownIn(const Outgoing& out, const LocalText& text, std::string_view language) {
+  FString shown = FromUtf8(players::TextIn(text, language));
+  if (!out.kind || !out.occasion.secondsLeft) return shown;
+  const std::u16string words = TimeLeftWords(*out.occasion.secondsLeft, language);
+  return FString(WithTimeLeft(shown.View(), words, PlaceholderReading{1, *out.kind == MessageKind::Chat}));
+}
+
+// Sends text to every player online the audience admits (group null), or to the players of a group. With
+// placeholders, a text naming the receiving player is one text per player; the other values are the same
+// for all. A message about a player (a join or leave line) always has its placeholders, and names that player.
+void SendText(const Outgoing& out, const Audience& audience, const FString& text,
+              const std::vector<AShooterPlayerController*>* group) {
+  AShooterPlayerController* const subject = out.occasion.subject;
+  const bool about = subject != nullptr;
+  const bool replaces = out.kind && (about || PlaceholdersOn()) && HoldsAnyPlaceholder(text.View());
+  const bool perPlayer = replaces && !about && HoldsPlaceholder(text.View(), grammar::Placeholder::Player);
+  PlaceholderValues values;
+  if (about) values.SetPlayer(subject);
+  const auto deliverTo = [&](const Recipients& to, AShooterPlayerController* player) {
+    if (!replaces) {
+      Deliver(out, text, to);
+      return;
+    }
+    if (!about) values.SetPlayer(player);
+    Deliver(out, WithPlaceholders(text, *out.kind, values), to);
+  };
+
+  if (group != nullptr) {
+    // A group shares one text unless it names each receiving player.
+    if (!perPlayer) {
+      deliverTo(Recipients(*group), nullptr);
+      return;
+    }
+    for (AShooterPlayerController* player : *group) deliverTo(Recipients(player, false), player);
+    return;
+  }
+  if (audience.Everyone() && !perPlayer && !about) {
+    deliverTo(Recipients(nullptr, true), nullptr);
+    return;
+  }
+  ForEachOnlinePlayer([&](AShooterPlayerController* player) {
+    if (player != subject && audience.Receives(player)) deliverTo(Recipients(player, false), player);
+  });
 }
 
 }  // namespace
@@ -110,37 +164,25 @@ bool SomeoneWouldReceive(const nlohmann::json& message) {
 
 void SendConfiguredMessage(const nlohmann::json& message, const MessageOccasion& occasion) {
   if (!PlayerCountAllows(message)) return;
-  FString text = FromUtf8(config::String(message, Keys::MessageToSend));
+  const LocalText text = LocalText::Read(message, Keys::MessageToSend);
   const std::optional<MessageKind> kind = ReadMessageKind(message, Keys::MessageType);
   // A countdown's announcement and a line about a player reach everyone; the rest is what players can turn off.
-  const bool automatic = occasion.timeLeft == nullptr && occasion.subject == nullptr;
+  const bool automatic = !occasion.secondsLeft && occasion.subject == nullptr;
   const Audience audience(message, automatic);
   const ColourBytes colour = OpaqueColour(config::RgbFromObject(config::Section(message, Keys::MessageColour)));
-  if (kind && occasion.timeLeft != nullptr) {
-    text = FString(WithTimeLeft(text.View(), *occasion.timeLeft, PlaceholderReading{1, *kind == MessageKind::Chat}));
-  }
+  const Outgoing out{message, kind, colour, occasion};
 
-  // With placeholders, a text naming the player is one text per player; the other values are the same for all.
-  // A message about a player (a join or leave line) always has its placeholders, and names that player.
-  const bool about = occasion.subject != nullptr;
-  const bool replaces = kind && (about || PlaceholdersOn()) && HoldsAnyPlaceholder(text.View());
-  const bool perPlayer = replaces && !about && HoldsPlaceholder(text.View(), grammar::Placeholder::Player);
-  PlaceholderValues values;
-  if (about) values.SetPlayer(occasion.subject);
-  const auto deliverTo = [&](AShooterPlayerController* player) {
-    if (!replaces) {
-      Deliver(message, kind, text, colour, player);
-      return;
-    }
-    if (!about) values.SetPlayer(player);
-    Deliver(message, kind, WithPlaceholders(text, *kind, values), colour, player);
-  };
-
-  if (audience.Everyone() && !perPlayer && !about) {
-    deliverTo(nullptr);
+  // Players read different texts only once someone has picked a language; until then everyone reads the
+  // default language's, exactly as a plain string goes out.
+  const bool counted = kind && occasion.secondsLeft;
+  if (!players::AnyoneHasLanguage() || !(text.Varies() || (counted && TimeLeftWordsVary()))) {
+    SendText(out, audience, ShownIn(out, text, {}), nullptr);
     return;
   }
-  ForEachOnlinePlayer([&](AShooterPlayerController* player) {
-    if (player != occasion.subject && audience.Receives(player)) deliverTo(player);
-  });
+  // Each language's text is made once, for all of its players.
+  const std::vector<players::LanguageGroup> groups = players::OnlineByLanguage(
+      [&](AShooterPlayerController* player) { return player != occasion.subject && audience.Receives(player); });
+  for (const players::LanguageGroup& group : groups) {
+    SendText(out, audience, ShownIn(out, text, group.language), &group.players);
+  }
 }

@@ -1,7 +1,8 @@
 // Owns one configured message's delivery: its player counts, its group filters and its kind.
 #pragma once
 
-#include <string>
+#include <cstdint>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -17,11 +18,12 @@ bool SomeoneWouldReceive(const nlohmann::json& message);
 
 // What a delivery of a configured message adds to the message itself.
 struct MessageOccasion {
-  const std::u16string* timeLeft = nullptr;     // the words {TimeLeft} becomes
+  std::optional<std::int32_t> secondsLeft;      // the time {TimeLeft} names, in each player's words
   AShooterPlayerController* subject = nullptr;  // the player {Player} names, who is not sent the message
 };
 
 // Delivers one message object of the timed kind ("MessageToSend", "MessageType", the group filters, ...), as
-// the timed rotation and the schedule send it. Raises the JSON library's errors for a message that cannot be
+// the timed rotation and the schedule send it. A text given per language goes to each language's players in
+// theirs, once someone has picked a language. Raises the JSON library's errors for a message that cannot be
 // read.
 void SendConfiguredMessage(const nlohmann::json& message, const MessageOccasion& occasion = {});

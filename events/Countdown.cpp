@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/ColourValues.h"
@@ -15,6 +16,8 @@
 #include "host/GameFunctions.h"
 #include "host/IApiUtils.h"
 #include "host/Platform.h"
+#include "players/LocalText.h"
+#include "players/Players.h"
 #include "text/Text.h"
 
 namespace {
@@ -60,25 +63,24 @@ std::int32_t SecondsLeft(std::int64_t end, std::int64_t now) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(left, INT32_MAX));
 }
 
-std::u16string ShownText(std::u16string_view text, std::int32_t seconds, MessageKind kind) {
-  const std::u16string words = TimeLeftWords(seconds);
+std::u16string ShownText(std::u16string_view text, std::int32_t seconds, MessageKind kind, std::string_view language) {
+  const std::u16string words = TimeLeftWords(seconds, language);
   const PlaceholderReading reading{1, kind == MessageKind::Chat};
   if (HoldsTimeLeft(text)) return WithTimeLeft(text, words, reading);
   return std::u16string(text) + u" in " + EscapedValue(words, reading);
 }
 
-// text as the "Countdown" section says it looks, to one player or (player null) to everyone online.
-void Deliver(const FString& text, AShooterPlayerController* player) {
+// text as the "Countdown" section says it looks, to the recipients.
+void Deliver(const FString& text, const Recipients& to) {
   const nlohmann::json& section = CountdownSection();
   const std::optional<MessageKind> kind = ReadMessageKind(section, grammar::Countdown::MessageType);
   if (!kind) return;
   const auto colourMember = section.find(grammar::Countdown::MessageColour.name);
   const ColourBytes colour = colourMember == section.end() ? ColourBytes{255, 255, 255, 255}
                                                            : OpaqueColour(config::RgbFromObject(*colourMember));
-  const auto send = [&](AShooterPlayerController* to, const FString& shown) {
+  const auto send = [&](const Recipients& recipients, const FString& shown) {
     SendMessageOfKind(
-        *kind, to, shown, colour, to == nullptr,
-        [&] { return FromUtf8(config::String(section, grammar::Countdown::Sender)); },
+        *kind, recipients, shown, colour, [&] { return FromUtf8(config::String(section, grammar::Countdown::Sender)); },
         [&] {
           NotificationLook look;
           look.DisplayScale = config::Float(section, grammar::Countdown::DisplayScale);
@@ -88,31 +90,47 @@ void Deliver(const FString& text, AShooterPlayerController* player) {
         });
   };
   if (!PlaceholdersOn() || !HoldsAnyPlaceholder(text.View())) {
-    send(player, text);
+    send(to, text);
     return;
   }
   PlaceholderValues values;
-  const auto each = [&](AShooterPlayerController* to) {
-    values.SetPlayer(to);
-    send(to, WithPlaceholders(text, *kind, values));
-  };
-  if (player != nullptr) {
-    each(player);
-  } else {
-    ForEachOnlinePlayer(each);
-  }
+  to.ForEach([&](AShooterPlayerController* each) {
+    values.SetPlayer(each);
+    send(Recipients(each, false), WithPlaceholders(text, *kind, values));
+  });
 }
 
-void Announce(const Running& running, std::int32_t seconds, AShooterPlayerController* player) {
+// Calls send(language, recipients) for everyone online in the default language, or, when the texts vary
+// and someone has picked a language, once for each language's players.
+template <class Send>
+void ToEachLanguage(bool varies, Send&& send) {
+  if (!varies || !players::AnyoneHasLanguage()) {
+    send(std::string_view(), Recipients(nullptr, true));
+    return;
+  }
+  const std::vector<players::LanguageGroup> groups =
+      players::OnlineByLanguage([](AShooterPlayerController* /*player*/) { return true; });
+  for (const players::LanguageGroup& group : groups) send(std::string_view(group.language), Recipients(group.players));
+}
+
+void Announce(const Running& running, std::int32_t seconds, const Recipients& to, std::string_view language) {
   const nlohmann::json& section = CountdownSection();
   const MessageKind kind = ReadMessageKind(section, grammar::Countdown::MessageType).value_or(MessageKind::Server);
-  Deliver(FString(ShownText(running.text, seconds, kind)), player);
+  Deliver(FString(ShownText(running.text, seconds, kind, language)), to);
+}
+
+void AnnounceToAll(const Running& running, std::int32_t seconds) {
+  ToEachLanguage(TimeLeftWordsVary(),
+                 [&](std::string_view language, const Recipients& to) { Announce(running, seconds, to, language); });
 }
 
 void Finish(Running& running) {
   running = Running{};
-  const std::string final = config::String(CountdownSection(), grammar::Countdown::Final_Message);
-  if (!final.empty()) Deliver(FromUtf8(final), nullptr);
+  const LocalText final = LocalText::Read(CountdownSection(), grammar::Countdown::Final_Message);
+  ToEachLanguage(final.Varies(), [&](std::string_view language, const Recipients& to) {
+    const std::string& text = players::TextIn(final, language);
+    if (!text.empty()) Deliver(FromUtf8(text), to);
+  });
 }
 
 bool Contains(const std::vector<std::uint64_t>& ids, std::uint64_t id) {
@@ -134,7 +152,7 @@ bool StartCountdown(std::int32_t seconds, std::u16string_view text) {
   const MessageKind kind =
       ReadMessageKind(CountdownSection(), grammar::Countdown::MessageType).value_or(MessageKind::Server);
   try {
-    FormatText(ShownText(next.text, seconds, kind));
+    FormatText(ShownText(next.text, seconds, kind, {}));
   } catch (const std::exception&) {
     return false;
   }
@@ -143,7 +161,7 @@ bool StartCountdown(std::int32_t seconds, std::u16string_view text) {
   ForEachOnlinePlayer([&](AShooterPlayerController* player) { next.shown.push_back(IdOf(player)); });
   TheCountdown() = std::move(next);
   try {
-    Announce(TheCountdown(), seconds, nullptr);
+    AnnounceToAll(TheCountdown(), seconds);
   } catch (...) {
     // Started all the same: a look the configuration spoils may be fixed by a reload before the next mark.
   }
@@ -170,14 +188,14 @@ void SendCountdown() noexcept {
     const bool marked = running.next < running.marks.size() && left <= running.marks[running.next];
     // A clock moved forward past several marks announces the time left once.
     while (running.next < running.marks.size() && left <= running.marks[running.next]) ++running.next;
-    if (marked) Announce(running, left, nullptr);
+    if (marked) AnnounceToAll(running, left);
     if (running.pending.empty()) return;
     std::vector<std::uint64_t> joiners;
     joiners.swap(running.pending);
     if (marked) return;  // they have just been shown it with everyone else
     for (const std::uint64_t id : joiners) {
       if (AShooterPlayerController* player = TarrowApi::GetApiUtils().FindPlayerById(id)) {
-        Announce(running, left, player);
+        Announce(running, left, Recipients(player, false), players::ShownLanguage(id));
       }
     }
   } catch (...) {

@@ -12,7 +12,6 @@
 #include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "events/ConfiguredMessage.h"
-#include "events/TimeLeft.h"
 #include "grammar/Keys.h"
 #include "host/Platform.h"
 #include "text/LocalClock.h"
@@ -198,9 +197,8 @@ void SendDue(std::int64_t now) {
       }
       // The time truly left: a send a moment into its window says so.
       const std::int64_t left = time.lead == 0 ? 0 : UnixSecondsOfLocal(day, time.minute) - seconds;
-      const std::u16string words = TimeLeftWords(static_cast<std::int32_t>(left));
       MessageOccasion occasion;
-      occasion.timeLeft = &words;
+      occasion.secondsLeft = static_cast<std::int32_t>(left);
       SendConfiguredMessage(message, occasion);
     } catch (...) {
       // A broken message is skipped silently, like a timed one; the others still go out.

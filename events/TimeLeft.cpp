@@ -6,6 +6,8 @@
 #include "config/Config.h"
 #include "config/ConfigValues.h"
 #include "grammar/Placeholders.h"
+#include "players/LocalText.h"
+#include "players/Players.h"
 #include "text/Text.h"
 
 namespace {
@@ -19,28 +21,41 @@ void AppendPart(std::u16string& out, std::int32_t count, const std::string& one,
   out += FromUtf8(count == 1 ? one : many).View();
 }
 
+const nlohmann::json& WordsSection() {
+  return config::Section(config::Section(Config(), grammar::Top::Countdown), grammar::Countdown::Words);
+}
+
 }  // namespace
 
-std::u16string TimeLeftWords(std::int32_t seconds) {
-  const nlohmann::json& words =
-      config::Section(config::Section(Config(), grammar::Top::Countdown), grammar::Countdown::Words);
+std::u16string TimeLeftWords(std::int32_t seconds, std::string_view language) {
+  const nlohmann::json& words = WordsSection();
   const std::int32_t left = seconds < 0 ? 0 : seconds;
   const std::int32_t hours = left / 3600;
   const std::int32_t minutes = left / 60 % 60;
   const std::int32_t rest = left % 60;
   // All six are read every time, so a word of the wrong type spoils every announcement, not only some.
   namespace Word = grammar::CountdownWords;
-  const std::string hour = config::String(words, Word::Hour);
-  const std::string hoursWord = config::String(words, Word::Hours);
-  const std::string minute = config::String(words, Word::Minute);
-  const std::string minutesWord = config::String(words, Word::Minutes);
-  const std::string second = config::String(words, Word::Second);
-  const std::string secondsWord = config::String(words, Word::Seconds);
+  const auto word = [&](const grammar::Key& key) { return players::TextIn(LocalText::Read(words, key), language); };
+  const std::string hour = word(Word::Hour);
+  const std::string hoursWord = word(Word::Hours);
+  const std::string minute = word(Word::Minute);
+  const std::string minutesWord = word(Word::Minutes);
+  const std::string second = word(Word::Second);
+  const std::string secondsWord = word(Word::Seconds);
   std::u16string out;
   if (hours > 0) AppendPart(out, hours, hour, hoursWord);
   if (minutes > 0) AppendPart(out, minutes, minute, minutesWord);
   if (rest > 0 || out.empty()) AppendPart(out, rest, second, secondsWord);
   return out;
+}
+
+bool TimeLeftWordsVary() {
+  const nlohmann::json& words = WordsSection();
+  bool varies = false;
+  for (const grammar::Key* key : grammar::All) {
+    if (key->section == grammar::Section::CountdownWords) varies = LocalText::Read(words, *key).Varies() || varies;
+  }
+  return varies;
 }
 
 bool HoldsTimeLeft(std::u16string_view text) { return text.find(Field) != std::u16string_view::npos; }

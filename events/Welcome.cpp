@@ -20,6 +20,7 @@
 #include "events/JoinLeave.h"
 #include "host/IApiUtils.h"
 #include "host/Timer.h"
+#include "players/LocalText.h"
 #include "players/Players.h"
 #include "text/Colour.h"
 #include "text/Text.h"
@@ -32,6 +33,12 @@ namespace {
 // Bumped by ForgetWelcomes: a delayed welcome scheduled before that belongs to an earlier life of the
 // plug-in and must not touch the lists of this one.
 std::uint64_t welcomeGeneration = 0;
+
+// Players on their first visit ever, noted at their arrival, until they are greeted or leave.
+std::vector<std::uint64_t>& FirstVisitors() {
+  static std::vector<std::uint64_t> ids;
+  return ids;
+}
 
 bool Contains(const std::vector<std::uint64_t>& ids, std::uint64_t id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
@@ -95,6 +102,7 @@ void NoteArrival(AShooterCharacter* self) {
   NoteCountdownJoiner(id);
   // Every arrival marks the player seen; only their very first one is a first join.
   const bool firstEver = kept && players::Seen(id);
+  if (firstEver) FirstVisitors().push_back(id);
   if (lines) SendJoinLine(static_cast<AShooterPlayerController*>(controller), id, firstEver);
 }
 
@@ -108,7 +116,14 @@ void Greet(std::uint64_t id) {
 
   const FString character = Game::Call<Game::AShooterPlayerController_GetPlayerCharacterName>(player);
   std::string name = ToUtf8(character);
-  std::string message = config::String(welcome, grammar::Welcome::Message);
+  // A first visit ever is greeted apart when the section says how; the visit is no longer new either way.
+  const auto first = std::find(FirstVisitors().begin(), FirstVisitors().end(), id);
+  const bool firstEver = first != FirstVisitors().end();
+  if (firstEver) FirstVisitors().erase(first);
+  const grammar::Key& key = firstEver && welcome.contains(grammar::Welcome::First_Message.name)
+                                ? grammar::Welcome::First_Message
+                                : grammar::Welcome::Message;
+  std::string message = players::TextFor(LocalText::Read(welcome, key), id);
   if (PlaceholdersOn()) {
     // The template meets the formatter twice: here, where {0} is the name, and again on delivery. The
     // placeholders' values go in written for both passes and the name for {0} for the second alone, so no
@@ -124,7 +139,7 @@ void Greet(std::uint64_t id) {
       OpaqueColour(config::RgbFromObject(config::Section(welcome, grammar::Welcome::WelcomeMessageColour)));
 
   SendMessageOfKind(
-      kind, player, text, colour, false,
+      kind, Recipients(player, false), text, colour,
       [] {
         const nlohmann::json& heraldix = config::Section(Config(), grammar::Top::Heraldix);
         return WidenAscii(config::String(heraldix, grammar::Heraldix::ClientChatSenderName));
@@ -171,6 +186,7 @@ void Hook_AShooterGameMode_Logout(AShooterGameMode* self, AController* exiting) 
     if (exiting != nullptr) {
       const std::uint64_t id = PlayerId(exiting);
       std::erase(WelcomedPlayers(), id);
+      std::erase(FirstVisitors(), id);
       NoteCountdownLeaver(id);
       SendLeaveLine(static_cast<AShooterPlayerController*>(exiting), id);
     }
@@ -210,4 +226,6 @@ void ForgetWelcomes() {
   WelcomedPlayers().shrink_to_fit();
   PendingWelcomes().clear();
   PendingWelcomes().shrink_to_fit();
+  FirstVisitors().clear();
+  FirstVisitors().shrink_to_fit();
 }

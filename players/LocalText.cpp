@@ -17,7 +17,7 @@ LocalText LocalText::Read(const nlohmann::json& object, std::string_view key, st
   return LocalText(config::String(object, key, fallback));
 }
 
-const std::string& LocalText::For(std::string_view language, std::string_view defaultLanguage) const {
+const std::string& LocalText::For(std::string_view language, std::string_view defaultLanguage) const noexcept {
   static const std::string none;
   if (texts_.empty()) return none;
   const std::pair<std::string, std::string>* fallback = &texts_.front();

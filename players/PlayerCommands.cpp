@@ -63,11 +63,6 @@ std::uint64_t IdOf(AShooterPlayerController* player) {
   return Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player);
 }
 
-// The answer in the player's language.
-const std::string& In(const LocalText& text, std::uint64_t id) {
-  return text.For(players::Language(id), players::Settings().defaultLanguage);
-}
-
 void RunAdverts(AShooterPlayerController* player, const FString& line) {
   const PlayerSettings& settings = players::Settings();
   const std::uint64_t id = IdOf(player);
@@ -75,14 +70,15 @@ void RunAdverts(AShooterPlayerController* player, const FString& line) {
   const bool off = words.size() == 1 && SameLetters(words[0], "off");
   const bool on = words.size() == 1 && SameLetters(words[0], "on");
   if (!off && !on) {
-    Answer(player, FillIn(In(settings.texts.advertsUsage, id), {settings.optOutCommand}));
+    Answer(player, FillIn(players::TextFor(settings.texts.advertsUsage, id), {settings.optOutCommand}));
     return;
   }
   if (!players::ChooseAdverts(id, off)) {
-    Answer(player, FillIn(In(settings.texts.notKept, id), {}));
+    Answer(player, FillIn(players::TextFor(settings.texts.notKept, id), {}));
     return;
   }
-  Answer(player, FillIn(In(off ? settings.texts.advertsOff : settings.texts.advertsOn, id), {settings.optOutCommand}));
+  Answer(player, FillIn(players::TextFor(off ? settings.texts.advertsOff : settings.texts.advertsOn, id),
+                        {settings.optOutCommand}));
 }
 
 std::string Joined(const std::vector<std::string>& codes) {
@@ -100,7 +96,8 @@ void RunLanguage(AShooterPlayerController* player, const FString& line) {
     std::string current(players::Language(id));
     if (current.empty())
       current = settings.defaultLanguage.empty() ? settings.languages.front() : settings.defaultLanguage;
-    Answer(player, FillIn(In(settings.texts.languageList, id), {current, offered, settings.languageCommand}));
+    Answer(player,
+           FillIn(players::TextFor(settings.texts.languageList, id), {current, offered, settings.languageCommand}));
     return;
   }
   const std::string* chosen = nullptr;
@@ -109,15 +106,16 @@ void RunLanguage(AShooterPlayerController* player, const FString& line) {
   }
   if (chosen == nullptr) {
     const std::string typed = ToUtf8(line);
-    Answer(player, FillIn(In(settings.texts.languageUnknown, id), {typed.substr(typed.find(' ') + 1), offered}));
+    Answer(player,
+           FillIn(players::TextFor(settings.texts.languageUnknown, id), {typed.substr(typed.find(' ') + 1), offered}));
     return;
   }
   if (!players::ChooseLanguage(id, *chosen)) {
-    Answer(player, FillIn(In(settings.texts.notKept, id), {}));
+    Answer(player, FillIn(players::TextFor(settings.texts.notKept, id), {}));
     return;
   }
   // Answered in the language just chosen.
-  Answer(player, FillIn(In(settings.texts.languageSet, id), {*chosen}));
+  Answer(player, FillIn(players::TextFor(settings.texts.languageSet, id), {*chosen}));
 }
 
 template <void (*Run)(AShooterPlayerController*, const FString&)>

@@ -28,7 +28,8 @@ struct State {
   std::unique_ptr<PlayerStore> store;
   bool kept = false;  // the store is open and has not failed
   std::unordered_map<std::uint64_t, Known> table;
-  std::size_t optedOut = 0;  // rows of the table with adverts off
+  std::size_t optedOut = 0;      // rows of the table with adverts off
+  std::size_t withLanguage = 0;  // rows of the table with a language
 };
 
 State& Held() {
@@ -55,6 +56,7 @@ void NoticeFault(State& state) noexcept {
   state.kept = false;
   state.table.clear();
   state.optedOut = 0;
+  state.withLanguage = 0;
   LogError("Players' choices no longer kept, " + *fault + ": " + state.path);
 }
 
@@ -72,8 +74,10 @@ void Open(State& state) noexcept {
     }
     state.table.clear();
     state.optedOut = 0;
+    state.withLanguage = 0;
     for (PlayerRow& row : opened.rows) {
       state.optedOut += row.advertsOff ? 1 : 0;
+      state.withLanguage += row.language.empty() ? 0 : 1;
       state.table[row.id] = Known{row.advertsOff, std::move(row.language), row.firstSeen, row.lastSeen};
     }
     state.store = std::move(opened.store);
@@ -89,6 +93,7 @@ void Close(State& state) noexcept {
   state.kept = false;
   state.table.clear();
   state.optedOut = 0;
+  state.withLanguage = 0;
 }
 
 bool ReadSettings(PlayerSettings& settings) noexcept {
@@ -176,6 +181,24 @@ std::string_view Language(std::uint64_t id) noexcept {
   return found == state.table.end() ? std::string_view{} : std::string_view(found->second.language);
 }
 
+bool AnyoneHasLanguage() noexcept { return Held().withLanguage != 0; }
+
+std::string_view ShownLanguage(std::uint64_t id) noexcept {
+  const std::string_view own = Language(id);
+  return own.empty() ? std::string_view(Held().settings.defaultLanguage) : own;
+}
+
+const std::string& TextIn(const LocalText& text, std::string_view language) noexcept {
+  return text.For(language, Held().settings.defaultLanguage);
+}
+
+const std::string& TextFor(const LocalText& text, std::uint64_t id) noexcept { return TextIn(text, Language(id)); }
+
+const std::string& TextFor(const LocalText& text, AShooterPlayerController* player) {
+  if (!text.Varies() || !AnyoneHasLanguage()) return TextIn(text, {});
+  return TextFor(text, Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player));
+}
+
 bool Seen(std::uint64_t id) noexcept {
   State& state = Held();
   if (!Kept()) return false;
@@ -213,6 +236,7 @@ bool ChooseLanguage(std::uint64_t id, std::string_view code) noexcept {
   if (!Kept()) return false;
   try {
     Known& known = Row(state, id);
+    state.withLanguage += known.language.empty() ? 1 : 0;
     known.language = code;
     Queue(state, id, known);
     return true;

@@ -3,8 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "delivery/Delivery.h"
+#include "host/GameFunctions.h"
+#include "host/GameTypes.h"
+#include "players/LocalText.h"
 #include "players/PlayerSettings.h"
 
 namespace players {
@@ -27,6 +33,43 @@ bool AdvertsOff(std::uint64_t id) noexcept;
 // Whether any player, online or not, has automatic messages off.
 bool AnyoneOptedOut() noexcept;
 std::string_view Language(std::uint64_t id) noexcept;
+// Whether any player, online or not, has picked a language. While nobody has (always while choices are not
+// kept), every player is shown the default language's text.
+bool AnyoneHasLanguage() noexcept;
+// The language the player's texts are chosen in: their own, else "Default_Language" ("" when none is set).
+std::string_view ShownLanguage(std::uint64_t id) noexcept;
+
+// The one rule for which text of a LocalText a player is shown: the text in language, else in
+// "Default_Language", else the first code's.
+const std::string& TextIn(const LocalText& text, std::string_view language) noexcept;
+const std::string& TextFor(const LocalText& text, std::uint64_t id) noexcept;
+// The same for a player online; the game is asked who they are only when their language could matter.
+const std::string& TextFor(const LocalText& text, AShooterPlayerController* player);
+
+// Players online who share a language, in the order of the game's list.
+struct LanguageGroup {
+  std::string language;
+  std::vector<AShooterPlayerController*> players;
+};
+// The players online that take(player) admits, grouped by ShownLanguage; groups in the order of their
+// first player.
+template <class Take>
+std::vector<LanguageGroup> OnlineByLanguage(Take&& take) {
+  std::vector<LanguageGroup> groups;
+  ForEachOnlinePlayer([&](AShooterPlayerController* player) {
+    if (!take(player)) return;
+    const std::string_view language =
+        ShownLanguage(Game::Call<Game::AShooterPlayerController_GetUniqueNetIdAsUINT64>(player));
+    for (LanguageGroup& group : groups) {
+      if (group.language == language) {
+        group.players.push_back(player);
+        return;
+      }
+    }
+    groups.push_back(LanguageGroup{std::string(language), {player}});
+  });
+  return groups;
+}
 
 // Marks the player seen now and queues their row; true when their id was never seen before. False for
 // everyone while choices are not kept: nobody is then greeted as new.

@@ -18,17 +18,21 @@
 0 -/Zed
 0 -/zeta
 
-== members without a message are skipped, follow-up and all
+== members without a message are skipped, follow-up and all; a message in some language is one
 -- config.json
 {"CustomCommands": {"/empty": {"Message": "", "Command_To_Execute": "/x"},
-                     "/none": {"Command_To_Execute": "/x", "Type": "Server"}, "/real": {"Message": "here"}}}
+                     "/none": {"Command_To_Execute": "/x", "Type": "Server"}, "/real": {"Message": "here"},
+                     "/blank": {"Message": {"de": "", "en": ""}}, "/some": {"Message": {"de": "", "en": "hi"}}}}
 -- scenario
 join 1 Alice
 chat 1 /empty
 chat 1 /none
+chat 1 /blank
 -- seen
 0 +/real
+0 +/some
 0 -/real
+0 -/some
 
 == case twins keep the first name and the last record
 -- config.json

@@ -89,13 +89,9 @@ TEST(Check, NeverThrowsOnBrokenOrHostileText) {
   One(CheckConfigText(deep), "type", "/TimedMessages/Messages/0");
 }
 
-TEST(Check, TextAndJsonReports) {
+// The text report is the corpus's business; the JSON one gives the same problems with their places.
+TEST(Check, JsonReportGivesEachProblemWithItsPlaceAndTheCounts) {
   const Report report = CheckConfigText("{\n  \"NoPermission\": 1,\n  \"Motd\": \"x\"\n}");
-  EXPECT_EQ(sim::check::FormatReport(report, "config.json"),
-            "config.json:2:19: error: \"NoPermission\": must be a string or an object of language codes to strings, "
-            "but is a number: the refusal text cannot be read [type]\n"
-            "config.json:3:3: warning: \"Motd\": unknown key \"Motd\", never read [unknown-key]\n"
-            "config.json: 1 error, 1 warning\n");
   EXPECT_EQ(nlohmann::json::parse(sim::check::FormatReportJson(report, "config.json")), nlohmann::json::parse(R"(
     {"file": "config.json", "errors": 1, "warnings": 1, "problems": [
       {"severity": "error", "code": "type", "pointer": "/NoPermission", "line": 2, "column": 19,
@@ -151,27 +147,19 @@ TEST(Check, ExampleConfigurationIsClean) {
 }
 
 TEST(Check, PreviewCommandWritesThePage) {
-  const ServerDir dir(
-      R"({"Heraldix": {"Placeholders": true}, "CustomCommands": {"/rules": {"Message": "Be nice, {Player}: )"
-      R"({PlayersOnline} online at {Time} on {Date}", "MessageColor": [255, 0, 0], "Sender": "Rules"}},)"
-      R"("Players": {"Enabled": true, "Languages": ["en", "de"]}})");
-  std::ofstream(dir.Path() / "demo.scenario")
-      << "join 1 Alice\njoin 2 Bob\nchat 1 /rules\nchat 1 /language de\nwait 1\n";
+  // What the page shows of each line is the preview test's business, and what the plug-in sends the stories'.
+  const ServerDir dir(R"({"Players": {"Enabled": true, "Languages": ["en", "de"]}})");
+  std::ofstream(dir.Path() / "demo.scenario") << "join 1 Alice\njoin 2 Bob\nchat 1 /language de\nwait 1\n";
   std::ofstream(dir.Path() / "bad.scenario") << "join 1 Alice\nfly 1\n";
   const std::string page = (dir.Path() / "out.html").string();
   const auto preview = [&](const char* scenario) {
-    return RunSim({"preview", "--tz", "UTC", "--server-dir", dir.Path().string(), "--out", page,
-                   (dir.Path() / scenario).string()})
+    return RunSim({"preview", "--server-dir", dir.Path().string(), "--out", page, (dir.Path() / scenario).string()})
         .status;
   };
   EXPECT_EQ(preview("demo.scenario"), 0);
   std::ifstream in(page);
   const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   EXPECT_NE(html.find("data-name=\"Alice\""), std::string::npos);
-  EXPECT_NE(html.find("<span class=\"sender\">Rules</span><span class=\"text\"><span class=\"rich\" style=\"color: "
-                      "rgb(255, 0, 0)\">Be nice, Alice: 2 online at 00:00 on 2026-01-01</span>"),
-            std::string::npos)
-      << html;
   EXPECT_NE(html.find("<p class=\"scenarios\">demo.scenario</p>"), std::string::npos);
   // The language Alice picked, as the players' database kept it; Bob picked none.
   EXPECT_NE(html.find("<span class=\"id\">1</span> <span class=\"language\" title=\"language\">de</span>"),

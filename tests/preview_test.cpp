@@ -8,21 +8,27 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/check/Preview.h"
-#include "tests/support/Expect.h"
 
 namespace {
 
-using heraldix::test::Rich;
 using sim::preview::ParseRichColor;
 using sim::preview::RenderPreviewHtml;
 using sim::preview::Rgb;
+
+// A text in the chat markup the plug-in writes, for one line without a line end.
+std::string Rich(std::string_view colour, std::string_view text) {
+  return "<RichColor Color=\"" + std::string(colour) + "\">" + std::string(text) + "</>";
+}
 
 // The pieces of the markup joined by "|", a coloured one after its colour: "plain|[255 0 0]red".
 std::string Pieces(std::string_view markup) {
   std::string out;
   for (const auto& span : ParseRichColor(markup)) {
     if (!out.empty()) out += '|';
-    if (span.colour) out += heraldix::test::Colour({span.colour->r, span.colour->g, span.colour->b});
+    if (span.colour) {
+      const Rgb& rgb = *span.colour;
+      out += "[" + std::to_string(rgb.r) + " " + std::to_string(rgb.g) + " " + std::to_string(rgb.b) + "]";
+    }
     out += span.text;
   }
   return out;

@@ -55,15 +55,6 @@ TEST(Serve, PlaysItsScriptThenStandardInputAndEndsWithItsInputOnceEveryLineHasPl
                                                 "Heraldix: Successfully sent message to everyone"}));
 }
 
-TEST(Serve, AQuitInItsScriptStopsTheServerBeforeTheLinesAfterIt) {
-  heraldix::test::ServerDir dir(Config);
-  const auto script = dir.Path() / "short.scenario";
-  std::ofstream(script) << "join 7 Ann\nrcon hx.sendserver 7 \"before\"\nquit\nrcon hx.sendserver 7 \"after\"\n";
-  SimProcess sim(ServeArgs(dir, {"--script", script.string()}));  // standard input stays open
-  EXPECT_EQ(sim.Wait(), 0) << sim.err;
-  EXPECT_EQ(Texts(sim.Events("server")), (Strings{"before"})) << sim.out;
-}
-
 TEST(Serve, RefusesToStartOnABadScriptOrAnIncompleteCommandLine) {
   struct Row {
     const char* name;

@@ -1,9 +1,7 @@
 // Owns the checks every test file shares: a run, a server or a game that faulted nothing and left
-// nothing behind, the texts of recorded events, chat markup and colours as tests write them.
+// nothing behind, and the texts of recorded events.
 #pragma once
 
-#include <iomanip>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +18,7 @@ using Strings = std::vector<std::string>;
 // Every run must end as a live server would want it: nothing escaped, leaked or freed twice.
 inline void ExpectNoFaults(const Run& run) {
   EXPECT_EQ(run.exitStatus, 0) << run.error;
-  for (const nlohmann::json& fault : run.Faults()) ADD_FAILURE() << "fault: " << fault.dump();
+  for (const nlohmann::json& fault : run.Of("fault")) ADD_FAILURE() << "fault: " << fault.dump();
 }
 
 inline void ExpectNoFaults(const LiveServer& server) {
@@ -41,19 +39,6 @@ inline Strings Texts(const std::vector<nlohmann::json>& events, const std::strin
     texts.push_back(value.is_string() ? value.get<std::string>() : value.dump());
   }
   return texts;
-}
-
-// A text in the chat markup the plug-in writes, for one line without a line end.
-inline std::string Rich(std::string_view colour, std::string_view text) {
-  return "<RichColor Color=\"" + std::string(colour) + "\">" + std::string(text) + "</>";
-}
-
-// A colour as received, to three significant digits: "[1 0 0.216 1]".
-inline std::string Colour(const nlohmann::json& colour) {
-  std::ostringstream out;
-  out << std::setprecision(3) << '[';
-  for (std::size_t i = 0; i < colour.size(); ++i) out << (i == 0 ? "" : " ") << colour[i].get<double>();
-  return out.str() + ']';
 }
 
 }  // namespace heraldix::test

@@ -15,8 +15,6 @@
 namespace heraldix::test {
 namespace {
 
-std::filesystem::path MakeTemporaryDirectory() { return sim::MakeTemporaryDirectory("heraldix-test-"); }
-
 std::vector<nlohmann::json> Where(const std::vector<nlohmann::json>& events, const char* member,
                                   std::string_view value) {
   std::vector<nlohmann::json> found;
@@ -26,23 +24,9 @@ std::vector<nlohmann::json> Where(const std::vector<nlohmann::json>& events, con
   return found;
 }
 
-Run RunSession(std::string_view scenario, const sim::SessionOptions& options, const ServerDir& dir) {
-  Run run;
-  sim::SetEventListener({});
-  sim::SetRecording(true);
-  try {
-    run.exitStatus = sim::RunScenarios(options, {{"scenario", dir.Path(), std::string(scenario)}});
-  } catch (const std::exception& error) {
-    run.exitStatus = 2;
-    run.error = error.what();
-  }
-  run.events = sim::Events();
-  return run;
-}
-
 }  // namespace
 
-ServerDir::ServerDir() : path_(MakeTemporaryDirectory()) {
+ServerDir::ServerDir() : path_(sim::MakeTemporaryDirectory("heraldix-test-")) {
   std::filesystem::create_directories(ConfigPath().parent_path());
 }
 
@@ -73,13 +57,22 @@ std::vector<nlohmann::json> Run::To(std::string_view playerId, std::string_view 
   return Where(Of(event), "to", playerId);
 }
 
-std::vector<nlohmann::json> Run::Faults() const { return Of("fault"); }
-
 std::string PluginPath() { return HERALDIX_TEST_PLUGIN; }
 
 Run RunScenario(std::string_view scenario, const ServerDir& dir, const std::string& pluginPath,
                 const std::string& zone) {
-  return RunSession(scenario, {dir.Path(), pluginPath, true, zone, {}}, dir);
+  Run run;
+  sim::SetEventListener({});
+  sim::SetRecording(true);
+  try {
+    run.exitStatus =
+        sim::RunScenarios({dir.Path(), pluginPath, true, zone, {}}, {{"scenario", dir.Path(), std::string(scenario)}});
+  } catch (const std::exception& error) {
+    run.exitStatus = 2;
+    run.error = error.what();
+  }
+  run.events = sim::Events();
+  return run;
 }
 
 struct LiveGame::State {
@@ -104,8 +97,6 @@ void LiveGame::Line(std::string_view scenarioLine) {
 }
 
 AShooterPlayerController* LiveGame::Player(std::uint64_t id) const { return sim::Player(id); }
-
-std::vector<nlohmann::json> LiveGame::Events() const { return sim::Events(); }
 
 std::vector<nlohmann::json> LiveGame::Of(std::string_view event) const { return EventsOf(sim::Events(), event); }
 

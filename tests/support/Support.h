@@ -40,7 +40,6 @@ struct Run {
 
   [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
   [[nodiscard]] std::vector<nlohmann::json> To(std::string_view playerId, std::string_view event) const;
-  [[nodiscard]] std::vector<nlohmann::json> Faults() const;
 };
 
 // The plug-in library this build made.
@@ -65,7 +64,6 @@ class LiveGame {
   // line raises std::runtime_error. `load` and `unload` are refused.
   void Line(std::string_view scenarioLine);
   [[nodiscard]] AShooterPlayerController* Player(std::uint64_t id) const;
-  [[nodiscard]] std::vector<nlohmann::json> Events() const;  // same event objects as Run::events
   [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
   [[nodiscard]] std::int64_t PluginBlocks() const;  // live blocks the code under test took
   [[nodiscard]] const ServerDir& Dir() const;

@@ -2,10 +2,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -20,25 +19,7 @@ namespace {
 using config::PositionIndex;
 using sim::check::CheckConfigFile;
 using sim::check::CheckConfigText;
-using sim::check::Problem;
 using sim::check::Report;
-using sim::check::Severity;
-
-// The one problem of this code at this pointer; fails the test when there is not exactly one.
-Problem One(const Report& report, std::string_view code, std::string_view pointer) {
-  std::vector<Problem> found;
-  for (const Problem& problem : report.problems) {
-    if (problem.code == code && problem.pointer == pointer) found.push_back(problem);
-  }
-  EXPECT_EQ(found.size(), 1u) << "code " << code << " at " << pointer << " in:\n"
-                              << sim::check::FormatReport(report, "config.json");
-  return found.empty() ? Problem{} : found.front();
-}
-
-std::string Command(std::string_view body) {
-  return std::string(R"({"CustomCommands": {"/help": {"Message": "Hi", "MessageColor": [0, 255, 0], )") +
-         std::string(body) + "}}}";
-}
 
 TEST(Check, MissingFileIsAnError) {
   const Report report = CheckConfigFile("/nonexistent/heraldix/config.json");
@@ -76,7 +57,8 @@ TEST(Check, PositionIndexSurvivesTextThatIsNotJson) {
 }
 
 TEST(Check, NeverThrowsOnBrokenOrHostileText) {
-  const std::string valid = Command(R"("Type": "Notification", "DisplayTime": 5, "DisplayScale": 1)");
+  const std::string valid = R"({"CustomCommands": {"/help": {"Message": "Hi", "MessageColor": [0, 255, 0], )"
+                            R"("Type": "Notification", "DisplayTime": 5, "DisplayScale": 1}}})";
   for (std::size_t cut = 0; cut <= valid.size(); ++cut) {
     EXPECT_NO_THROW((void)CheckConfigText(valid.substr(0, cut))) << cut;
   }
@@ -86,7 +68,9 @@ TEST(Check, NeverThrowsOnBrokenOrHostileText) {
   EXPECT_EQ(CheckConfigText(std::string(200000, '[') + std::string(200000, ']')).ExitStatus(), 2);
   const std::string deep =
       "{\"TimedMessages\": {\"Messages\": [" + std::string(50000, '[') + std::string(50000, ']') + "]}}";
-  One(CheckConfigText(deep), "type", "/TimedMessages/Messages/0");
+  const Report report = CheckConfigText(deep);
+  ASSERT_EQ(report.problems.size(), 1u) << sim::check::FormatReport(report, "config.json");
+  EXPECT_EQ(report.problems[0].code + " at " + report.problems[0].pointer, "type at /TimedMessages/Messages/0");
 }
 
 // The text report is the corpus's business; the JSON one gives the same problems with their places.

@@ -1,8 +1,6 @@
 // The simulated server: host registries, the game's checks, the allocator, scenario lines, plug-in
 // loading with a misbehaving plug-in, and the heraldix-sim command line.
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -16,16 +14,12 @@
 #include "host/ICommands.h"
 #include "host/IHooks.h"
 #include "host/Permissions.h"
-#include "host/Timer.h"
 #include "host/Tools.h"
 #include "sim/game/BlockTable.h"
-#include "sim/host/Clock.h"
-#include "sim/host/Host.h"
 #include "sim/host/Utf.h"
 #include "sim/runner/EventWriter.h"
 #include "sim/runner/Scenario.h"
 #include "tests/support/Expect.h"
-#include "tests/support/SimProcess.h"
 #include "tests/support/Support.h"
 
 using heraldix::test::LiveGame;

@@ -84,10 +84,8 @@ grep -qF "$root/usr/share/heraldix/server" <<<"$help" || fail "the default serve
 check=$(usr/bin/heraldix-sim check) || fail "check of the shipped example failed: $check"
 grep -qF "$root/usr/share/heraldix/server/TarrowApi/Plugins/Heraldix/config.json" <<<"$check" ||
   fail "check did not read the package's example: $check"
+# What the demo shows is the command line test's; here, that it plays (run exits 1 on a fault).
 run=$(usr/bin/heraldix-sim run --json usr/share/heraldix/demo.scenario) || fail "run of the shipped demo failed: $run"
-grep -q '"event":"chat"' <<<"$run" || fail "the demo delivered no chat line: $run"
-grep -q '"event":"rcon"' <<<"$run" || fail "the demo got no RCON reply: $run"
-! grep -q '"event":"fault"' <<<"$run" || fail "the demo faulted: $run"
 echo "heraldix-sim check and run work from $root"
 
 # serve on the read-only example: a config line fails with a message, the players' database with one error
@@ -113,6 +111,5 @@ grep -q "stdin:1: cannot write $root/usr/share/heraldix/server/TarrowApi/Plugins
 grep -q "stdin:2: cannot remove" <<<"$served" || fail "config-rm on the read-only example gave no clear message: $served"
 kept=$(grep -c "Players' choices not kept" <<<"$served" || true)
 ((kept == 1)) || fail "the read-only example's players' database gave $kept errors instead of one: $served"
-((ran_status == 0)) || fail "run of the read-only example ended with $ran_status: $ran"
-! grep -q '"event":"fault"' <<<"$ran" || fail "run of the read-only example faulted: $ran"
+((ran_status == 0)) || fail "run of the read-only example ended with $ran_status (1: a fault): $ran"
 echo "serve on the read-only example reports: $(grep -m1 'cannot write' <<<"$served")"

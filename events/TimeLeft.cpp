@@ -5,6 +5,7 @@
 
 #include "config/Config.h"
 #include "config/ConfigValues.h"
+#include "grammar/KeyList.h"
 #include "grammar/Placeholders.h"
 #include "players/LocalText.h"
 #include "players/Players.h"

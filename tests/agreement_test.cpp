@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "grammar/KeyList.h"
 #include "grammar/Keys.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "grammar/KeyList.h"
 #include "grammar/Keys.h"
 #include "grammar/Placeholders.h"
 #include "grammar/Words.h"
@@ -125,7 +126,8 @@ TEST(Grammar, EveryKeyDeclaredIsInTheTableOnce) {
        at = source.find("inline constexpr Key ", at + 1)) {
     ++declared;
   }
-  EXPECT_EQ(declared, grammar::All.size()) << "a key declared in grammar/Keys.h is missing from grammar::All";
+  EXPECT_EQ(declared, grammar::All.size())
+      << "a key declared in grammar/Keys.h is missing from grammar::All (grammar/KeyList.h)";
   std::set<std::pair<grammar::Section, std::string_view>> keys;
   for (const grammar::Key* key : grammar::All) {
     EXPECT_TRUE(keys.emplace(key->section, key->name).second) << key->name << " is in the table twice";

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "grammar/KeyList.h"
 #include "grammar/Keys.h"
 #include "grammar/Words.h"
 #include "sim/check/ColourChecks.h"

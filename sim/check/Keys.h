@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "grammar/KeyList.h"
 #include "grammar/Keys.h"
 #include "grammar/Placeholders.h"
 

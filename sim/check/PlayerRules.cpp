@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "grammar/KeyList.h"
 #include "sim/check/Keys.h"
 #include "sim/check/Rules.h"
 #include "sim/check/TextChecks.h"

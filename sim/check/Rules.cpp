@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "grammar/KeyList.h"
 #include "grammar/Placeholders.h"
 #include "sim/check/ColourChecks.h"
 #include "sim/check/Keys.h"

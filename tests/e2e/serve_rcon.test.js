@@ -1,7 +1,8 @@
 'use strict';
 // End to end: `heraldix-sim serve` in real time with the real plug-in, and three stock RCON clients from
-// npm, each used the way its own README shows: they log in (or are refused), get the plug-in's replies,
-// and (those that can) have several commands in flight. What the commands do is the stories' business.
+// npm, each used the way its own README shows: they log in, get the plug-in's replies, and (those that
+// can) have several commands in flight. What the commands do is the stories' business, and what a wrong
+// password gets the remote console's own test's.
 //
 //   node serve_rcon.test.js PATH/TO/heraldix-sim
 //
@@ -75,10 +76,8 @@ async function ownServer(t) {
   child.stdin.write(`join ${ALICE} Alice\nrcon hx.sendserver ${ALICE} "joined"\n`);
   await until(() => (out.includes('"text":"joined"') ? true : undefined), 'the join');
   return {
-    err: () => err,
-    out: () => out,
-    async login(client, password = PASSWORD) {
-      const session = await client.login(port, password);
+    async login(client) {
+      const session = await client.login(port, PASSWORD);
       sessions.push(session.close);
       return session;
     },
@@ -88,10 +87,6 @@ async function ownServer(t) {
 // Each client behind one face: login(port, password) resolves with { command(line), close() }.
 //
 // What a client cannot do, read from its own code in node_modules:
-// - rcon-client 4.2.5 takes the first packet after its login request as the login's answer. The server
-//   first sends the empty response value (with the request's id), so a wrong password looks accepted; the
-//   refusal (id -1) that follows is dropped, and the client only finds out when its first command is
-//   never answered (it times out, and nothing runs).
 // - rcon-srcds 2.1.1 decodes each chunk its socket reads as exactly one packet, and gives each command a
 //   random id from 1 to 255. One command at a time works, since the server writes every packet on its
 //   own; with several in flight, replies that reach it in one read lose all but the first, and two
@@ -99,7 +94,6 @@ async function ownServer(t) {
 const CLIENTS = [
   {
     name: 'rcon 1.1.0',
-    tellsRefusal: true,
     pipelines: true,
     login(port, password) {
       return new Promise((resolve, reject) => {
@@ -123,7 +117,6 @@ const CLIENTS = [
   },
   {
     name: 'rcon-client 4.2.5',
-    tellsRefusal: false,
     pipelines: true,
     async login(port, password) {
       const conn = await RconClient.connect({ host: '127.0.0.1', port, password, timeout: 1500, maxPending: 8 });
@@ -133,7 +126,6 @@ const CLIENTS = [
   },
   {
     name: 'rcon-srcds 2.1.1',
-    tellsRefusal: true,
     pipelines: false,
     async login(port, password) {
       const conn = new RconSrcds({ host: '127.0.0.1', port, timeout: 5000 });
@@ -144,19 +136,6 @@ const CLIENTS = [
 ];
 
 for (const client of CLIENTS) {
-  test(`${client.name}: a wrong password is refused and runs nothing`, async (t) => {
-    const server = await ownServer(t);
-    if (client.tellsRefusal) {
-      await assert.rejects(server.login(client, 'not-the-password'), /Authentication failed|Unable to authenticate/);
-      return;
-    }
-    // It cannot tell at login (see above); the refusal shows when its first command goes unanswered.
-    const session = await server.login(client, 'not-the-password');
-    await assert.rejects(session.command('hx.sendserver 0 "never"'), /Timeout/);
-    assert.match(server.err(), /rcon: failed login from 127\.0\.0\.1:\d+/);
-    assert.doesNotMatch(server.out(), /"text":"never"/);
-  });
-
   // Several commands in flight where the client can have them (see above), else one at a time.
   test(`${client.name}: logs in and gets each command's reply, in order`, async (t) => {
     const session = await (await ownServer(t)).login(client);

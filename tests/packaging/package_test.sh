@@ -32,7 +32,6 @@ files=$(unzip -Z1 "${zip[0]}" | grep -v '/$' | sort)
 mkdir "$scratch/server"
 tar xzf "${tgz[0]}" -C "$scratch/server"
 plugin=$scratch/server/TarrowApi/Plugins/Heraldix/libheraldix.so
-! readelf -d "$plugin" | grep -qE 'RPATH|RUNPATH' || fail "the archive's plug-in carries a library search path"
 ! readelf -S "$plugin" | grep -q '\.debug_' || fail "the archive's plug-in is not stripped"
 needed=$(readelf -d "$plugin" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' | sort | tr '\n' ' ')
 echo "the plug-in needs: $needed"
@@ -84,9 +83,7 @@ grep -qF "$root/usr/share/heraldix/server" <<<"$help" || fail "the default serve
 check=$(usr/bin/heraldix-sim check) || fail "check of the shipped example failed: $check"
 grep -qF "$root/usr/share/heraldix/server/TarrowApi/Plugins/Heraldix/config.json" <<<"$check" ||
   fail "check did not read the package's example: $check"
-# What the demo shows is the command line test's; here, that it plays (run exits 1 on a fault).
-run=$(usr/bin/heraldix-sim run --json usr/share/heraldix/demo.scenario) || fail "run of the shipped demo failed: $run"
-echo "heraldix-sim check and run work from $root"
+echo "heraldix-sim check works from $root"
 
 # serve on the read-only example: a config line fails with a message, the players' database with one error
 # in the log, and the server goes on; run plays the demo on it too.

@@ -185,10 +185,3 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
   ServerDir dir("{}");
   EXPECT_EQ(RunScenario("join 1 Alice\nchat 1 /again\n", dir, RoguePlugin).Of("say").size(), 64U);
 }
-
-TEST(Sim, PluginReloadsWithFreshState) {
-  ServerDir dir("{}");
-  const auto run = RunScenario("unload\nload\nconsole none rogue.leak\nunload\nload\n", dir, RoguePlugin);
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.Of("fault").size(), 1U) << FaultTexts(run.Of("fault"));
-}

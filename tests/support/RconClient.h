@@ -36,8 +36,8 @@ class RconClient {
   bool Closed();
   // The connection is still open: the server answers a mirror request (with a refusal before login).
   bool Alive();
-  // Logs in, failing the test when the server refuses.
-  void Login(const std::string& password = "pw");
+  // Logs in with the tests' password "pw", failing the test when the server refuses.
+  void Login();
   // The client's own end, as the server's notes name it.
   [[nodiscard]] std::string Who() const;
   // TCP segments with data that reached this end so far, as the kernel counts them: with Nagle's algorithm

@@ -13,6 +13,19 @@
 #include "sim/runner/Session.h"
 
 namespace heraldix::test {
+namespace {
+
+std::vector<nlohmann::json> Where(const std::vector<nlohmann::json>& events, const char* member,
+                                  std::string_view value) {
+  std::vector<nlohmann::json> found;
+  for (const auto& event : events) {
+    if (event.value(member, "") == value) found.push_back(event);
+  }
+  return found;
+}
+
+}  // namespace
+
 ServerDir::ServerDir() : path_(sim::MakeTemporaryDirectory("heraldix-test-")) {
   std::filesystem::create_directories(ConfigPath().parent_path());
 }
@@ -35,14 +48,14 @@ const std::filesystem::path& ServerDir::Path() const { return path_; }
 std::filesystem::path ServerDir::ConfigPath() const { return sim::ConfigPathIn(path_); }
 
 std::vector<nlohmann::json> EventsOf(const std::vector<nlohmann::json>& events, std::string_view event) {
-  std::vector<nlohmann::json> found;
-  for (const auto& each : events) {
-    if (each.value("event", "") == event) found.push_back(each);
-  }
-  return found;
+  return Where(events, "event", event);
 }
 
 std::vector<nlohmann::json> Run::Of(std::string_view event) const { return EventsOf(events, event); }
+
+std::vector<nlohmann::json> Run::To(std::string_view playerId, std::string_view event) const {
+  return Where(Of(event), "to", playerId);
+}
 
 std::string PluginPath() { return HERALDIX_TEST_PLUGIN; }
 

@@ -39,6 +39,7 @@ struct Run {
   std::string error;                   // for exit status 2: "scenario:LINE: message"
 
   [[nodiscard]] std::vector<nlohmann::json> Of(std::string_view event) const;
+  [[nodiscard]] std::vector<nlohmann::json> To(std::string_view playerId, std::string_view event) const;
 };
 
 // The plug-in library this build made.

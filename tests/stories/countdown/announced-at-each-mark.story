@@ -30,22 +30,14 @@ wait 601
                "MessageColour": {"R": 255, "G": 0, "B": 0}}}
 -- scenario
 join 1 Alice
-admin hx.countdown 600 "Restart"
-wait 601
+admin hx.countdown 3 "Restart"
+wait 4
 -- seen
-0 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 10 minutes</>
+0 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 3 seconds</>
 0 answer: Heraldix: Countdown started
-300 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 5 minutes</>
-480 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 minutes</>
-540 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 1 minute</>
-570 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 30 seconds</>
-590 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 10 seconds</>
-595 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 5 seconds</>
-596 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 4 seconds</>
-597 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 3 seconds</>
-598 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 seconds</>
-599 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 1 second</>
-600 1: chat Server: <RichColor Color="1, 0, 0, 1">Restarting now</>
+1 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 seconds</>
+2 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 1 second</>
+3 1: chat Server: <RichColor Color="1, 0, 0, 1">Restarting now</>
 
 == hours, configured words and configured marks
 -- config.json

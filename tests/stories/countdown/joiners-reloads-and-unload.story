@@ -38,7 +38,7 @@ wait 5
 
 == a reload keeps it
 -- config.json
-{}
+{"Countdown": {"Marks": [30]}}
 -- scenario
 join 1 Alice
 console 1 hx.countdown 60 "Restart"
@@ -51,12 +51,6 @@ wait 40
 0 1: server [0 255 0] Heraldix: Countdown started
 20 1: server [0 255 0] Heraldix: Reloaded config
 30 1: notification [255 255 255] scale 1 time 4 Restart in 30 seconds
-50 1: notification [255 255 255] scale 1 time 4 Restart in 10 seconds
-55 1: notification [255 255 255] scale 1 time 4 Restart in 5 seconds
-56 1: notification [255 255 255] scale 1 time 4 Restart in 4 seconds
-57 1: notification [255 255 255] scale 1 time 4 Restart in 3 seconds
-58 1: notification [255 255 255] scale 1 time 4 Restart in 2 seconds
-59 1: notification [255 255 255] scale 1 time 4 Restart in 1 second
 
 == an unload ends it
 -- config.json

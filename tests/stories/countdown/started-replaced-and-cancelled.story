@@ -32,20 +32,15 @@ admin hx.countdown 86400 "Restart in {TimeLeft}"
 join 1 Alice
 admin hx.countdown 600 "A in {TimeLeft}"
 wait 10
-admin hx.countdown 12 "B in {TimeLeft}"
+admin hx.countdown 2 "B in {TimeLeft}"
 wait 600
 -- seen
 0 1: server [255 255 255] A in 10 minutes
 0 answer: Heraldix: Countdown started
-10 1: server [255 255 255] B in 12 seconds
+10 1: server [255 255 255] B in 2 seconds
 10 answer: Heraldix: Countdown started
-12 1: server [255 255 255] B in 10 seconds
-17 1: server [255 255 255] B in 5 seconds
-18 1: server [255 255 255] B in 4 seconds
-19 1: server [255 255 255] B in 3 seconds
-20 1: server [255 255 255] B in 2 seconds
-21 1: server [255 255 255] B in 1 second
-22 1: server [255 255 255] Now
+11 1: server [255 255 255] B in 1 second
+12 1: server [255 255 255] Now
 
 == cancelled, then nothing to cancel
 -- scenario

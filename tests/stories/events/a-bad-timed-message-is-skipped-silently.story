@@ -12,14 +12,11 @@ join 1 Alice
   {"MessageToSend": "{0}", "MessageType": "Server"},
   {"MessageToSend": 1},
   "just text",
-  {"MessageToSend": "m", "Only_Send_To_Permission_Groups": "VIP"},
-  {"MessageToSend": "m", "MessageColour": {"R": "red"}},
-  {"MessageToSend": "m", "Sender": 3},
   {"MessageToSend": "ok", "MessageType": "Server"}]}}
 -- scenario
 wait 9
 -- seen
-8 1: server [0 0 0] ok
+5 1: server [0 0 0] ok
 
 == an empty list, null and an object send nothing; a list repaired sends
 -- config.json

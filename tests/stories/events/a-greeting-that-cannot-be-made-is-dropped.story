@@ -17,34 +17,6 @@ wait 10
 0 delay 5
 0 delay 5
 
-== "Message": "{0"
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "{0"}}}
--- seen
-0 delay 5
-0 delay 5
-
-== "Message": 5
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": 5}}}
--- seen
-0 delay 5
-0 delay 5
-
-== "WelcomeMessageType": 5
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": 5}}}
--- seen
-0 delay 5
-0 delay 5
-
-== "WelcomeMessageColour": "red"
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageColour": "red"}}}
--- seen
-0 delay 5
-0 delay 5
-
 == "WelcomeMessageType": "Notification", "NotificationDisplayTime": "10"
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Notification", "NotificationDisplayTime": "10"}}}

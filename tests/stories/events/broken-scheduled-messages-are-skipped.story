@@ -7,12 +7,10 @@ join 1 A
 == one fine among broken ones
 -- config.json
 {"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "{0}", "MessageType": "Server", "At": ["00:01"]},
   {"MessageToSend": "bad time", "MessageType": "Server", "At": ["00:01", "25:61"]},
   {"MessageToSend": "bad day", "MessageType": "Server", "At": ["00:01"], "Days": ["Thu "]},
   {"MessageToSend": "not a list", "MessageType": "Server", "At": "00:01"},
   {"MessageToSend": "no time", "MessageType": "Server"},
-  {"MessageToSend": "m", "MessageType": "Notification", "At": ["00:01"], "DisplayTime": "x"},
   "text",
   {"MessageToSend": "fine", "MessageType": "Server", "At": ["00:01"]}]}}
 -- scenario

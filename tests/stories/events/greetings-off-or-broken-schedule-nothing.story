@@ -13,14 +13,6 @@ config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": false}}}
 rcon hx.reload
 join 2 Bob
 wait 10
-config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": 1}}}
-rcon hx.reload
-join 3 Carol
-wait 10
-config-text {"Heraldix": {"WelcomeMessage": []}}
-rcon hx.reload
-join 4 Dan
-wait 10
 config-text {"Heraldix": "x"}
 rcon hx.reload
 join 5 Eve
@@ -31,4 +23,4 @@ leave 1
 join 6 Finn
 wait 10
 -- seen
-55 6: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome to the server Finn</>
+35 6: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome to the server Finn</>

@@ -1,4 +1,4 @@
-// The key table against the schema editors use: every key with its type and default, and nothing else.
+// The key table against the schema editors use: every key with its type, default and words, and nothing else.
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -87,26 +87,35 @@ const json& SchemaSection(const json& schema, Section section) {
   return schema.at(json::json_pointer(pointers.at(section)));
 }
 
-TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeAndDefault) {
+// The words a schema property offers: its enum, or its items' for a list.
+std::set<std::string> Offered(const json& property) {
+  return property.value("items", property).value("enum", std::set<std::string>{});
+}
+
+TEST(Agreement, SchemaDescribesEveryKeyOfTheTableWithItsTypeDefaultAndWords) {
   const json schema = json::parse(std::ifstream(std::filesystem::path(HERALDIX_EXAMPLE_SERVER_DIR) /
                                                 "TarrowApi/Plugins/Heraldix/config.schema.json"));
-  std::set<std::pair<Section, std::string>> tableKeys;
+  std::map<std::pair<Section, std::string>, const Key*> table;
   for (const Key* key : grammar::All) {
-    tableKeys.emplace(key->section, std::string(key->name));
+    table.emplace(std::pair(key->section, std::string(key->name)), key);
     const json& properties = SchemaSection(schema, key->section)["properties"];
     ASSERT_TRUE(properties.contains(key->name)) << key->name << " is missing from the schema";
     const json& property = properties[std::string(key->name)];
     EXPECT_EQ(TypesOf(schema, property), Types.at(key->type).schema) << key->name;
     EXPECT_EQ(property.value("default", DefaultOf(*key)), DefaultOf(*key)) << key->name;
   }
-  // And nothing the table does not hold, but the editor's own pointer to the schema.
+  // And nothing the table does not hold, but the editor's own pointer to the schema; each offering exactly the
+  // words its key accepts.
   for (int each = 0; each <= static_cast<int>(Section::JoinLeave); ++each) {
     const auto section = static_cast<Section>(each);
     for (const auto& [name, property] : SchemaSection(schema, section)["properties"].items()) {
+      if (section == Section::Top && name == "$schema") continue;
       // A scheduled message takes every key of a timed message besides its own.
-      const bool timedKey = section == Section::ScheduledMessage && tableKeys.contains({Section::TimedMessage, name});
-      EXPECT_TRUE(tableKeys.contains({section, name}) || timedKey || (section == Section::Top && name == "$schema"))
-          << name << " is in the schema but not in the key table";
+      auto key = table.find({section, name});
+      if (key == table.end() && section == Section::ScheduledMessage) key = table.find({Section::TimedMessage, name});
+      ASSERT_NE(key, table.end()) << name << " is in the schema but not in the key table";
+      const auto& words = key->second->words;
+      EXPECT_EQ(Offered(property), std::set<std::string>(words.begin(), words.end())) << name;
     }
   }
 }

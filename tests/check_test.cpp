@@ -84,7 +84,7 @@ TEST(Check, JsonReportGivesEachProblemWithItsPlaceAndTheCounts) {
        "message": "unknown key \"Motd\", never read"}]})"));
 }
 
-// The corpus: one configuration per problem, each beside the report it gets.
+// The corpus: configurations that each show one rule's findings (or a clean file), each beside its report.
 TEST(Check, CorpusEachFileGetsTheReportBesideIt) {
   std::size_t files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(HERALDIX_CHECK_CORPUS_DIR)) {
@@ -96,7 +96,7 @@ TEST(Check, CorpusEachFileGetsTheReportBesideIt) {
     EXPECT_EQ(sim::check::FormatReport(CheckConfigFile(entry.path()), name), report) << name;
     ++files;
   }
-  EXPECT_GE(files, 100u);
+  EXPECT_GE(files, 50u);
 }
 
 using heraldix::test::RunSim;
@@ -107,7 +107,7 @@ std::string InCorpus(const char* file) { return (std::filesystem::path(HERALDIX_
 TEST(Check, CommandLineExitStatusTellsCleanWarningsAndErrors) {
   const std::pair<std::string, int> rows[] = {{InCorpus("clean-byte-order-mark.json"), 0},
                                               {InCorpus("case-twin.json"), 1},
-                                              {InCorpus("type-enable-welcome.json"), 2},
+                                              {InCorpus("type-heraldix.json"), 2},
                                               {"/nonexistent/config.json", 2}};
   // What each prints is the report the corpus pins; the --json one the schema test reads.
   for (const auto& [file, status] : rows) {

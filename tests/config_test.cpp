@@ -29,9 +29,9 @@ std::string Shown(const config::Rgb& rgb) {
 const std::string TypeError = "[json.exception.type_error.302] type must be ";
 
 TEST(Config, ReadsTakeDefaultsConvertNumbersAndRaiseTheLibrarysTypeErrors) {
-  const json object = json::parse(R"({"a": 2.7, "b": -2.7, "c": true, "d": false, "e": 4294967297, "f": -1,
+  const json object = json::parse(R"({"a": 2.7, "b": -2.7, "c": true, "e": 4294967297, "f": -1,
       "big": 1e300, "small": -1e300, "edge": 2147483648.0, "n": "10", "s": 5, "l": [1, 2], "x": null,
-      "list": ["a", "b"], "text": "t", "on": true})");
+      "list": ["a", "b"]})");
   const json array = json::array();
   const json null;
   using namespace config;
@@ -48,13 +48,10 @@ TEST(Config, ReadsTakeDefaultsConvertNumbersAndRaiseTheLibrarysTypeErrors) {
       {"absent string", [&] { return String(object, "absent", "Heraldix"); }, "Heraldix"},
       {"absent list", [&] { return std::to_string(StringList(object, "absent").size()); }, "0"},
       {"absent section", [&] { return Section(object, "absent").dump(); }, "{}"},
-      {"present bool", [&] { return std::to_string(Bool(object, "on", false)); }, "1"},
-      {"present string", [&] { return String(object, "text", ""); }, "t"},
       {"present list", [&] { return StringList(object, "list").at(1); }, "b"},
       {"float truncated", i32("a"), "2"},
       {"negative float truncated toward zero", i32("b"), "-2"},
       {"true", i32("c"), "1"},
-      {"false", i32("d"), "0"},
       {"integers keep their low 32 bits", i32("e"), "1"},
       {"negative integer", i32("f"), "-1"},
       {"huge float saturates", i32("big"), "2147483647"},
@@ -84,7 +81,6 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
   // ones are black.
   const std::pair<const char*, std::string> objects[] = {
       {R"({"R": 300, "G": -1, "B": 2.9})", "44 255 2"},
-      {R"({"R": 256, "G": 255, "B": 0})", "0 255 0"},
       {R"({"G": 7})", "0 7 0"},
       {R"({"R": "red", "B": [1]})", TypeError + "number, but is array"},
       {"[]", "[json.exception.type_error.306] cannot use value() with array"},
@@ -99,14 +95,11 @@ TEST(Config, ColoursAreCutToTheirLowBytes) {
       {R"([1, 2, 3, "ignored", {}])", "1 2 3"},
       {"[true, false, 0]", "1 0 0"},
       {"[9, 8]", "9 8 0"},
-      {"[]", "0 0 0"},
       {"[1e300, -1e300, 3e9]", "255 0 255"},
       {"[2147483520, -2147483648, 1e-30]", "128 0 0"},
       {"{}", TypeError + "array, but is object"},
       {"5", TypeError + "array, but is number"},
-      {"null", TypeError + "array, but is null"},
       {R"([1, "2", 3])", TypeError + "number, but is string"},
-      {"[1, 2, null]", TypeError + "number, but is null"},
   };
   for (const auto& [text, rgb] : arrays) {
     const char* const array = text;

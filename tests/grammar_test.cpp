@@ -139,30 +139,6 @@ json Schema() {
                                    "examples/server/TarrowApi/Plugins/Heraldix/config.schema.json"));
 }
 
-std::set<std::string> AsSet(std::span<const std::string_view> words) { return {words.begin(), words.end()}; }
-
-TEST(Grammar, SchemaOffersExactlyTheWordsEachKeyAccepts) {
-  const json schema = Schema();
-  const std::map<const grammar::Key*, std::string> pointers = {
-      {&grammar::Welcome::WelcomeMessageType,
-       "/properties/Heraldix/properties/WelcomeMessage/properties/WelcomeMessageType/enum"},
-      {&grammar::Command::Type, "/$defs/customCommand/properties/Type/enum"},
-      {&grammar::TimedMessage::MessageType, "/$defs/timedMessage/properties/MessageType/enum"},
-      {&grammar::Timed::Order, "/properties/TimedMessages/properties/Order/enum"},
-      {&grammar::ScheduledMessage::Days, "/$defs/scheduledMessage/properties/Days/items/enum"},
-      {&grammar::Countdown::MessageType, "/properties/Countdown/properties/MessageType/enum"},
-  };
-  for (const grammar::Key* key : grammar::All) {
-    if (key->words.empty()) continue;
-    ASSERT_TRUE(pointers.contains(key)) << key->name << " accepts words the schema is not checked for";
-    const auto offered = schema.at(json::json_pointer(pointers.at(key))).get<std::set<std::string>>();
-    EXPECT_EQ(offered, AsSet(key->words)) << key->name;
-  }
-  // A scheduled message's kinds are a timed message's.
-  EXPECT_EQ(schema.at("/$defs/scheduledMessage/properties/MessageType/enum"_json_pointer).get<std::set<std::string>>(),
-            AsSet(grammar::TimedMessage::MessageType.words));
-}
-
 TEST(Grammar, SchemaTimePatternAcceptsExactlyTheTimesOfDayThePlugInReads) {
   const std::regex pattern(
       Schema().at("/$defs/scheduledMessage/properties/At/items/pattern"_json_pointer).get<std::string>());
@@ -181,17 +157,6 @@ TEST(Grammar, SchemaTextPatternsNameExactlyThePlaceholders) {
       << names;
   EXPECT_NE(schema.at("/$defs/welcomeText/pattern"_json_pointer).get<std::string>().find(names), std::string::npos)
       << names;
-}
-
-TEST(Grammar, TimesAndDaysReadAsThePlugInReadsThem) {
-  EXPECT_EQ(grammar::MinuteOfDay("00:00"), 0);
-  EXPECT_EQ(grammar::MinuteOfDay("23:59"), 23 * 60 + 59);
-  for (const char* bad : {"24:00", "12:60", "1:00", "12:5", "12-00", "ab:cd", " 12:00", ""}) {
-    EXPECT_FALSE(grammar::MinuteOfDay(bad).has_value()) << bad;
-  }
-  EXPECT_EQ(grammar::WeekdayIndex(grammar::Weekdays.front()), 0);
-  EXPECT_EQ(grammar::WeekdayIndex(grammar::Weekdays.back()), 6);
-  EXPECT_FALSE(grammar::WeekdayIndex("mon").has_value());
 }
 
 }  // namespace

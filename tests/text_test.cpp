@@ -197,18 +197,15 @@ TEST_F(Text, SplitDropsEmptyPiecesAndMatchesWholeDelimitersCaseSensitively) {
 }
 
 TEST_F(Text, MarkupScalesBytesToUnitChannelsUnlessAllAreAtMostOne) {
-  // A line of a message of several ends with a line feed; the line itself goes unchanged, as UTF-8.
+  // The line goes unchanged, as UTF-8; the line feeds of a message of several lines are the stories'.
   const struct {
     ColourBytes colour;
-    bool multiline;
     std::u16string_view line;
     std::string markup;
-  } rows[] = {{Rgb(255, 0, 0), false, u"Hi", R"(<RichColor Color="1, 0, 0, 1">Hi</>)"},
-              {Rgb(2, 0, 0), false, u"Hi", R"(<RichColor Color="0.00784314, 0, 0, 1">Hi</>)"},
-              {ColourBytes{255, 255, 255, 0}, false, u"x", R"(<RichColor Color="1, 1, 1, 0">x</>)"},
-              {Rgb(1, 0, 0), false, u"Hi", R"(<RichColor Color="1, 0, 0, 255">Hi</>)"},  // all at most one: kept
-              {Rgb(0, 255, 0), true, u"one", "<RichColor Color=\"0, 1, 0, 1\">one</>\n"},
-              {Rgb(0, 255, 0), false, u"", R"(<RichColor Color="0, 1, 0, 1"></>)"},
-              {Rgb(255, 0, 0), false, u"<b>{x}</b> é", "<RichColor Color=\"1, 0, 0, 1\"><b>{x}</b> \xC3\xA9</>"}};
-  for (const auto& row : rows) EXPECT_EQ(RichColorMarkup(FString(row.line), row.colour, row.multiline), row.markup);
+  } rows[] = {{Rgb(2, 0, 0), u"Hi", R"(<RichColor Color="0.00784314, 0, 0, 1">Hi</>)"},
+              {ColourBytes{255, 255, 255, 0}, u"x", R"(<RichColor Color="1, 1, 1, 0">x</>)"},
+              {Rgb(1, 0, 0), u"Hi", R"(<RichColor Color="1, 0, 0, 255">Hi</>)"},  // all at most one: kept
+              {Rgb(0, 255, 0), u"", R"(<RichColor Color="0, 1, 0, 1"></>)"},
+              {Rgb(255, 0, 0), u"<b>{x}</b> é", "<RichColor Color=\"1, 0, 0, 1\"><b>{x}</b> \xC3\xA9</>"}};
+  for (const auto& row : rows) EXPECT_EQ(RichColorMarkup(FString(row.line), row.colour, false), row.markup);
 }

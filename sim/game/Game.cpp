@@ -46,11 +46,12 @@ void RemoveFromList(const FWeakObjectPtr& weak) {
   }
 }
 
-void Possess(SimController* controller, bool dead) {
+void Possess(SimController* controller, bool dead, bool ownerPending = false) {
   if (controller->character != nullptr) Objects().Destroy(controller->character);
   controller->character = nullptr;
   auto* character = Objects().Create<SimCharacter>(Kind::Character);
   character->dead = dead;
+  character->ownerPending = ownerPending;
   CallHooked<Game::AShooterCharacter_PossessedBy>(OwnRun::First, static_cast<AShooterCharacter*>(character),
                                                   static_cast<AController*>(controller));
 }
@@ -147,6 +148,13 @@ std::string PossessDead(std::uint64_t id) {
   SimController* controller = Online(id);
   if (controller == nullptr) return Unknown(id);
   Possess(controller, true);
+  return {};
+}
+
+std::string PossessUnowned(std::uint64_t id) {
+  SimController* controller = Online(id);
+  if (controller == nullptr) return Unknown(id);
+  Possess(controller, false, true);
   return {};
 }
 

@@ -24,6 +24,7 @@ HERALDIX_SIM_API std::string Leave(std::uint64_t id);
 HERALDIX_SIM_API std::string Die(std::uint64_t id);
 HERALDIX_SIM_API std::string Respawn(std::uint64_t id);
 HERALDIX_SIM_API std::string PossessDead(std::uint64_t id);
+HERALDIX_SIM_API std::string PossessUnowned(std::uint64_t id);
 HERALDIX_SIM_API std::string Stale(std::uint64_t id);
 HERALDIX_SIM_API std::string TypeChat(std::uint64_t id, std::string_view text);
 // No id: the server itself typed the line (no issuing controller).

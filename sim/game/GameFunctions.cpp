@@ -145,7 +145,7 @@ void ServerSendChatMessageImplementation(AShooterPlayerController* self, FString
 AController* GetInstigatorController(AActor* self) {
   UObject* actor = Require<UObject>(self, Actors, "AActor.GetInstigatorController", "the actor");
   if (actor == nullptr) return nullptr;
-  if (Objects().Live(self, {Kind::Character}) != nullptr) return static_cast<SimCharacter*>(self)->owner;
+  if (Objects().Live(self, {Kind::Character}) != nullptr) return static_cast<SimCharacter*>(self)->instigator;
   if (Objects().Live(self, {Kind::Controller}) != nullptr) return static_cast<SimController*>(self);
   return nullptr;
 }
@@ -163,8 +163,14 @@ bool IsDead(APrimalCharacter* self) {
 UClass* TextureStaticClass() { return TheGame().textureClass; }
 
 UObject* StaticLoadObject(UClass* objectClass, UObject* outer, const char16_t* name, const char16_t* fileName,
-                          std::uint32_t /*loadFlags*/, UPackageMap* sandbox, bool allowObjectReconciliation) {
+                          std::uint32_t loadFlags, UPackageMap* sandbox, bool allowObjectReconciliation) {
   constexpr std::string_view Function = "Global.StaticLoadObject";
+  // Each flag changes how the engine searches, warns or loads; the game models only the plain load.
+  if (loadFlags != 0) {
+    Fault(std::string(Function) + ": load flags " + std::to_string(loadFlags) +
+          " given; only the plain load (0) is modelled");
+    return nullptr;
+  }
   // The game has no package maps, so any sandbox handed over is not one of its objects.
   if (sandbox != nullptr && Require<UObject>(sandbox, {}, Function, "the sandbox") == nullptr) return nullptr;
   if (outer != nullptr && Require<UObject>(outer, AnyObject, Function, "the outer object") == nullptr) return nullptr;
@@ -205,7 +211,8 @@ void PossessedBy(AShooterCharacter* self, AController* newController) {
     controller = Require<SimController>(newController, {Kind::Controller}, Function, "the new controller");
     if (controller == nullptr) return;
   }
-  character->owner = controller;
+  character->instigator = controller;
+  character->owner = character->ownerPending ? nullptr : controller;
   if (controller != nullptr) controller->character = character;
 }
 

@@ -28,7 +28,10 @@ struct SimController : AShooterPlayerController {
 
 struct SimCharacter : AShooterCharacter {
   bool dead = false;
+  // Possession sets both; a character the game has not given an owner yet is reached through its instigator.
+  bool ownerPending = false;
   AController* owner = nullptr;
+  AController* instigator = nullptr;
 };
 
 struct SimGameState : AGameState {

@@ -96,6 +96,7 @@ const Kind Kinds[] = {
     {"die ID", OnePlayer, [](const Step& step) { Check(Die(step.Player())); }},
     {"respawn ID", OnePlayer, [](const Step& step) { Check(Respawn(step.Player())); }},
     {"possess-dead ID", OnePlayer, [](const Step& step) { Check(PossessDead(step.Player())); }},
+    {"possess-unowned ID", OnePlayer, [](const Step& step) { Check(PossessUnowned(step.Player())); }},
     {"stale ID", OnePlayer, [](const Step& step) { Check(Stale(step.Player())); }},
     {"groups ID [GROUP...]",
      {1, Any, false, Lead::Player},

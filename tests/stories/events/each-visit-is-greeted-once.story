@@ -19,7 +19,7 @@ wait 10
 5 1: server [0 0 0] Hi Alice
 25 1: server [0 0 0] Hi Alice
 
-== a dead character brings none until a living one is possessed
+== a dead character brings none until a living one is possessed, found through its instigator before it has an owner
 -- config.json
 {}
 -- scenario
@@ -28,7 +28,7 @@ config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Welc
 console none hx.reload
 possess-dead 1
 wait 10
-respawn 1
+possess-unowned 1
 wait 10
 -- seen
 15 1: server [0 0 0] Hi Alice

@@ -3,7 +3,7 @@
 
 -- shows server chat ask
 
-== to everyone else only, once a visit, and a leave only for a player who joined during this load
+== to everyone else only, once a visit, and a leave only for a player possessed during this load (owned or not yet)
 -- config.json
 {"JoinLeaveMessages": {"Enabled": true,
   "Join": {"MessageToSend": "{Player} joined, {PlayersOnline} online", "MessageType": "Server"},
@@ -24,6 +24,7 @@ leave 3
 unload
 load
 join 4 Dan
+possess-unowned 1
 leave 1
 -- seen
 0 1: server [0 0 0] Bob joined, 2 online
@@ -36,6 +37,7 @@ leave 1
 0 1: chat Door: <RichColor Color="0, 0, 0, 255"><B&lt;o&gt;b> left</>
 0 3: chat Door: <RichColor Color="0, 0, 0, 255"><B&lt;o&gt;b> left</>
 0 1: server [0 0 0] Carol left
+0 4: server [0 0 0] Alice left
 
 == the group filters of a timed message hold
 -- config.json

@@ -31,7 +31,6 @@ chat 1 /vip
 {"NoPermission": "Not for you, Zo\u00eb", "Heraldix": {"ClientChatSenderName": "Gate"}, "CustomCommands": {"/vip": {"Message": "s", "Command_To_Execute": "/after", "RequiredPermissionGroups": ["VIP"]}}}
 -- scenario
 join 1 Alice
-join 2 Bob
 chat 1 /vip
 -- seen
 0 ask 1 in VIP: no

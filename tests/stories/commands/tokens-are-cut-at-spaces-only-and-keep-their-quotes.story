@@ -37,11 +37,9 @@ rcon hx.sendchat 2 "Admin" "x"
 # Not numeric, they would leave the colour to the configuration; numeric, they fail the read.
 rcon hx.sendserver 1 "x" 0 - 0
 rcon hx.sendserver 1 "x" 0 . 0
-rcon hx.sendserver 1 "x" 0 0 +
 -- seen
 0 rcon id 1 type 0: Heraldix: Error trying to send the message
 0 rcon id 2 type 0: Heraldix: Error trying to send the message
-0 rcon id 3 type 0: Heraldix: Error trying to send the message
 
 
 == a point is numeric, an exponent or letters are not

@@ -91,28 +91,13 @@ config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Welc
 console none hx.reload
 join 1 P1
 wait 10
-config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}, "TimedMessages": {"Enabled": "yes"}}
-console none hx.reload
-join 2 P2
-wait 10
 config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}, "TimedMessages": {"Enabled": true, "Interval": "x"}}
 console none hx.reload
-join 3 P3
-wait 10
-config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}, "TimedMessages": {"Enabled": false}}
-console none hx.reload
-join 4 P4
-wait 10
-config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}, "TimedMessages": {"Enabled": true, "Messages": null}}
-console none hx.reload
-join 5 P5
+join 2 P2
 wait 10
 -- seen
 5 1: server [0 0 0] Hi P1
 15 2: server [0 0 0] Hi P2
-25 3: server [0 0 0] Hi P3
-35 4: server [0 0 0] Hi P4
-45 5: server [0 0 0] Hi P5
 
 == welcomes still waiting at an unload are dropped with the plug-in; after each load, greetings start afresh
 -- scenario

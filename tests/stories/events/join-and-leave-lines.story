@@ -1,7 +1,7 @@
 # Join and leave lines go to every other player online, about the player who joined or left, their
 # placeholders always replaced.
 
--- shows server chat ask
+-- shows server chat
 
 == to everyone else only, once a visit, and a leave only for a player possessed during this load (owned or not yet)
 -- config.json
@@ -38,21 +38,6 @@ leave 1
 0 3: chat Door: <RichColor Color="0, 0, 0, 255"><B&lt;o&gt;b> left</>
 0 1: server [0 0 0] Carol left
 0 4: server [0 0 0] Alice left
-
-== the group filters of a timed message hold
--- config.json
-{"JoinLeaveMessages": {"Enabled": true,
-  "Join": {"MessageToSend": "{Player} is here", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["Admins"]}}}
--- scenario
-join 1 Alice Admins
-join 2 Bob
-join 3 Carol Admins
--- seen
-0 ask 1 in Admins: yes
-0 1: server [0 0 0] Bob is here
-0 ask 1 in Admins: yes
-0 1: server [0 0 0] Carol is here
-0 ask 2 in Admins: no
 
 == off, or without a line, nothing is sent; on, the line goes
 -- config.json

@@ -45,15 +45,3 @@ wait 1
 1 1: server [0 0 0] m
 1 ask 2 in VIP: no
 1 ask 3 in VIP: no
-
-== outside ASCII
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["Gr\u00fcn"]}]}}
--- scenario
-groups 2 Gr??n
-wait 1
--- seen
-1 ask 1 in Gr??n: no
-1 ask 2 in Gr??n: yes
-1 2: server [0 0 0] m
-1 ask 3 in Gr??n: no

@@ -47,7 +47,6 @@ wait 3
 {"ScheduledMessages": {"Enabled": true, "Messages": [
   {"MessageToSend": "low", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:00"]},
   {"MessageToSend": "high", "MessageType": "Server", "Max_Players_Online": 1, "At": ["00:00"]},
-  {"MessageToSend": "typed", "MessageType": "Server", "Min_Players_Online": "2", "At": ["00:00"]},
   {"MessageToSend": "both", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:01"]}]}}
 -- scenario
 wait 1

@@ -1,6 +1,6 @@
 # With "Skip_Unreceivable", no turn is wasted on a message nobody online would get.
 
--- shows server ask
+-- shows server
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 10, "Skip_Unreceivable": true, "Order": "Sequential", "Messages": [
   {"MessageToSend": "vip", "MessageType": "Server", "Only_Send_To_Permission_Groups": ["VIP"]},
@@ -13,10 +13,8 @@
 join 1 A
 wait 40
 -- seen
-1 ask 1 in VIP: no
 1 1: server [0 0 0] all
 11 1: server [0 0 0] all2
-21 ask 1 in VIP: no
 21 1: server [0 0 0] all
 31 1: server [0 0 0] all2
 
@@ -31,12 +29,8 @@ wait 20
 join 1 A
 wait 10
 -- seen
-1 ask 1 in VIP: yes
-1 ask 1 in VIP: yes
 1 1: server [0 0 0] vip
 11 1: server [0 0 0] all
 21 1: server [0 0 0] all2
-31 ask 1 in VIP: yes
-31 ask 1 in VIP: yes
 31 1: server [0 0 0] vip
 61 1: server [0 0 0] all

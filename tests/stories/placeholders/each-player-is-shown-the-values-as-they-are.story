@@ -61,18 +61,6 @@ wait 1
 1 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Ann: 2 online at 19:00 on 2025-12-31</>
 1 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Bo&lt;/&gt;: 2 online at 19:00 on 2025-12-31</>
 
-== only the players of its groups get it
--- config.json
-{"Heraldix": {"Placeholders": true}, "TimedMessages": {"Enabled": true, "Interval": 600, "Messages": [{"MessageToSend": "For {Player}", "Only_Send_To_Permission_Groups": ["VIP"], "MessageType": "Server"}]}}
--- scenario
-join 1 Ann VIP
-join 2 Bo
-wait 1
--- seen
-1 ask 1 in VIP: yes
-1 1: server [0 0 0] For Ann
-1 ask 2 in VIP: no
-
 == a scheduled message tells its own minute
 -- zone IST-5:30
 -- config.json

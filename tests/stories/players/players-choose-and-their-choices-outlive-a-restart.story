@@ -77,20 +77,15 @@ chat 1 /ads on
              "Adverts_On_Message": {"fr": "Annonces", "de": "Werbung an"}}}
 -- scenario
 join 1 Alice
-join 2 Bernd
 join 3 Chloé
-chat 2 /language de
 chat 3 /language fr
 chat 1 /adverts off
-chat 2 /adverts off
 chat 3 /adverts off
 chat 1 /adverts on
 chat 3 /adverts on
 -- seen
-0 2: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language is now de.</>
 0 3: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your language is now fr.</>
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Adverts off</>
-0 2: chat Heraldix: <RichColor Color="1, 1, 1, 1">Werbung aus</>
 0 3: chat Heraldix: <RichColor Color="1, 1, 1, 1">Adverts off</>
 0 1: chat Heraldix: <RichColor Color="1, 1, 1, 1">Werbung an</>
 0 3: chat Heraldix: <RichColor Color="1, 1, 1, 1">Annonces</>

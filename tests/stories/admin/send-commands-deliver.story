@@ -72,13 +72,11 @@ console 1 hx.sendnotification
 console 1 hx.sendserver 2 "s"
 console 1 hx.sendchat 2 Admin "c"
 console 1 hx.sendnotification 2 "n"
-rcon hx.sendserver 0 "s"
 console 1 hx.sendserver 2 "given" 1 2 3
 -- seen
 0 1: server [255 0 0] Heraldix: Error trying to send the message
 0 1: server [255 0 0] Heraldix: Error trying to send the message
 0 1: server [255 0 0] Heraldix: Error trying to send the message
-0 rcon id 1 type 0: Heraldix: Error trying to send the message
 0 2: server [1 2 3] given
 0 1: server [0 255 0] Heraldix: Successfully sent message to player
 

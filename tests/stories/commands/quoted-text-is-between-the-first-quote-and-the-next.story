@@ -19,15 +19,6 @@ rcon hx.sendserver 0 "runs to the end
 -- seen
 0 1: server [0 0 255] runs to the end
 
-== no quotes, no message, nothing sent
--- shows server rcon
--- scenario
-# The configured colour is sound, so the refusal is the empty message's.
-rcon hx.sendserver 0 no quotes
--- seen
-0 rcon id 1 type 0: Heraldix: Error trying to send the message
-
-
 == after two quotes in a row the piece after them moves up
 -- scenario
 # The message is the blank between "" and "word", not "word".

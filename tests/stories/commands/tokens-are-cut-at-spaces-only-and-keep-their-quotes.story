@@ -56,8 +56,5 @@ rcon hx.sendserver 1 "letters" 255 0 12abc
 -- scenario
 # Two tokens: the colour's first token would be position -1.
 rcon hx.sendserver 1"x"
-# Five tokens: the scale's would be position -1, so every number is the configured one.
-rcon hx.sendnotification 1 2 3 4
 -- seen
 0 1: server [0 0 255] x
-0 1: notification [0 0 0] scale 0 time 0 

@@ -1,7 +1,7 @@
 # A countdown of 600 seconds is announced at once and at 300, 120, 60, 30, 10, 5, 4, 3, 2 and 1 seconds
 # left, with the time left in words; then the final message goes out.
 
--- shows server chat answer
+-- shows server chat
 
 == with no countdown settings: white server lines, the text's {TimeLeft} replaced
 -- config.json
@@ -12,7 +12,6 @@ admin hx.countdown 600 "Server restart in {TimeLeft}!"
 wait 601
 -- seen
 0 1: server [255 255 255] Server restart in 10 minutes!
-0 answer: Heraldix: Countdown started
 300 1: server [255 255 255] Server restart in 5 minutes!
 480 1: server [255 255 255] Server restart in 2 minutes!
 540 1: server [255 255 255] Server restart in 1 minute!
@@ -34,7 +33,6 @@ admin hx.countdown 3 "Restart"
 wait 4
 -- seen
 0 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 3 seconds</>
-0 answer: Heraldix: Countdown started
 1 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 seconds</>
 2 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 1 second</>
 3 1: chat Server: <RichColor Color="1, 0, 0, 1">Restarting now</>

@@ -1,14 +1,14 @@
 # A player who joins while a countdown runs is shown the time left once in their visit; a reload keeps the
 # countdown, with the look the new document gives it; an unload ends it.
 
--- shows server notification answer
+-- shows server notification
 
 == a joiner is alerted once at the next timer call, and again on a new visit
 -- config.json
 {}
 -- scenario
 join 1 Alice
-console 1 hx.countdown 100 "Restart"
+console none hx.countdown 100 "Restart"
 wait 10
 join 2 Bob
 wait 5
@@ -21,7 +21,6 @@ join 2 Bob
 wait 1
 -- seen
 0 1: server [255 255 255] Restart in 1 minute 40 seconds
-0 1: server [0 255 0] Heraldix: Countdown started
 11 2: server [255 255 255] Restart in 1 minute 29 seconds
 21 2: server [255 255 255] Restart in 1 minute 19 seconds
 
@@ -41,15 +40,13 @@ wait 5
 {"Countdown": {"Marks": [30]}}
 -- scenario
 join 1 Alice
-console 1 hx.countdown 60 "Restart"
+console none hx.countdown 60 "Restart"
 wait 20
 config-text {"Countdown": {"MessageType": "Notification", "DisplayTime": 4}}
-console 1 hx.reload
+console none hx.reload
 wait 40
 -- seen
 0 1: server [255 255 255] Restart in 1 minute
-0 1: server [0 255 0] Heraldix: Countdown started
-20 1: server [0 255 0] Heraldix: Reloaded config
 30 1: notification [255 255 255] scale 1 time 4 Restart in 30 seconds
 
 == an unload ends it
@@ -57,11 +54,10 @@ wait 40
 {"Countdown": {"Final_Message": "Now"}}
 -- scenario
 join 1 Alice
-console 1 hx.countdown 60 "Restart"
+console none hx.countdown 60 "Restart"
 wait 10
 unload
 load
 wait 60
 -- seen
 0 1: server [255 255 255] Restart in 1 minute
-0 1: server [0 255 0] Heraldix: Countdown started

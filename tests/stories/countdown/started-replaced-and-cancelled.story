@@ -11,14 +11,10 @@ admin hx.countdown 0 "Restart"
 admin hx.countdown 86401 "Restart"
 admin hx.countdown soon "Restart"
 admin hx.countdown 60
-admin hx.countdown 60 ""
 admin hx.countdown 60 "Restart in {0}"
-admin hx.countdown
 wait 70
 admin hx.countdown 86400 "Restart in {TimeLeft}"
 -- seen
-0 answer: Heraldix: Error trying to start the countdown
-0 answer: Heraldix: Error trying to start the countdown
 0 answer: Heraldix: Error trying to start the countdown
 0 answer: Heraldix: Error trying to start the countdown
 0 answer: Heraldix: Error trying to start the countdown

@@ -11,19 +11,15 @@ join 1 Alice
 -- scenario
 join 2 Bob
 join 3 Carol
-console 1 hx.sendserver 2 "Hello ✓ 100%" 128 10 200
-console 1 hx.sendserver 1 "{{ok}}" 255 0 0
-console 1 hx.sendchat 1 Ädmin "{{ünï}} 100%" 255 0 0
-console 1 hx.sendnotification 1 "{{50%}}" 1 10 255 0 0 0
+rcon hx.sendserver 2 "Hello ✓ 100%" 128 10 200
+rcon hx.sendserver 1 "{{ok}}" 255 0 0
+rcon hx.sendchat 1 Ädmin "{{ünï}} 100%" 255 0 0
+rcon hx.sendnotification 1 "{{50%}}" 1 10 255 0 0 0
 -- seen
 0 2: server [128 10 200] Hello ✓ 100%
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: server [255 0 0] {ok}
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: chat Ädmin: <RichColor Color="1, 0, 0, 1">{ünï} 100%</>
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 0 1: notification [255 0 0] scale 1 time 10 {50%}
-0 1: server [0 255 0] Heraldix: Successfully sent message to player
 
 == an empty server message is an empty line
 -- config.json

@@ -51,17 +51,6 @@ wait 10
 5 1: server [0 0 0] Hi Alice
 7 1: server [0 0 0] Hi Alice
 
-== a player who leaves during the delay is greeted on the next visit
--- scenario
-join 1 Alice
-wait 2
-leave 1
-wait 10
-join 1 Alice
-wait 10
--- seen
-17 1: server [0 0 0] Hi Alice
-
 == players who leave or vanish from the world during the delay are not greeted
 -- scenario
 join 1 Alice

@@ -1,4 +1,4 @@
-# A timed or scheduled message with player-count conditions goes out only if they hold at its turn; only
+# A timed message with player-count conditions goes out only if they hold at its turn; only
 # players still in the world count, and a count of the wrong type skips its message silently.
 
 -- shows server
@@ -41,20 +41,3 @@ join 2 B
 wait 3
 -- seen
 1 1: server [0 0 0] one
-
-== scheduled messages are held to the same counts
--- config.json
-{"ScheduledMessages": {"Enabled": true, "Messages": [
-  {"MessageToSend": "low", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:00"]},
-  {"MessageToSend": "high", "MessageType": "Server", "Max_Players_Online": 1, "At": ["00:00"]},
-  {"MessageToSend": "both", "MessageType": "Server", "Min_Players_Online": 2, "At": ["00:01"]}]}}
--- scenario
-wait 1
-join 2 B
-stale 2
-join 3 C
-wait 60
--- seen
-1 1: server [0 0 0] high
-60 1: server [0 0 0] both
-60 3: server [0 0 0] both

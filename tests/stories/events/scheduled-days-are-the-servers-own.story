@@ -29,11 +29,3 @@ wait 60
 wait 70
 -- seen
 60 1: server [0 0 0] midweek
-
-== Berlin
--- zone CET-1CEST,M3.5.0,M10.5.0/3
--- scenario
-# Thursday at 00:00 UTC is Thursday at 01:00 in Berlin.
-wait 70
--- seen
-60 1: server [0 0 0] daily

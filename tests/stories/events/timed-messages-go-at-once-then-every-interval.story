@@ -3,17 +3,6 @@
 
 -- shows server
 
-== every interval
--- config.json
-{"TimedMessages": {"Enabled": true, "Interval": 60, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
--- scenario
-join 1 Alice
-wait 130
--- seen
-1 1: server [0 0 0] m
-61 1: server [0 0 0] m
-121 1: server [0 0 0] m
-
 == an interval of zero: every timer call
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}

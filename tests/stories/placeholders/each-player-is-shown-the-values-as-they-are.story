@@ -2,7 +2,7 @@
 # or holding markup, as typed), the players online, the time and date in the server's zone. Off, or any value
 # but true, a text reads as it always did, where braces belong to the formatter.
 
--- shows server chat notification ask load
+-- shows server chat
 
 == a name in braces is greeted by name, through {Player} and {0} alike
 -- config.json
@@ -61,32 +61,18 @@ wait 1
 1 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Ann: 2 online at 19:00 on 2025-12-31</>
 1 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Bo&lt;/&gt;: 2 online at 19:00 on 2025-12-31</>
 
-== a scheduled message tells its own minute
--- zone IST-5:30
--- config.json
-{"Heraldix": {"Placeholders": true},
-           "ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "It is {Time}", "At": ["05:31"]}]}}
--- scenario
-join 1 Ann
-wait 70
--- seen
-60 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">It is 05:31</>
-
 == a command's reply and a refusal name whoever typed it
 -- config.json
 {"Heraldix": {"Placeholders": true}, "NoPermission": "Not for you, {Player}",
-           "CustomCommands": {"/me": {"Message": "You are {Player}", "Type": "Notification"},
+           "CustomCommands": {"/me": {"Message": "You are {Player}", "Type": "Server"},
                               "/vip": {"Message": "x", "RequiredPermissionGroups": ["VIP"]}}}
 -- scenario
-# A notification without an icon still asks for one, by an empty path.
 join 1 Ann
 join 2 {Bo}
 chat 1 /me
 chat 2 /vip
 -- seen
-0 load 
-0 1: notification [0 0 0] scale 0 time 0 You are Ann
-0 ask 2 in VIP: no
+0 1: server [0 0 0] You are Ann
 0 2: chat Heraldix: <RichColor Color="1, 0, 0, 1">Not for you, {Bo}</>
 
 == a near miss keeps today's rule: the message sends nothing, the placeholder beside it its value

@@ -7,7 +7,6 @@
 
 == colour tokens keep their low byte
 -- scenario
-join 1 Alice
 join 5 Eve
 rcon hx.sendserver 5 "Hi" 300 -1 12.9
 -- seen

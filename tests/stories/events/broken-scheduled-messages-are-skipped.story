@@ -23,20 +23,17 @@ wait 70
 {"ScheduledMessages": {"Enabled": "yes", "Messages": []}}
 -- scenario
 wait 70
-config-text {"ScheduledMessages": []}
-rcon hx.reload
-wait 60
 config-text {"ScheduledMessages": {"Enabled": true}}
 rcon hx.reload
 wait 60
-config-text {"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:04"]}}}
+config-text {"ScheduledMessages": {"Enabled": true, "Messages": {"At": ["00:03"]}}}
 rcon hx.reload
 wait 60
-config-text {"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:05"]}]}}
+config-text {"ScheduledMessages": {"Enabled": false, "Messages": [{"MessageType": "Server", "At": ["00:04"]}]}}
 rcon hx.reload
 wait 60
-config-text {"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "on", "MessageType": "Server", "At": ["00:06"]}]}}
+config-text {"ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "on", "MessageType": "Server", "At": ["00:05"]}]}}
 rcon hx.reload
 wait 60
 -- seen
-360 1: server [0 0 0] on
+300 1: server [0 0 0] on

@@ -45,16 +45,7 @@ wait 5
 -- seen
 5 1: chat H??rault: <RichColor Color="0, 0, 0, 255">Grüß dich, Zoë日!</>
 
-== braces in the template are paired once
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "{{{{{0}}}}}"}}}
--- scenario
-join 1 Alice
-wait 5
--- seen
-5 1: server [0 0 0] {Alice}
-
-== a brace left after the first pass sends nothing
+== braces in the template are paired once, and a brace left after that pass sends nothing
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "{{{{{0}}}}} and {{x}}"}}}
 -- scenario

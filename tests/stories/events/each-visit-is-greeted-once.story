@@ -80,13 +80,8 @@ config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Welc
 console none hx.reload
 join 1 P1
 wait 10
-config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}, "TimedMessages": {"Enabled": true, "Interval": "x"}}
-console none hx.reload
-join 2 P2
-wait 10
 -- seen
 5 1: server [0 0 0] Hi P1
-15 2: server [0 0 0] Hi P2
 
 == welcomes still waiting at an unload are dropped with the plug-in; after each load, greetings start afresh
 -- scenario

@@ -6,15 +6,6 @@
   {"MessageToSend": "in 10", "MessageType": "Server", "At": ["00:01", "00:03"]},
   {"MessageToSend": "in 5", "MessageType": "Server", "At": ["00:02"]}]}}
 
-== on the first timer call within each minute
--- scenario
-join 1 A
-wait 240
--- seen
-60 1: server [0 0 0] in 10
-120 1: server [0 0 0] in 5
-180 1: server [0 0 0] in 10
-
 == the clock moved back within the day sends nothing twice
 -- scenario
 join 1 A

@@ -15,17 +15,6 @@ wait 6
 5 1: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome {x}, {x}!</>
 5 2: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome a}b, a}b!</>
 
-== without the key a name in braces breaks the greeting, as it always did, and a plain one is greeted
--- config.json
-{"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Welcome {0}", "WelcomeMessageType": "Chat"}}}
--- scenario
-join 1 {x}
-join 2 a}b
-join 3 Alice
-wait 6
--- seen
-5 3: chat Heraldix: <RichColor Color="0, 0, 0, 255">Welcome Alice</>
-
 == markup characters in a name show as they are in chat
 -- config.json
 {"Heraldix": {"Placeholders": true, "WelcomeMessage": {"EnableWelcomeMessage": true, "Message": "Hi {Player}", "WelcomeMessageType": "Chat"}}}

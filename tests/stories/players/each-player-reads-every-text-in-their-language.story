@@ -6,19 +6,18 @@
 join 1 Alice
 join 2 Bernd
 
-== the rotation, a message on its own clock and a join line: each language's players read theirs
+== the rotation and a join line: each language's players read theirs
 -- config.json
 {"Players": {"Enabled": true, "Languages": ["en", "de"], "Default_Language": "en"},
  "TimedMessages": {"Enabled": true, "Interval": 1000, "Messages": [
-   {"MessageToSend": {"de": "Stimmt für uns ab", "en": "Vote for us"}, "MessageType": "Server"},
-   {"MessageToSend": {"de": "Eigene Uhr", "en": "Own clock"}, "MessageType": "Server", "Interval": 4}]},
+   {"MessageToSend": {"de": "Stimmt für uns ab", "en": "Vote for us"}, "MessageType": "Server"}]},
  "JoinLeaveMessages": {"Enabled": true,
    "Join": {"MessageToSend": {"en": "{Player} joined", "de": "{Player} ist da"}, "MessageType": "Server"}}}
 -- scenario
 chat 1 /language en
 chat 2 /language de
 join 3 Dora
-wait 5
+wait 1
 -- seen
 0 1: server [0 0 0] Bernd joined
 0 1: server [0 0 0] Dora joined
@@ -26,9 +25,6 @@ wait 5
 1 1: server [0 0 0] Vote for us
 1 3: server [0 0 0] Vote for us
 1 2: server [0 0 0] Stimmt für uns ab
-5 1: server [0 0 0] Own clock
-5 3: server [0 0 0] Own clock
-5 2: server [0 0 0] Eigene Uhr
 
 == a command's reply in the asker's language
 -- config.json

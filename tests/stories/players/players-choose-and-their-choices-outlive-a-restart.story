@@ -10,7 +10,6 @@ join 1 Alice
 join 2 Bob
 chat 1 /adverts
 chat 1 /ADVERTS Off
-chat 2 /adverts on
 chat 2 /adverts off please
 unload
 load
@@ -18,7 +17,6 @@ chat 1 /adverts on
 -- seen
 0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Type /adverts off to stop automatic messages, /adverts on to have them back.</>
 0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are off for you. Type /adverts on to have them back.</>
-0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are on for you again.</>
 0 2: chat Heraldix: <RichColor Color="0, 1, 0, 1">Type /adverts off to stop automatic messages, /adverts on to have them back.</>
 0 1: chat Heraldix: <RichColor Color="0, 1, 0, 1">Automatic messages are on for you again.</>
 

@@ -24,12 +24,11 @@ console 1 hx.reload
 
 == over RCON
 -- scenario
-rcon hx.sendserver 0 "Hello" 255 0 0
+rcon hx.sendserver 2 "Hello" 255 0 0
 rcon hx.sendserver 99 "Hello"
 rcon hx.reload
 -- seen
-0 1: server [255 0 0] Hello
 0 2: server [255 0 0] Hello
-0 rcon id 1 type 0: Heraldix: Successfully sent message to everyone
+0 rcon id 1 type 0: Heraldix: Successfully sent message to player
 0 rcon id 2 type 0: Heraldix: Error trying to send the message
 0 rcon id 3 type 0: Heraldix: Reloaded config

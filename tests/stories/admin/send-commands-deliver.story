@@ -5,8 +5,7 @@
 -- config.json
 {
   "Heraldix": {"ServerMessageColor": {"R": 0, "G": 0, "B": 255}, "ClientChatColour": {"R": 255, "G": 0, "B": 255},
-               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12},
-  "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server", "MessageColor": [255, 255, 255]}}}
+               "NotificationColor": {"R": 0, "G": 255, "B": 255}, "NotificationDisplayScale": 3, "NotificationDisplayTime": 12}}
 -- scenario
 join 1 Alice
 join 2 Bob
@@ -101,10 +100,7 @@ admin hx.sendserver 2 "typed by an administrator"
 
 == chatasplayer makes an online player say the line, unformatted, in the mode given
 -- scenario
-admin hx.chatasplayer 2 0 "hello all"
 admin hx.chatasplayer 2 3 "{not formatted} 100%"
 -- seen
-0 say from 2 mode 0: hello all
-0 answer: HX: Successfully chatted as player
 0 say from 2 mode 3: {not formatted} 100%
 0 answer: HX: Successfully chatted as player

@@ -98,11 +98,6 @@ wait 10
 respawn 1
 respawn 2
 wait 10
-unload
-load
-join 3 Cy
-wait 10
 -- seen
 29 1: server [0 0 0] Hi Alice
 29 2: server [0 0 0] Hi Bob
-39 3: server [0 0 0] Hi Cy

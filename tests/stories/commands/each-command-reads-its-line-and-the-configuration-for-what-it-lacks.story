@@ -22,15 +22,6 @@ rcon hx.sendserver 0 "Hello there" 0 255
 -- seen
 0 1: server [44 255 2] Hello there
 
-== missing channels: zero
--- config.json
-{"Heraldix": {"ServerMessageColor": {"G": 9}}}
--- scenario
-join 1 Alice
-rcon hx.sendserver 0 "x"
--- seen
-0 1: server [0 9 0] x
-
 == id only
 -- scenario
 join 1 Alice

@@ -7,12 +7,6 @@
 -- scenario
 join 1 Alice
 
-== the text between the first quote and the next
--- scenario
-rcon hx.sendserver 0 "Hello world" 255 0 0
--- seen
-0 1: server [255 0 0] Hello world
-
 == a quote never closed runs to the end of the line
 -- scenario
 rcon hx.sendserver 0 "runs to the end

@@ -1,5 +1,5 @@
 # A timed message with player-count conditions goes out only if they hold at its turn; only
-# players still in the world count, and a count of the wrong type skips its message silently.
+# players still in the world count.
 
 -- shows server
 -- scenario
@@ -28,16 +28,3 @@ wait 1
 -- seen
 1 1: server [0 0 0] m
 3 1: server [0 0 0] m
-
-== timed, both counts: 1 and 1 hold with one player online, 3 and 1 never; "2" is of the wrong type
--- config.json
-{"TimedMessages": {"Enabled": true, "Order": "Sequential", "Interval": 0, "Messages": [
-  {"MessageToSend": "one", "MessageType": "Server", "Min_Players_Online": 1, "Max_Players_Online": 1},
-  {"MessageToSend": "never", "MessageType": "Server", "Min_Players_Online": 3, "Max_Players_Online": 1},
-  {"MessageToSend": "typed", "MessageType": "Server", "Min_Players_Online": "2"}]}}
--- scenario
-wait 3
-join 2 B
-wait 3
--- seen
-1 1: server [0 0 0] one

@@ -8,14 +8,12 @@
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
 -- scenario
 join 1 Alice
-wait 4
+wait 2
 tick
 -- seen
 1 1: server [0 0 0] m
 2 1: server [0 0 0] m
-3 1: server [0 0 0] m
-4 1: server [0 0 0] m
-4 1: server [0 0 0] m
+2 1: server [0 0 0] m
 
 == a clock set back waits until it reaches the due time again
 -- config.json

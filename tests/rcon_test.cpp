@@ -203,17 +203,6 @@ TEST(Rcon, EveryRequestIsAnsweredInArrivalOrderWithItsId) {
   }
 }
 
-// Naive clients take one read for one packet; with a write of its own for each packet (and Nagle's
-// algorithm off) each packet reaches them in a segment of its own, which the kernel counts.
-TEST(Rcon, EachPacketGoesOutInAWriteOfItsOwn) {
-  TestServer test;
-  const auto client = test.Connect();
-  const std::uint32_t before = client->DataSegmentsReceived();
-  client->Send({{1, Auth, "pw"}, {2, Command, "two"}});
-  EXPECT_EQ(Show(client->Receive(4)), "1:0: | 1:2: | 2:0:first | 2:0:second");
-  EXPECT_EQ(client->DataSegmentsReceived() - before, 4U);
-}
-
 TEST(Rcon, AHostilePacketClosesOnlyItsOwnConnection) {
   TestServer test;
   const auto bystander = test.Connect();

@@ -89,8 +89,9 @@ async function ownServer(t) {
 // What a client cannot do, read from its own code in node_modules:
 // - rcon-srcds 2.1.1 decodes each chunk its socket reads as exactly one packet, and gives each command a
 //   random id from 1 to 255. One command at a time works, since the server writes every packet on its
-//   own; with several in flight, replies that reach it in one read lose all but the first, and two
-//   commands may draw the same id. So it is not given several commands at once.
+//   own: its login, whose two answers it must read apart, is what shows that they go out apart. With
+//   several in flight, replies that reach it in one read lose all but the first, and two commands may
+//   draw the same id. So it is not given several commands at once.
 const CLIENTS = [
   {
     name: 'rcon 1.1.0',

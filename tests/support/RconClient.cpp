@@ -48,10 +48,6 @@ void RconClient::Step() {
   }
 }
 
-std::uint32_t RconClient::DataSegmentsReceived() const {
-  return test::DataSegmentsReceived(socket_->socket.native_handle());
-}
-
 bool RconClient::Until(const std::function<bool()>& done) {
   const auto deadline = std::chrono::steady_clock::now() + Patience;
   while (!done()) {

@@ -40,9 +40,6 @@ class RconClient {
   void Login();
   // The client's own end, as the server's notes name it.
   [[nodiscard]] std::string Who() const;
-  // TCP segments with data that reached this end so far, as the kernel counts them: with Nagle's algorithm
-  // off, one for each write the server made.
-  [[nodiscard]] std::uint32_t DataSegmentsReceived() const;
 
  private:
   void Step();
@@ -57,8 +54,5 @@ class RconClient {
 
 // The bytes of these packets, one after another.
 std::string Wire(const std::vector<sim::rcon::Packet>& packets);
-
-// TCP segments with data received on a connected socket (TcpSegments.cpp, apart from asio's socket headers).
-std::uint32_t DataSegmentsReceived(int socket);
 
 }  // namespace heraldix::test

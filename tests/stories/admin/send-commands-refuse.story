@@ -14,10 +14,7 @@ join 2 Bob
 admin hx.sendserver 99 "nobody"
 # no message
 admin hx.sendserver 0
-# empty message
-admin hx.sendserver 2 ""
 -- seen
-0 answer: Heraldix: Error trying to send the message
 0 answer: Heraldix: Error trying to send the message
 0 answer: Heraldix: Error trying to send the message
 
@@ -45,18 +42,12 @@ admin hx.sendnotification 0 "x" 2147483648 1 1 1 1 icon
 leave 2
 # left
 admin hx.chatasplayer 2 0 "gone"
-# never here
-admin hx.chatasplayer 99 0 "never"
 # no message
 admin hx.chatasplayer 1 0
-# empty message
-admin hx.chatasplayer 1 0 ""
 # no send mode
 admin hx.chatasplayer 1
 admin hx.chatasplayer 1 mode "m"
 -- seen
-0 answer: HX: There was an error, (player offline?)
-0 answer: HX: There was an error, (player offline?)
 0 answer: HX: There was an error, (player offline?)
 0 answer: HX: There was an error, (player offline?)
 0 answer: HX: There was an error, (player offline?)

@@ -12,6 +12,8 @@ join 2 Bob
 == each document in turn, then the players
 -- scenario
 # Each reason is its read's own: what the read before found wrong must not name a place in the next one.
+config-text {"CustomCommands": {"/help": {"Message": "x", "RequiredPermissionGroups": ["vip", 3]}}}
+admin hx.reload
 config-text {"CustomCommands": {"/help": {"Message": "x", "MessageColor": [1, 2, "3"]}}}
 admin hx.reload
 config-text {"CustomCommands": {"/caf\u00E9\u20AC\u0039": {"Message": "x", "DisplayTime": "ten"}}}
@@ -24,6 +26,8 @@ chat 2 /rules
 chat 2 /help
 admin hx.sendserver 2 "probe"
 -- seen
+0 log error: Failed to reload config: config.json line 1, column 83: "CustomCommands" > "/help" > "RequiredPermissionGroups"[1]: type must be string, but is number
+0 answer: Heraldix: Failed to reload config
 0 log error: Failed to reload config: config.json line 1, column 70: "CustomCommands" > "/help" > "MessageColor"[2]: type must be number, but is string
 0 answer: Heraldix: Failed to reload config
 0 log error: Failed to reload config: config.json line 1, column 79: "CustomCommands" > "/café€9" > "DisplayTime": type must be number, but is string

@@ -123,13 +123,6 @@ TEST(Check, CommandLineChecksTheServerDirectorysConfigByDefault) {
   EXPECT_NE(ran.out.find("config.json:1:32: warning: \"TimedMessages\" > \"Interval\":"), std::string::npos) << ran.out;
 }
 
-TEST(Check, ExampleConfigurationIsClean) {
-  const std::filesystem::path config =
-      std::filesystem::path(HERALDIX_EXAMPLE_SERVER_DIR) / "TarrowApi/Plugins/Heraldix/config.json";
-  const Report report = CheckConfigFile(config);
-  EXPECT_EQ(report.ExitStatus(), 0) << sim::check::FormatReport(report, "config.json");
-}
-
 TEST(Check, PreviewCommandWritesThePage) {
   // What the page shows of each line is the preview test's business, and what the plug-in sends the stories'.
   const ServerDir dir(R"({"Players": {"Enabled": true, "Languages": ["en", "de"]}})");

@@ -23,17 +23,17 @@ wait 601
 598 1: server [255 255 255] Server restart in 2 seconds!
 599 1: server [255 255 255] Server restart in 1 second!
 
-== the words after a text without {TimeLeft}, then the final message, as configured
+== the words after a text without {TimeLeft}, escaped in chat, then the final message, as configured
 -- config.json
 {"Countdown": {"Final_Message": "Restarting now", "MessageType": "Chat", "Sender": "Server",
-               "MessageColour": {"R": 255, "G": 0, "B": 0}}}
+               "MessageColour": {"R": 255, "G": 0, "B": 0}, "Words": {"Seconds": "<s>"}}}
 -- scenario
 join 1 Alice
 admin hx.countdown 3 "Restart"
 wait 4
 -- seen
-0 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 3 seconds</>
-1 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 seconds</>
+0 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 3 &lt;s&gt;</>
+1 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 2 &lt;s&gt;</>
 2 1: chat Server: <RichColor Color="1, 0, 0, 1">Restart in 1 second</>
 3 1: chat Server: <RichColor Color="1, 0, 0, 1">Restarting now</>
 

@@ -85,7 +85,8 @@ wait 1
 1 1: server [0 0 0] Abstimmen
 1 2: server [0 0 0] Abstimmen
 
-== with the database unusable nobody has a language: the default language's text
+== with the database unusable a choice is not kept and nobody has a language: the default language's text
+-- shows server chat
 -- config.json
 {"Players": {"Enabled": true, "Database": "gone/players.db", "Languages": ["en", "de"], "Default_Language": "en"},
  "TimedMessages": {"Enabled": true, "Interval": 1000, "Messages": [
@@ -94,5 +95,6 @@ wait 1
 chat 2 /language de
 wait 1
 -- seen
+0 2: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your choices cannot be kept at the moment.</>
 1 1: server [0 0 0] Vote
 1 2: server [0 0 0] Vote

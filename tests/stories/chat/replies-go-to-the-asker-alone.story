@@ -2,13 +2,20 @@
 # and its follow-up line is said for them.
 
 -- shows server chat notification say load echo
-
-== chat and client replies carry sender and colour
 -- config.json
 {"CustomCommands": {"/c": {"Message": "from chat", "Sender": "Sch\u00f6n", "MessageColor": [0, 255, 0]},
-                              "/k": {"Message": "from client", "Type": "Client", "MessageColor": [0, 255, 0]}}}
+  "/k": {"Message": "from client", "Type": "Client", "MessageColor": [0, 255, 0]},
+  "/n": {"Message": "look", "Type": "Notification", "MessageColor": [255, 0, 0], "DisplayTime": 5,
+         "DisplayScale": 1.5, "Icon_BP": "/Game/Icons/Star"}, "/e": {"Message": "plain", "Type": "Notification"},
+  "/bad": {"Message": "{name}", "Type": "Server", "Command_To_Execute": "/after"},
+  "/help": {"Message": "Hi", "Type": "Server", "MessageColor": [0, 255, 0]},
+  "/lower": {"Message": "x", "Type": "chat", "Command_To_Execute": "hello"},
+  "/loop": {"Message": "again", "Type": "Server", "Command_To_Execute": "/LOOP"}}}
 -- scenario
 join 1 Alice
+
+== chat and client replies carry sender and colour
+-- scenario
 join 2 Bob
 chat 1 /c
 chat 1 /k
@@ -17,15 +24,9 @@ chat 1 /k
 0 1: chat : <RichColor Color="0, 1, 0, 1">from client</>
 
 == notifications load their icon every time
--- config.json
-{"CustomCommands": {
-          "/n": {"Message": "look", "Type": "Notification", "MessageColor": [255, 0, 0], "DisplayTime": 5,
-                 "DisplayScale": 1.5, "Icon_BP": "/Game/Icons/Star"},
-          "/e": {"Message": "plain", "Type": "Notification"}}}
 -- scenario
 # A notification without an icon still asks for one, by an empty path.
 texture /Game/Icons/Star
-join 1 Alice
 chat 1 /n
 chat 1 /n
 chat 1 /e
@@ -38,20 +39,14 @@ chat 1 /e
 0 1: notification [0 0 0] scale 0 time 0 plain
 
 == a reply the formatter rejects still sends the follow-up
--- config.json
-{"CustomCommands": {"/bad": {"Message": "{name}", "Type": "Server", "Command_To_Execute": "/after"}}}
 -- scenario
-join 1 Alice
 chat 1 /bad
 -- seen
 0 say from 1 mode 0: /after
 0 echo Alice: /after
 
 == the first word selects the command, ignoring case
--- config.json
-{"CustomCommands": {"/help": {"Message": "Hi", "Type": "Server", "MessageColor": [0, 255, 0]}}}
 -- scenario
-join 1 Alice
 chat 1 /help
 chat 1 /HELP me please
 chat 1    /Help
@@ -63,21 +58,15 @@ chat 1 /helpme
 0 echo Alice: /helpme
 
 == a kind that matches nothing sends no reply but still the follow-up
--- config.json
-{"CustomCommands": {"/lower": {"Message": "x", "Type": "chat", "Command_To_Execute": "hello"}}}
 -- scenario
-join 1 Alice
 chat 1 /lower
 -- seen
 0 say from 1 mode 0: hello
 0 echo Alice: hello
 
 == a command leading back to itself nests four deep and ends
--- config.json
-{"CustomCommands": {"/loop": {"Message": "again", "Type": "Server", "Command_To_Execute": "/LOOP"}}}
 -- scenario
 # Each typed line: the reply, then four nested follow-ups each answered; the fifth reply sends no line.
-join 1 Alice
 chat 1 /loop
 chat 1 /loop
 -- seen

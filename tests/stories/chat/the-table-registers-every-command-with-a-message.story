@@ -2,12 +2,13 @@
 # unregistered when the plug-in unloads.
 
 -- shows server chat register
+-- scenario
+join 1 Alice
 
 == in table order
 -- config.json
 {"CustomCommands": {"/zeta": {"Message": "z"}, "/Alpha": {"Message": "a"}, "/beta": {"Message": "b"},
-                              "/Zed": {"Message": "Z"}}}
--- scenario
+                    "/Zed": {"Message": "Z"}}}
 -- seen
 0 +/Alpha
 0 +/beta
@@ -24,7 +25,6 @@
                      "/none": {"Command_To_Execute": "/x", "Type": "Server"}, "/real": {"Message": "here"},
                      "/blank": {"Message": {"de": "", "en": ""}}, "/some": {"Message": {"de": "", "en": "hi"}}}}
 -- scenario
-join 1 Alice
 chat 1 /empty
 chat 1 /none
 chat 1 /blank
@@ -36,10 +36,8 @@ chat 1 /blank
 
 == case twins keep the first name and the last record
 -- config.json
-{"CustomCommands": {"/Rules": {"Message": "upper", "Type": "Server"},
-                              "/rules": {"Message": "lower", "Type": "Server"}}}
+{"CustomCommands": {"/Rules": {"Message": "upper", "Type": "Server"}, "/rules": {"Message": "lower", "Type": "Server"}}}
 -- scenario
-join 1 Alice
 chat 1 /RULES
 -- seen
 0 +/Rules
@@ -49,7 +47,6 @@ chat 1 /RULES
 == names outside ASCII get one mark per byte
 -- config.json
 {"CustomCommands": {"/h\u00e9": {"Message": "x"}}}
--- scenario
 -- seen
 0 +/h??
 0 -/h??
@@ -58,7 +55,6 @@ chat 1 /RULES
 -- config.json
 {"CustomCommands": {"/server info": {"Message": "info", "Type": "Server"}}}
 -- scenario
-join 1 Alice
 chat 1 /server info
 -- seen
 0 +/server info

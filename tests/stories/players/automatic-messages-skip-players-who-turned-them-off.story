@@ -2,8 +2,7 @@
 # a choice read back after a restart counts at once. Admin sends and command replies still reach them.
 -- shows server
 -- config.json
-{"Players": {"Enabled": true},
- "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server"}},
+{"Players": {"Enabled": true}, "CustomCommands": {"/rules": {"Message": "Be nice", "Type": "Server"}},
  "TimedMessages": {"Enabled": true, "Interval": 20, "Messages": [{"MessageToSend": "Vote for us", "MessageType": "Server"}]},
  "ScheduledMessages": {"Enabled": true, "Messages": [{"MessageToSend": "Midday", "MessageType": "Server",
                                                       "At": ["00:01"]}]}}
@@ -44,9 +43,8 @@ wait 1
 
 == messages on their own clocks pass them by; join lines and countdowns still reach them
 -- config.json
-{"Players": {"Enabled": true},
- "TimedMessages": {"Enabled": true, "Interval": 1000, "Start_Delay": 1000,
-                   "Messages": [{"MessageToSend": "own", "MessageType": "Server", "Interval": 5}]},
+{"Players": {"Enabled": true}, "TimedMessages": {"Enabled": true, "Interval": 1000, "Start_Delay": 1000,
+   "Messages": [{"MessageToSend": "own", "MessageType": "Server", "Interval": 5}]},
  "JoinLeaveMessages": {"Enabled": true, "Join": {"MessageToSend": "{Player} joined", "MessageType": "Server"}}}
 -- scenario
 chat 2 /adverts off

@@ -2,9 +2,15 @@
 # in alphabetical order: broadcasts go to each language's players in theirs, replies and greetings to the
 # player in theirs. While nobody can have a language, everyone reads the default language's text.
 -- shows server
+-- config.json
+{"Players": {"Enabled": true, "Languages": ["en", "de"], "Default_Language": "en"},
+ "CustomCommands": {"/rules": {"Message": {"en": "Be nice", "de": "Seid nett"}, "Type": "Server"}},
+ "Countdown": {"Marks": [60], "Final_Message": {"en": "Restarting", "de": "Neustart"},
+   "Words": {"Minute": {"de": "Minute", "en": "minute"}, "Seconds": {"de": "Sekunden", "en": "seconds"}}}}
 -- scenario
 join 1 Alice
 join 2 Bernd
+chat 2 /language de
 
 == the rotation and a join line: each language's players read theirs
 -- config.json
@@ -15,7 +21,6 @@ join 2 Bernd
    "Join": {"MessageToSend": {"en": "{Player} joined", "de": "{Player} ist da"}, "MessageType": "Server"}}}
 -- scenario
 chat 1 /language en
-chat 2 /language de
 join 3 Dora
 wait 1
 -- seen
@@ -27,11 +32,7 @@ wait 1
 1 2: server [0 0 0] Stimmt für uns ab
 
 == a command's reply in the asker's language
--- config.json
-{"Players": {"Enabled": true, "Languages": ["en", "de"], "Default_Language": "en"},
- "CustomCommands": {"/rules": {"Message": {"en": "Be nice", "de": "Seid nett"}, "Type": "Server"}}}
 -- scenario
-chat 2 /language de
 chat 1 /rules
 chat 2 /rules
 -- seen
@@ -45,7 +46,6 @@ chat 2 /rules
    "Message": {"en": "Welcome back {0}", "de": "Willkommen zurück {0}"},
    "First_Message": {"en": "Welcome {0}", "de": "Willkommen {0}"}}}}
 -- scenario
-chat 2 /language de
 wait 2
 leave 1
 leave 2
@@ -59,12 +59,7 @@ wait 2
 3 2: server [0 0 0] Willkommen zurück Bernd
 
 == the countdown's words and final message in each player's language
--- config.json
-{"Players": {"Enabled": true, "Languages": ["en", "de"], "Default_Language": "en"},
- "Countdown": {"Marks": [60], "Final_Message": {"en": "Restarting", "de": "Neustart"},
-   "Words": {"Minute": {"de": "Minute", "en": "minute"}, "Seconds": {"de": "Sekunden", "en": "seconds"}}}}
 -- scenario
-chat 2 /language de
 console none hx.countdown 90 "Restart: {TimeLeft}"
 wait 90
 -- seen
@@ -92,7 +87,6 @@ wait 1
  "TimedMessages": {"Enabled": true, "Interval": 1000, "Messages": [
    {"MessageToSend": {"de": "Abstimmen", "en": "Vote"}, "MessageType": "Server"}]}}
 -- scenario
-chat 2 /language de
 wait 1
 -- seen
 0 2: chat Heraldix: <RichColor Color="1, 1, 1, 1">Your choices cannot be kept at the moment.</>

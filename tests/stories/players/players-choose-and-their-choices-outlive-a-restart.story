@@ -1,12 +1,13 @@
 # Players turn automatic messages off and on and pick a language with chat commands; each answer is a chat
 # line to them alone, and what they chose is read back after the plug-in is unloaded and loaded again.
 -- shows chat echo
+-- scenario
+join 1 Alice
 
 == the opt-out command answers each word and keeps the choice over a restart
 -- config.json
 {"Players": {"Enabled": true}, "Heraldix": {"ClientChatColour": {"R": 0, "G": 255, "B": 0}}}
 -- scenario
-join 1 Alice
 join 2 Bob
 chat 1 /adverts
 chat 1 /ADVERTS Off
@@ -25,7 +26,6 @@ chat 1 /adverts on
 {"Players": {"Enabled": true, "Languages": ["en", "de"], "Default_Language": "en", "Language_Command": "/lang",
              "Language_Set_Message": "{{ok}} {0}", "Language_Unknown_Message": "no {0} among {1}"}}
 -- scenario
-join 1 Alice
 chat 1 /lang
 chat 1 /lang DE
 chat 1 /lang {fr}
@@ -43,7 +43,6 @@ chat 1 /lang
 -- config.json
 {"Players": {"Enabled": false, "Languages": ["en"]}}
 -- scenario
-join 1 Alice
 chat 1 /adverts off
 -- seen
 0 echo Alice: /adverts off
@@ -53,7 +52,6 @@ chat 1 /adverts off
 -- config.json
 {"Players": {"Enabled": true}}
 -- scenario
-join 1 Alice
 chat 1 /adverts off
 config-text {"Players": {"Enabled": true, "Opt_Out_Command": "/ads"}}
 console 1 hx.reload
@@ -74,7 +72,6 @@ chat 1 /ads on
              "Adverts_Off_Message": {"de": "Werbung aus", "en": "Adverts off"},
              "Adverts_On_Message": {"fr": "Annonces", "de": "Werbung an"}}}
 -- scenario
-join 1 Alice
 join 3 Chloé
 chat 3 /language fr
 chat 1 /adverts off

@@ -5,8 +5,7 @@
 
 == each line its own markup, blank lines dropped
 -- config.json
-{"CustomCommands": {
-  "/ab": {"Message": "a\n\nb\n", "Sender": "S", "MessageColor": [1, 0, 0]},
+{"CustomCommands": {"/ab": {"Message": "a\n\nb\n", "Sender": "S", "MessageColor": [1, 0, 0]},
   "/only": {"Message": "\nonly\n\n", "Sender": "S", "MessageColor": [1, 0, 0]},
   "/blank": {"Message": "\n\n", "Sender": "", "MessageColor": [255, 0, 0]}}}
 -- scenario

@@ -9,10 +9,10 @@
 -- scenario
 join 1 Alice
 join 2 Bob
+chat 2 /adverts off
 
 == the rotation and the schedule pass a player who opted out by, and reach them again once they opt in
 -- scenario
-chat 2 /adverts off
 wait 1
 wait 10
 chat 2 /rules
@@ -34,7 +34,6 @@ wait 20
 
 == a choice read back after a restart counts from the first message on
 -- scenario
-chat 2 /adverts off
 unload
 load
 wait 1
@@ -47,7 +46,6 @@ wait 1
    "Messages": [{"MessageToSend": "own", "MessageType": "Server", "Interval": 5}]},
  "JoinLeaveMessages": {"Enabled": true, "Join": {"MessageToSend": "{Player} joined", "MessageType": "Server"}}}
 -- scenario
-chat 2 /adverts off
 join 3 Carol
 rcon hx.countdown 60 "Restart in {TimeLeft}"
 wait 6

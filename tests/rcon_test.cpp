@@ -146,12 +146,6 @@ struct TestServer {
 
 }  // namespace
 
-TEST(Rcon, ServerRefusesToStartWithoutAPassword) {
-  asio::io_context io;
-  FakeDispatch dispatch;
-  EXPECT_THROW(RconServer(io, dispatch, RconServerOptions{}), std::invalid_argument);
-}
-
 TEST(Rcon, EveryRequestIsAnsweredInArrivalOrderWithItsId) {
   struct Row {
     const char* name;

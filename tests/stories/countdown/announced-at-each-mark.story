@@ -2,12 +2,13 @@
 # left, with the time left in words; then the final message goes out.
 
 -- shows server chat
+-- scenario
+join 1 Alice
 
 == with no countdown settings: white server lines, the text's {TimeLeft} replaced
 -- config.json
 {}
 -- scenario
-join 1 Alice
 admin hx.countdown 600 "Server restart in {TimeLeft}!"
 wait 601
 -- seen
@@ -28,7 +29,6 @@ wait 601
 {"Countdown": {"Final_Message": "Restarting now", "MessageType": "Chat", "Sender": "Server",
                "MessageColour": {"R": 255, "G": 0, "B": 0}, "Words": {"Seconds": "<s>"}}}
 -- scenario
-join 1 Alice
 admin hx.countdown 3 "Restart"
 wait 4
 -- seen
@@ -42,7 +42,6 @@ wait 4
 {"Countdown": {"Marks": [3600, 90, 61, 0, -5, 90], "Words": {"Hour": "Stunde", "Hours": "Stunden", "Minute": "Minute",
                "Minutes": "Minuten", "Second": "Sekunde", "Seconds": "Sekunden"}}}
 -- scenario
-join 1 Alice
 console none hx.countdown 7290 "Neustart in {TimeLeft}"
 wait 7291
 -- seen

@@ -2,12 +2,13 @@
 # countdown, with the look the new document gives it; an unload ends it.
 
 -- shows server notification
-
-== a joiner is alerted once at the next timer call, and again on a new visit
 -- config.json
-{}
+{"Countdown": {"Marks": [30], "Final_Message": "Now"}}
 -- scenario
 join 1 Alice
+
+== a joiner is alerted once at the next timer call, and again on a new visit
+-- scenario
 console none hx.countdown 100 "Restart"
 wait 10
 join 2 Bob
@@ -28,7 +29,6 @@ wait 1
 -- config.json
 {"Countdown": {"Alert_On_Join": false}}
 -- scenario
-join 1 Alice
 console none hx.countdown 100 "Restart"
 join 2 Bob
 wait 5
@@ -36,10 +36,7 @@ wait 5
 0 1: server [255 255 255] Restart in 1 minute 40 seconds
 
 == a reload keeps it
--- config.json
-{"Countdown": {"Marks": [30]}}
 -- scenario
-join 1 Alice
 console none hx.countdown 60 "Restart"
 wait 20
 config-text {"Countdown": {"MessageType": "Notification", "DisplayTime": 4}}
@@ -50,10 +47,7 @@ wait 40
 30 1: notification [255 255 255] scale 1 time 4 Restart in 30 seconds
 
 == an unload ends it
--- config.json
-{"Countdown": {"Final_Message": "Now"}}
 -- scenario
-join 1 Alice
 console none hx.countdown 60 "Restart"
 wait 10
 unload

@@ -3,10 +3,11 @@
 -- shows server answer
 -- config.json
 {"Countdown": {"Final_Message": "Now"}}
+-- scenario
+join 1 Alice
 
 == out of range, unreadable, without a text or with one the formatter rejects: an error, nothing announced
 -- scenario
-join 1 Alice
 admin hx.countdown 0 "Restart"
 admin hx.countdown 86401 "Restart"
 admin hx.countdown soon "Restart"
@@ -25,7 +26,6 @@ admin hx.countdown 86400 "Restart in {TimeLeft}"
 
 == a new countdown replaces the one running
 -- scenario
-join 1 Alice
 admin hx.countdown 600 "A in {TimeLeft}"
 wait 10
 admin hx.countdown 2 "B in {TimeLeft}"
@@ -40,7 +40,6 @@ wait 600
 
 == cancelled, then nothing to cancel
 -- scenario
-join 1 Alice
 admin hx.countdown 60 "Restart"
 wait 10
 admin hx.countdown cancel

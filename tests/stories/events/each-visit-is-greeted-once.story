@@ -4,10 +4,11 @@
 -- shows server
 -- config.json
 {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
+-- scenario
+join 1 Alice
 
 == once per visit, not at a respawn
 -- scenario
-join 1 Alice
 wait 10
 die 1
 respawn 1
@@ -23,7 +24,6 @@ wait 10
 -- config.json
 {}
 -- scenario
-join 1 Alice
 config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}}
 console none hx.reload
 possess-dead 1
@@ -35,7 +35,6 @@ wait 10
 
 == two delays ending before the same timer call greet once
 -- scenario
-join 1 Alice
 respawn 1
 wait 10
 -- seen
@@ -43,7 +42,6 @@ wait 10
 
 == two possessions two seconds apart each have their own timer call
 -- scenario
-join 1 Alice
 wait 2
 respawn 1
 wait 10
@@ -53,7 +51,6 @@ wait 10
 
 == players who leave or vanish from the world during the delay are not greeted
 -- scenario
-join 1 Alice
 join 2 Bob
 join 3 Carol
 wait 2
@@ -66,26 +63,23 @@ wait 10
 == players due together are each greeted once in queue order
 -- scenario
 join 3 Carol
-join 1 Alice
 join 2 Bob
 wait 20
 -- seen
-5 3: server [0 0 0] Hi Carol
 5 1: server [0 0 0] Hi Alice
+5 3: server [0 0 0] Hi Carol
 5 2: server [0 0 0] Hi Bob
 
 == the welcome step runs whatever the timed section holds
 -- scenario
 config-text {"Heraldix": {"WelcomeMessage": {"EnableWelcomeMessage": true, "WelcomeMessageType": "Server", "Message": "Hi {0}"}}, "TimedMessages": 5}
 console none hx.reload
-join 1 P1
 wait 10
 -- seen
-5 1: server [0 0 0] Hi P1
+5 1: server [0 0 0] Hi Alice
 
 == welcomes still waiting at an unload are dropped with the plug-in; after each load, greetings start afresh
 -- scenario
-join 1 Alice
 wait 2
 unload
 wait 10

@@ -2,6 +2,9 @@
 # placeholders always replaced.
 
 -- shows server chat
+-- scenario
+join 1 Alice
+join 2 Bob
 
 == to everyone else only, once a visit, and a leave only for a player possessed during this load (owned or not yet)
 -- config.json
@@ -9,8 +12,6 @@
   "Join": {"MessageToSend": "{Player} joined, {PlayersOnline} online", "MessageType": "Server"},
   "Leave": {"MessageToSend": "<{Player}> left", "MessageType": "Chat", "Sender": "Door"}}}
 -- scenario
-join 1 Alice
-join 2 Bob
 join 3 Carol
 die 2
 respawn 2
@@ -43,8 +44,6 @@ leave 1
 -- config.json
 {"JoinLeaveMessages": {"Enabled": false, "Join": {"MessageToSend": "{Player} is here", "MessageType": "Server"}}}
 -- scenario
-join 1 Alice
-join 2 Bob
 config-text {"JoinLeaveMessages": {"Enabled": true, "Leave": {"MessageToSend": "{Player} left", "MessageType": "Server"}}}
 console none hx.reload
 join 3 Carol

@@ -2,12 +2,13 @@
 # and whatever a reload changes.
 
 -- shows server
+-- scenario
+join 1 Alice
 
 == an interval of zero: every timer call
 -- config.json
 {"TimedMessages": {"Enabled": true, "Interval": 0, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
 -- scenario
-join 1 Alice
 wait 2
 tick
 -- seen
@@ -20,7 +21,6 @@ tick
 {"TimedMessages": {"Enabled": true, "Interval": 10, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
 -- scenario
 # Due at second 11 of the old clock, which the moved clock reaches at second 3611.
-join 1 Alice
 wait 1
 clock -3600
 wait 3600
@@ -35,7 +35,6 @@ wait 20
 {"TimedMessages": {"Enabled": true, "Interval": 100, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
 -- scenario
 # Sent at once, silent while off, then due again where the first message put it.
-join 1 Alice
 wait 1
 config-text {"TimedMessages": {"Enabled": false, "Interval": 100, "Messages": [{"MessageToSend": "m", "MessageType": "Server"}]}}
 console none hx.reload
@@ -55,7 +54,6 @@ wait 60
   {"MessageToSend": "e", "MessageType": "Server"}]}}
 -- scenario
 # a b c d, then the fourth index wraps around the two left: x y x.
-join 1 A
 wait 35
 config-text {"TimedMessages": {"Enabled": true, "Interval": 10, "Order": "Sequential", "Messages": [{"MessageToSend": "x", "MessageType": "Server"}, {"MessageToSend": "y", "MessageType": "Server"}]}}
 console none hx.reload

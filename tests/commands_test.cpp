@@ -1,6 +1,5 @@
-// Tests of how administrator command lines are taken apart: told as stories through the real plug-in where a
-// line can reach the case, on the live game where only a direct call can.
-#include <cstdint>
+// Administrator commands called directly on the live game, for what no command line can reach: how a line is
+// taken apart is told in the stories.
 #include <string>
 #include <string_view>
 
@@ -8,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include "commands/AdminCommands.h"
-#include "commands/Arguments.h"
 #include "config/Config.h"
 #include "tests/support/Expect.h"
 #include "tests/support/Support.h"
@@ -19,23 +17,6 @@ namespace {
 FString Line(std::string_view text) { return FromUtf8(std::string(text)); }
 
 }  // namespace
-
-// --- Quoted text, tokens and numbers ----------------------------------------------------------------
-
-// No command asks for a token past either end of its line; the tokens answer safely all the same.
-TEST(Commands, PositionsOffTheLineAreEmptyAndNotNumeric) {
-  const heraldix::test::LiveGame game;  // strings live on the game allocator
-  {
-    const Tokens tokens(Line("hx.x 1"));
-    for (const std::int32_t position : {-1, 2}) {
-      EXPECT_EQ(tokens.At(position), u"") << position;
-      EXPECT_FALSE(tokens.IsNumericAt(position)) << position;
-    }
-  }
-  heraldix::test::ExpectNoFaults(game);
-}
-
-// --- Handlers at the edges -----------------------------------------------------------------------
 
 // A command typed without an issuer is told in the administrator stories; a handler given no line, or no
 // connection to answer, only here.

@@ -4,6 +4,8 @@
 -- shows server chat notification say load
 -- config.json
 {}
+-- scenario
+join 1 Alice
 
 == colour tokens keep their low byte
 -- scenario
@@ -17,14 +19,12 @@ rcon hx.sendserver 5 "Hi" 300 -1 12.9
 {"Heraldix": {"ServerMessageColor": {"R": 300, "G": -1, "B": 2.9}}}
 -- scenario
 # Token n-3 is the message's last word with its closing quote.
-join 1 Alice
 rcon hx.sendserver 0 "Hello there" 0 255
 -- seen
 0 1: server [44 255 2] Hello there
 
 == id only
 -- scenario
-join 1 Alice
 join 17 Sam
 # Two tokens: no sender on the line, so Heraldix, and the configured colour.
 rcon hx.sendchat 17"x"
@@ -35,7 +35,6 @@ rcon hx.sendchat 17"x"
 -- scenario
 # Only the first and the last of the five numbers are tested before they are read.
 texture i
-join 1 Alice
 rcon hx.sendnotification 0 "M" 4 10abc 1 2 3 i
 -- seen
 0 load i
@@ -44,7 +43,6 @@ rcon hx.sendnotification 0 "M" 4 10abc 1 2 3 i
 == time without digits
 -- shows notification rcon
 -- scenario
-join 1 Alice
 rcon hx.sendnotification 0 "M" 4 x 1 2 3 i
 -- seen
 0 rcon id 1 type 0: Heraldix: Error trying to send the message
@@ -55,7 +53,6 @@ rcon hx.sendnotification 0 "M" 4 x 1 2 3 i
 {"Heraldix": {"NotificationDisplayScale": 6, "NotificationDisplayTime": true}}
 -- scenario
 # No message and the last token numeric: an empty notification, no icon asked for.
-join 1 Alice
 join 2 Bob
 rcon hx.sendnotification 2 3 4 5
 -- seen
@@ -63,7 +60,6 @@ rcon hx.sendnotification 2 3 4 5
 
 == any mode, unchecked
 -- scenario
-join 1 Alice
 rcon hx.chatasplayer 1 -1 "x"
 -- seen
 0 say from 1 mode -1: x

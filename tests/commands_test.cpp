@@ -1,5 +1,6 @@
-// Administrator commands called directly on the live game, for what no command line can reach: how a line is
-// taken apart is told in the stories.
+// Administrator commands and their tokens called directly on the live game, for what no command line can reach:
+// how a line is taken apart is told in the stories.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "commands/AdminCommands.h"
+#include "commands/Arguments.h"
 #include "config/Config.h"
 #include "tests/support/Expect.h"
 #include "tests/support/Support.h"
@@ -19,10 +21,14 @@ FString Line(std::string_view text) { return FromUtf8(std::string(text)); }
 }  // namespace
 
 // A command typed without an issuer is told in the administrator stories; a handler given no line, or no
-// connection to answer, only here.
-TEST(Commands, HandlersWithoutALineOrSomeoneToAnswerDeliverNothingButAReloadTakesEffect) {
+// connection to answer, and a token asked for past either end of a line only here.
+TEST(Commands, HandlersWithoutALineOrSomeoneToAnswerDeliverNothingButAReloadTakesEffectAndTokensOffTheLineAreEmpty) {
   heraldix::test::LiveGame game;
   game.Line("join 1 Alice");
+  {
+    const Tokens tokens(Line("hx.x 1"));
+    for (const std::int32_t off : {-1, 2}) EXPECT_TRUE(tokens.At(off).empty() && !tokens.IsNumericAt(off)) << off;
+  }
   for (auto* command : {&SendServerCmd, &SendChatCmd, &SendNotificationCmd, &ChatAsPlayerCmd}) {
     command(game.Player(1), nullptr, false);
   }

@@ -66,13 +66,6 @@ const std::vector<Malformed> MalformedPackets = {
 
 // ---- wire format ----
 
-TEST(Rcon, EncodesLittleEndianHeaderBodyAndTwoTerminatorsAndRefusesABodyTooLongForOnePacket) {
-  EXPECT_EQ(Encode(Packet{0x01020304, Command, "hi"}),
-            std::string("\x0c\x00\x00\x00\x04\x03\x02\x01\x02\x00\x00\x00hi\x00\x00", 16));
-  EXPECT_NO_THROW((void)Encode(Packet{1, ResponseValue, std::string(MaxBodyBytes, 'a')}));
-  EXPECT_THROW((void)Encode(Packet{1, ResponseValue, std::string(MaxBodyBytes + 1, 'a')}), std::length_error);
-}
-
 TEST(Rcon, LongBodiesAreCutIntoPacketsAtCharacterBoundaries) {
   // The limit falls inside the two-byte "é": it must move to the next packet whole.
   const std::string body = std::string(MaxBodyBytes - 1, 'a') + "\xc3\xa9" + std::string(5000, 'b');

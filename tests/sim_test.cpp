@@ -139,6 +139,7 @@ TEST(Sim, WhatARealGamePunishesIsOneFaultAndExitsOne) {
       {"a message to nobody", "{}", "console none rogue.tell x\n", "is null"},
       {"a chat record stamped with a time", "{}", "join 1 A\nconsole 1 rogue.chatstamped\n",
        "ClientChatMessage: the record's ReceivedTime"},
+      {"a texture loaded with flags", "{}", "console none rogue.loadflags\n", "load flags 1 given"},
       {"an exception escaping a delayed call", "{}", "console none rogue.throwlater\nwait 1\n", "rogue delayed call"},
       {"delayed calls without end", "{}", "console none rogue.busy\nwait 1\n", "keep scheduling more at no delay"},
       {"a chat line that says itself again", "{}", "join 1 Alice\nchat 1 /again\n", "more than 64 chat lines"},
